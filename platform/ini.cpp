@@ -1,0 +1,116 @@
+#include "ini.h"
+
+#include "text_codec.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+
+namespace lumi::plataforma {
+
+namespace {
+
+struct Linies {
+    QStringList linies;
+    bool utf8 = false;
+    QString salt = QStringLiteral("\r\n");
+};
+
+Linies llegir_linies(const QString& fitxer, bool* existeix = nullptr) {
+    Linies l;
+    QFile f(fitxer);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (existeix) *existeix = false;
+        return l;
+    }
+    if (existeix) *existeix = true;
+    const QByteArray dades = f.readAll();
+    if (!dades.contains("\r\n") && dades.contains('\n')) l.salt = QStringLiteral("\n");
+    QString text = descodificar_text(dades, &l.utf8);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    l.linies = text.split(u'\n');
+    if (!l.linies.isEmpty() && l.linies.last().isEmpty()) l.linies.removeLast();
+    return l;
+}
+
+// The section name of a "[name]" line, or a null string.
+QString nom_seccio(const QString& linia) {
+    const QString t = linia.trimmed();
+    if (t.startsWith(u'[') && t.contains(u']')) return t.mid(1, t.indexOf(u']') - 1).trimmed();
+    return {};
+}
+
+bool es_clau(const QString& linia, const QString& clau, QString* valor) {
+    const qsizetype igual = linia.indexOf(u'=');
+    if (igual < 0) return false;
+    if (linia.left(igual).trimmed().compare(clau.trimmed(), Qt::CaseInsensitive) != 0) return false;
+    if (valor) {
+        QString v = linia.mid(igual + 1).trimmed();
+        // A value in matching quotes loses them, as the Windows reader does.
+        if (v.size() >= 2 && ((v.startsWith(u'"') && v.endsWith(u'"')) || (v.startsWith(u'\'') && v.endsWith(u'\''))))
+            v = v.mid(1, v.size() - 2);
+        *valor = v;
+    }
+    return true;
+}
+
+} // namespace
+
+QString ini_llegir(const QString& fitxer, const QString& seccio, const QString& clau, const QString& defecte) {
+    const Linies l = llegir_linies(fitxer);
+    bool dins = false;
+    for (const QString& linia : l.linies) {
+        const QString s = nom_seccio(linia);
+        if (!s.isNull()) {
+            dins = s.compare(seccio.trimmed(), Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        QString valor;
+        if (dins && es_clau(linia, clau, &valor)) return valor;
+    }
+    return defecte;
+}
+
+bool ini_escriure(const QString& fitxer, const QString& seccio, const QString& clau, const QString& valor) {
+    Linies l = llegir_linies(fitxer);
+    const QString nova = clau + u'=' + valor;
+    qsizetype inici_seccio = -1;
+    qsizetype final_seccio = -1; // the line after the section's last key
+    bool fet = false;
+    for (qsizetype i = 0; i < l.linies.size() && !fet; ++i) {
+        const QString s = nom_seccio(l.linies[i]);
+        if (!s.isNull()) {
+            if (inici_seccio >= 0) break;
+            if (s.compare(seccio.trimmed(), Qt::CaseInsensitive) == 0) inici_seccio = final_seccio = i + 1;
+            continue;
+        }
+        if (inici_seccio < 0) continue;
+        if (es_clau(l.linies[i], clau, nullptr)) {
+            l.linies[i] = nova;
+            fet = true;
+        } else if (!l.linies[i].trimmed().isEmpty()) {
+            final_seccio = i + 1;
+        }
+    }
+    if (!fet) {
+        if (inici_seccio >= 0) {
+            l.linies.insert(final_seccio, nova);
+        } else {
+            l.linies.append(u'[' + seccio + u']');
+            l.linies.append(nova);
+        }
+    }
+    QString text = l.linies.join(l.salt) + l.salt;
+    bool utf8 = false;
+    QByteArray dades = codificar_text(text, &utf8);
+    if (l.utf8 && !utf8) dades = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    QSaveFile f(fitxer);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    if (f.write(dades) != dades.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+} // namespace lumi::plataforma

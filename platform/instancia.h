@@ -1,0 +1,13 @@
+// One copy of the program at a time.
+#pragma once
+
+#include <QLockFile>
+#include <memory>
+
+namespace lumi::plataforma {
+
+// Takes the single-instance lock; false when another live copy holds it.
+// The lock is released when the process ends.
+bool reservar_instancia_unica();
+
+} // namespace lumi::plataforma
