@@ -14,8 +14,8 @@ QMessageBox::StandardButton missatge(QWidget* pare, const QString& text, QMessag
 
 bool confirmar_descartar(QWidget* pare) {
     if (!activitat().exercici_modificat) return false;
-    const auto r = missatge(pare, text_idioma(30), QMessageBox::Critical, QMessageBox::Ok | QMessageBox::Cancel,
-                            tradueix(QStringLiteral("Atencio")));
+    const auto r = missatge(pare, text_idioma(30), QMessageBox::Critical,
+                            QMessageBox::Ok | QMessageBox::Cancel, tradueix(QStringLiteral("Atencio")));
     return r != QMessageBox::Ok;
 }
 

@@ -33,18 +33,27 @@ QString text_control(const QObject* c) {
 }
 
 void posar_caption(QObject* c, const QString& t) {
-    if (auto* m = qobject_cast<QMenu*>(c)) m->setTitle(t);
-    else if (auto* a = qobject_cast<QAction*>(c)) a->setText(t);
-    else if (auto* l = qobject_cast<QLabel*>(c)) l->setText(t);
-    else if (auto* b = qobject_cast<QAbstractButton*>(c)) b->setText(t);
-    else if (auto* g = qobject_cast<QGroupBox*>(c)) g->setTitle(t);
+    if (auto* m = qobject_cast<QMenu*>(c))
+        m->setTitle(t);
+    else if (auto* a = qobject_cast<QAction*>(c))
+        a->setText(t);
+    else if (auto* l = qobject_cast<QLabel*>(c))
+        l->setText(t);
+    else if (auto* b = qobject_cast<QAbstractButton*>(c))
+        b->setText(t);
+    else if (auto* g = qobject_cast<QGroupBox*>(c))
+        g->setTitle(t);
 }
 
 void posar_text(QObject* c, const QString& t) {
-    if (auto* e = qobject_cast<QLineEdit*>(c)) e->setText(t);
-    else if (auto* e = qobject_cast<QComboBox*>(c)) e->setCurrentText(t);
-    else if (auto* e = qobject_cast<QPlainTextEdit*>(c)) e->setPlainText(t);
-    else if (auto* e = qobject_cast<QTextEdit*>(c)) e->setPlainText(t);
+    if (auto* e = qobject_cast<QLineEdit*>(c))
+        e->setText(t);
+    else if (auto* e = qobject_cast<QComboBox*>(c))
+        e->setCurrentText(t);
+    else if (auto* e = qobject_cast<QPlainTextEdit*>(c))
+        e->setPlainText(t);
+    else if (auto* e = qobject_cast<QTextEdit*>(c))
+        e->setPlainText(t);
 }
 
 int index_control(const QObject* c) {
@@ -71,8 +80,10 @@ void tradueix_formulari(QObject* form) {
         const QString clau = clau_traduccio(form->objectName(), c->objectName(), index_control(c), lletra);
         const QString t = tradueix(clau);
         if (t.isEmpty()) continue;
-        if (lletra == u'c') posar_caption(c, t);
-        else if (lletra == u't') posar_text(c, t);
+        if (lletra == u'c')
+            posar_caption(c, t);
+        else if (lletra == u't')
+            posar_text(c, t);
     }
 }
 

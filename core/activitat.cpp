@@ -132,11 +132,12 @@ int16_t dividir_llista(const QString& text, QStringList& llista) {
             llista.append(rest);
             break;
         }
-        llista.append(rest.left(k).trimmed());
+        llista.append(retallar(rest.left(k)));
         rest = rest.mid(k + 1);
     }
     // Entries the text lacks stay empty, so callers can index 1..count.
-    while (llista.size() < count + 1) llista.append(QString());
+    while (llista.size() < count + 1)
+        llista.append(QString());
     return static_cast<int16_t>(count);
 }
 

@@ -49,7 +49,7 @@ struct zona {
 struct font_text {
     QString nom;
     int16_t mida = 0;
-    int32_t color = 0; // 0x00BBGGRR
+    int32_t color = 0;   // 0x00BBGGRR
     int16_t negreta = 0; // -1 true
     int16_t cursiva = 0; // -1 true
 

@@ -23,7 +23,8 @@ Taula carregar(const QString& recurs) {
     QFile f(recurs);
     if (!f.open(QIODevice::ReadOnly)) qFatal("language table %s missing", qPrintable(recurs));
     const QJsonObject o = QJsonDocument::fromJson(f.readAll()).object();
-    for (const auto& m : o.value(QStringLiteral("missatges")).toArray()) t.missatges.append(m.toString());
+    for (const auto& m : o.value(QStringLiteral("missatges")).toArray())
+        t.missatges.append(m.toString());
     for (const auto& e : o.value(QStringLiteral("traduccions")).toArray()) {
         const QJsonArray par = e.toArray();
         const QString clau = par.at(0).toString();
@@ -44,7 +45,9 @@ const Taula* taula(const QString& llengua) {
 
 } // namespace
 
-bool es_idioma_conegut(const QString& llengua) { return taula(llengua) != nullptr; }
+bool es_idioma_conegut(const QString& llengua) {
+    return taula(llengua) != nullptr;
+}
 
 QString text_idioma_en(const QString& llengua, int n) {
     const Taula* t = taula(llengua);
@@ -52,7 +55,9 @@ QString text_idioma_en(const QString& llengua, int n) {
     return t->missatges.at(n);
 }
 
-QString text_idioma(int n) { return text_idioma_en(idioma(), n); }
+QString text_idioma(int n) {
+    return text_idioma_en(idioma(), n);
+}
 
 QString tradueix_en(const QString& llengua, const QString& clau) {
     const Taula* t = taula(llengua);
@@ -60,7 +65,9 @@ QString tradueix_en(const QString& llengua, const QString& clau) {
     return t->traduccions.value(clau);
 }
 
-QString tradueix(const QString& clau) { return tradueix_en(idioma(), clau); }
+QString tradueix(const QString& clau) {
+    return tradueix_en(idioma(), clau);
+}
 
 QString clau_traduccio(const QString& formulari, const QString& control, int index, QChar lletra) {
     QString clau = formulari + u'|' + control + QStringLiteral(" |");
@@ -89,20 +96,21 @@ bool comenca_ordre(const QString& s, qsizetype pos) {
 // ("COR_1.JPG" is a picture, not a colour command).
 bool es_fitxer(const QString& s, qsizetype pos) {
     qsizetype fi = pos;
-    while (fi < s.size() - 1 && s.at(fi) != QChar(0xBB) && s.at(fi) != u'|') ++fi;
+    while (fi < s.size() - 1 && s.at(fi) != QChar(0xBB) && s.at(fi) != u'|')
+        ++fi;
     QString ordre = s.mid(pos, fi - pos);
     const qsizetype punt = ordre.lastIndexOf(u'.');
     if (punt < 0) return false;
     QString ext = ordre.mid(punt + 1);
     const qsizetype dos_punts = ext.indexOf(u':');
     if (dos_punts >= 0) ext = ext.left(dos_punts);
-    static const QStringList coneguts{
-        QStringLiteral("BMP"), QStringLiteral("GIF"), QStringLiteral("JPG"), QStringLiteral("JPEG"),
-        QStringLiteral("PNG"), QStringLiteral("WMF"), QStringLiteral("WAV"), QStringLiteral("MID"),
-        QStringLiteral("MP3"), QStringLiteral("AVI"), QStringLiteral("MPG"), QStringLiteral("MPEG"),
-        QStringLiteral("SWF"), QStringLiteral("PPS"), QStringLiteral("PPT"), QStringLiteral("EXE"),
-        QStringLiteral("COM"), QStringLiteral("BAT"), QStringLiteral("CMD"), QStringLiteral("SCR"),
-        QStringLiteral("LRQ")};
+    static const QStringList coneguts{QStringLiteral("BMP"),  QStringLiteral("GIF"), QStringLiteral("JPG"),
+                                      QStringLiteral("JPEG"), QStringLiteral("PNG"), QStringLiteral("WMF"),
+                                      QStringLiteral("WAV"),  QStringLiteral("MID"), QStringLiteral("MP3"),
+                                      QStringLiteral("AVI"),  QStringLiteral("MPG"), QStringLiteral("MPEG"),
+                                      QStringLiteral("SWF"),  QStringLiteral("PPS"), QStringLiteral("PPT"),
+                                      QStringLiteral("EXE"),  QStringLiteral("COM"), QStringLiteral("BAT"),
+                                      QStringLiteral("CMD"),  QStringLiteral("SCR"), QStringLiteral("LRQ")};
     return coneguts.contains(ext.trimmed().toUpper());
 }
 } // namespace

@@ -6,10 +6,10 @@ namespace lumi {
 
 namespace {
 // 0x80..0x9F; 0 marks the bytes Windows-1252 leaves undefined.
-constexpr char16_t taula_80[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char16_t taula_80[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                   0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 } // namespace
 
 QChar cp1252_a_caracter(unsigned char b) {
@@ -56,7 +56,8 @@ QString descodificar_text(const QByteArray& dades, bool* era_utf8) {
     QString s;
     s.resize(dades.size());
     QChar* out = s.data();
-    for (qsizetype i = 0; i < dades.size(); ++i) out[i] = cp1252_a_caracter(static_cast<unsigned char>(dades[i]));
+    for (qsizetype i = 0; i < dades.size(); ++i)
+        out[i] = cp1252_a_caracter(static_cast<unsigned char>(dades[i]));
     return s;
 }
 

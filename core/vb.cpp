@@ -28,7 +28,8 @@ double valor_inicial(const QString& text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     auto es_blanc = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; };
-    while (i < n && es_blanc(text[i])) ++i;
+    while (i < n && es_blanc(text[i]))
+        ++i;
     if (i + 1 < n && text[i] == u'&' && (text[i + 1] == u'H' || text[i + 1] == u'h')) {
         i += 2;
         qint64 v = 0;
@@ -47,10 +48,16 @@ double valor_inicial(const QString& text) {
     QString num;
     if (i < n && (text[i] == u'+' || text[i] == u'-')) num += text[i++];
     bool digits = false;
-    while (i < n && text[i].isDigit() && text[i].unicode() < 128) { num += text[i++]; digits = true; }
+    while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
+        num += text[i++];
+        digits = true;
+    }
     if (i < n && text[i] == u'.') {
         num += text[i++];
-        while (i < n && text[i].isDigit() && text[i].unicode() < 128) { num += text[i++]; digits = true; }
+        while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
+            num += text[i++];
+            digits = true;
+        }
     }
     if (!digits) return 0.0;
     if (i < n && (text[i] == u'E' || text[i] == u'e')) {
@@ -58,12 +65,24 @@ double valor_inicial(const QString& text) {
         QString exp = QStringLiteral("e");
         if (j < n && (text[j] == u'+' || text[j] == u'-')) exp += text[j++];
         bool ed = false;
-        while (j < n && text[j].isDigit() && text[j].unicode() < 128) { exp += text[j++]; ed = true; }
+        while (j < n && text[j].isDigit() && text[j].unicode() < 128) {
+            exp += text[j++];
+            ed = true;
+        }
         if (ed) num += exp;
     }
     bool ok = false;
     double v = num.toDouble(&ok); // QString::toDouble is locale independent
     return ok ? v : 0.0;
+}
+
+QString retallar(const QString& s) {
+    qsizetype i = 0, f = s.size();
+    while (i < f && s.at(i) == u' ')
+        ++i;
+    while (f > i && s.at(f - 1) == u' ')
+        --f;
+    return s.mid(i, f - i);
 }
 
 QString numero_text(int64_t n) {
@@ -82,10 +101,13 @@ QString single_text(float v) {
     if (s.contains(u'e')) {
         // Plain notation for small and large values.
         s = QString::number(QString::number(static_cast<double>(v), 'g', 7).toDouble(), 'f', 10);
-        while (s.contains(u'.') && (s.endsWith(u'0') || s.endsWith(u'.'))) s.chop(1);
+        while (s.contains(u'.') && (s.endsWith(u'0') || s.endsWith(u'.')))
+            s.chop(1);
     }
-    if (s.startsWith(QLatin1String("0."))) s.remove(0, 1);
-    else if (s.startsWith(QLatin1String("-0."))) s.remove(1, 1);
+    if (s.startsWith(QLatin1String("0.")))
+        s.remove(0, 1);
+    else if (s.startsWith(QLatin1String("-0.")))
+        s.remove(1, 1);
     return s;
 }
 

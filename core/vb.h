@@ -18,7 +18,10 @@ std::optional<int16_t> a_enter16(double v);
 std::optional<int32_t> a_enter32(double v);
 
 // Floor towards minus infinity (the "Int" of the player's formulas).
-inline int64_t part_entera(double v) { return static_cast<int64_t>(v < 0 && v != static_cast<int64_t>(v) ? static_cast<int64_t>(v) - 1 : static_cast<int64_t>(v)); }
+inline int64_t part_entera(double v) {
+    return static_cast<int64_t>(v < 0 && v != static_cast<int64_t>(v) ? static_cast<int64_t>(v) - 1
+                                                                      : static_cast<int64_t>(v));
+}
 
 // The leading number of a text: leading blanks skipped, reading stops at the
 // first character that does not fit, no digits give 0. Accepts sign, decimals
@@ -33,7 +36,13 @@ QString numero_text(int64_t n);
 QString single_text(float v);
 
 // Text utilities.
-inline QString esquerra(const QString& s, qsizetype n) { return s.left(n < 0 ? 0 : n); }
-inline QString dreta(const QString& s, qsizetype n) { return s.right(n < 0 ? 0 : n); }
+// Blanks off both ends (spaces only, not tabs or line ends).
+QString retallar(const QString& s);
+inline QString esquerra(const QString& s, qsizetype n) {
+    return s.left(n < 0 ? 0 : n);
+}
+inline QString dreta(const QString& s, qsizetype n) {
+    return s.right(n < 0 ? 0 : n);
+}
 
 } // namespace lumi

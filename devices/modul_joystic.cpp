@@ -43,7 +43,9 @@ QString joystick_traduir(const QString& estat, const QString& botons) {
     return out;
 }
 
-QString joystick_traduir(const QString& estat) { return joystick_traduir(estat, dispositius().joy_botons.value(0)); }
+QString joystick_traduir(const QString& estat) {
+    return joystick_traduir(estat, dispositius().joy_botons.value(0));
+}
 
 QString joystick_llegir() {
     EstatDispositius& d = dispositius();
@@ -63,7 +65,8 @@ void carregar_joystick_ini(const QString& fitxer, EstatDispositius& d) {
         if (v && *v >= 0 && *v <= 32) d.num_joy_botons = *v;
     }
     d.joy_botons = QStringList();
-    for (int k = 0; k <= d.num_joy_botons; ++k) d.joy_botons.append(QString());
+    for (int k = 0; k <= d.num_joy_botons; ++k)
+        d.joy_botons.append(QString());
     for (int k = 1; k <= d.num_joy_botons; ++k) {
         const QString v = plataforma::ini_llegir(fitxer, seccio, QString::number(k));
         if (!v.isEmpty()) d.joy_botons[k] = v;
@@ -71,6 +74,8 @@ void carregar_joystick_ini(const QString& fitxer, EstatDispositius& d) {
     }
 }
 
-void carregar_joystick_ini() { carregar_joystick_ini(plataforma::fitxer_ini_programa(), dispositius()); }
+void carregar_joystick_ini() {
+    carregar_joystick_ini(plataforma::fitxer_ini_programa(), dispositius());
+}
 
 } // namespace lumi

@@ -37,17 +37,21 @@ QString fitxer_a_carpeta(const QString& carpeta, const QString& nom) {
     return exacte;
 }
 
-QString fitxer_ini_programa() { return fitxer_a_carpeta(carpeta_programa(), QStringLiteral("lumiraga.ini")); }
+QString fitxer_ini_programa() {
+    return fitxer_a_carpeta(carpeta_programa(), QStringLiteral("lumiraga.ini"));
+}
 
 QString fitxer_system_ini() {
-    if (!qEnvironmentVariableIsEmpty("LUMIRAGA_HOME")) return carpeta_programa() + QStringLiteral("/system.ini");
+    if (!qEnvironmentVariableIsEmpty("LUMIRAGA_HOME"))
+        return carpeta_programa() + QStringLiteral("/system.ini");
     return base_usuari(QStandardPaths::GenericConfigLocation, QStringLiteral("lumiraga")) +
            QStringLiteral("/system.ini");
 }
 
 QString fitxer_desfer() {
     if (!qEnvironmentVariableIsEmpty("LUMIRAGA_HOME")) return carpeta_programa() + QStringLiteral("/lrq.tmp");
-    return base_usuari(QStandardPaths::GenericCacheLocation, QStringLiteral("lumiraga")) + QStringLiteral("/lrq.tmp");
+    return base_usuari(QStandardPaths::GenericCacheLocation, QStringLiteral("lumiraga")) +
+           QStringLiteral("/lrq.tmp");
 }
 
 QString carpeta_execucio() {

@@ -47,7 +47,8 @@ bool es_clau(const QString& linia, const QString& clau, QString* valor) {
     if (valor) {
         QString v = linia.mid(igual + 1).trimmed();
         // A value in matching quotes loses them, as the Windows reader does.
-        if (v.size() >= 2 && ((v.startsWith(u'"') && v.endsWith(u'"')) || (v.startsWith(u'\'') && v.endsWith(u'\''))))
+        if (v.size() >= 2 &&
+            ((v.startsWith(u'"') && v.endsWith(u'"')) || (v.startsWith(u'\'') && v.endsWith(u'\''))))
             v = v.mid(1, v.size() - 2);
         *valor = v;
     }
@@ -56,7 +57,8 @@ bool es_clau(const QString& linia, const QString& clau, QString* valor) {
 
 } // namespace
 
-QString ini_llegir(const QString& fitxer, const QString& seccio, const QString& clau, const QString& defecte) {
+QString ini_llegir(const QString& fitxer, const QString& seccio, const QString& clau,
+                   const QString& defecte) {
     const Linies l = llegir_linies(fitxer);
     bool dins = false;
     for (const QString& linia : l.linies) {

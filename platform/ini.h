@@ -7,7 +7,8 @@
 
 namespace lumi::plataforma {
 
-QString ini_llegir(const QString& fitxer, const QString& seccio, const QString& clau, const QString& defecte = {});
+QString ini_llegir(const QString& fitxer, const QString& seccio, const QString& clau,
+                   const QString& defecte = {});
 // Writes whole or not at all; false when the file could not be written.
 bool ini_escriure(const QString& fitxer, const QString& seccio, const QString& clau, const QString& valor);
 

@@ -6,8 +6,15 @@
 
 namespace lumi::plataforma {
 
+namespace {
+std::unique_ptr<QLockFile> bloqueig;
+}
+
+void alliberar_instancia_unica() {
+    bloqueig.reset();
+}
+
 bool reservar_instancia_unica() {
-    static std::unique_ptr<QLockFile> bloqueig;
     if (bloqueig) return true;
     auto b = std::make_unique<QLockFile>(carpeta_execucio() + QStringLiteral("/lumiraga.lock"));
     // A lock left by a crashed copy is taken over (its process is gone); a live

@@ -7,7 +7,7 @@
 namespace lumi::plataforma {
 
 class FontJoystick {
-public:
+  public:
     virtual ~FontJoystick() = default;
     // Reads joystick id (0-based); 0 on success, non-zero when it does not answer.
     virtual int joyGetPos(int id, JOYINFO& info) = 0;

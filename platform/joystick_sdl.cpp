@@ -8,9 +8,10 @@ namespace lumi::plataforma {
 namespace {
 
 class JoystickSdl : public FontJoystick {
-public:
+  public:
     ~JoystickSdl() override {
-        for (auto& [id, j] : oberts_) SDL_JoystickClose(j);
+        for (auto& [id, j] : oberts_)
+            SDL_JoystickClose(j);
         if (iniciat_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
     }
 
@@ -20,7 +21,8 @@ public:
         SDL_Joystick* j = obrir(id);
         if (!j) return 1;
         auto eix = [j](int n) {
-            return n < SDL_JoystickNumAxes(j) ? static_cast<int32_t>(SDL_JoystickGetAxis(j, n)) + 32768 : 32768;
+            return n < SDL_JoystickNumAxes(j) ? static_cast<int32_t>(SDL_JoystickGetAxis(j, n)) + 32768
+                                              : 32768;
         };
         info.wXpos = eix(0);
         info.wYpos = eix(1);
@@ -33,7 +35,7 @@ public:
         return 0;
     }
 
-private:
+  private:
     bool iniciar() {
         if (!iniciat_) {
             SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
@@ -68,6 +70,8 @@ FontJoystick& joystick() {
     return actual ? *actual : sdl;
 }
 
-void posar_joystick(FontJoystick* f) { actual = f; }
+void posar_joystick(FontJoystick* f) {
+    actual = f;
+}
 
 } // namespace lumi::plataforma

@@ -13,10 +13,13 @@ QRect rectangle_escriptori() {
     return QRect(0, 0, 1024, 768);
 }
 
-void amagar_cursor() { QGuiApplication::setOverrideCursor(QCursor(Qt::BlankCursor)); }
+void amagar_cursor() {
+    QGuiApplication::setOverrideCursor(QCursor(Qt::BlankCursor));
+}
 
 void mostrar_cursor() {
-    while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
 }
 
 bool cursor_amagat() {
@@ -24,6 +27,8 @@ bool cursor_amagat() {
     return c && c->shape() == Qt::BlankCursor;
 }
 
-void posar_cursor(QPoint p) { QCursor::setPos(p); }
+void posar_cursor(QPoint p) {
+    QCursor::setPos(p);
+}
 
 } // namespace lumi::plataforma

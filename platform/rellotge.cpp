@@ -11,17 +11,17 @@ namespace lumi::plataforma {
 namespace {
 
 class RellotgeSistema : public Rellotge {
-public:
+  public:
     RellotgeSistema() { temps_.start(); }
     double segons_dia() override { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
     double monotonic() override { return temps_.nsecsElapsed() / 1e9; }
 
-private:
+  private:
     QElapsedTimer temps_;
 };
 
 class AtzarSistema : public Atzar {
-public:
+  public:
     float seguent() override { return static_cast<float>(QRandomGenerator::global()->generateDouble()); }
 };
 
@@ -39,11 +39,19 @@ Atzar* atzar_actual = nullptr;
 
 } // namespace
 
-Rellotge& rellotge() { return actual ? *actual : sistema(); }
-void posar_rellotge(Rellotge* r) { actual = r; }
+Rellotge& rellotge() {
+    return actual ? *actual : sistema();
+}
+void posar_rellotge(Rellotge* r) {
+    actual = r;
+}
 
-Atzar& atzar() { return atzar_actual ? *atzar_actual : atzar_sistema(); }
-void posar_atzar(Atzar* a) { atzar_actual = a; }
+Atzar& atzar() {
+    return atzar_actual ? *atzar_actual : atzar_sistema();
+}
+void posar_atzar(Atzar* a) {
+    atzar_actual = a;
+}
 
 void cedir(QEventLoop::ProcessEventsFlags flags) {
     if (QCoreApplication::instance()) QCoreApplication::processEvents(flags);

@@ -9,7 +9,7 @@
 namespace lumi::plataforma {
 
 class Rellotge {
-public:
+  public:
     virtual ~Rellotge() = default;
     // Seconds since midnight with fractions (the player's "Timer").
     virtual double segons_dia() = 0;
@@ -30,7 +30,7 @@ void esperar(double segons, QEventLoop::ProcessEventsFlags flags = QEventLoop::A
 
 // The random source: a number in [0, 1).
 class Atzar {
-public:
+  public:
     virtual ~Atzar() = default;
     virtual float seguent() = 0;
 };

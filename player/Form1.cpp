@@ -36,7 +36,9 @@ QTimer* crear_timer(QObject* pare, const QString& nom, int ms) {
 }
 } // namespace
 
-Form1* Form1::instancia() { return g_form1; }
+Form1* Form1::instancia() {
+    return g_form1;
+}
 
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     g_form1 = this;
@@ -110,11 +112,13 @@ void Form1::crear_menus() {
     mn_d = menu(mn_opcions, QStringLiteral("mn_d"), QStringLiteral("Fitxers"));
     const QStringList disc{QStringLiteral("Nou"), QStringLiteral("Obrir"), QStringLiteral("Desar"),
                            QStringLiteral("Crear Drecera")};
-    for (int i = 0; i < disc.size(); ++i) mn_disc.push_back(accio(mn_d, QStringLiteral("mn_disc"), disc[i], i));
+    for (int i = 0; i < disc.size(); ++i)
+        mn_disc.push_back(accio(mn_d, QStringLiteral("mn_disc"), disc[i], i));
     mn_FITXERS = accio(mn_opcions, QStringLiteral("mn_FITXERS"), QStringLiteral("Planificar"));
     mn_engegar = accio(mn_opcions, QStringLiteral("mn_engegar"), QStringLiteral("Engegar"));
     mn_informe = accio(mn_opcions, QStringLiteral("mn_informe"), QStringLiteral("Informe"));
-    mn_fitxer_salvap = accio(mn_opcions, QStringLiteral("mn_fitxer_salvap"), QStringLiteral("Fitxers Salvapantalles"));
+    mn_fitxer_salvap =
+        accio(mn_opcions, QStringLiteral("mn_fitxer_salvap"), QStringLiteral("Fitxers Salvapantalles"));
     mn_fitxer_salvap->setVisible(false);
     mn_FI = accio(mn_opcions, QStringLiteral("mn_FI"), QStringLiteral("Sortir"));
 
@@ -125,7 +129,8 @@ void Form1::crear_menus() {
                           QStringLiteral("Incial 100")};
     for (int i = 0; i < vel.size(); ++i)
         mn_velocitat.push_back(accio(mn_vel, QStringLiteral("mn_velocitat"), vel[i], i));
-    mn_rec_s.push_back(menu(mn_conf, QStringLiteral("mn_rec_s"), QStringLiteral("Recononeixement de sons"), 0));
+    mn_rec_s.push_back(
+        menu(mn_conf, QStringLiteral("mn_rec_s"), QStringLiteral("Recononeixement de sons"), 0));
     const QStringList fressa{QStringLiteral("Recuperar patrons"), QStringLiteral("Crear Patrons"),
                              QStringLiteral("Millorar Patrons"), QStringLiteral("Salvar Patrons"),
                              QStringLiteral("Control del Volum")};
@@ -135,7 +140,8 @@ void Form1::crear_menus() {
     }
     const QStringList ovs{QStringLiteral("Calibrar Sistema WebCam"), QStringLiteral("Imatge WebCam"),
                           QStringLiteral(" Ombra Visor")};
-    for (int i = 0; i < ovs.size(); ++i) mn_ovs.push_back(accio(mn_conf, QStringLiteral("mn_ovs"), ovs[i], i));
+    for (int i = 0; i < ovs.size(); ++i)
+        mn_ovs.push_back(accio(mn_conf, QStringLiteral("mn_ovs"), ovs[i], i));
     mn_ovs[1]->setCheckable(true);
     mn_ovs[2]->setCheckable(true);
 
@@ -154,10 +160,13 @@ void Form1::crear_menus() {
 }
 
 void Form1::mostrar_menus(bool visibles) {
-    for (QMenu* m : {mn_opcions, mn_ajuda, mn_id, mn_conf}) m->menuAction()->setVisible(visibles);
+    for (QMenu* m : {mn_opcions, mn_ajuda, mn_id, mn_conf})
+        m->menuAction()->setVisible(visibles);
 }
 
-bool Form1::es_maximitzada() const { return isMaximized() || isFullScreen(); }
+bool Form1::es_maximitzada() const {
+    return isMaximized() || isFullScreen();
+}
 
 int Form1::percentatge_velocitat(float velocitat, int index) {
     // The arithmetic stays in 32-bit floats: at 1.0 the faster item reads 125.
@@ -180,17 +189,20 @@ EntornNou entorn_nou() {
     return e;
 }
 
-void exercici_nou() { exercici_nou(activitat(), llistes(), dispositius(), jugador(), entorn_nou()); }
+void exercici_nou() {
+    exercici_nou(activitat(), llistes(), dispositius(), jugador(), entorn_nou());
+}
 
 bool Form1::Form_Load() {
     const QString carpeta = plataforma::carpeta_programa();
     // 2-3. Interface language.
     idioma() = IDIOMA_CATALA;
-    const QString llegit =
-        plataforma::ini_llegir(plataforma::fitxer_ini_programa(), QStringLiteral("inici"), QStringLiteral("idioma"));
+    const QString llegit = plataforma::ini_llegir(plataforma::fitxer_ini_programa(), QStringLiteral("inici"),
+                                                  QStringLiteral("idioma"));
     if (!llegit.isEmpty()) idioma() = llegit.left(256);
     const QStringList noms{IDIOMA_CATALA, IDIOMA_ESPANOL, IDIOMA_GALEGO};
-    for (int i = 0; i < 3; ++i) mn_idioma[i]->setChecked(idioma() == noms[i]);
+    for (int i = 0; i < 3; ++i)
+        mn_idioma[i]->setChecked(idioma() == noms[i]);
 
     // 4. One copy at a time.
     if (!plataforma::reservar_instancia_unica()) {
@@ -207,8 +219,8 @@ bool Form1::Form_Load() {
     // 7-8. Identity button map, then the ini's renumbering.
     EstatDispositius& d = dispositius();
     d.num_joy_botons = 4;
-    d.joy_botons = QStringList{QStringLiteral("1234"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                               QStringLiteral("4")};
+    d.joy_botons = QStringList{QStringLiteral("1234"), QStringLiteral("1"), QStringLiteral("2"),
+                               QStringLiteral("3"), QStringLiteral("4")};
     carregar_joystick_ini();
 
     // 9. A new activity (probes the joystick, sets the caption).
@@ -244,7 +256,8 @@ void Form1::Form_Activate() {
     mn_fressa[0]->setEnabled(true);
     if (activitat().paraules_veu[0].isEmpty()) mn_fressa[1]->setEnabled(true);
     if (dispositius().motor_veu_preparat) {
-        for (int i = 2; i <= 4; ++i) mn_fressa[i]->setEnabled(true);
+        for (int i = 2; i <= 4; ++i)
+            mn_fressa[i]->setEnabled(true);
     }
 
     if (!linia_ordres.isEmpty() && j.estat_finestra == 0) {
@@ -272,23 +285,26 @@ void Form1::imatge_centrar() {
     Image1->move(j.marge_x, j.marge_y);
     Label_KK->move(w - Label_KK->width(), Label_KK->y());
     if (isVisible()) {
-        plataforma::posar_cursor(client->mapToGlobal(
-            QPoint(j.marge_x + Image1->width() / 2, j.marge_y + Image1->height() / 2)));
+        plataforma::posar_cursor(
+            client->mapToGlobal(QPoint(j.marge_x + Image1->width() / 2, j.marge_y + Image1->height() / 2)));
     }
 }
 
-void Form1::Form_Resize() { imatge_centrar(); }
+void Form1::Form_Resize() {
+    imatge_centrar();
+}
 
 void Form1::Form_Unload(int16_t& Cancel) {
     if (confirmar_descartar(this)) {
         Cancel = -1;
         return;
     }
-    plataforma::ini_escriure(plataforma::fitxer_system_ini(), QStringLiteral("boot"), QStringLiteral("SCRNSAVE.EXE"),
-                             estalvi_pantalla);
+    plataforma::ini_escriure(plataforma::fitxer_system_ini(), QStringLiteral("boot"),
+                             QStringLiteral("SCRNSAVE.EXE"), estalvi_pantalla);
     plataforma::mostrar_cursor();
     const QString desfer = plataforma::fitxer_desfer();
     if (QFile::exists(desfer)) QFile::remove(desfer);
+    plataforma::alliberar_instancia_unica();
     QCoreApplication::quit();
 }
 
@@ -314,8 +330,10 @@ void Form1::resizeEvent(QResizeEvent* e) {
 void Form1::closeEvent(QCloseEvent* e) {
     int16_t Cancel = 0;
     Form_Unload(Cancel);
-    if (Cancel) e->ignore();
-    else e->accept();
+    if (Cancel)
+        e->ignore();
+    else
+        e->accept();
 }
 
 } // namespace lumi

@@ -14,7 +14,7 @@ namespace lumi {
 
 class Form1 : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // The one player window (created by the program's main).
     static Form1* instancia();
 
@@ -83,13 +83,13 @@ public:
     // Command line: the activity to load and start, empty for none.
     QString linia_ordres;
 
-protected:
+  protected:
     void changeEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;
 
-private:
+  private:
     void crear_controls();
     void crear_menus();
     void imatge_centrar();
