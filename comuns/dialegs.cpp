@@ -1,7 +1,18 @@
 #include "dialegs.h"
 
 #include "activitat.h"
+#include "camins.h"
 #include "idioma.h"
+#include "rec_graf.h"
+#include "vb.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <memory>
 
 namespace lumi {
 
@@ -17,6 +28,219 @@ bool confirmar_descartar(QWidget* pare) {
     const auto r = missatge(pare, text_idioma(30), QMessageBox::Critical,
                             QMessageBox::Ok | QMessageBox::Cancel, tradueix(QStringLiteral("Atencio")));
     return r != QMessageBox::Ok;
+}
+
+// ---- colour, font and file choosing ----
+
+namespace {
+
+// The kinds of resource callers name by message number.
+bool es_tipus(const QString& tipus, int missatge) {
+    return tipus == text_idioma(missatge);
+}
+
+QString patro_sense_majuscules(const QString& patro) {
+    const QString p = patro.trimmed();
+    if (p == u"*.*" || p == u"*") return QStringLiteral("*");
+    QString r;
+    for (QChar c : p) {
+        if (c.isLetter() && c.toLower() != c.toUpper())
+            r += u'[' + QString(c.toLower()) + QString(c.toUpper()) + u']';
+        else
+            r += c;
+    }
+    return r;
+}
+
+// The filter a form's Open dialog keeps between calls.
+const char* const PROP_FILTRE = "CMDialog1_Filter";
+
+} // namespace
+
+QString carpeta_recursos() {
+    const QString c = carpeta_activitat();
+    return c.isEmpty() ? QDir::currentPath() : c;
+}
+
+QStringList filtres_dialeg(const QString& filtre) {
+    QStringList r;
+    const QStringList parts = filtre.split(u'|');
+    for (qsizetype i = 0; i + 1 < parts.size() || (i < parts.size() && !parts[i].isEmpty()); i += 2) {
+        const QString nom = parts[i];
+        const QString patrons = i + 1 < parts.size() ? parts[i + 1] : QStringLiteral("*");
+        QStringList qt;
+        for (const QString& p : patrons.split(u';', Qt::SkipEmptyParts)) {
+            const QString c = patro_sense_majuscules(p);
+            if (!c.isEmpty() && !qt.contains(c)) qt << c;
+        }
+        if (qt.isEmpty()) qt << QStringLiteral("*");
+        r << nom + QStringLiteral(" (") + qt.join(u' ') + u')';
+    }
+    return r;
+}
+
+QString triar_color(QWidget* form, const QString& color) {
+    const auto bgr = static_cast<uint32_t>(static_cast<int64_t>(valor_inicial(color)));
+    QColorDialog dlg(QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF), form);
+    dlg.setObjectName(QStringLiteral("CMDialog1"));
+    dlg.setWindowTitle(text_idioma(10));
+    if (dlg.exec() != QDialog::Accepted) return {};
+    const QColor c = dlg.selectedColor();
+    const int32_t triat = c.red() | (c.green() << 8) | (c.blue() << 16);
+    activitat().exercici_modificat = CERT;
+    return QString::number(triat);
+}
+
+bool triar_font(QWidget* form, font_text& font) {
+    QFont inicial(font.nom);
+    if (font.mida > 0) inicial.setPointSize(font.mida);
+    inicial.setBold(font.negreta != FALS);
+    inicial.setItalic(font.cursiva != FALS);
+    QFontDialog dlg(inicial, form);
+    dlg.setObjectName(QStringLiteral("CMDialog1"));
+    if (dlg.exec() != QDialog::Accepted) return false;
+    const QFont f = dlg.selectedFont();
+    font.nom = f.family();
+    const double punts = f.pointSizeF() > 0 ? f.pointSizeF() : f.pixelSize();
+    font.mida = a_enter16(punts).value_or(font.mida);
+    font.negreta = f.bold() ? CERT : FALS;
+    font.cursiva = f.italic() ? CERT : FALS;
+    activitat().exercici_modificat = CERT;
+    return true;
+}
+
+QString dialeg_obrir(const QString& actual, QWidget* form, const QString& tipus) {
+    QString filtre = form ? form->property(PROP_FILTRE).toString() : QString();
+    QString nom_inicial;
+    if (es_tipus(tipus, 37)) {
+        filtre = text_idioma(38);
+        nom_inicial = QStringLiteral("*.lrq");
+    } else if (es_tipus(tipus, 9)) {
+        filtre = text_idioma(13);
+        nom_inicial = QStringLiteral("*.SonsVxdSR02");
+    }
+    if (!actual.isEmpty()) {
+        const QString ext = dreta(actual, 3).toUpper();
+        const QFileInfo fi(resoldre_fitxer(separadors_natius(actual), carpeta_recursos()));
+        nom_inicial = fi.isFile() ? fi.fileName() : QStringLiteral("*.") + ext;
+        filtre = ext + QStringLiteral("|*.") + ext + u'|' + filtre;
+    }
+    if (form) form->setProperty(PROP_FILTRE, filtre);
+
+    QFileDialog dlg(form, tradueix(QStringLiteral("Triar Fitxers")), carpeta_recursos());
+    dlg.setObjectName(QStringLiteral("CMDialog1"));
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setOption(QFileDialog::HideNameFilterDetails);
+    const QStringList filtres = filtres_dialeg(filtre);
+    if (!filtres.isEmpty()) {
+        dlg.setNameFilters(filtres);
+        dlg.selectNameFilter(filtres.first());
+    }
+    if (!nom_inicial.isEmpty() && !nom_inicial.contains(u'*')) dlg.selectFile(nom_inicial);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    const QString triat = dlg.selectedFiles().first();
+    // Only a file of one of the offered kinds is taken.
+    if (!filtre.toUpper().contains(dreta(triat, 4).toUpper())) return {};
+    activitat().exercici_modificat = CERT;
+    return triat;
+}
+
+QString copiar_a_carpeta_en(const QString& cami, const QString& carpeta, bool* fallada) {
+    if (fallada) *fallada = false;
+    const QFileInfo fi(resoldre_fitxer(separadors_natius(cami)));
+    if (cami.isEmpty() || !fi.isFile()) return cami;
+    const QString nom = fi.fileName();
+    // Activity files are referred to where they lie, never copied.
+    if (nom.endsWith(QLatin1String(".lrq"), Qt::CaseInsensitive)) return cami;
+    const QFileInfo desti_carpeta(carpeta);
+    const QString canonica = desti_carpeta.canonicalFilePath();
+    if (!canonica.isEmpty() && fi.canonicalPath() == canonica) return fi.absoluteFilePath();
+
+    const qsizetype punt = nom.indexOf(u'.');
+    const QString ext = punt >= 0 ? nom.mid(punt) : QString();
+    const QString base = punt >= 0 ? nom.left(punt) : nom;
+    const QString dir = QDir::cleanPath(carpeta);
+    QString desti = dir + u'/' + base + ext;
+    for (int n = 1; QFileInfo::exists(desti); ++n)
+        desti = dir + u'/' + base + QString::number(n) + ext;
+    if (!QFile::copy(fi.absoluteFilePath(), desti)) {
+        if (fallada) *fallada = true;
+        return {};
+    }
+    return desti;
+}
+
+QString copiar_a_carpeta(const QString& cami) {
+    bool fallada = false;
+    const QString r = copiar_a_carpeta_en(cami, carpeta_recursos(), &fallada);
+    if (fallada)
+        missatge(QApplication::activeWindow(),
+                 tradueix(QStringLiteral("fitxers|no_desat")) + u'\n' + carpeta_recursos() + u'/' +
+                     QFileInfo(cami).fileName(),
+                 QMessageBox::Critical);
+    return r;
+}
+
+QString triar_fitxers(const QString& actual, QWidget* form, const QString& tipus) {
+    const bool llista = es_tipus(tipus, 0) || es_tipus(tipus, 1) || es_tipus(tipus, 3) ||
+                        es_tipus(tipus, 4) || es_tipus(tipus, 16);
+    const bool fons = es_tipus(tipus, 34);
+    const bool zona = es_tipus(tipus, 77);
+    const bool so = es_tipus(tipus, 40);
+    if (!llista && !fons && !zona && !so) {
+        const QString r = dialeg_obrir(actual, form, tipus);
+        return r.isEmpty() ? r : copiar_a_carpeta(r);
+    }
+
+    // Made fresh for every choice and gone afterwards.
+    std::unique_ptr<rec_graf> f(new rec_graf(form));
+    QList<int> tipus_llista;
+    if (llista) {
+        f->setWindowTitle(tradueix(QStringLiteral("Triar Fitxers")));
+        tipus_llista = {39, 40, 41, 42, 43, 47, 44};
+    } else if (so) {
+        f->setWindowTitle(tradueix(QStringLiteral("Triar Fitxers")));
+        tipus_llista = {40, 39};
+    } else {
+        f->setWindowTitle(tipus);
+        tipus_llista = {39, 44};
+    }
+    for (int m : tipus_llista)
+        f->Tipus_fitxer->addItem(text_idioma(m));
+    f->Tipus_fitxer->setCurrentIndex(0);
+
+    if (fons || zona) f->flag_graf->setText(QStringLiteral("no"));
+    if (zona) {
+        if (!actual.isEmpty()) {
+            f->flag_graf->setText(dreta(actual, 3));
+            if (actual.size() > 3) f->posar_nom_fitxer(esquerra(actual, actual.size() - 3));
+        } else {
+            f->flag_graf->setText(QString());
+        }
+    } else if (!actual.isEmpty()) {
+        if (llista) {
+            f->posar_nom_fitxer(part_recurs(actual, 0));
+            f->flag_graf->setText(part_recurs(actual, 1));
+        } else {
+            f->posar_nom_fitxer(actual);
+        }
+    }
+
+    f->exec();
+
+    QString r;
+    if (f->File1->listIndex() >= 0) {
+        const QString carpeta = f->File1->path();
+        r = carpeta + u'/' + f->File1->fileName();
+        if (carpeta != QDir::cleanPath(carpeta_recursos())) r = copiar_a_carpeta(r);
+    }
+    const QString opcions = f->flag_graf->text();
+    // Options only ever follow a file: without one nothing was chosen.
+    if (r.isEmpty()) return r;
+    if (llista && !opcions.isEmpty() && opcions != u"no") r += opcions;
+    if (zona) r += opcions;
+    return r;
 }
 
 } // namespace lumi

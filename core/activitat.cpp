@@ -1,6 +1,7 @@
 #include "activitat.h"
 
 #include "idioma.h"
+#include "informe.h"
 #include "vb.h"
 
 namespace lumi {
@@ -20,6 +21,14 @@ EstatDispositius& dispositius() {
 EstatJugador& jugador() {
     static EstatJugador j;
     return j;
+}
+dades_informe& informe() {
+    static dades_informe i;
+    return i;
+}
+QString& informe_detall() {
+    static QString d;
+    return d;
 }
 QString& idioma() {
     static QString i = QStringLiteral("catala");

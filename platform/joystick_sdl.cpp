@@ -39,6 +39,8 @@ class JoystickSdl : public FontJoystick {
     bool iniciar() {
         if (!iniciat_) {
             SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+            // SIGINT and SIGTERM must keep ending the program.
+            SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
             iniciat_ = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
         }
         return iniciat_;

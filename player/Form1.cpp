@@ -2,6 +2,9 @@
 
 #include "carpetes.h"
 #include "dialegs.h"
+#include "fitxer_lrq.h"
+#include "linia_ordres.h"
+#include "media_jugar.h"
 #include "formulari.h"
 #include "idioma.h"
 #include "ini.h"
@@ -46,6 +49,9 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("LUMIRAGA"));
     crear_menus();
     crear_controls();
+    connectar_exercici();
+    connectar_resposta();
+    connectar_menus();
 }
 
 Form1::~Form1() {
@@ -193,8 +199,17 @@ void exercici_nou() {
     exercici_nou(activitat(), llistes(), dispositius(), jugador(), entorn_nou());
 }
 
+void Form1::connectar_serveis() {
+    titol_finestra() = [this](const QString& t) { setWindowTitle(t); };
+    avis_usuari() = [this](const QString& t) { missatge(this, t, QMessageBox::Critical); };
+    escriptori_actual() = [] { return plataforma::rectangle_escriptori(); };
+    cami_desfer() = plataforma::fitxer_desfer();
+    finestra_video() = [this]() -> QWidget* { return Picture1; };
+}
+
 bool Form1::Form_Load() {
     const QString carpeta = plataforma::carpeta_programa();
+    connectar_serveis();
     // 2-3. Interface language.
     idioma() = IDIOMA_CATALA;
     const QString llegit = plataforma::ini_llegir(plataforma::fitxer_ini_programa(), QStringLiteral("inici"),
@@ -261,12 +276,18 @@ void Form1::Form_Activate() {
     }
 
     if (!linia_ordres.isEmpty() && j.estat_finestra == 0) {
-        // The activity named on the command line comes with the file reader.
+        // Marked activated first, so a later activation does not start it again.
         j.estat_finestra = 1;
         activant_ = false;
+        carregar_exercici(cami_linia_ordres(linia_ordres, plataforma::carpeta_programa()));
+        j.estat_carrega = 1;
+        engegar_exercici();
         return;
     }
-    if (llistes().nombre_be == 0 && j.estat_finestra == 0) mostrar_menus(true);
+    if (llistes().nombre_be == 0 && j.estat_finestra == 0) {
+        mostrar_menus(true);
+        obrir_inici();
+    }
     if (j.estat_finestra == 2) {
         mostrar_menus(true);
         Image1->hide();
@@ -302,6 +323,8 @@ void Form1::Form_Unload(int16_t& Cancel) {
     plataforma::ini_escriure(plataforma::fitxer_system_ini(), QStringLiteral("boot"),
                              QStringLiteral("SCRNSAVE.EXE"), estalvi_pantalla);
     plataforma::mostrar_cursor();
+    atrapa_no();
+    if (mn_ovs[1]->isChecked()) mn_ovs_Click(1);
     const QString desfer = plataforma::fitxer_desfer();
     if (QFile::exists(desfer)) QFile::remove(desfer);
     plataforma::alliberar_instancia_unica();

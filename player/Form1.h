@@ -8,6 +8,8 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QTimer>
+#include <array>
+#include <functional>
 #include <vector>
 
 namespace lumi {
@@ -83,6 +85,169 @@ class Form1 : public QMainWindow {
     // Command line: the activity to load and start, empty for none.
     QString linia_ordres;
 
+    // Question and series state shared by the presentation, the answers and
+    // the reactions.
+    std::array<float, 4> temps_pregunta{};
+    bool pregunta_activa = false;
+    QString sequencia_parcial;
+    QString reaccio_serie_pendent;
+    int16_t repeticions_tecla = 0;
+
+    // ---- Stimulus presentation, text orders, slide shows and movies ----
+    void estimul_presenta(int16_t i);
+    void pantalla_prepara();
+    void text_executa(QString& ordre);
+    void pps_executa(const QString& fitxer);
+    void pps_atura();
+    // Shows the picture of a picture order in Image2 with its placement
+    // option (the reaction player uses it too).
+    void imatge_mostrar(const QString& ordre);
+    // Plays a movie order in a new black full-screen movie window for
+    // `segons` from when it is shown, then destroys the window. Returns the
+    // monotonic time at which it was shown.
+    double flash_mostrar(const QString& ordre, float segons);
+    // Background colour of the window (colour number as stored).
+    void color_finestra(int32_t color_vb);
+    // Colours of Label_par (colour numbers as stored); -1 keeps that one.
+    void colors_label(int32_t fons, int32_t text);
+    // Grows each time the screen is prepared again: a presentation that sees
+    // it change while it waits has been overtaken by a newer question or a
+    // reaction, and stops drawing its entry.
+    uint64_t generacio_pantalla = 0;
+    // Set once a TANCAR order has closed the window: nothing more is shown.
+    bool tancada_per_ordre = false;
+
+    // ---- Exercise start and stop, question sequence, report ----
+    void engegar_exercici();
+    void exercici_atura();
+    void carregar_lrq(const QString& fitxer);
+    void atura_per_esc(); // the Esc branch of the key handler (and an aborted start)
+    void pregunta_seguent();
+    QString prep_informe();
+    void mn_informe_Click();
+    void t_estimular_Timer();
+    void t_total_Change();
+    // Connects t_estimular to its tick; called once from the constructor.
+    void connectar_exercici();
+    // Sets the caption of t_total and runs t_total_Change when it changed.
+    void posar_t_total(const QString& caption);
+    // True from the start of a run to its stop. The answer handlers judge
+    // and count nothing while it is false, so the learner's input after the
+    // total time (or any stop) changes no counter.
+    bool exercici_en_marxa = false;
+    // The report window, created on first use.
+    class FinestraInforme* finestra_informe();
+    // The activity to chain to: `valor` is exercici_seguent, `r` a random
+    // number in [0, 1). Names in `carpeta` are compared without regard to
+    // case; the result is the file's real path, "" for none.
+    static QString fitxer_encadenat(const QString& valor, const QString& fitxer_actual, const QString& carpeta,
+                                    float r);
+    // The activity files of a folder (names ending "lrq" in any case), sorted.
+    static QStringList fitxers_activitat(const QString& carpeta);
+    // Run-time bookkeeping of the exercise (monotonic clock).
+    double inici_total_monotonic = 0;
+    double inici_pregunta_monotonic = 0;
+    float inici_pregunta_vist = -1;
+    bool pregunta_vista = false;
+    QString prefix_informe;
+    bool prefix_informe_pendent = false;
+    class FinestraInforme* finestra_informe_ = nullptr;
+    // The background sound as the media layer opened it; "" when none plays.
+    QString so_fons_actiu;
+    // Counts the starts, so a start that a nested one has replaced stops short.
+    unsigned generacio_exercici = 0;
+    // The tick is asking the next question after a time-out.
+    bool preguntant_per_temps = false;
+    // Frameless, full screen and on top, for the run.
+    void pantalla_exercici();
+    // Not on top any more; place and size stay.
+    void treure_primer_pla();
+
+    // ---- Answers: capture and matchers; reactions ----
+    void atrapa_si();
+    void atrapa_no();
+    void focus();
+    void Form_KeyDown(int16_t& KeyCode, int16_t Shift);
+    int16_t f_so(int16_t baix, int16_t alt, int16_t mode);
+    void reaccio_be(int16_t i);
+    void reaccio_mal(int16_t i);
+    void reaccio_serie_be(int16_t i);
+    // Routes the window's key and mouse events and the device timers to the
+    // handlers below; called once from the constructor.
+    void connectar_resposta();
+    // Buttons 1 left, 2 right, 4 middle; positions in the client area's pixels.
+    void Form_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+    void Form_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
+    void Image1_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+    void Label_par_MouseDown(int16_t Button, int16_t Shift, float X, float Y);
+    void Label_par_MouseMove(int16_t Button, int16_t Shift, float X, float Y);
+    void forat_KeyPress(int16_t KeyAscii);
+    void forat_KeyUp(int16_t KeyCode, int16_t Shift);
+    void t_joystick_Timer();
+    void T_so_Timer();
+    void t_web_Timer();
+    void t_web_control_Timer();
+    // The matchers on the window's state; each copies item i into items(0).
+    int16_t comprova_tecla(int16_t i, int16_t tecla);
+    int16_t comprova_zona(int16_t i, int16_t boto, float x, float y);
+    int16_t comprova_joystic(int16_t i, const QString& events);
+    int16_t comprova_web(int16_t i, int16_t x, int16_t y);
+    int16_t comprova_so(int16_t i);
+    // Plays one reaction entry for its time (seconds, not scaled by the speed).
+    void fitxer_executa(const QString& entrada, float temps);
+    // An answer is being handled (between atrapa_si and atrapa_no).
+    bool resposta_en_curs() const { return forat && forat->isEnabled(); }
+    bool eventFilter(QObject* objecte, QEvent* e) override;
+
+  private:
+    int nombre_formularis() const;
+    bool entrada_bloquejada() const;
+    void comptar_resposta();
+    void tancar_pregunta_oberta();
+    void netejar_estimul();
+    // Judges against the item asked, or every item when none is; `tecla`
+    // prepares the screen at a series' first code. True when the handler
+    // ends there (the window was minimised).
+    bool jutjar(const std::function<int16_t(int16_t)>& comprova, bool tecla);
+    // Acts on the result r for the item asked; true as above.
+    bool actuar(int16_t i, int16_t r, bool tecla);
+    // The right branch; true when the window was minimised.
+    bool resposta_be(int16_t i);
+    // The run that was judged is still the one playing (no stop, no chain
+    // to another activity happened during the reaction).
+    bool mateixa_execucio(unsigned generacio) const;
+    void posar_cursor_client(QPoint p);
+    void serie_imatge(const QString& ordre, float f, int P);
+    void serie_text(const QString& ordre, int P, int S, float f);
+    // Waits with painting and media going on, but no learner input and no
+    // tick of the player's timers.
+    void esperar_sense_entrada(double segons);
+    QPoint darrer_cursor_posat_{-1, -1};
+    bool resposta_connectada_ = false;
+
+  public:
+
+    // ---- Menus ----
+    void mn_DISC_Click(int16_t Index);
+    void mn_engegar_Click();
+    void mn_idioma_Click(int16_t Index);
+    void mn_inici_Click();
+    void mn_FITXERS_Click();
+    void mn_FI_Click();
+    void mn_velocitat_Click(int16_t Index);
+    void mn_fressa_Click(int16_t Index);
+    void mn_ovs_Click(int16_t Index);
+    void ajuda_Click();
+    void quant_a_Click();
+    // Connects every menu item to its handler; called once by the constructor.
+    void connectar_menus();
+    // The first activation without a command line: the menus, then the start
+    // dialog as a modal window.
+    void obrir_inici();
+    // The speed items' captions for the current speed.
+    void rotular_velocitat();
+    bool menus_connectats = false;
+
   protected:
     void changeEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
@@ -90,6 +255,7 @@ class Form1 : public QMainWindow {
     void showEvent(QShowEvent* e) override;
 
   private:
+    void connectar_serveis();
     void crear_controls();
     void crear_menus();
     void imatge_centrar();

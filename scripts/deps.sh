@@ -10,7 +10,7 @@ pkgs=(
   xvfb xauth x11-utils xdotool imagemagick
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-libav
   pulseaudio pulseaudio-utils
-  libfluidsynth-dev libjack-jackd2-dev
+  libfluidsynth-dev libjack-jackd2-dev timgm6mb-soundfont
   espeak-ng
 )
 missing=()

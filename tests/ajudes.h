@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <memory>
@@ -49,6 +50,38 @@ inline std::shared_ptr<RespostaMissatge> respondre_missatge(QMessageBox::Standar
             b->click();
         else
             box->reject();
+    });
+    t->start();
+    return r;
+}
+
+} // namespace lumi::proves
+
+namespace lumi::proves {
+
+// Closes the next modal dialog (the start dialog of a first activation) and
+// keeps its name, so a test of the player window can go on.
+struct DialegTancat {
+    QString nom;
+};
+
+inline std::shared_ptr<DialegTancat> tancar_dialeg_modal() {
+    auto r = std::make_shared<DialegTancat>();
+    std::weak_ptr<DialegTancat> feble = r;
+    auto* t = new QTimer;
+    t->setInterval(10);
+    auto intents = std::make_shared<int>(0);
+    QObject::connect(t, &QTimer::timeout, [feble, t, intents] {
+        auto r = feble.lock();
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (r && d) {
+            r->nom = d->objectName();
+            d->reject();
+        }
+        if (!r || d || ++*intents > 300) {
+            t->stop();
+            t->deleteLater();
+        }
     });
     t->start();
     return r;

@@ -46,6 +46,10 @@ TEST_F(Jugador, FirstStartWithoutIniIsCatalanAndPlacedOnTheScreen) {
     const QRect s = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(f.pos(), QPoint(s.width() * 5 / 100, s.height() * 5 / 100));
     EXPECT_EQ(f.size(), QSize(s.width() * 90 / 100, s.height() * 90 / 100));
+    auto inici = tancar_dialeg_modal();
+    f.Form_Activate();
+    EXPECT_EQ(inici->nom, QStringLiteral("inici")); // the start dialog opened over the window
+    // Closing the dialog gives the window back: it is activated again.
     f.Form_Activate();
     EXPECT_EQ(f.mn_disc[3]->text(), QStringLiteral("Crear Drecera"));
     EXPECT_EQ(f.mn_velocitat[0]->text(), QStringLiteral("+ Ràpid 125"));
@@ -73,8 +77,10 @@ TEST_F(Jugador, TheIniLanguageTranslatesCaptionsAndTicksItsItem) {
     EXPECT_EQ(idioma(), IDIOMA_GALEGO);
     EXPECT_TRUE(f.mn_idioma[2]->isChecked());
     EXPECT_FALSE(f.mn_idioma[0]->isChecked());
+    auto inici = tancar_dialeg_modal();
     f.Form_Activate();
     EXPECT_EQ(f.windowTitle(), QStringLiteral("LUMIRAGA - Sen título"));
+    f.Form_Activate();
     const QString clau = QStringLiteral("Form1|mn_disc | 1|c|");
     EXPECT_EQ(f.mn_disc[1]->text(), tradueix_en(IDIOMA_GALEGO, clau));
     EXPECT_NE(f.mn_disc[1]->text(), tradueix_en(IDIOMA_CATALA, clau));
@@ -92,6 +98,7 @@ TEST_F(Jugador, AnUnknownLanguageTicksNothing) {
     ASSERT_TRUE(f.Form_Load());
     for (QAction* a : f.mn_idioma)
         EXPECT_FALSE(a->isChecked());
+    auto inici = tancar_dialeg_modal();
     f.Form_Activate();
     EXPECT_EQ(f.mn_disc[1]->text(), QStringLiteral("Obrir"));
 }
@@ -144,6 +151,7 @@ TEST_F(Jugador, AMissingScreenSaverKeyIsWrittenBackEmpty) {
 TEST_F(Jugador, UnsavedChangesAskBeforeClosing) {
     Form1 f;
     ASSERT_TRUE(f.Form_Load());
+    jugador().estat_finestra = 1; // already activated: no start dialog
     f.show();
     activitat().exercici_modificat = CERT;
     QFile snap(plataforma::fitxer_desfer());
@@ -169,6 +177,7 @@ TEST_F(Jugador, UnsavedChangesAskBeforeClosing) {
 TEST_F(Jugador, NoQuestionWithoutChanges) {
     Form1 f;
     ASSERT_TRUE(f.Form_Load());
+    jugador().estat_finestra = 1; // already activated: no start dialog
     f.show();
     auto r = respondre_missatge(QMessageBox::Cancel);
     EXPECT_TRUE(f.close());

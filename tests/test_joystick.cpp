@@ -73,6 +73,7 @@ struct JoystickVirtual : ::testing::Test {
     SDL_Joystick* joy = nullptr;
     int index = -1;
     void SetUp() override {
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
         index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 2, 4, 0);
         ASSERT_GE(index, 0) << SDL_GetError();

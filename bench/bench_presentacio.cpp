@@ -1,0 +1,60 @@
+// From the question to the stimulus painted on the player window: a picture
+// and a text, presented and then rendered, in-process. A program of its own
+// because the window needs a widget application.
+#include "Form1.h"
+#include "activitat.h"
+#include "instancia.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct Entorn {
+    QTemporaryDir dir;
+    std::unique_ptr<lumi::Form1> f;
+    Entorn() {
+        qputenv("LUMIRAGA_HOME", dir.path().toLocal8Bit());
+        f = std::make_unique<lumi::Form1>();
+        f->Form_Load();
+        f->menuBar()->hide();
+        f->resize(1024, 768);
+        f->show();
+        QApplication::processEvents();
+        QImage im(640, 480, QImage::Format_RGB32);
+        im.fill(Qt::darkGreen);
+        const QString foto = dir.filePath(QStringLiteral("gat.jpg"));
+        im.save(foto, "JPG");
+        lumi::Activitat& a = lumi::activitat();
+        a.items.resize(2);
+        a.nombre_items = 1;
+        a.items[1].estimuls = QStringLiteral("1\u00bb") + foto + QStringLiteral(":P050\u00bbCENTRAT_Hola, gat!");
+        a.items[1].retard_estimul = 0;
+    }
+    ~Entorn() { lumi::plataforma::alliberar_instancia_unica(); }
+};
+
+void BM_PreguntaFinsEstimulPintat(benchmark::State& state) {
+    static Entorn e;
+    for (auto _ : state) {
+        e.f->estimul_presenta(1);
+        QImage pintat = e.f->centralWidget()->grab().toImage();
+        benchmark::DoNotOptimize(pintat.bits());
+    }
+}
+BENCHMARK(BM_PreguntaFinsEstimulPintat)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    QApplication app(argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

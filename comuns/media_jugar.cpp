@@ -1,0 +1,99 @@
+#include "media_jugar.h"
+
+#include "Form1.h"
+#include "activitat.h"
+#include "captura_so.h"
+#include "finestres.h"
+#include "media.h"
+#include "motor_veu.h"
+#include "pantalla.h"
+
+#include <QPointer>
+
+namespace lumi {
+
+namespace {
+
+// The window style a video is opened with (a child window).
+constexpr int64_t WS_CHILD = 0x40000000;
+
+QWidget* picture1() {
+    if (auto& f = finestra_video()) return f();
+    Form1* form = Form1::instancia();
+    return form ? form->Picture1 : nullptr;
+}
+
+bool es_avi(const QString& cami) {
+    return cami.trimmed().toUpper().endsWith(QStringLiteral(".AVI"));
+}
+
+} // namespace
+
+std::function<QWidget*()>& finestra_video() {
+    static std::function<QWidget*()> f;
+    return f;
+}
+
+void reproduir_media(QString& fitxer) {
+    using plataforma::mciSendString;
+    EstatDispositius& d = dispositius();
+    EstatJugador& j = jugador();
+    plataforma::MotorVeu& motor = plataforma::motor_veu();
+
+    if (d.veu_activa == -2) motor.PararReconeixement();
+    if (d.nivell_so_actiu == -2) motor.FinalitzarCapturaNivellDeSo();
+
+    QWidget* pic = picture1();
+    if (!j.media_actual.isEmpty()) {
+        if (es_avi(j.media_actual)) {
+            mciSendString(QStringLiteral("close animation"));
+            if (pic) pic->hide();
+        }
+        mciSendString(QStringLiteral("close ") + j.media_actual);
+        j.media_actual.clear();
+    }
+
+    const QString curt = plataforma::cami_curt(fitxer).trimmed();
+    if (!es_avi(curt)) {
+        mciSendString(QStringLiteral("play ") + curt);
+    } else {
+        const QRect pantalla = plataforma::rectangle_escriptori();
+        if (pic) {
+            pic->setGeometry(0, 0, pantalla.width(), pantalla.height());
+            pic->show();
+            pic->raise();
+        }
+        const int32_t handle = plataforma::registrar_finestra(pic);
+        const int r = mciSendString(
+            QStringLiteral("open ") + curt + QStringLiteral(" type AVIVideo alias animation parent ") +
+            QString::number(handle) + QStringLiteral(" style ") + QString::number(WS_CHILD));
+        if (r != plataforma::MCI_OK) {
+            // A video that does not open must not leave the picture box
+            // covering the window.
+            if (pic) pic->hide();
+        } else {
+            mciSendString(QStringLiteral("put animation window at 1 1 ") +
+                          QString::number(pantalla.width() - 2) + u' ' +
+                          QString::number(pantalla.height() - 2));
+            mciSendString(QStringLiteral("play animation"));
+            // A damaged file is found out only once it is read: hide the box
+            // then, unless another medium has taken its place.
+            QPointer<QWidget> caixa(pic);
+            plataforma::mci().en_fallada(QStringLiteral("animation"), [caixa, curt] {
+                if (caixa && jugador().media_actual == curt) caixa->hide();
+            });
+        }
+    }
+    j.media_actual = curt;
+
+    if (d.veu_activa == -2) motor.IniciarReconeixement();
+    if (d.nivell_so_actiu == -2) so_reprendre_captura();
+}
+
+QString reproduir_so(const QString& fitxer) {
+    QString f = fitxer;
+    reproduir_media(f);
+    return QString();
+}
+
+} // namespace lumi

@@ -1,0 +1,21 @@
+// Playing one medium at a time for the player, the planner and the resource
+// chooser: sounds by name, videos full screen in the player's picture box.
+// Word recognition and sound-level capture of a running exercise pause while
+// the medium is switched and run on while it plays.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+namespace lumi {
+
+// The picture box videos play in; when empty, the player window's Picture1.
+std::function<QWidget*()>& finestra_video();
+
+// Closes the medium open before and plays `fitxer` ("" only closes it).
+void reproduir_media(QString& fitxer);
+// The same for a sound; the result is always empty.
+QString reproduir_so(const QString& fitxer);
+
+} // namespace lumi

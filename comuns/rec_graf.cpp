@@ -1,0 +1,542 @@
+#include "rec_graf.h"
+
+#include "camins.h"
+#include "dialegs.h"
+#include "formulari.h"
+#include "idioma.h"
+#include "imatges.h"
+#include "media_jugar.h"
+#include "programes.h"
+#include "vb.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QShowEvent>
+#include <QStorageInfo>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace lumi {
+
+namespace {
+
+template <class T> T* anomenar(T* o, const QString& nom, int index = -1) {
+    o->setObjectName(nom);
+    if (index >= 0) o->setProperty("index", index);
+    return o;
+}
+
+// The "drives" of this machine: the root, the home folder and mounted media.
+QStringList unitats() {
+    QStringList r{QStringLiteral("/"), QDir::homePath()};
+    for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
+        const QString arrel = v.rootPath();
+        if (!v.isValid() || !v.isReady() || r.contains(arrel)) continue;
+        if (arrel.startsWith(QLatin1String("/media/")) || arrel.startsWith(QLatin1String("/mnt/")) ||
+            arrel.startsWith(QLatin1String("/run/media/")))
+            r << arrel;
+    }
+    return r;
+}
+
+// The entry of the drive list that holds a folder: the longest root that
+// begins it.
+int unitat_de(const QComboBox* drive, const QString& carpeta) {
+    int millor = -1;
+    qsizetype llarg = -1;
+    for (int i = 0; i < drive->count(); ++i) {
+        const QString arrel = drive->itemText(i);
+        const bool dins = carpeta == arrel || arrel == u"/" || carpeta.startsWith(arrel + u'/');
+        if (dins && arrel.size() > llarg) {
+            millor = i;
+            llarg = arrel.size();
+        }
+    }
+    return millor;
+}
+
+QString final_majuscules(const QString& nom) {
+    return dreta(nom, 4).toUpper();
+}
+
+bool es_dibuix(const QString& ext) {
+    return ext == u".GIF" || ext == u".JPG" || ext == u".BMP" || ext == u".WMF";
+}
+bool es_so(const QString& ext) {
+    return ext == u".WAV" || ext == u".MID" || ext == u".MP3";
+}
+bool es_per_obrir(const QString& ext) {
+    return ext == u".SWF" || ext == u".SCR" || ext == u".AVI" || ext == u".PPT" || ext == u".PPS";
+}
+
+} // namespace
+
+// ---- folder list ----
+
+LlistaCarpetes::LlistaCarpetes(QWidget* pare) : QListWidget(pare) {
+    connect(this, &QListWidget::itemActivated, this, &LlistaCarpetes::entrar);
+}
+
+bool LlistaCarpetes::setPath(const QString& carpeta) {
+    const QFileInfo fi(carpeta);
+    if (!fi.isDir()) return false;
+    const QString nou = QDir::cleanPath(fi.absoluteFilePath());
+    const bool canvi = nou != path_;
+    path_ = nou;
+    clear();
+    auto* actual = new QListWidgetItem(style()->standardIcon(QStyle::SP_DirOpenIcon), path_, this);
+    actual->setData(Qt::UserRole, path_);
+    QDir d(path_);
+    if (!d.isRoot()) {
+        auto* pare = new QListWidgetItem(style()->standardIcon(QStyle::SP_FileDialogToParent),
+                                         QStringLiteral(".."), this);
+        pare->setData(Qt::UserRole, QDir::cleanPath(path_ + QStringLiteral("/..")));
+    }
+    QStringList subs = d.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QCollator c;
+    c.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(subs.begin(), subs.end(), c);
+    for (const QString& s : subs) {
+        auto* e = new QListWidgetItem(style()->standardIcon(QStyle::SP_DirIcon), s, this);
+        e->setData(Qt::UserRole, path_ == u"/" ? u'/' + s : path_ + u'/' + s);
+    }
+    if (canvi) emit canviat();
+    return true;
+}
+
+void LlistaCarpetes::entrar(QListWidgetItem* element) {
+    if (element) setPath(element->data(Qt::UserRole).toString());
+}
+
+// ---- file list ----
+
+LlistaFitxers::LlistaFitxers(QWidget* pare) : QListWidget(pare) {}
+
+void LlistaFitxers::setPath(const QString& carpeta) {
+    path_ = QDir::cleanPath(carpeta);
+    refrescar();
+}
+
+void LlistaFitxers::setPattern(const QString& patro) {
+    pattern_ = patro;
+    refrescar();
+}
+
+void LlistaFitxers::setListIndex(int i) {
+    setCurrentRow(i < 0 || i >= count() ? -1 : i);
+    if (currentRow() < 0) clearSelection();
+}
+
+QString LlistaFitxers::fileName() const {
+    const QListWidgetItem* e = currentRow() >= 0 ? item(currentRow()) : nullptr;
+    return e ? e->text() : QString();
+}
+
+void LlistaFitxers::refrescar() {
+    const QSignalBlocker bloc(this);
+    clear();
+    if (path_.isEmpty()) return;
+    QStringList patrons;
+    for (const QString& p : pattern_.split(u';', Qt::SkipEmptyParts))
+        patrons << p.trimmed();
+    if (patrons.isEmpty()) patrons << QStringLiteral("*");
+    QDir d(path_);
+    d.setNameFilters(patrons);
+    d.setFilter(QDir::Files);
+    QStringList fitxers = d.entryList();
+    QCollator c;
+    c.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(fitxers.begin(), fitxers.end(), c);
+    addItems(fitxers);
+    setCurrentRow(-1);
+}
+
+// ---- the form ----
+
+rec_graf::rec_graf(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("rec_graf"));
+    setModal(true);
+    crear_controls();
+    Form_Load();
+}
+
+void rec_graf::crear_controls() {
+    auto* graella = new QGridLayout(this);
+
+    Label1 = anomenar(new QLabel(QStringLiteral("Disc"), this), QStringLiteral("Label1"));
+    Drive1 = anomenar(new QComboBox(this), QStringLiteral("Drive1"));
+    Drive1->addItems(unitats());
+    Dir1 = anomenar(new LlistaCarpetes(this), QStringLiteral("Dir1"));
+    Label3 = anomenar(new QLabel(QStringLiteral("Nom Fitxer"), this), QStringLiteral("Label3"));
+    Text1 = anomenar(new QLineEdit(this), QStringLiteral("Text1"));
+    Text1->installEventFilter(this);
+    File1 = anomenar(new LlistaFitxers(this), QStringLiteral("File1"));
+    Label2 = anomenar(new QLabel(QStringLiteral("Tipus Fitxer"), this), QStringLiteral("Label2"));
+    Tipus_fitxer = anomenar(new QComboBox(this), QStringLiteral("Tipus_fitxer"));
+    Tipus_fitxer->setEditable(true);
+    Tipus_fitxer->setInsertPolicy(QComboBox::NoInsert);
+    Image1 = anomenar(new QLabel(this), QStringLiteral("Image1"));
+    Image1->setFixedSize(200, 150);
+    Image1->setAlignment(Qt::AlignCenter);
+    Image1->setFrameShape(QFrame::Box);
+    so.push_back(anomenar(new QPushButton(this), QStringLiteral("so"), 0));
+    const QStyle::StandardPixmap imatges[] = {QStyle::SP_MediaPlay, QStyle::SP_MediaStop,
+                                              QStyle::SP_DialogOpenButton};
+    for (int i = 0; i < 3; ++i) {
+        auto* l = anomenar(new QLabel(this), QStringLiteral("Image2"), i);
+        l->setPixmap(style()->standardIcon(imatges[i]).pixmap(24, 24));
+        l->hide();
+        Image2.push_back(l);
+    }
+    Frame1 = anomenar(new QGroupBox(QStringLiteral("Mida Gràfics"), this), QStringLiteral("Frame1"));
+    const QString mides[] = {QStringLiteral("Mida Original"), QStringLiteral("Pantalla Sencera"),
+                             QStringLiteral("Percentatge")};
+    for (int i = 0; i < 3; ++i)
+        MIDA_GRAF.push_back(anomenar(new QRadioButton(mides[i], Frame1), QStringLiteral("MIDA_GRAF"), i));
+    MIDA_GRAF[0]->setChecked(true);
+    HScroll1 = anomenar(new QSlider(Qt::Horizontal, Frame1), QStringLiteral("HScroll1"));
+    HScroll1->setRange(0, 100);
+    HScroll1->setValue(0);
+    HScroll1->setEnabled(false);
+    dibuix_percent = anomenar(new QLineEdit(Frame1), QStringLiteral("dibuix_percent"));
+    dibuix_percent->setReadOnly(true);
+    dibuix_percent->setEnabled(false);
+    dibuix_percent->setMaximumWidth(50);
+    mn_zona = anomenar(new QComboBox(this), QStringLiteral("mn_zona"));
+    mn_zona->setEditable(true);
+    mn_zona->lineEdit()->setReadOnly(true);
+    mn_zona->hide();
+    flag_graf = anomenar(new QLineEdit(this), QStringLiteral("flag_graf"));
+    flag_graf->hide();
+    nom_fitxer = anomenar(new QLabel(this), QStringLiteral("nom_fitxer"));
+    nom_fitxer->hide();
+    const QString ordres[] = {QStringLiteral("Acceptar"), QStringLiteral("Cancel·lar")};
+    for (int i = 0; i < 2; ++i) {
+        auto* b = anomenar(new QPushButton(ordres[i], this), QStringLiteral("Command1"), i);
+        // Enter belongs to the name box, not to a default button.
+        b->setAutoDefault(false);
+        Command1.push_back(b);
+    }
+    so[0]->setAutoDefault(false);
+    mostrar_boto_so(IMATGE_PLAY);
+    so[0]->hide();
+
+    auto* marc = new QVBoxLayout(Frame1);
+    for (auto* r : MIDA_GRAF)
+        marc->addWidget(r);
+    auto* percent = new QHBoxLayout;
+    percent->addWidget(HScroll1);
+    percent->addWidget(dibuix_percent);
+    marc->addLayout(percent);
+
+    graella->addWidget(Label3, 0, 0);
+    graella->addWidget(Text1, 1, 0);
+    graella->addWidget(File1, 2, 0, 3, 1);
+    graella->addWidget(Dir1, 0, 1, 3, 1);
+    graella->addWidget(Label1, 3, 1);
+    graella->addWidget(Drive1, 4, 1);
+    graella->addWidget(Label2, 5, 0);
+    graella->addWidget(Tipus_fitxer, 6, 0);
+    graella->addWidget(mn_zona, 6, 1);
+    auto* dreta_col = new QVBoxLayout;
+    dreta_col->addWidget(Image1);
+    dreta_col->addWidget(so[0], 0, Qt::AlignLeft);
+    dreta_col->addWidget(Frame1);
+    dreta_col->addStretch();
+    dreta_col->addWidget(Command1[0]);
+    dreta_col->addWidget(Command1[1]);
+    graella->addLayout(dreta_col, 0, 2, 7, 1);
+
+    connect(Drive1, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
+    connect(Dir1, &LlistaCarpetes::canviat, this, [this] { Dir1_Change(); });
+    connect(File1, &QListWidget::currentRowChanged, this, [this](int fila) {
+        if (fila >= 0) File1_Click();
+    });
+    connect(Tipus_fitxer, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (i >= 0) Tipus_fitxer_Click();
+    });
+    connect(Tipus_fitxer->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& t) { Tipus_fitxer_Change(t); });
+    connect(so[0], &QPushButton::clicked, this, [this] { so_Click(0); });
+    for (int i = 0; i < 3; ++i)
+        connect(MIDA_GRAF[i], &QRadioButton::toggled, this, [this, i](bool marcat) {
+            if (marcat) MIDA_GRAF_Click(i);
+        });
+    connect(HScroll1, &QSlider::valueChanged, this, [this] { HScroll1_Change(); });
+    connect(mn_zona, &QComboBox::activated, this, [this](int i) { mn_zona_Click(i); });
+    connect(flag_graf, &QLineEdit::textChanged, this, [this] { flag_graf_Change(); });
+    for (int i = 0; i < 2; ++i)
+        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+
+    // The lists start in the activity's folder.
+    File1->setPattern(QStringLiteral("*.bmp;*.wmf;*.GIF;*.JPG"));
+    const QString inici = carpeta_recursos();
+    {
+        const QSignalBlocker bloc(Drive1);
+        Drive1->setCurrentIndex(unitat_de(Drive1, QDir::cleanPath(inici)));
+    }
+    if (!Dir1->setPath(inici)) Dir1->setPath(QDir::homePath());
+    File1->setPath(Dir1->path());
+}
+
+void rec_graf::mostrar_boto_so(int imatge) {
+    imatge_so_ = imatge;
+    so[0]->setIcon(QIcon(Image2[imatge]->pixmap()));
+}
+
+bool rec_graf::es_zona() const {
+    return windowTitle() == text_idioma(77);
+}
+
+void rec_graf::posar_nom_fitxer(const QString& nom) {
+    nom_fitxer->setText(nom);
+    nom_fitxer_Change();
+}
+
+void rec_graf::Form_Load() {
+    tradueix_formulari(this);
+}
+
+void rec_graf::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    if (!e->spontaneous()) Form_Activate();
+}
+
+void rec_graf::Form_Activate() {
+    for (const QString& entrada : flag_graf->text().split(u':')) {
+        if (!entrada.startsWith(u'P')) continue;
+        const int valor = static_cast<int>(valor_inicial(entrada.mid(1)));
+        if (valor == 100) {
+            MIDA_GRAF[1]->setChecked(true);
+        } else {
+            MIDA_GRAF[2]->setChecked(true);
+            HScroll1->setValue(valor);
+        }
+    }
+    if (es_zona()) {
+        const QString zona = retallar(text_idioma(35));
+        for (int k = mn_zona->count() + 1; k <= activitat().zones_max; ++k)
+            mn_zona->addItem(zona + numero_text(k));
+        const QString actual = zona + numero_text(static_cast<int64_t>(valor_inicial(flag_graf->text())));
+        const int i = mn_zona->findText(actual);
+        if (i >= 0)
+            mn_zona->setCurrentIndex(i);
+        else
+            mn_zona->setEditText(actual);
+        mn_zona->show();
+    }
+}
+
+void rec_graf::nom_fitxer_Change() {
+    const QString nom = nom_fitxer->text();
+    if (nom.isEmpty()) return;
+    const QString absolut = separadors_natius(ruta_absoluta(nom, carpeta_recursos()));
+    const QString trobat = resoldre_fitxer(absolut);
+    const QFileInfo fi(trobat);
+    const QString carpeta = fi.absolutePath();
+    File1->setPath(carpeta);
+    const int unitat = unitat_de(Drive1, carpeta);
+    if (unitat >= 0) {
+        const QSignalBlocker bloc(Drive1);
+        Drive1->setCurrentIndex(unitat);
+    }
+    Dir1->setPath(carpeta);
+    tipus_fitxer_actualitzar(nom);
+    if (!fi.isFile()) return;
+    const QString llistat = fi.fileName().toUpper();
+    for (int i = 0; i < File1->count(); ++i) {
+        if (File1->item(i)->text().toUpper() == llistat) {
+            File1->setListIndex(i);
+            break;
+        }
+    }
+}
+
+void rec_graf::tipus_fitxer_actualitzar(const QString& nom) {
+    const QString ext = final_majuscules(nom);
+    int m = 44;
+    if (ext == u".LRQ")
+        m = 41;
+    else if (es_dibuix(ext))
+        m = 39;
+    else if (es_so(ext))
+        m = 40;
+    else if (ext == u".SWF" || ext == u".AVI")
+        m = 42;
+    else if (ext == u".SCR")
+        m = 43;
+    {
+        const QSignalBlocker bloc(Tipus_fitxer);
+        const int i = Tipus_fitxer->findText(text_idioma(m));
+        if (i >= 0)
+            Tipus_fitxer->setCurrentIndex(i);
+        else
+            Tipus_fitxer->setEditText(text_idioma(m));
+    }
+    Tipus_fitxer_Click();
+}
+
+void rec_graf::Tipus_fitxer_Click() {
+    so[0]->hide();
+    Image1->clear();
+    const QString t = Tipus_fitxer->currentText();
+    const bool amagat = flag_graf->text() == u"no";
+    QString patro;
+    if (t == text_idioma(39)) {
+        patro = QStringLiteral("*.GIF;*.JPG;*.BMP;*.WMF");
+        Frame1->setVisible(!es_zona() && !amagat);
+        Frame1->setEnabled(true);
+    } else if (t == text_idioma(44)) {
+        patro = QStringLiteral("*.*");
+        Frame1->setEnabled(false);
+        Frame1->setVisible(!amagat);
+    } else {
+        if (t == text_idioma(40))
+            patro = QStringLiteral("*.Wav;*.MID;*.MP3");
+        else if (t == text_idioma(41))
+            patro = QStringLiteral("*.Lrq");
+        else if (t == text_idioma(42))
+            patro = QStringLiteral("*.Swf;*.AVI");
+        else if (t == text_idioma(43))
+            patro = QStringLiteral("*.scr");
+        else if (t == text_idioma(47))
+            patro = QStringLiteral("*.exe");
+        else
+            return;
+        Frame1->hide();
+    }
+    File1->setPattern(patro);
+    Text1->setText(patro);
+}
+
+void rec_graf::Tipus_fitxer_Change(const QString& text) {
+    File1->setPattern(text);
+}
+
+void rec_graf::Drive1_Change() {
+    if (Drive1->currentIndex() >= 0) Dir1->setPath(Drive1->currentText());
+}
+
+void rec_graf::Dir1_Change() {
+    File1->setPath(Dir1->path());
+}
+
+void rec_graf::File1_Click() {
+    so[0]->hide();
+    Image1->clear();
+    const QString nom = File1->fileName();
+    Text1->setText(nom);
+    const QString ext = final_majuscules(nom);
+    if (es_per_obrir(ext)) {
+        Frame1->setEnabled(false);
+        mostrar_boto_so(IMATGE_OBRIR);
+        so[0]->show();
+    } else if (es_so(ext)) {
+        Frame1->setEnabled(false);
+        mostrar_boto_so(IMATGE_PLAY);
+        so[0]->show();
+    } else if (es_dibuix(ext)) {
+        Frame1->setEnabled(true);
+        const QImage img = plataforma::carregar_imatge(File1->path() + u'/' + nom);
+        if (!img.isNull()) {
+            QPixmap p = QPixmap::fromImage(img);
+            if (p.width() > Image1->width() || p.height() > Image1->height())
+                p = p.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+            Image1->setPixmap(p);
+        }
+    } else {
+        Frame1->setEnabled(false);
+    }
+}
+
+void rec_graf::so_Click(int) {
+    const QString nom = File1->fileName();
+    QString f = File1->path() + u'/' + nom;
+    const QString ext = final_majuscules(nom);
+    if (imatge_so_ == IMATGE_STOP) {
+        mostrar_boto_so(IMATGE_PLAY);
+        if (ext == u".MID" || ext == u".MP3" || ext == u".AVI") {
+            QString res;
+            reproduir_media(res);
+        }
+        return;
+    }
+    if (nom.isEmpty()) return;
+    if (es_per_obrir(ext)) {
+        executar_programa(f, 1);
+    } else if (es_so(ext)) {
+        mostrar_boto_so(IMATGE_STOP);
+        reproduir_media(f);
+    }
+}
+
+void rec_graf::MIDA_GRAF_Click(int index) {
+    switch (index) {
+    case 0:
+        HScroll1->setEnabled(false);
+        dibuix_percent->setEnabled(false);
+        HScroll1->setValue(0);
+        flag_graf->setText(QString());
+        break;
+    case 1:
+        HScroll1->setEnabled(false);
+        dibuix_percent->setEnabled(false);
+        HScroll1->setValue(100);
+        break;
+    case 2:
+        HScroll1->setEnabled(true);
+        dibuix_percent->setEnabled(true);
+        HScroll1->setValue(50);
+        break;
+    default:
+        break;
+    }
+}
+
+void rec_graf::HScroll1_Change() {
+    const QString v = QString::number(HScroll1->value());
+    dibuix_percent->setText(v);
+    flag_graf->setText(QStringLiteral(":P") + (QStringLiteral("000") + v).mid(2));
+}
+
+void rec_graf::mn_zona_Click(int index) {
+    flag_graf->setText(dreta(QStringLiteral("000") + QString::number(index + 1), 3));
+}
+
+void rec_graf::flag_graf_Change() {
+    if (flag_graf->text() == u"no") Frame1->hide();
+}
+
+void rec_graf::Text1_KeyDown(int KeyCode) {
+    if (KeyCode == 13) posar_nom_fitxer(Text1->text());
+}
+
+void rec_graf::Command1_Click(int index) {
+    if (index == 0)
+        accept();
+    else
+        reject();
+}
+
+void rec_graf::reject() {
+    File1->setListIndex(-1);
+    QDialog::reject();
+}
+
+bool rec_graf::eventFilter(QObject* o, QEvent* e) {
+    if (o == Text1 && e->type() == QEvent::KeyPress) {
+        const int k = static_cast<QKeyEvent*>(e)->key();
+        if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+            Text1_KeyDown(13);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(o, e);
+}
+
+} // namespace lumi

@@ -1,0 +1,47 @@
+// Media references and the activity folder.
+//
+// Activity files store references with "\" as separator, relative to the
+// activity's folder when the file lies there, so files stay readable by
+// installs on Windows. In memory an absolute reference is a native path with
+// "/"; relative references still in stored form are resolved against the
+// activity's folder, never against the process's working directory.
+#pragma once
+
+#include <QString>
+
+namespace lumi {
+
+// The folder of the current activity, native form without trailing "/".
+// The loader sets it.
+QString& carpeta_activitat();
+
+// A leading "/" or a drive form "X:" (from a file written on Windows).
+bool es_absoluta(const QString& ref);
+
+// Removes the folder and the separator that follows it wherever a reference
+// begins with it; what is left of that reference goes back to "\" separators.
+QString ruta_relativa(const QString& text);
+QString ruta_relativa(const QString& text, const QString& carpeta);
+
+// A list text ("2»a.bmp|b.wav") or a single reference with its relative
+// references made absolute. Keyword orders, text orders (no media file type),
+// references with options and references that are already absolute stay as
+// they are, so the result does not change when applied twice.
+QString ruta_absoluta(const QString& text);
+QString ruta_absoluta(const QString& text, const QString& carpeta);
+
+// Mode 0: the file part of "file:options"; mode 1: the options; other modes "".
+QString part_recurs(const QString& ref, int mode);
+
+// The existing file a reference names, looked up component by component
+// without regard to case when the exact name does not exist; relative
+// references are taken from the activity's folder. The input unchanged when
+// nothing matches.
+QString resoldre_fitxer(const QString& ref);
+QString resoldre_fitxer(const QString& ref, const QString& carpeta);
+
+// "\" to "/" (memory form) and back (stored form).
+QString separadors_natius(const QString& ref);
+QString separadors_desats(const QString& ref);
+
+} // namespace lumi

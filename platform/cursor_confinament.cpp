@@ -1,0 +1,134 @@
+#include "cursor_confinament.h"
+
+#include "pantalla.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QWindow>
+
+#ifdef LUMI_XCB
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+#endif
+
+namespace lumi::plataforma {
+
+namespace {
+
+QRect g_caixa;
+bool g_servidor = false;
+
+#ifdef LUMI_XCB
+xcb_window_t g_finestra_x = 0;
+
+xcb_connection_t* connexio_x() {
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app || QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
+    auto* x11 = app->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+bool confinar_x(const QRect& caixa, QWindow* finestra) {
+    xcb_connection_t* c = connexio_x();
+    if (!c || !finestra || !finestra->isExposed()) return false;
+    xcb_screen_t* s = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    if (!s) return false;
+    // An input-only window over the box: the pointer is confined to it.
+    g_finestra_x = xcb_generate_id(c);
+    const uint32_t valors[] = {1};
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, g_finestra_x, s->root, static_cast<int16_t>(caixa.x()),
+                      static_cast<int16_t>(caixa.y()), static_cast<uint16_t>(std::max(1, caixa.width())),
+                      static_cast<uint16_t>(std::max(1, caixa.height())), 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT, valors);
+    xcb_map_window(c, g_finestra_x);
+    const uint16_t mascara = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
+                             XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_ENTER_WINDOW |
+                             XCB_EVENT_MASK_LEAVE_WINDOW;
+    auto galeta = xcb_grab_pointer(c, 1, static_cast<xcb_window_t>(finestra->winId()), mascara, XCB_GRAB_MODE_ASYNC,
+                                   XCB_GRAB_MODE_ASYNC, g_finestra_x, XCB_NONE, XCB_CURRENT_TIME);
+    xcb_grab_pointer_reply_t* r = xcb_grab_pointer_reply(c, galeta, nullptr);
+    const bool ok = r && r->status == XCB_GRAB_STATUS_SUCCESS;
+    free(r);
+    if (!ok) {
+        xcb_destroy_window(c, g_finestra_x);
+        g_finestra_x = 0;
+    }
+    xcb_flush(c);
+    return ok;
+}
+
+void alliberar_x() {
+    xcb_connection_t* c = connexio_x();
+    if (!c || !g_finestra_x) return;
+    xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
+    xcb_destroy_window(c, g_finestra_x);
+    g_finestra_x = 0;
+    xcb_flush(c);
+}
+#else
+bool confinar_x(const QRect&, QWindow*) {
+    return false;
+}
+void alliberar_x() {}
+#endif
+
+QPoint dins(const QRect& r, QPoint p) {
+    return QPoint(std::clamp(p.x(), r.left(), r.right()), std::clamp(p.y(), r.top(), r.bottom()));
+}
+
+// The fallback: a pointer that leaves the box is put back at its edge.
+class Vigilant : public QObject {
+  public:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (g_caixa.isEmpty() || g_servidor || e->type() != QEvent::MouseMove) return false;
+        const QPoint p = static_cast<QMouseEvent*>(e)->globalPosition().toPoint();
+        if (g_caixa.contains(p)) return false;
+        QCursor::setPos(dins(g_caixa, p));
+        return true;
+    }
+};
+
+Vigilant* g_vigilant = nullptr;
+
+} // namespace
+
+QRect caixa_dins_pantalla(const QRect& caixa, const QRect& pantalla) {
+    QRect r = caixa;
+    if (r.right() > pantalla.right()) r.moveRight(pantalla.right());
+    if (r.bottom() > pantalla.bottom()) r.moveBottom(pantalla.bottom());
+    if (r.left() < pantalla.left()) r.moveLeft(pantalla.left());
+    if (r.top() < pantalla.top()) r.moveTop(pantalla.top());
+    return r;
+}
+
+void confinar_cursor(const QRect& caixa, QWindow* finestra) {
+    alliberar_cursor();
+    if (caixa.isEmpty()) return;
+    g_caixa = caixa_dins_pantalla(caixa, rectangle_escriptori());
+    g_servidor = confinar_x(g_caixa, finestra);
+    if (!g_servidor && QCoreApplication::instance()) {
+        if (!g_vigilant) {
+            g_vigilant = new Vigilant;
+            QCoreApplication::instance()->installEventFilter(g_vigilant);
+        }
+        const QPoint p = QCursor::pos();
+        if (!g_caixa.contains(p)) QCursor::setPos(dins(g_caixa, p));
+    }
+}
+
+void alliberar_cursor() {
+    if (g_servidor) alliberar_x();
+    g_servidor = false;
+    g_caixa = QRect();
+}
+
+QRect cursor_confinat() {
+    return g_caixa;
+}
+
+bool confinament_servidor() {
+    return g_servidor;
+}
+
+} // namespace lumi::plataforma

@@ -1,0 +1,59 @@
+// The speech-recognition engine: word recognition, sound-level capture and
+// the engine's own pattern windows. The player and the media playback call it
+// directly; the input devices start its units. Until a real engine is put in
+// place the engine is absent: every start fails with a non-zero result and
+// nothing waits, which is also what a machine without a microphone gets.
+#pragma once
+
+#include <QEvent>
+#include <QString>
+#include <cstdint>
+
+namespace lumi::plataforma {
+
+class MotorVeu {
+  public:
+    virtual ~MotorVeu() = default;
+    // Whether a working engine stands behind the calls.
+    virtual bool present() const = 0;
+    // 0 when word recognition has started.
+    virtual int16_t IniciarReconeixement() = 0;
+    virtual void PararReconeixement() = 0;
+    // 0 when sound-level capture has started; levels are posted to `finestra`
+    // (a handle of the window registry) as MissatgeMotor events.
+    virtual int16_t IniciarCapturaNivellDeSo(int32_t finestra) = 0;
+    virtual void FinalitzarCapturaNivellDeSo() = 0;
+    // 0 when the user opened no sound-pattern file.
+    virtual int32_t ObrirFitxer() = 0;
+    // Leaves the comma-separated sounds of the opened pattern set on the clipboard.
+    virtual void CopiarSonsQueSeReconeixerALaCarpeta() = 0;
+    // The comma-separated sounds of the opened pattern set, "" when none is
+    // open (or there is no engine).
+    virtual QString SonsQueSeReconeixen() { return {}; }
+    virtual void IniciarEntrenament() = 0;
+    virtual void VeureFinestraGrafiques() = 0;
+    virtual void GuardarFitxerReconeixementDeParaules() = 0;
+    // The engine's version; 0 when there is no engine.
+    virtual float NumeroVersio() = 0;
+};
+
+// The engine in use (the absent one until another is put in place).
+MotorVeu& motor_veu();
+// Puts an engine in place; nullptr puts the absent one back. The caller keeps
+// ownership.
+void posar_motor_veu(MotorVeu* m);
+
+// What the engine posts to a window: wParam is a recognised word (1 to 32) or
+// -1 (engine ready); lParam the sound level (0 to 128).
+class MissatgeMotor : public QEvent {
+  public:
+    MissatgeMotor(int32_t w, int32_t l) : QEvent(tipus()), wParam(w), lParam(l) {}
+    static QEvent::Type tipus();
+    int32_t wParam;
+    int32_t lParam;
+};
+
+// Posts a message to the window of a handle; false when the window is gone.
+bool enviar_missatge_motor(int32_t finestra, int32_t wParam, int32_t lParam);
+
+} // namespace lumi::plataforma

@@ -1,0 +1,36 @@
+// Programs and documents the player launches, and closing them again.
+//
+// A launch gives a handle: a small positive number that stands for the
+// launched process while it runs (0 means nothing was launched). Handles are
+// never reused, so a stale handle closes nothing.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace lumi::plataforma {
+
+// The wine loader, "" when it is not installed.
+QString cami_wine();
+
+// A Windows program by its extension (.EXE, .COM, .SCR, any letter case).
+bool es_programa_windows(const QString& fitxer);
+
+// Starts `programa` with an argument vector (never through a shell) in
+// `carpeta`; the handle, or 0 when it could not start.
+int32_t llancar_proces(const QString& programa, const QStringList& arguments, const QString& carpeta);
+
+// Opens an existing file the way a double click would: a Windows program
+// through wine (0 without wine), a native executable directly, anything else
+// with the desktop's opener. The handle, or 0.
+int32_t obrir_fitxer(const QString& fitxer, const QString& carpeta);
+
+// Whether the process of a handle still runs.
+bool proces_viu(int32_t handle);
+
+// Ends the process of a handle: asked to end first, killed when it has not
+// ended after `gracia_ms`. Unknown or ended handles are ignored.
+void acabar_proces(int32_t handle, int gracia_ms = 1000);
+
+} // namespace lumi::plataforma

@@ -1,0 +1,482 @@
+// An exercise from its start to its stop: devices, screen, total time,
+// the answer window's time-out and the chaining to the next activity.
+#include "Form1.h"
+
+#include "camins.h"
+#include "captura_so.h"
+#include "codis.h"
+#include "dialegs.h"
+#include "finestres.h"
+#include "fitxer_lrq.h"
+#include "idioma.h"
+#include "imatges.h"
+#include "informe.h"
+#include "llistes.h"
+#include "media_jugar.h"
+#include "motor_veu.h"
+#include "pantalla.h"
+#include "rellotge.h"
+#include "seguidor.h"
+#include "vb.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QPixmap>
+#include <algorithm>
+
+namespace lumi {
+
+namespace {
+
+// Colours are stored 0x00BBGGRR.
+QColor color_desat(int32_t c) {
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+void posar_fons(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+// The sum of a zone's edges, as a 16-bit value: 0 means no zone was drawn.
+int16_t suma_zona(const zona& z) {
+    return static_cast<int16_t>(z.esquerra + z.dalt + z.dreta + z.baix);
+}
+
+int32_t rellotge_arrodonit() {
+    return a_enter32(plataforma::rellotge().segons_dia()).value_or(0);
+}
+
+QPixmap imatge_de(const QString& ref) {
+    return QPixmap::fromImage(plataforma::carregar_imatge(resoldre_fitxer(ref)));
+}
+
+bool es_seguent(const QString& v) {
+    return v == QStringLiteral(" 1") || v == QStringLiteral("1");
+}
+bool es_atzar(const QString& v) {
+    return v == QStringLiteral(" 2") || v == QStringLiteral("2");
+}
+
+} // namespace
+
+void Form1::connectar_exercici() {
+    connect(t_estimular, &QTimer::timeout, this, &Form1::t_estimular_Timer);
+}
+
+void Form1::posar_t_total(const QString& caption) {
+    if (t_total->text() == caption) return;
+    t_total->setText(caption);
+    t_total_Change();
+}
+
+void Form1::pantalla_exercici() {
+    const Qt::WindowFlags volgudes = windowFlags() | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+    if (windowFlags() != volgudes) setWindowFlags(volgudes);
+    const QRect r = plataforma::rectangle_escriptori();
+    // Without a window manager the request alone does not move the window.
+    setGeometry(r);
+    showFullScreen();
+    setGeometry(r);
+}
+
+void Form1::treure_primer_pla() {
+    if (!(windowFlags() & Qt::WindowStaysOnTopHint)) return;
+    const QRect g = geometry();
+    const Qt::WindowStates estat = windowState();
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, false);
+    setWindowState(estat);
+    setGeometry(g);
+    if (visible) show();
+}
+
+void Form1::engegar_exercici() {
+    Activitat& a = activitat();
+    EstatJugador& j = jugador();
+    EstatDispositius& d = dispositius();
+
+    // An activity without items has nothing to play.
+    if (a.nombre_items < 1 || a.items.size() < 2) return;
+    const unsigned generacio = ++generacio_exercici;
+
+    setCursor(Qt::BusyCursor);
+    informe() = dades_informe{};
+    Image1->show();
+    mostrar_menus(false);
+    menuBar()->hide();
+
+    // Every start takes the whole screen, a chained one from a minimised window too.
+    setWindowTitle(QString());
+    pantalla_exercici();
+
+    j.usa_ratoli_sobre = usa_opcio_item();
+
+    const QColor fons = color_desat(a.color_fons);
+    posar_fons(centralWidget(), fons);
+
+    dades_informe& inf = informe();
+    const double ara = plataforma::rellotge().segons_dia();
+    inf.capcalera = capcalera_informe(QDate::currentDate(), ara);
+    inf.temps_inici = rellotge_arrodonit();
+    inf.nom_exercici = a.fitxer_actual;
+    // A chained run begins its log with the run before it.
+    informe_detall() = prefix_informe_pendent ? prefix_informe : QString();
+    prefix_informe_pendent = false;
+    prefix_informe.clear();
+    exercici_en_marxa = true;
+    pregunta_activa = false;
+    pregunta_vista = false;
+
+    QFont lletra(a.font.nom);
+    if (a.font.mida > 0) lletra.setPointSize(a.font.mida);
+    lletra.setBold(a.font.negreta != 0);
+    lletra.setItalic(a.font.cursiva != 0);
+    Label_par->setFont(lletra);
+    Label_par->setStyleSheet(QStringLiteral("background-color: %1; color: %2;")
+                                 .arg(fons.name(), color_desat(a.font.color).name()));
+
+    auto avortar = [this](const QString& text) {
+        missatge(this, text, QMessageBox::NoIcon);
+        atura_per_esc();
+        unsetCursor();
+    };
+    const int32_t finestra = plataforma::registrar_finestra(this);
+
+    if (usa_nivell_so(0)) {
+        if (d.procOld_rec != 0) {
+            avortar(text_idioma(57) + QLatin1Char('\n') + text_idioma(53));
+            return;
+        } else if (d.versio_motor_veu < 89) {
+            const QString r = so_iniciar_captura();
+            // Both "ok" and an empty result mean the capture runs.
+            if (r == QStringLiteral("ok") || r.isEmpty()) {
+                d.nivell_so_actiu = -2;
+            } else {
+                avortar(text_idioma(57) + QLatin1Char('\n') + r);
+                return;
+            }
+        } else if (plataforma::motor_veu().IniciarCapturaNivellDeSo(finestra) == 0) {
+            d.nivell_so_actiu = -2;
+        } else {
+            avortar(text_idioma(57));
+            return;
+        }
+    }
+
+    if (usa_veu(0)) {
+        if (d.procOld_so != 0) {
+            avortar(text_idioma(57) + QLatin1Char('\n') + text_idioma(54));
+            return;
+        }
+        if (!a.carpeta_veu.isEmpty() || d.motor_veu_preparat) {
+            if (plataforma::motor_veu().IniciarReconeixement() == 0)
+                d.veu_activa = -2;
+            else
+                missatge(this, QLatin1Char('\n') + text_idioma(57), QMessageBox::NoIcon);
+        }
+    }
+
+    if (usa_web_cam(0)) {
+        QString t;
+        if (captura_obrir(finestra) == 0) {
+            t = text_idioma(72);
+        } else {
+            captura_tancar();
+            if (omvis_iniciar(d.wc_modus) == 0)
+                t = text_idioma(72);
+            else if (calibracio_calcular() == 0)
+                t = text_idioma(73);
+        }
+        if (!t.isEmpty())
+            missatge(this, t, QMessageBox::NoIcon);
+        else
+            d.omvis_estat = -1;
+    }
+
+    if (!a.fitxer_imatge_fons.isEmpty()) {
+        imatge_fons->setPixmap(imatge_de(a.fitxer_imatge_fons));
+        imatge_fons->setScaledContents(true);
+        imatge_fons->setGeometry(0, 0, centralWidget()->width(), centralWidget()->height());
+        imatge_fons->lower();
+        imatge_fons->show();
+    } else {
+        imatge_fons->clear();
+    }
+
+    const int zones = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    for (int z = 1; z <= zones; ++z) {
+        if (static_cast<int>(I_zona.size()) <= z) I_zona.resize(z + 1, nullptr);
+        if (!I_zona[z]) {
+            I_zona[z] = new QLabel(centralWidget());
+            I_zona[z]->setObjectName(QStringLiteral("I_zona"));
+            I_zona[z]->setProperty("index", z);
+        }
+        QLabel* l = I_zona[z];
+        l->show();
+        l->setEnabled(false);
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+        l->setScaledContents(true);
+        l->raise();
+        const zona& zn = a.zones[z];
+        if (suma_zona(zn) != 0) {
+            l->setGeometry(zn.esquerra + 1, zn.dalt + 1, zn.dreta - zn.esquerra, zn.baix - zn.dalt);
+            l->setPixmap(imatge_de(zn.imatge));
+        }
+    }
+
+    if (!a.fitxer_so_fons.isEmpty()) {
+        QString so = resoldre_fitxer(a.fitxer_so_fons);
+        reproduir_media(so);
+        // Kept apart so that no stimulus closes it; the stop does.
+        so_fons_actiu = j.media_actual;
+        j.media_actual.clear();
+    }
+
+    j.item_anterior = -1;
+
+    if (a.temps_total != 0) {
+        inici_total_monotonic = plataforma::rellotge().monotonic();
+        posar_t_total(QLatin1Char(' ') +
+                      single_text(static_cast<float>(plataforma::rellotge().segons_dia())));
+    }
+
+    if (d.omvis_estat == -1) {
+        t_web->start();
+        t_web_control->start();
+        d.omvis_estat = -2;
+    }
+    t_joystick->start();
+    T_so->start();
+
+    if (!a.consigna.isEmpty()) {
+        item inicial;
+        // -1, not 1: options tested for 1 do not see these.
+        inicial.teclat[0] = -1;
+        inicial.ratoli[0] = -1;
+        inicial.ratoli[1] = -1;
+        inicial.estimuls = QStringLiteral("1") + QChar(separador_ordres) + a.consigna;
+        inicial.si_be = inicial.estimuls;
+        inicial.retard_accio = 5.0f;
+        inicial.retard_estimul = 5.0f;
+        a.items[0] = inicial;
+        j.index_actual = 0;
+        estimul_presenta(j.index_actual);
+        pregunta_activa = false;
+        unsetCursor();
+    }
+
+    unsetCursor();
+    // Stopped or replaced by another start while the instruction played.
+    if (generacio != generacio_exercici || !exercici_en_marxa) return;
+    if (es_maximitzada()) {
+        focus();
+        t_estimular->start();
+        pregunta_seguent();
+    }
+}
+
+void Form1::exercici_atura() {
+    EstatJugador& j = jugador();
+    EstatDispositius& d = dispositius();
+    Activitat& a = activitat();
+
+    treure_primer_pla();
+    t_estimular->stop();
+
+    // A second stop (Esc after the total time) keeps the times of the run.
+    if (exercici_en_marxa) {
+        dades_informe& inf = informe();
+        inf.temps_final = rellotge_arrodonit();
+        int32_t durada = inf.temps_final - inf.temps_inici;
+        // The clock counts from midnight: a run across it would read negative.
+        if (durada < 0) durada += 86400;
+        inf.temps_exercici = durada;
+    }
+    exercici_en_marxa = false;
+    pregunta_vista = false;
+
+    Image1->hide();
+
+    // The stimulus medium, then the background sound.
+    if (!j.media_actual.isEmpty()) {
+        QString buit;
+        reproduir_media(buit);
+    }
+    if (!so_fons_actiu.isEmpty()) {
+        j.media_actual = so_fons_actiu;
+        so_fons_actiu.clear();
+        QString buit;
+        reproduir_media(buit);
+    }
+
+    if (d.veu_activa == -2) plataforma::motor_veu().PararReconeixement();
+    if (d.nivell_so_actiu == -2) so_finalitzar_captura();
+    if (d.omvis_estat < 0) {
+        t_web->stop();
+        t_web_control->stop();
+        web_cursor->hide();
+        OVSFinalitza();
+        d.omvis_estat = -1;
+    }
+    t_joystick->stop();
+    T_so->stop();
+    temps_pregunta[0] = 0;
+    Image2->hide();
+    Image2->setScaledContents(false);
+    Label_par->hide();
+
+    const int zones = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    for (int z = 1; z <= zones && z < static_cast<int>(I_zona.size()); ++z) {
+        if (suma_zona(a.zones[z]) > 0 && I_zona[z]) {
+            I_zona[z]->hide();
+            I_zona[z]->clear();
+        }
+    }
+
+    plataforma::mostrar_cursor();
+    atrapa_no();
+}
+
+void Form1::atura_per_esc() {
+    exercici_atura();
+
+    Qt::WindowFlags f = windowFlags() & ~(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    if (f != windowFlags()) setWindowFlags(f);
+    showNormal();
+    const QRect pantalla = plataforma::rectangle_escriptori();
+    move(pantalla.x() + pantalla.width() * 5 / 100, pantalla.y() + pantalla.height() * 5 / 100);
+    resize(pantalla.width() * 90 / 100, pantalla.height() * 90 / 100);
+
+    posar_fons(centralWidget(), Qt::black);
+    menuBar()->show();
+    mostrar_menus(true);
+    setWindowTitle(QStringLiteral("LUMIRAGA - ") + activitat().fitxer_actual);
+    imatge_fons->hide();
+    update();
+}
+
+void Form1::t_estimular_Timer() {
+    Activitat& a = activitat();
+    plataforma::Rellotge& r = plataforma::rellotge();
+
+    if (a.temps_total != 0 && valor_inicial(t_total->text()) >= 0 &&
+        r.monotonic() - inici_total_monotonic > a.temps_total) {
+        posar_t_total(QStringLiteral("-1"));
+        // The run has stopped (and maybe another begun): this tick is over.
+        return;
+    }
+
+    if (!pregunta_activa || !exercici_en_marxa) {
+        pregunta_vista = false;
+        return;
+    }
+    // While this tick asks the next question, the nested ticks leave it be.
+    if (preguntant_per_temps) return;
+
+    const double mono = r.monotonic();
+    if (!pregunta_vista || temps_pregunta[2] != inici_pregunta_vist) {
+        // First sight of this presentation: carry its start over to the
+        // monotonic clock, so that midnight does not stop its time-out.
+        double des_de = r.segons_dia() - temps_pregunta[2];
+        if (des_de < -43200) des_de += 86400;
+        inici_pregunta_monotonic = mono - des_de;
+        inici_pregunta_vist = temps_pregunta[2];
+        pregunta_vista = true;
+    }
+    if (mono - inici_pregunta_monotonic < temps_pregunta[1]) return;
+
+    pantalla_exercici();
+    raise();
+    activateWindow();
+    focus();
+    pregunta_vista = false;
+    preguntant_per_temps = true;
+    pregunta_seguent();
+    preguntant_per_temps = false;
+}
+
+void Form1::t_total_Change() {
+    if (valor_inicial(t_total->text()) >= 0) return;
+    exercici_atura();
+
+    const Activitat& a = activitat();
+    QString carpeta;
+    if (!a.fitxer_actual.isEmpty() && QFileInfo(a.fitxer_actual).isAbsolute())
+        carpeta = QFileInfo(a.fitxer_actual).absolutePath();
+    else if (!carpeta_activitat().isEmpty())
+        carpeta = carpeta_activitat();
+    else
+        carpeta = QDir::currentPath();
+
+    const float r = es_atzar(a.exercici_seguent) ? plataforma::atzar().seguent() : 0.0f;
+    const QString f = fitxer_encadenat(a.exercici_seguent, a.fitxer_actual, carpeta, r);
+    if (!f.isEmpty()) carregar_lrq(f);
+}
+
+QStringList Form1::fitxers_activitat(const QString& carpeta) {
+    QStringList noms;
+    const QStringList tots = QDir(carpeta).entryList(QDir::Files | QDir::Hidden);
+    for (const QString& n : tots) {
+        if (n.endsWith(QStringLiteral("lrq"), Qt::CaseInsensitive)) noms << n;
+    }
+    // One fixed order whatever the file system gives: by name, case aside.
+    std::sort(noms.begin(), noms.end(), [](const QString& x, const QString& y) {
+        const int c = x.compare(y, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : x < y;
+    });
+    return noms;
+}
+
+QString Form1::fitxer_encadenat(const QString& valor, const QString& fitxer_actual, const QString& carpeta,
+                                float r) {
+    if (valor.isEmpty()) return QString();
+    if (!es_seguent(valor) && !es_atzar(valor)) return resoldre_fitxer(valor);
+
+    const QStringList noms = fitxers_activitat(carpeta);
+    const QString actual = QFileInfo(fitxer_actual).fileName();
+    auto posicio_actual = [&]() -> qsizetype {
+        // The exact name first, then any letter case.
+        const qsizetype i = noms.indexOf(actual);
+        if (i >= 0) return i;
+        for (qsizetype k = 0; k < noms.size(); ++k)
+            if (noms[k].compare(actual, Qt::CaseInsensitive) == 0) return k;
+        return -1;
+    };
+    auto cami = [&](qsizetype i) {
+        return i >= 0 && i < noms.size() ? QDir(carpeta).filePath(noms[i]) : QString();
+    };
+
+    if (es_seguent(valor)) {
+        const qsizetype i = posicio_actual();
+        return i < 0 ? QString() : cami(i + 1);
+    }
+
+    if (noms.isEmpty()) return QString();
+    const int64_t sorteig = part_entera(r * 100.0f);
+    const int64_t posicio = std::max<int64_t>(sorteig, 1);
+    const qsizetype i = static_cast<qsizetype>((posicio - 1) % noms.size());
+    if (noms[i].compare(actual, Qt::CaseInsensitive) == 0) return cami(i + 1);
+    return cami(i);
+}
+
+void Form1::carregar_lrq(const QString& fitxer) {
+    exercici_nou();
+    carregar_exercici(fitxer);
+    plataforma::mostrar_cursor();
+    // The new run's log begins with this run's report and a new detail box.
+    prefix_informe = prep_informe() + SALT_INFORME + caixa_detall_informe();
+    prefix_informe_pendent = true;
+    engegar_exercici();
+    if (prefix_informe_pendent) {
+        // The start refused (no items): nothing is lost from the report.
+        prefix_informe_pendent = false;
+        prefix_informe.clear();
+    }
+}
+
+} // namespace lumi

@@ -1,0 +1,352 @@
+// One stimulus of an item, presented order by order, and the screen's resting
+// state before a stimulus or a reaction.
+#include "presentacio.h"
+
+#include "Flash.h"
+#include "Form1.h"
+#include "camins.h"
+#include "imatges.h"
+#include "informe.h"
+#include "llistes.h"
+#include "media.h"
+#include "media_jugar.h"
+#include "pantalla.h"
+#include "programes.h"
+#include "rellotge.h"
+#include "vb.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPixmap>
+#include <QStringList>
+#include <cmath>
+
+namespace lumi {
+
+// ---- Pure helpers ----
+
+QString tipus_ordre(const QString& ordre) {
+    return part_recurs(ordre, 0).right(3).toUpper();
+}
+
+bool es_entrada_salvapantalles(const QString& entrada) {
+    return !entrada.contains(QChar(separador_ordres)) && entrada.right(4).toUpper() == QStringLiteral(".SCR");
+}
+
+int16_t opcio_col_locacio(const QString& ordre) {
+    const QString opcions = part_recurs(ordre, 1);
+    if (opcions.isEmpty()) return 1;
+    const QStringList parts = opcions.split(u':');
+    for (const QString& o : parts) {
+        if (!o.startsWith(u'P')) continue;
+        // Only the first "P" option counts; a number that does not fit leaves 1.
+        const auto m = a_enter16(valor_inicial(o.mid(2)));
+        return m ? *m : int16_t{1};
+    }
+    return 1;
+}
+
+namespace {
+int rodo(double v) {
+    return static_cast<int>(arrodonir_parell(v));
+}
+} // namespace
+
+Col_locacio col_locacio_imatge(QSize finestra, QSize natural, int m) {
+    const int sw = finestra.width(), sh = finestra.height();
+    const int w = natural.width(), h = natural.height();
+    if (m == 1) {
+        if (w > sw || h > sh) return {QRect(0, 0, sw, sh), true};
+        return {QRect(rodo((sw - w) / 2.0), rodo((sh - h) / 2.0), w, h), false};
+    }
+    if (m == 100) return {QRect(0, 0, sw, sh), true};
+    // An empty picture has no proportions: an empty box in the middle.
+    if (w <= 0 || h <= 0) return {QRect(rodo(sw / 2.0), rodo(sh / 2.0), 0, 0), true};
+    int a = rodo(sw * static_cast<double>(m) / 100.0);
+    int b = rodo(h * static_cast<double>(a) / w);
+    const float per_alt = static_cast<float>(sh) / static_cast<float>(h);
+    const float per_ample = static_cast<float>(sw) / static_cast<float>(w);
+    if (per_alt < per_ample) {
+        b = rodo(sh * static_cast<double>(m) / 100.0);
+        a = rodo(w * static_cast<double>(b) / h);
+    }
+    return {QRect(rodo((sw - a) / 2.0), rodo((sh - b) / 2.0), std::max(a, 0), std::max(b, 0)), true};
+}
+
+QPointF posicio_text(LlocText lloc, QSize finestra, QSize label, float r1, float r2) {
+    const double sw = finestra.width(), sh = finestra.height();
+    const double w = label.width(), h = label.height();
+    switch (lloc) {
+    case LlocText::Capcalera:
+        return {(sw - w) / 2, sh * 0.1};
+    case LlocText::Centrat:
+        return {(sw - w) / 2, (sh - h) / 2};
+    case LlocText::Peu:
+        return {(sw - w) / 2, (sh - h) * 0.9};
+    case LlocText::Atzar:
+        return {(sw - w) * r1, (sh - h) * r2};
+    }
+    return {};
+}
+
+ComandaText separar_comanda(const QString& ordre) {
+    const qsizetype k = ordre.indexOf(u'_');
+    if (k < 0) return {QString(), ordre, false};
+    return {ordre.left(k), ordre.mid(k + 1), true};
+}
+
+uint32_t color_rgb(int32_t color_vb) {
+    const auto c = static_cast<uint32_t>(color_vb);
+    return qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+}
+
+ServeisPresentacio serveis_presentacio_reals() {
+    ServeisPresentacio s;
+    s.reproduir_so = [](const QString& f) { reproduir_so(f); };
+    s.reproduir_media = [](const QString& f) {
+        QString c = f;
+        reproduir_media(c);
+    };
+    s.executar_programa = [](const QString& f, int16_t mostrar) { return executar_programa(f, mostrar).finestra; };
+    s.tancar_finestra = [](int32_t h) { tancar_finestra(h); };
+    s.carregar_imatge = [](const QString& f) { return plataforma::carregar_imatge(resoldre_fitxer(f)); };
+    return s;
+}
+
+ServeisPresentacio& serveis_presentacio() {
+    static ServeisPresentacio s = serveis_presentacio_reals();
+    return s;
+}
+
+// ---- The player window ----
+
+namespace {
+
+// Waits until `segons` have passed since t0 (monotonic), yielding at least once.
+void esperar_des_de(double t0, float segons) {
+    const double resta = t0 + segons - plataforma::rellotge().monotonic();
+    plataforma::esperar(resta > 0 ? resta : 0);
+}
+
+QString nom_color(int32_t color_vb) {
+    return QColor::fromRgb(color_rgb(color_vb)).name();
+}
+
+} // namespace
+
+void Form1::color_finestra(int32_t c) {
+    QWidget* client = centralWidget();
+    QPalette p = client->palette();
+    p.setColor(QPalette::Window, QColor::fromRgb(color_rgb(c)));
+    client->setPalette(p);
+    client->setAutoFillBackground(true);
+    client->setProperty("color_vb", c);
+}
+
+void Form1::colors_label(int32_t fons, int32_t text) {
+    if (fons >= 0) Label_par->setProperty("fons_vb", fons);
+    if (text >= 0) Label_par->setProperty("text_vb", text);
+    const QVariant f = Label_par->property("fons_vb");
+    const QVariant t = Label_par->property("text_vb");
+    Label_par->setStyleSheet(QStringLiteral("background-color: %1; color: %2;")
+                                 .arg(nom_color(f.isValid() ? f.toInt() : 0xFFFFFF),
+                                      nom_color(t.isValid() ? t.toInt() : 0)));
+}
+
+void Form1::pantalla_prepara() {
+    ++generacio_pantalla;
+    // A movie of an older question must not cover the new one.
+    Flash::amagar_totes();
+    const Activitat& a = activitat();
+    ServeisPresentacio& s = serveis_presentacio();
+
+    Image1->hide();
+    Image2->hide();
+    Label_par->hide();
+    Image2->clear();
+
+    color_finestra(a.color_fons);
+    colors_label(a.color_fons, a.font.color);
+    QFont f = Label_par->font();
+    if (!a.font.nom.isEmpty()) f.setFamily(a.font.nom);
+    if (a.font.mida > 0) f.setPointSize(a.font.mida);
+    f.setBold(a.font.negreta != 0);
+    f.setItalic(a.font.cursiva != 0);
+    Label_par->setFont(f);
+
+    QWidget* client = centralWidget();
+    if (!a.fitxer_imatge_fons.isEmpty()) {
+        const QImage im = s.carregar_imatge(a.fitxer_imatge_fons);
+        // An unreadable background abandons the rest of the preparation.
+        if (im.isNull()) return;
+        imatge_fons->setPixmap(QPixmap::fromImage(im));
+        imatge_fons->setScaledContents(true);
+        imatge_fons->setGeometry(0, 0, client->width(), client->height());
+        imatge_fons->lower();
+        imatge_fons->show();
+    } else {
+        imatge_fons->clear();
+    }
+
+    for (int j = 1; j <= a.zones_max && j < static_cast<int>(a.zones.size()); ++j) {
+        const zona& z = a.zones[j];
+        if (static_cast<int64_t>(z.esquerra) + z.dalt + z.dreta + z.baix == 0) continue;
+        if (j >= static_cast<int>(I_zona.size()) || !I_zona[j]) return;
+        if (z.imatge.isEmpty()) {
+            I_zona[j]->clear();
+            continue;
+        }
+        const QImage im = s.carregar_imatge(z.imatge);
+        if (im.isNull()) return;
+        I_zona[j]->setPixmap(QPixmap::fromImage(im));
+    }
+
+    const EstatJugador& jg = jugador();
+    if (isVisible()) {
+        plataforma::posar_cursor(client->mapToGlobal(QPoint(rodo(Image1->width() / 2.0) + jg.marge_x,
+                                                             rodo(Image1->height() / 2.0) + jg.marge_y)));
+    }
+}
+
+void Form1::imatge_mostrar(const QString& ordre) {
+    const QImage im = serveis_presentacio().carregar_imatge(part_recurs(ordre, 0));
+    if (im.isNull())
+        Image2->clear();
+    else
+        Image2->setPixmap(QPixmap::fromImage(im));
+    const int16_t m = opcio_col_locacio(ordre);
+    const Col_locacio c = col_locacio_imatge(centralWidget()->size(), im.isNull() ? QSize(0, 0) : im.size(), m);
+    Image2->setScaledContents(c.estirada);
+    Image2->setGeometry(c.caixa);
+    Image2->raise();
+    if (!Label_par->isHidden()) Label_par->raise();
+    Image2->show();
+    centralWidget()->repaint();
+}
+
+double Form1::flash_mostrar(const QString& ordre, float segons) {
+    Flash peli_finestra;
+    // The movie is the file part: options after ":" are not part of its name.
+    peli_finestra.posar_peli(part_recurs(ordre, 0));
+    peli_finestra.setGeometry(plataforma::rectangle_escriptori());
+    peli_finestra.showFullScreen();
+    peli_finestra.raise();
+    peli_finestra.activateWindow();
+    const double t0 = plataforma::rellotge().monotonic();
+    esperar_des_de(t0, segons);
+    return t0;
+}
+
+void Form1::estimul_presenta(int16_t i) {
+    Activitat& a = activitat();
+    if (i < 0 || i >= static_cast<int>(a.items.size())) return;
+    EstatJugador& jg = jugador();
+    Llistes& l = llistes();
+    ServeisPresentacio& s = serveis_presentacio();
+    plataforma::Rellotge& rellotge = plataforma::rellotge();
+
+    // A. The question's two times, armed before anything is shown.
+    carregar_llista_estimul(i);
+    const item& it = a.items[i];
+    temps_pregunta[1] = jg.velocitat * it.retard_accio;
+    temps_pregunta[2] = static_cast<float>(arrodonir_parell(rellotge.segons_dia()));
+    temps_pregunta[0] = jg.velocitat * it.retard_estimul;
+    if (temps_pregunta[1] == 0) temps_pregunta[1] = 5 * jg.velocitat;
+    pregunta_activa = true;
+    sequencia_parcial.clear();
+    reaccio_serie_pendent.clear();
+    pantalla_prepara();
+    const uint64_t meva = generacio_pantalla;
+    if (a.items[0].ratoli[0] == 1) {
+        Image1->show();
+        if (isVisible()) plataforma::posar_cursor(centralWidget()->mapToGlobal(Image1->pos() + QPoint(2, 2)));
+    } else {
+        Image1->hide();
+    }
+
+    // C. One entry drawn from the item's stimuli.
+    QString entrada;
+    if (l.nombre_estimuls != 0) {
+        const auto k = static_cast<int>(part_entera(l.nombre_estimuls * plataforma::atzar().seguent()));
+        entrada = retallar(l.llista_estimuls.value(k + 1));
+    }
+    if (!entrada.isEmpty())
+        informe_detall() += SALT_INFORME + hora_text(rellotge.segons_dia()) + QStringLiteral("| ESTIMUL ") + entrada;
+
+    // D. A screen saver alone starts and is left to itself.
+    if (es_entrada_salvapantalles(entrada)) {
+        Image1->show();
+        s.executar_programa(entrada, 1);
+        return;
+    }
+
+    // E. The orders, one after another.
+    const float temps = temps_pregunta[0];
+    auto superada = [&] { return tancada_per_ordre || generacio_pantalla != meva; };
+    QString resta = entrada;
+    double t0 = rellotge.monotonic();
+    for (;;) {
+        QString ordre;
+        const qsizetype p = resta.indexOf(QChar(separador_ordres));
+        if (p >= 0) {
+            ordre = resta.left(p);
+            resta = resta.mid(p + 1);
+        } else {
+            ordre = resta;
+            resta.clear();
+        }
+        t0 = rellotge.monotonic();
+        const QString tipus = tipus_ordre(ordre);
+        const QString fitxer = part_recurs(ordre, 0);
+        bool darrera = false;
+        if (tipus == u"SWF") {
+            // The movie's clock starts when its window is shown.
+            t0 = flash_mostrar(ordre, temps);
+        } else if (tipus == u"PPS" || tipus == u"PPT") {
+            pps_executa(fitxer);
+            esperar_des_de(t0, temps);
+            if (!superada()) Image1->show();
+            pps_atura();
+        } else if (tipus == u"EXE") {
+            const int32_t finestra = s.executar_programa(fitxer, 3);
+            esperar_des_de(t0, temps);
+            if (!superada()) Image1->show();
+            s.tancar_finestra(finestra);
+        } else if (tipus == u"WAV") {
+            s.reproduir_so(fitxer);
+        } else if (tipus == u"MID" || tipus == u"MP3" || tipus == u"AVI") {
+            s.reproduir_media(fitxer);
+        } else if (tipus == u"BMP" || tipus == u"WMF" || tipus == u"GIF" || tipus == u"JPG") {
+            imatge_mostrar(ordre);
+        } else {
+            // Texts come from the list with the activity's folder in front.
+            QString text = ruta_relativa(ordre);
+            text_executa(text);
+            darrera = resta.isEmpty();
+        }
+        // A newer question or a reaction owns the screen now.
+        if (superada()) return;
+        if (darrera) break;
+        if (temps != 0 && rellotge.monotonic() - t0 > temps) break;
+    }
+
+    // H. The rest of the stimulus time, then the clearing.
+    esperar_des_de(t0, temps);
+    if (superada() || temps == 0) return;
+    if (!jg.media_actual.isEmpty()) {
+        if (retallar(jg.media_actual).toUpper().endsWith(QStringLiteral(".AVI"))) {
+            plataforma::mciSendString(QStringLiteral("close animation"));
+            Picture1->hide();
+        }
+        plataforma::mciSendString(QStringLiteral("close ") + jg.media_actual);
+        jg.media_actual.clear();
+    }
+    Image2->hide();
+    Image2->setScaledContents(false);
+    Label_par->hide();
+    color_finestra(a.color_fons);
+    Image1->show();
+    if (!a.fitxer_imatge_fons.isEmpty()) imatge_fons->show();
+}
+
+} // namespace lumi

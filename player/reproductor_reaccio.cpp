@@ -1,0 +1,157 @@
+// The reaction player: one entry of a right or wrong reaction list, played
+// order by order for the reaction time, then cleared.
+#include "reproductor_reaccio.h"
+
+#include "Form1.h"
+#include "camins.h"
+#include "llistes.h"
+#include "media.h"
+#include "pantalla.h"
+#include "presentacio.h"
+#include "processos.h"
+#include "rellotge.h"
+#include "vb.h"
+
+#include <QSignalBlocker>
+
+namespace lumi {
+
+namespace {
+
+ServeisReaccio serveis_defecte() {
+    ServeisReaccio s;
+    s.finestra_viva = [](int32_t h) { return h != 0 && plataforma::proces_viu(h); };
+    return s;
+}
+
+float transcorregut(double t0) {
+    return static_cast<float>(plataforma::rellotge().monotonic() - t0);
+}
+
+} // namespace
+
+ServeisReaccio& serveis_reaccio() {
+    static ServeisReaccio s = serveis_defecte();
+    return s;
+}
+
+void restaurar_serveis_reaccio() {
+    serveis_reaccio() = serveis_defecte();
+}
+
+void Form1::esperar_sense_entrada(double segons) {
+    // Painting, media and launched programs go on; the learner's input waits
+    // in the queue and the player's timers do not tick until the end.
+    std::vector<std::unique_ptr<QSignalBlocker>> blocs;
+    for (QTimer* t : {t_web_control, Timer1, t_web, T_so, t_joystick, t_estimular})
+        if (t) blocs.push_back(std::make_unique<QSignalBlocker>(t));
+    plataforma::esperar(segons, QEventLoop::ExcludeUserInputEvents);
+}
+
+void Form1::fitxer_executa(const QString& entrada, float temps) {
+    const Activitat& a = activitat();
+    EstatJugador& jg = jugador();
+    ServeisPresentacio& s = serveis_presentacio();
+    plataforma::Rellotge& rellotge = plataforma::rellotge();
+    const uint64_t pantalla = generacio_pantalla;
+    // A newer question prepared the screen while this reaction yielded: what
+    // is on screen is no longer ours to play over or clear.
+    auto superada = [&] { return tancada_per_ordre || generacio_pantalla != pantalla; };
+
+    if (es_entrada_salvapantalles(entrada)) {
+        Image1->show();
+        const QString fitxer = part_recurs(entrada, 0);
+        int32_t finestra = s.executar_programa(fitxer, 1);
+        const double t0 = rellotge.monotonic();
+        do {
+            plataforma::esperar(0.05);
+            // Started again when it closed before its time; one that never
+            // came up (no wine, no such file) is not launched again and again.
+            if (finestra != 0 && !serveis_reaccio().finestra_viva(finestra)) finestra = s.executar_programa(fitxer, 1);
+        } while (transcorregut(t0) <= temps && !superada());
+    } else {
+        QString resta = entrada;
+        double t0 = rellotge.monotonic();
+        bool esperat = false;
+        bool avi = false;
+        for (;;) {
+            QString ordre;
+            const qsizetype p = resta.indexOf(QChar(separador_ordres));
+            if (p >= 0) {
+                ordre = resta.left(p);
+                resta = resta.mid(p + 1);
+            } else {
+                ordre = resta;
+                resta.clear();
+            }
+            const QString tipus = tipus_ordre(ordre);
+            const QString fitxer = part_recurs(ordre, 0);
+            if (tipus == u"SWF") {
+                flash_mostrar(ordre, temps);
+                esperat = true;
+            } else if (tipus == u"PPS" || tipus == u"PPT") {
+                pps_executa(fitxer);
+                t0 = rellotge.monotonic();
+                plataforma::esperar(temps);
+                // Ended after its time, as a stimulus's show is.
+                pps_atura();
+                esperat = true;
+            } else if (tipus == u"EXE") {
+                const int32_t finestra = s.executar_programa(fitxer, 3);
+                t0 = rellotge.monotonic();
+                plataforma::esperar(temps);
+                s.tancar_finestra(finestra);
+                esperat = true;
+            } else if (tipus == u"LRQ") {
+                // Another activity: this run stops and that one starts from
+                // here; nothing of this reaction goes on after it.
+                exercici_atura();
+                carregar_lrq(resoldre_fitxer(fitxer));
+                return;
+            } else if (tipus == u"WAV") {
+                s.reproduir_so(fitxer);
+            } else if (tipus == u"MID" || tipus == u"MP3" || tipus == u"AVI") {
+                s.reproduir_media(fitxer);
+                avi = avi || tipus == u"AVI";
+            } else if (tipus == u"BMP" || tipus == u"WMF" || tipus == u"GIF" || tipus == u"JPG") {
+                imatge_mostrar(ordre);
+            } else if (!ordre.isEmpty()) {
+                QString text = ruta_relativa(ordre);
+                text_executa(text);
+            }
+            // An order that waited has used up the time; the rest is not played.
+            if (esperat || superada()) break;
+            if (transcorregut(t0) > temps) break;
+            if (resta.isEmpty()) {
+                // Orders used up: the rest of the time shows them as they are.
+                const double queda = static_cast<double>(temps) - transcorregut(t0);
+                if (queda > 0) esperar_sense_entrada(queda);
+                break;
+            }
+        }
+
+        if (!superada()) {
+            const bool media_avi = retallar(jg.media_actual).toUpper().endsWith(QStringLiteral(".AVI"));
+            if (!jg.media_actual.isEmpty()) {
+                if (media_avi) plataforma::mciSendString(QStringLiteral("close animation"));
+                plataforma::mciSendString(QStringLiteral("close ") + jg.media_actual);
+                jg.media_actual.clear();
+            }
+            // The video area goes, whatever name the medium was opened under.
+            if (avi || media_avi) Picture1->hide();
+            Image2->hide();
+            Image2->setScaledContents(false);
+            Label_par->hide();
+            color_finestra(a.color_fons);
+            if (!a.fitxer_imatge_fons.isEmpty()) imatge_fons->show();
+        }
+    }
+
+    if (!superada()) {
+        Image1->show();
+        if (a.items[0].ratoli[0] == 1) posar_cursor_client(QPoint(Image1->x() + 2, Image1->y() + 2));
+    }
+    plataforma::mostrar_cursor();
+}
+
+} // namespace lumi

@@ -1,0 +1,619 @@
+#include "Form1.h"
+#include "camins.h"
+#include "carpetes.h"
+#include "contestador.h"
+#include "fitxer_lrq.h"
+#include "idioma.h"
+#include "informe.h"
+#include "ini.h"
+#include "instancia.h"
+#include "menus.h"
+#include "motor_veu.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <deque>
+#include <gtest/gtest.h>
+
+using namespace lumi;
+using namespace lumi::proves;
+
+namespace {
+
+const QStringList LLENGUES{IDIOMA_CATALA, IDIOMA_ESPANOL, IDIOMA_GALEGO};
+
+// Answers the menus' open and save choices from a queue and keeps the requests.
+struct TriadorProva {
+    std::deque<std::optional<QString>> respostes;
+    std::vector<EleccioFitxer> peticions;
+};
+
+struct Menus : ::testing::Test {
+    QTemporaryDir tmp;
+    TriadorProva triador;
+    std::unique_ptr<Form1> f;
+
+    void SetUp() override {
+        QDir casa(plataforma::carpeta_programa());
+        for (const QString& n : casa.entryList(QDir::Files))
+            casa.remove(n);
+        idioma() = IDIOMA_CATALA;
+        activitat() = Activitat{};
+        jugador() = EstatJugador{};
+        dispositius() = EstatDispositius{};
+        llistes() = Llistes{};
+        carpeta_activitat().clear();
+        triador_fitxer() = [this](QWidget*, const EleccioFitxer& e) -> std::optional<QString> {
+            triador.peticions.push_back(e);
+            if (triador.respostes.empty()) return std::nullopt;
+            auto r = triador.respostes.front();
+            triador.respostes.pop_front();
+            return r;
+        };
+        f = std::make_unique<Form1>();
+        ASSERT_TRUE(f->Form_Load());
+        f->connectar_menus();
+        // As the first activation leaves them with an empty word list.
+        f->mn_fressa[1]->setEnabled(true);
+    }
+    void TearDown() override {
+        f.reset();
+        triador_fitxer() = dialeg_fitxer;
+        obrir_planificar() = nullptr;
+        ombravisor_engegar() = nullptr;
+        mostrar_calibracio() = nullptr;
+        plataforma::posar_motor_veu(nullptr);
+        idioma() = IDIOMA_CATALA;
+        QDir::setCurrent(plataforma::carpeta_programa());
+        plataforma::alliberar_instancia_unica();
+    }
+
+    QString cami(const QString& nom) const { return tmp.filePath(nom); }
+
+    // An activity file whose first item shows `estimuls`, written in Catalan
+    // from `carpeta`; the program's activity is new again afterwards.
+    QString escriure_activitat(const QString& fitxer, const QString& estimuls) {
+        exercici_nou();
+        activitat().items[1].estimuls = estimuls;
+        carpeta_activitat() = QFileInfo(fitxer).absolutePath();
+        EXPECT_TRUE(desar_exercici(fitxer));
+        exercici_nou();
+        return fitxer;
+    }
+
+    static QByteArray contingut(const QString& fitxer) {
+        QFile fi(fitxer);
+        return fi.open(QIODevice::ReadOnly) ? fi.readAll() : QByteArray();
+    }
+};
+
+QString clau_form1(const char* control, int index) {
+    return clau_traduccio(QStringLiteral("Form1"), QString::fromLatin1(control), index, u'c');
+}
+
+// A speech engine that answers as a working one would.
+struct MotorProva : plataforma::MotorVeu {
+    int32_t obrir = 1;
+    QString sons = QStringLiteral("PA,PE,PI");
+    int entrenaments = 0, grafiques = 0, desats = 0;
+    bool present() const override { return true; }
+    int16_t IniciarReconeixement() override { return 0; }
+    void PararReconeixement() override {}
+    int16_t IniciarCapturaNivellDeSo(int32_t) override { return 0; }
+    void FinalitzarCapturaNivellDeSo() override {}
+    int32_t ObrirFitxer() override { return obrir; }
+    void CopiarSonsQueSeReconeixerALaCarpeta() override {}
+    QString SonsQueSeReconeixen() override { return obrir ? sons : QString(); }
+    void IniciarEntrenament() override { ++entrenaments; }
+    void VeureFinestraGrafiques() override { ++grafiques; }
+    void GuardarFitxerReconeixementDeParaules() override { ++desats; }
+    float NumeroVersio() override { return 90; }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------- speed
+
+TEST_F(Menus, SpeedItemsScaleIn32BitFloatsAndRelabelInEveryLanguage) {
+    for (int l = 0; l < 3; ++l) {
+        f->mn_idioma[l]->trigger();
+        f->mn_velocitat[3]->trigger();
+        for (int k = 0; k < 3; ++k)
+            f->mn_velocitat[0]->trigger();
+        const float esperat = static_cast<float>(static_cast<float>(static_cast<float>(0.8) * 0.8) * 0.8);
+        EXPECT_EQ(jugador().velocitat, esperat);
+        EXPECT_NEAR(jugador().velocitat, 0.512f, 1e-6);
+        const QString& ll = LLENGUES[l];
+        EXPECT_EQ(f->mn_velocitat[0]->text(), tradueix_en(ll, clau_form1("mn_velocitat", 0)) + " 244");
+        EXPECT_EQ(f->mn_velocitat[1]->text(), tradueix_en(ll, clau_form1("mn_velocitat", 1)) + " 195");
+        EXPECT_EQ(f->mn_velocitat[2]->text(), tradueix_en(ll, clau_form1("mn_velocitat", 2)) + " 156");
+
+        // "= Actual" changes nothing; "Incial 100" goes back.
+        f->mn_velocitat[1]->trigger();
+        EXPECT_EQ(jugador().velocitat, esperat);
+        f->mn_velocitat[3]->trigger();
+        EXPECT_EQ(jugador().velocitat, 1.0f);
+        EXPECT_TRUE(f->mn_velocitat[0]->text().endsWith(" 125"));
+        EXPECT_TRUE(f->mn_velocitat[1]->text().endsWith(" 100"));
+        EXPECT_TRUE(f->mn_velocitat[2]->text().endsWith(" 80"));
+
+        // Slower from 1.0: 1.25.
+        f->mn_velocitat[2]->trigger();
+        EXPECT_EQ(jugador().velocitat, 1.25f);
+        EXPECT_TRUE(f->mn_velocitat[0]->text().endsWith(" 100"));
+        EXPECT_TRUE(f->mn_velocitat[1]->text().endsWith(" 80"));
+        EXPECT_TRUE(f->mn_velocitat[2]->text().endsWith(" 64"));
+    }
+    // No speed left: "faster" leaves 0 alone.
+    jugador().velocitat = 0;
+    f->mn_velocitat[0]->trigger();
+    EXPECT_EQ(jugador().velocitat, 0.0f);
+}
+
+// ---------------------------------------------------------------- language
+
+TEST_F(Menus, LanguageItemTicksOneWritesTheIniAndRetranslates) {
+    const QString ini = plataforma::fitxer_ini_programa();
+    for (int l : {1, 2, 0}) {
+        f->mn_idioma[l]->trigger();
+        EXPECT_EQ(idioma(), LLENGUES[l]);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(f->mn_idioma[k]->isChecked(), k == l);
+        EXPECT_EQ(plataforma::ini_llegir(ini, QStringLiteral("inici"), QStringLiteral("idioma")),
+                  LLENGUES[l]);
+        EXPECT_EQ(f->mn_disc[1]->text(), tradueix_en(LLENGUES[l], clau_form1("mn_disc", 1)));
+        EXPECT_EQ(f->mn_opcions->title(), tradueix_en(LLENGUES[l], clau_form1("mn_opcions", -1)));
+    }
+}
+
+TEST_F(Menus, LanguageChangeTranslatesLoadedKeywordsAndSaveWritesCatalan) {
+    const QString fitxer = escriure_activitat(cami("ordres.lrq"), QStringLiteral("2»CFONT_255|FONT_Arial"));
+    triador.respostes = {fitxer};
+    f->mn_disc[1]->trigger();
+    ASSERT_EQ(activitat().fitxer_actual, fitxer);
+    activitat().consigna = QStringLiteral("TANCAR_");
+
+    f->mn_idioma[2]->trigger(); // galego
+    EXPECT_EQ(activitat().items[1].estimuls, QStringLiteral("2»CFUENTE_255|FONTE_Arial"));
+    EXPECT_EQ(activitat().consigna, QStringLiteral("PECHAR_"));
+    f->mn_idioma[1]->trigger(); // español: the same keywords as Galician here
+    EXPECT_EQ(activitat().items[1].estimuls, QStringLiteral("2»CFUENTE_255|FONTE_Arial"));
+
+    // Saved from Spanish: the file holds the Catalan keywords.
+    triador.respostes = {fitxer};
+    f->mn_disc[2]->trigger();
+    const QString text = QString::fromLatin1(contingut(fitxer));
+    EXPECT_TRUE(text.contains(QStringLiteral("CFONT_255")));
+    EXPECT_TRUE(text.contains(QStringLiteral("TANCAR_")));
+    EXPECT_FALSE(text.contains(QStringLiteral("FONTE_")));
+    EXPECT_FALSE(text.contains(QStringLiteral("PECHAR_")));
+
+    f->mn_idioma[0]->trigger();
+    EXPECT_EQ(activitat().items[1].estimuls, QStringLiteral("2»CFONT_255|FONT_Arial"));
+    EXPECT_EQ(activitat().consigna, QStringLiteral("TANCAR_"));
+}
+
+// ---------------------------------------------------------------- files
+
+TEST_F(Menus, OpenAsksTheDialogInTheCurrentLanguageAndLoadsTheChoice) {
+    const QString fitxer = escriure_activitat(cami("gat.lrq"), QStringLiteral("1»hola.bmp"));
+    for (int l = 0; l < 3; ++l) {
+        f->mn_idioma[l]->trigger();
+        triador.peticions.clear();
+        triador.respostes = {fitxer};
+        f->mn_disc[1]->trigger();
+        ASSERT_EQ(triador.peticions.size(), 1u);
+        const EleccioFitxer& e = triador.peticions[0];
+        EXPECT_FALSE(e.desar);
+        EXPECT_EQ(e.titol, tradueix_en(LLENGUES[l], QStringLiteral("Fitxers Planificació Lumi Raga")));
+        EXPECT_EQ(e.filtre,
+                  tradueix_en(LLENGUES[l], QStringLiteral("Fitxers lumiraga|*.lrq|Altres fitxers|*.*")));
+        EXPECT_EQ(activitat().fitxer_actual, fitxer);
+        EXPECT_EQ(f->windowTitle(), QStringLiteral("LUMIRAGA - ") + fitxer);
+        EXPECT_EQ(activitat().items[1].estimuls,
+                  QStringLiteral("1»") + tmp.path() + QStringLiteral("/hola.bmp"));
+    }
+    // With a current file the dialog starts at it.
+    triador.peticions.clear();
+    f->mn_disc[1]->trigger();
+    ASSERT_EQ(triador.peticions.size(), 1u);
+    EXPECT_EQ(QDir(triador.peticions[0].carpeta), QDir(tmp.path()));
+    EXPECT_EQ(triador.peticions[0].nom, QStringLiteral("gat.lrq"));
+}
+
+TEST_F(Menus, OpenCancelledAtEitherQuestionStopsThere) {
+    // Unsaved changes and Cancel at the discard question: no dialog, nothing changes.
+    activitat().exercici_modificat = CERT;
+    activitat().items[1].estimuls = QStringLiteral("1»meu.bmp");
+    {
+        Contestador c({QMessageBox::Cancel});
+        f->mn_disc[1]->trigger();
+        ASSERT_EQ(c.textos.size(), 1);
+        EXPECT_EQ(c.textos[0], text_idioma(30));
+    }
+    EXPECT_TRUE(triador.peticions.empty());
+    EXPECT_EQ(activitat().items[1].estimuls, QStringLiteral("1»meu.bmp"));
+
+    // No current file: the dialog starts in the program folder on "*.lrq";
+    // Cancel there leaves a new activity and no file.
+    activitat().exercici_modificat = FALS;
+    f->mn_disc[1]->trigger();
+    ASSERT_EQ(triador.peticions.size(), 1u);
+    EXPECT_EQ(QDir(triador.peticions[0].carpeta), QDir(plataforma::carpeta_programa()));
+    EXPECT_EQ(triador.peticions[0].nom, QStringLiteral("*.lrq"));
+    EXPECT_TRUE(activitat().fitxer_actual.isEmpty());
+    EXPECT_TRUE(activitat().items[1].estimuls.isEmpty());
+}
+
+TEST_F(Menus, SaveClearsTheModifiedFlagOnlyWhenTheWriteSucceeded) {
+    activitat().items[1].estimuls = QStringLiteral("1»a.bmp");
+    activitat().exercici_modificat = CERT;
+
+    // A folder that does not exist: reported, nothing else changes.
+    const QString dolent = cami("no/hi/es.lrq");
+    triador.respostes = {dolent};
+    {
+        Contestador c;
+        f->mn_disc[2]->trigger();
+        ASSERT_EQ(c.textos.size(), 1);
+        EXPECT_TRUE(c.textos[0].startsWith(tradueix(QStringLiteral("fitxers|no_desat"))));
+        EXPECT_FALSE(tradueix(QStringLiteral("fitxers|no_desat")).isEmpty());
+    }
+    EXPECT_EQ(activitat().exercici_modificat, CERT);
+    EXPECT_TRUE(activitat().fitxer_actual.isEmpty());
+    EXPECT_FALSE(QFile::exists(dolent));
+
+    // A good one.
+    const QString bo = cami("bo.lrq");
+    triador.respostes = {bo};
+    f->mn_disc[2]->trigger();
+    EXPECT_EQ(activitat().exercici_modificat, FALS);
+    EXPECT_EQ(activitat().fitxer_actual, bo);
+    EXPECT_EQ(f->windowTitle(), QStringLiteral("LUMIRAGA - ") + bo);
+    EXPECT_TRUE(triador.peticions.back().desar);
+    EXPECT_TRUE(QFile::exists(bo));
+
+    // Cancel in the save dialog keeps the flag.
+    activitat().exercici_modificat = CERT;
+    f->mn_disc[2]->trigger();
+    EXPECT_EQ(activitat().exercici_modificat, CERT);
+}
+
+TEST_F(Menus, SavingOverAnotherActivityAsksFirstButNotOverItself) {
+    const QString altra = escriure_activitat(cami("altra.lrq"), QStringLiteral("1»altra.bmp"));
+    const QByteArray abans = contingut(altra);
+    activitat().items[1].estimuls = QStringLiteral("1»meva.bmp");
+
+    triador.respostes = {altra};
+    {
+        Contestador c({QMessageBox::Cancel});
+        f->mn_disc[2]->trigger();
+        ASSERT_EQ(c.textos.size(), 1);
+        EXPECT_EQ(c.textos[0], text_idioma(81) + QStringLiteral("altra.lrq"));
+    }
+    EXPECT_EQ(contingut(altra), abans);
+    EXPECT_TRUE(activitat().fitxer_actual.isEmpty());
+
+    triador.respostes = {altra};
+    {
+        Contestador c({QMessageBox::Ok});
+        f->mn_disc[2]->trigger();
+        EXPECT_EQ(c.textos.size(), 1);
+    }
+    EXPECT_NE(contingut(altra), abans);
+    EXPECT_EQ(activitat().fitxer_actual, altra);
+
+    // Its own file again: no question.
+    activitat().items[1].estimuls = QStringLiteral("1»tercera.bmp");
+    triador.respostes = {altra};
+    {
+        Contestador c;
+        f->mn_disc[2]->trigger();
+        EXPECT_TRUE(c.textos.isEmpty());
+    }
+    EXPECT_TRUE(contingut(altra).contains("tercera.bmp"));
+}
+
+TEST_F(Menus, SaveAsIntoAnotherFolderKeepsEveryMediumReachable) {
+    QDir(tmp.path()).mkpath(QStringLiteral("A"));
+    QDir(tmp.path()).mkpath(QStringLiteral("B"));
+    QFile gat(cami("A/gat.bmp"));
+    ASSERT_TRUE(gat.open(QIODevice::WriteOnly));
+    gat.write("BM");
+    gat.close();
+    const QString origen = escriure_activitat(cami("A/act.lrq"), QStringLiteral("1»gat.bmp"));
+    ASSERT_TRUE(contingut(origen).contains("1\xBBgat.bmp"));
+
+    triador.respostes = {origen};
+    f->mn_disc[1]->trigger();
+    const QString copia = cami("B/copia.lrq");
+    triador.respostes = {copia};
+    f->mn_disc[2]->trigger();
+    ASSERT_EQ(activitat().fitxer_actual, copia);
+
+    // Reopened from its new folder, the picture is still the one in A.
+    exercici_nou();
+    carpeta_activitat() = plataforma::carpeta_programa();
+    QDir::setCurrent(plataforma::carpeta_programa());
+    triador.respostes = {copia};
+    f->mn_disc[1]->trigger();
+    ASSERT_EQ(activitat().fitxer_actual, copia);
+    const QString ref = activitat().items[1].estimuls.mid(2);
+    EXPECT_EQ(QFileInfo(resoldre_fitxer(ref)).canonicalFilePath(), QFileInfo(gat).canonicalFilePath());
+
+    // Saved back into A, the reference is relative again.
+    triador.respostes = {origen};
+    {
+        Contestador c({QMessageBox::Ok});
+        f->mn_disc[2]->trigger();
+    }
+    EXPECT_TRUE(contingut(origen).contains("1\xBBgat.bmp"));
+}
+
+TEST_F(Menus, ShortcutsGoToTheDesktopAndTheProgramsMenu) {
+    const QByteArray home = qgetenv("HOME"), dades = qgetenv("XDG_DATA_HOME"),
+                     conf = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", tmp.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", cami("dades").toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", cami("conf").toLocal8Bit());
+
+    const QString fitxer = escriure_activitat(cami("drecera.lrq"), QStringLiteral("1»a.bmp"));
+    triador.respostes = {fitxer};
+    f->mn_disc[1]->trigger();
+    {
+        Contestador c;
+        f->mn_disc[3]->trigger();
+        EXPECT_TRUE(c.textos.isEmpty()) << c.textos.join(u'|').toStdString();
+    }
+    EXPECT_TRUE(QFile::exists(cami("Desktop/drecera.lrq.desktop")));
+    EXPECT_TRUE(QFile::exists(cami("dades/applications/lumiraga/drecera.lrq.desktop")));
+    EXPECT_TRUE(contingut(cami("Desktop/drecera.lrq.desktop")).contains(fitxer.toUtf8()));
+
+    // No activity file: both failures are told, with the code.
+    exercici_nou();
+    for (int l = 0; l < 3; ++l) {
+        f->mn_idioma[l]->trigger();
+        Contestador c;
+        f->mn_disc[3]->trigger();
+        ASSERT_EQ(c.textos.size(), 2);
+        EXPECT_EQ(c.textos[0], text_idioma_en(LLENGUES[l], 80) + QStringLiteral(" E: 52\n\n"));
+        EXPECT_EQ(c.textos[1], c.textos[0]);
+    }
+
+    qputenv("HOME", home);
+    dades.isNull() ? qunsetenv("XDG_DATA_HOME") : qputenv("XDG_DATA_HOME", dades);
+    conf.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", conf);
+}
+
+TEST_F(Menus, RealFileDialogOpensTheChosenActivity) {
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
+    triador_fitxer() = dialeg_fitxer;
+    const QString fitxer = escriure_activitat(cami("real.lrq"), QStringLiteral("1»x.bmp"));
+    int intents = 0;
+    QTimer t;
+    QObject::connect(&t, &QTimer::timeout, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!d) return;
+        // Until the dialog takes the answer; a dialog that never does is
+        // closed so the test fails instead of waiting for ever.
+        if (++intents > 200) {
+            d->reject();
+            return;
+        }
+        // Typed as a user would: selectFile leaves a focused name box alone.
+        if (auto* nom = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+            nom->setText(fitxer);
+        else
+            d->selectFile(fitxer);
+        QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+    });
+    t.start(10);
+    f->mn_disc[1]->trigger();
+    t.stop();
+    EXPECT_GE(intents, 1);
+    EXPECT_LE(intents, 200);
+    EXPECT_EQ(QFileInfo(activitat().fitxer_actual).canonicalFilePath(),
+              QFileInfo(fitxer).canonicalFilePath());
+}
+
+// ---------------------------------------------------------------- start, planner, quit
+
+TEST_F(Menus, StartAndPlannerAskForAFileFirst) {
+    int planner = 0;
+    obrir_planificar() = [&] { ++planner; };
+
+    f->mn_engegar->trigger(); // Cancel: nothing starts
+    EXPECT_EQ(triador.peticions.size(), 1u);
+    EXPECT_TRUE(activitat().fitxer_actual.isEmpty());
+
+    f->mn_FITXERS->trigger(); // Cancel: no planner
+    EXPECT_EQ(triador.peticions.size(), 2u);
+    EXPECT_EQ(planner, 0);
+
+    const QString fitxer = escriure_activitat(cami("pla.lrq"), QStringLiteral("1»a.bmp"));
+    triador.respostes = {fitxer};
+    f->mn_FITXERS->trigger();
+    EXPECT_EQ(planner, 1);
+    EXPECT_EQ(activitat().fitxer_actual, fitxer);
+
+    // A current file goes straight to the planner.
+    f->mn_FITXERS->trigger();
+    EXPECT_EQ(planner, 2);
+    EXPECT_EQ(triador.peticions.size(), 3u);
+}
+
+TEST_F(Menus, QuitWithUnsavedChangesAndCancelKeepsRunning) {
+    activitat().exercici_modificat = CERT;
+    Contestador c({QMessageBox::Cancel});
+    f->mn_FI->trigger();
+    ASSERT_EQ(c.textos.size(), 1);
+    EXPECT_EQ(c.textos[0], text_idioma(30));
+    EXPECT_EQ(activitat().exercici_modificat, CERT);
+}
+
+// ---------------------------------------------------------------- sound patterns
+
+TEST_F(Menus, PatternsWithoutAnEngineChangeNoMenuState) {
+    f->mn_fressa[0]->trigger();
+    EXPECT_EQ(activitat().paraules_veu[0], QStringLiteral("A,AE,È,É,I,O,U"));
+    EXPECT_EQ(dispositius().veu_activa, 0);
+    EXPECT_EQ(dispositius().motor_veu_preparat, FALS);
+    for (int i = 2; i <= 4; ++i)
+        EXPECT_FALSE(f->mn_fressa[i]->isEnabled());
+    f->mn_fressa[1]->trigger();
+    EXPECT_FALSE(f->mn_fressa[4]->isEnabled());
+}
+
+TEST_F(Menus, RecoveredPatternsTakeTheEnginesListNotTheClipboard) {
+    MotorProva m;
+    plataforma::posar_motor_veu(&m);
+    QGuiApplication::clipboard()->setText(QStringLiteral("text aliè"));
+
+    // The engine opens nothing: no change.
+    m.obrir = 0;
+    f->mn_fressa[0]->trigger();
+    EXPECT_EQ(dispositius().veu_activa, CERT);
+    EXPECT_EQ(dispositius().motor_veu_preparat, FALS);
+    EXPECT_FALSE(f->mn_fressa[2]->isEnabled());
+
+    m.obrir = 1;
+    f->mn_fressa[0]->trigger();
+    EXPECT_EQ(activitat().paraules_veu[0], QStringLiteral("PA,PE,PI"));
+    EXPECT_EQ(dispositius().motor_veu_preparat, CERT);
+    for (int i = 2; i <= 4; ++i)
+        EXPECT_TRUE(f->mn_fressa[i]->isEnabled());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("text aliè"));
+
+    f->mn_fressa[1]->trigger();
+    EXPECT_EQ(m.entrenaments, 1);
+    EXPECT_EQ(dispositius().motor_veu_preparat, FALS);
+    f->mn_fressa[2]->trigger();
+    f->mn_fressa[3]->trigger();
+    f->mn_fressa[4]->trigger();
+    EXPECT_EQ(m.grafiques, 1);
+    EXPECT_EQ(m.desats, 1);
+}
+
+TEST_F(Menus, TrainingNeedsAWordList) {
+    MotorProva m;
+    plataforma::posar_motor_veu(&m);
+    f->mn_fressa[1]->trigger();
+    EXPECT_EQ(m.entrenaments, 0);
+    activitat().paraules_veu[0] = QStringLiteral("HOLA");
+    f->mn_fressa[1]->trigger();
+    EXPECT_EQ(m.entrenaments, 1);
+    EXPECT_TRUE(f->mn_fressa[2]->isEnabled());
+    EXPECT_TRUE(f->mn_fressa[3]->isEnabled());
+    EXPECT_TRUE(f->mn_fressa[4]->isEnabled());
+}
+
+// ---------------------------------------------------------------- webcam
+
+TEST_F(Menus, WebcamItemsCopeWithNoCameraAndNoTracker) {
+    // No camera: the image item stays unticked and the others usable.
+    f->mn_ovs[1]->trigger();
+    EXPECT_FALSE(f->mn_ovs[1]->isChecked());
+    EXPECT_TRUE(f->mn_ovs[0]->isEnabled());
+    EXPECT_TRUE(f->mn_ovs[2]->isEnabled());
+
+    // No tracker program and no calibration window: message 72, nothing ticked.
+    {
+        Contestador c;
+        f->mn_ovs[2]->trigger();
+        f->mn_ovs[0]->trigger();
+        ASSERT_EQ(c.textos.size(), 2);
+        EXPECT_EQ(c.textos[0], text_idioma(72));
+        EXPECT_EQ(c.textos[1], text_idioma(72));
+    }
+    EXPECT_FALSE(f->mn_ovs[2]->isChecked());
+    EXPECT_TRUE(f->mn_ovs[0]->isEnabled());
+}
+
+TEST_F(Menus, TrackerProgramIsBroughtUpOrLaunchedAndTickedWhileOn) {
+    int llancaments = 0;
+    ombravisor_engegar() = [&] {
+        ++llancaments;
+        return true;
+    };
+    {
+        QWidget visor;
+        visor.setWindowTitle(QStringLiteral(" Ombra Visor"));
+        visor.show();
+        f->mn_ovs[2]->trigger();
+        EXPECT_EQ(llancaments, 0);
+        EXPECT_TRUE(visor.windowFlags() & Qt::WindowStaysOnTopHint);
+        EXPECT_TRUE(f->mn_ovs[2]->isChecked());
+        EXPECT_FALSE(f->mn_ovs[0]->isEnabled());
+        EXPECT_FALSE(f->mn_ovs[1]->isEnabled());
+    }
+    // Gone while ticked: unticked, the others back.
+    f->mn_ovs[2]->trigger();
+    EXPECT_FALSE(f->mn_ovs[2]->isChecked());
+    EXPECT_TRUE(f->mn_ovs[0]->isEnabled());
+    EXPECT_TRUE(f->mn_ovs[1]->isEnabled());
+    // Not there and not ticked: launched.
+    f->mn_ovs[2]->trigger();
+    EXPECT_EQ(llancaments, 1);
+    EXPECT_TRUE(f->mn_ovs[2]->isChecked());
+
+    // While it runs the calibration item is off; once it is gone it works.
+    bool calibrat = false;
+    mostrar_calibracio() = [&](QWidget*) { return calibrat = true; };
+    f->mn_ovs[0]->trigger();
+    EXPECT_FALSE(calibrat);
+    f->mn_ovs[2]->trigger();
+    f->mn_ovs[0]->trigger();
+    EXPECT_TRUE(calibrat);
+}
+
+// ---------------------------------------------------------------- help and about
+
+TEST_F(Menus, HelpOpensTheHelpFileOnlyWhenItIsThere) {
+    QStringList oberts;
+    auto abans = obrir_document();
+    obrir_document() = [&](const QString& fi) {
+        oberts << fi;
+        return true;
+    };
+    f->ajuda->trigger();
+    EXPECT_TRUE(oberts.isEmpty());
+    QFile chm(plataforma::carpeta_programa() + QStringLiteral("/LUMIRAGA.CHM"));
+    ASSERT_TRUE(chm.open(QIODevice::WriteOnly));
+    chm.close();
+    f->ajuda->trigger();
+    ASSERT_EQ(oberts.size(), 1);
+    EXPECT_EQ(QFileInfo(oberts[0]).canonicalFilePath(), QFileInfo(chm).canonicalFilePath());
+    obrir_document() = abans;
+}
+
+TEST_F(Menus, AboutBoxShowsMessages15And14) {
+    for (int l = 0; l < 3; ++l) {
+        f->mn_idioma[l]->trigger();
+        Contestador c;
+        f->quant_a->trigger();
+        ASSERT_EQ(c.titols.size(), 1);
+        EXPECT_EQ(c.titols[0], text_idioma_en(LLENGUES[l], 15));
+        EXPECT_EQ(c.textos[0], QString(text_idioma_en(LLENGUES[l], 14)).replace(u'\r', u'\n'));
+    }
+}
+
+// ---------------------------------------------------------------- report
+
+TEST_F(Menus, ReportItemPutsTheReportOnTheClipboardInTheCurrentLanguage) {
+    informe().nom_exercici = QStringLiteral("informe.lrq");
+    informe().nombre_preguntes = 3;
+    for (int l = 0; l < 3; ++l) {
+        f->mn_idioma[l]->trigger();
+        QGuiApplication::clipboard()->clear();
+        f->mn_informe->trigger();
+        const QString text = QGuiApplication::clipboard()->text();
+        EXPECT_TRUE(text.contains(text_idioma_en(LLENGUES[l], 20))) << text.toStdString();
+        EXPECT_TRUE(text.contains(text_idioma_en(LLENGUES[l], 24))) << text.toStdString();
+    }
+    informe() = dades_informe{};
+}
