@@ -3,21 +3,11 @@
 #include "camins.h"
 #include "idioma.h"
 #include "text_codec.h"
+#include "vb.h"
 
 namespace lumi {
 
 namespace {
-
-// Blanks only, as lists are written.
-QString retallar(const QString& s) {
-    qsizetype ini = 0;
-    qsizetype fi = s.size();
-    while (ini < fi && s.at(ini) == u' ')
-        ++ini;
-    while (fi > ini && s.at(fi - 1) == u' ')
-        --fi;
-    return s.mid(ini, fi - ini);
-}
 
 QString digit_hex(int w) {
     return QString::number(w, 16).toUpper();

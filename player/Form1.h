@@ -101,6 +101,8 @@ class Form1 : public QMainWindow {
     void pps_atura();
     // Shows the picture of a picture order in Image2 with its placement
     // option (the reaction player uses it too).
+    // Shows a picture as the background, stretched over the whole window.
+    void fons_mostrar(const QImage& im);
     void imatge_mostrar(const QString& ordre);
     // Plays a movie order in a new black full-screen movie window for
     // `segons` from when it is shown, then destroys the window. Returns the

@@ -100,11 +100,7 @@ void Form1::text_executa(QString& ordre) {
             if (valor.size() < 3) return;
             const QImage im = s.carregar_imatge(valor.left(valor.size() - 3));
             if (im.isNull()) return;
-            imatge_fons->setPixmap(QPixmap::fromImage(im));
-            imatge_fons->setScaledContents(true);
-            imatge_fons->setGeometry(0, 0, client->width(), client->height());
-            imatge_fons->lower();
-            imatge_fons->show();
+            fons_mostrar(im);
             client->repaint();
             return;
         }

@@ -25,6 +25,19 @@ namespace lumi {
 
 // ---- Pure helpers ----
 
+QString seguent_ordre(QString& resta) {
+    QString ordre;
+    const qsizetype p = resta.indexOf(QChar(separador_ordres));
+    if (p >= 0) {
+        ordre = resta.left(p);
+        resta = resta.mid(p + 1);
+    } else {
+        ordre = resta;
+        resta.clear();
+    }
+    return ordre;
+}
+
 QString tipus_ordre(const QString& ordre) {
     return part_recurs(ordre, 0).right(3).toUpper();
 }
@@ -153,6 +166,15 @@ void Form1::colors_label(int32_t fons, int32_t text) {
                                       nom_color(t.isValid() ? t.toInt() : 0)));
 }
 
+void Form1::fons_mostrar(const QImage& im) {
+    QWidget* client = centralWidget();
+    imatge_fons->setPixmap(QPixmap::fromImage(im));
+    imatge_fons->setScaledContents(true);
+    imatge_fons->setGeometry(0, 0, client->width(), client->height());
+    imatge_fons->lower();
+    imatge_fons->show();
+}
+
 void Form1::pantalla_prepara() {
     ++generacio_pantalla;
     // A movie of an older question must not cover the new one.
@@ -179,11 +201,7 @@ void Form1::pantalla_prepara() {
         const QImage im = s.carregar_imatge(a.fitxer_imatge_fons);
         // An unreadable background abandons the rest of the preparation.
         if (im.isNull()) return;
-        imatge_fons->setPixmap(QPixmap::fromImage(im));
-        imatge_fons->setScaledContents(true);
-        imatge_fons->setGeometry(0, 0, client->width(), client->height());
-        imatge_fons->lower();
-        imatge_fons->show();
+        fons_mostrar(im);
     } else {
         imatge_fons->clear();
     }
@@ -286,15 +304,7 @@ void Form1::estimul_presenta(int16_t i) {
     QString resta = entrada;
     double t0 = rellotge.monotonic();
     for (;;) {
-        QString ordre;
-        const qsizetype p = resta.indexOf(QChar(separador_ordres));
-        if (p >= 0) {
-            ordre = resta.left(p);
-            resta = resta.mid(p + 1);
-        } else {
-            ordre = resta;
-            resta.clear();
-        }
+        const QString ordre = seguent_ordre(resta);
         t0 = rellotge.monotonic();
         const QString tipus = tipus_ordre(ordre);
         const QString fitxer = part_recurs(ordre, 0);

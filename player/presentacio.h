@@ -17,6 +17,10 @@ namespace lumi {
 // any ":" options), in capitals. "a.jpeg" gives "PEG".
 QString tipus_ordre(const QString& ordre);
 
+// Takes the next order off an entry: the text before the first order
+// separator, the rest staying in `resta` (empty after the last order).
+QString seguent_ordre(QString& resta);
+
 // A screen saver played on its own: one order, no options, ending in ".SCR".
 bool es_entrada_salvapantalles(const QString& entrada);
 

@@ -75,15 +75,7 @@ void Form1::fitxer_executa(const QString& entrada, float temps) {
         bool esperat = false;
         bool avi = false;
         for (;;) {
-            QString ordre;
-            const qsizetype p = resta.indexOf(QChar(separador_ordres));
-            if (p >= 0) {
-                ordre = resta.left(p);
-                resta = resta.mid(p + 1);
-            } else {
-                ordre = resta;
-                resta.clear();
-            }
+            const QString ordre = seguent_ordre(resta);
             const QString tipus = tipus_ordre(ordre);
             const QString fitxer = part_recurs(ordre, 0);
             if (tipus == u"SWF") {
