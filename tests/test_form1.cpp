@@ -1,11 +1,13 @@
 #include "Form1.h"
 #include "ajudes.h"
+#include "ajudes_exercici.h"
 #include "carpetes.h"
 #include "idioma.h"
 #include "ini.h"
 #include "instancia.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QLockFile>
 #include <QMenuBar>
@@ -183,4 +185,43 @@ TEST_F(Jugador, NoQuestionWithoutChanges) {
     EXPECT_TRUE(f.close());
     QCoreApplication::processEvents();
     EXPECT_FALSE(r->vist);
+}
+
+namespace {
+// A clock that moves on at every reading, so waits end without real time.
+struct RellotgeQueCorre : proves::RellotgeProva {
+    double monotonic() override {
+        avancar(0.05);
+        return mono;
+    }
+};
+} // namespace
+
+TEST_F(Jugador, TheCommandLineActivityIsLoadedAndStartedOnce) {
+    proves::EntornProva entorn;
+    RellotgeQueCorre rellotge;
+    plataforma::posar_rellotge(&rellotge);
+    // A path relative to the program folder, as a teacher's shortcut gives it.
+    const QString carpeta = plataforma::carpeta_programa() + QStringLiteral("/act");
+    ASSERT_TRUE(QDir().mkpath(carpeta));
+    for (const QString& f : QDir(QStringLiteral(LUMI_EXEMPLES "/primera")).entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(QStringLiteral(LUMI_EXEMPLES "/primera/") + f, carpeta + u'/' + f));
+
+    Form1 f;
+    f.linia_ordres = QStringLiteral("act/primera.lrq");
+    ASSERT_TRUE(f.Form_Load());
+    f.show();
+    f.Form_Activate();
+    EXPECT_EQ(activitat().nombre_items, 3);
+    EXPECT_EQ(QFileInfo(activitat().fitxer_actual).canonicalFilePath(),
+              QFileInfo(carpeta + QStringLiteral("/primera.lrq")).canonicalFilePath());
+    EXPECT_TRUE(f.exercici_en_marxa);
+    EXPECT_EQ(jugador().estat_finestra, 1);
+    // A later activation does not start it again.
+    const auto preguntes = informe().nombre_preguntes;
+    f.Form_Activate();
+    EXPECT_EQ(informe().nombre_preguntes, preguntes);
+    f.atura_per_esc();
+    EXPECT_FALSE(f.exercici_en_marxa);
+    plataforma::posar_rellotge(nullptr);
 }
