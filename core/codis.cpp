@@ -316,6 +316,7 @@ QString zona_web_cam(const Activitat& a, int x, int y, const QString& codi) {
     bool ok = false;
     int n = direccions.contains(parell) ? 0 : parell.toInt(&ok, 16);
     if (!ok) n = 0;
+    if (n < 0) return res; // "W-1" from a file names no zone
     const int darrera = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
     if (n <= darrera && zona_conte(a.zones[n], x, y)) return codi;
     return res;

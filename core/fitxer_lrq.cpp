@@ -63,28 +63,56 @@ private:
 
 // ---------------------------------------------------------------- writer
 
+bool es_ascii(const QByteArray& b);
+bool es_utf8_valid(const QByteArray& b);
+
 class Escriptor {
 public:
-    void text(const QString& s) {
-        // A double quote would end the value early and shift every value
-        // after it; a single quote keeps the file readable.
-        QString t = s;
-        t.replace(u'"', u'\'');
-        afegir(u'"' + t + u'"');
-    }
+    void text(const QString& s) { entre_cometes(s, true); }
+    // Input codes: raw bytes, which the reader never takes for UTF-8.
+    void codis(const QString& s) { entre_cometes(s, false); }
     void enter(int64_t n) { afegir(QString::number(n)); }
     void single(float v) { afegir(single_text(v)); }
     template <size_t N> void enters(const std::array<int16_t, N>& a, size_t fins) {
         for (size_t i = 0; i < fins && i < N; ++i) enter(a[i]);
     }
     QString resultat() const { return sortida_; }
+    // The reader takes a file without a BOM for UTF-8 when its non-ASCII
+    // texts are valid UTF-8; such Windows-1252 texts ("Ã©") need the BOM.
+    bool sembla_utf8() const { return text_no_ascii_ && text_utf8_valid_; }
 
 private:
+    void entre_cometes(const QString& s, bool es_text) {
+        // A double quote would end the value early and shift every value
+        // after it; a single quote keeps the file readable.
+        QString t = s;
+        t.replace(u'"', u'\'');
+        if (es_text) {
+            QByteArray b;
+            b.reserve(t.size());
+            bool cap = true;
+            for (QChar c : t) {
+                unsigned char byte = 0;
+                if (!caracter_a_cp1252(c, byte)) {
+                    cap = false; // the whole file goes UTF-8 anyway
+                    break;
+                }
+                b.append(static_cast<char>(byte));
+            }
+            if (cap && !es_ascii(b)) {
+                text_no_ascii_ = true;
+                if (!es_utf8_valid(b)) text_utf8_valid_ = false;
+            }
+        }
+        afegir(u'"' + t + u'"');
+    }
     void afegir(const QString& valor) {
         sortida_ += valor;
         sortida_ += QStringLiteral("\r\n");
     }
     QString sortida_;
+    bool text_no_ascii_ = false;
+    bool text_utf8_valid_ = true;
 };
 
 // ---------------------------------------------------------------- reader
@@ -674,14 +702,14 @@ QByteArray escriure_activitat(const Activitat& a, const QString& llengua_interfi
         e.enters(it.nivell, 3);
         e.enters(it.web, 12);
         e.enters(it.ratoli, 4);
-        e.text(it.zones_ratoli);
-        e.text(it.zones_web);
+        e.codis(it.zones_ratoli);
+        e.codis(it.zones_web);
         e.single(it.retard_be);
         e.single(it.retard_mal);
         e.text(llista(it.si_be));
         e.text(llista(it.si_mal));
-        e.text(it.tecles_llista);
-        e.text(it.serie);
+        e.codis(it.tecles_llista);
+        e.codis(it.serie);
         e.single(it.retard_accio);
         e.single(it.retard_estimul);
         e.text(llista(it.estimuls));
@@ -723,7 +751,10 @@ QByteArray escriure_activitat(const Activitat& a, const QString& llengua_interfi
         e.text(relativa(z.imatge));
     }
     e.text(relativa(a.exercici_seguent));
-    return codificar_text(e.resultat());
+    bool utf8 = false;
+    const QByteArray dades = codificar_text(e.resultat(), &utf8);
+    if (!utf8 && e.sembla_utf8()) return QByteArray("\xEF\xBB\xBF") + e.resultat().toUtf8();
+    return dades;
 }
 
 std::vector<ValorFitxer> valors_fitxer(const QByteArray& dades) {
@@ -787,16 +818,27 @@ void carregar_exercici(const QString& path) {
     if (s.endsWith(u'"')) s.chop(1);
 
     Activitat& a = activitat();
+    const QString natiu = separadors_natius(s);
+    QString fitxer;
     // The undo snapshot lives elsewhere: it keeps the activity's name, its
     // modified flag and its folder, against which its references resolve.
     if (!es_fitxer_desfer(s)) {
-        a.fitxer_actual = s;
+        // A name typed with "\" or in another letter case: the activity is
+        // named, saved and resolved as the file really is.
+        fitxer = natiu;
+        if (!QFileInfo::exists(natiu)) {
+            const QString trobat = resoldre_fitxer(QFileInfo(natiu).absoluteFilePath());
+            if (QFileInfo(trobat).isFile()) fitxer = trobat;
+        }
+        a.fitxer_actual = fitxer;
         a.exercici_modificat = FALS;
-        carpeta_activitat() = QFileInfo(separadors_natius(s)).absolutePath();
+        carpeta_activitat() = QFileInfo(fitxer).absolutePath();
+    } else {
+        fitxer = resoldre_fitxer(natiu);
     }
 
     QByteArray dades;
-    QFile f(resoldre_fitxer(separadors_natius(s)));
+    QFile f(fitxer);
     if (f.open(QIODevice::ReadOnly)) dades = f.readAll();
 
     OpcionsLectura o;

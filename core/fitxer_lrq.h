@@ -26,7 +26,8 @@ enum class Versio { v1, v2, v3, v4, v4_1, v4_2, v5, v6, v6_1, v7, v7_1 };
 QString capcalera_versio(Versio v);
 
 // The whole file for an activity: Windows-1252 with CR LF, or UTF-8 with a
-// byte-order mark when some character does not fit. References are stored
+// byte-order mark when some character does not fit or when its texts would
+// read back as UTF-8. References are stored
 // relative to `carpeta`, command keywords in Catalan whatever `llengua_interficie`.
 QByteArray escriure_activitat(const Activitat& a, const QString& llengua_interficie, const QString& carpeta);
 

@@ -32,7 +32,8 @@ double valor_inicial(const QString& text) {
         ++i;
     if (i + 1 < n && text[i] == u'&' && (text[i + 1] == u'H' || text[i + 1] == u'h')) {
         i += 2;
-        qint64 v = 0;
+        // Unsigned, so sixteen digits can never overflow.
+        quint64 v = 0;
         int digits = 0;
         while (i < n && digits < 16) {
             int d = QString(text[i]).toInt(nullptr, 16);
@@ -42,7 +43,7 @@ double valor_inicial(const QString& text) {
             ++digits;
         }
         // Four-digit hex literals are 16-bit and signed, as the stored codes expect.
-        if (digits <= 4 && v > 0x7FFF) v -= 0x10000;
+        if (digits <= 4 && v > 0x7FFF) return static_cast<double>(static_cast<qint64>(v) - 0x10000);
         return static_cast<double>(v);
     }
     QString num;

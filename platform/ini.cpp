@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QStringList>
 
 namespace lumi::plataforma {
@@ -55,6 +56,21 @@ bool es_clau(const QString& linia, const QString& clau, QString* valor) {
     return true;
 }
 
+bool sembla_utf8(const QByteArray& dades) {
+    bool no_ascii = false;
+    for (char c : dades) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            no_ascii = true;
+            break;
+        }
+    }
+    if (!no_ascii) return false;
+    QStringDecoder dec(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString s = dec.decode(dades);
+    (void)s;
+    return !dec.hasError();
+}
+
 } // namespace
 
 QString ini_llegir(const QString& fitxer, const QString& seccio, const QString& clau,
@@ -74,7 +90,10 @@ QString ini_llegir(const QString& fitxer, const QString& seccio, const QString& 
 }
 
 bool ini_escriure(const QString& fitxer, const QString& seccio, const QString& clau, const QString& valor) {
-    Linies l = llegir_linies(fitxer);
+    bool existeix = false;
+    Linies l = llegir_linies(fitxer, &existeix);
+    // A file that is there but cannot be read is not replaced by one key.
+    if (!existeix && QFile::exists(fitxer)) return false;
     const QString nova = clau + u'=' + valor;
     qsizetype inici_seccio = -1;
     qsizetype final_seccio = -1; // the line after the section's last key
@@ -105,7 +124,9 @@ bool ini_escriure(const QString& fitxer, const QString& seccio, const QString& c
     QString text = l.linies.join(l.salt) + l.salt;
     bool utf8 = false;
     QByteArray dades = codificar_text(text, &utf8);
-    if (l.utf8 && !utf8) dades = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    // Windows-1252 bytes that happen to be valid UTF-8 ("Ã©") would be read
+    // back as UTF-8: the BOM keeps them as written.
+    if (!utf8 && (l.utf8 || sembla_utf8(dades))) dades = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
     QSaveFile f(fitxer);
     if (!f.open(QIODevice::WriteOnly)) return false;
     if (f.write(dades) != dades.size()) {

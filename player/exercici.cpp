@@ -287,6 +287,9 @@ void Form1::exercici_atura() {
 
     treure_primer_pla();
     t_estimular->stop();
+    // A presentation or reaction waiting in place stops drawing and playing
+    // its entry: the screen is no longer the run's.
+    ++generacio_pantalla;
 
     // A second stop (Esc after the total time) keeps the times of the run.
     if (exercici_en_marxa) {

@@ -20,6 +20,12 @@ void Form1::pregunta_seguent() {
     const int n = std::min<int>(a.nombre_items, static_cast<int>(a.items.size()) - 1);
     if (n < 1) return;
 
+    // A stop or another run begun while this one yields: the question is
+    // theirs to ask, or no one's.
+    const bool en_marxa = exercici_en_marxa;
+    const unsigned generacio = generacio_exercici;
+    auto superada = [&] { return en_marxa && (!exercici_en_marxa || generacio_exercici != generacio); };
+
     int k = 0;
     if (valor_inicial(a.mode_estimul) == 0) {
         do {
@@ -28,7 +34,8 @@ void Form1::pregunta_seguent() {
             k = static_cast<int>(part_entera(static_cast<float>(n) * r));
             // A draw at the very top of [0, 1) can round up to n.
             k = std::clamp(k, 0, n - 1);
-        } while (k == j.item_anterior && n != 1);
+        } while (k == j.item_anterior && n != 1 && !superada());
+        if (superada()) return;
     } else {
         k = (j.item_anterior + 1) % n;
         if (k < 0) k += n;
@@ -47,6 +54,7 @@ void Form1::pregunta_seguent() {
     int voltes = 0;
     for (;;) {
         plataforma::cedir();
+        if (superada()) return;
         // Events handled meanwhile may have loaded another activity.
         const int m = std::min<int>(activitat().nombre_items, static_cast<int>(activitat().items.size()) - 1);
         if (m < 1 || k >= m) return;

@@ -287,6 +287,9 @@ TEST_F(Codis, WebcamZones) {
     // A zone beyond the activity's zones never fits.
     a.zones_max = 5;
     EXPECT_EQ(zona_web_cam(a, 115, 5, QStringLiteral("W0B")), res);
+    // Codes come from files: a signed pair names no zone, not the one before zone 0.
+    for (const QString& c : {QStringLiteral("W-1"), QStringLiteral("W-F")})
+        EXPECT_EQ(zona_web_cam(a, 400, 300, c), res) << c.toStdString();
 }
 
 TEST_F(Codis, DevicePredicates) {

@@ -637,6 +637,26 @@ TEST_F(FitxerLrq, TextsChooseTheirEncoding) {
     EXPECT_EQ(r.activitat.items[1].si_be, L("2»/act/a.bmp»COLOR_255|/act/c.gif"));
 }
 
+TEST_F(FitxerLrq, Windows1252TextsThatLookLikeUtf8SurviveLoadAndSave) {
+    // "Ã©" and "Â»" are C3 A9 and C2 BB in Windows-1252: valid UTF-8 that a
+    // file without a BOM would be read as.
+    Activitat a = activitat_nova();
+    a.font.nom = QStringLiteral("Ã© Â©");
+    a.consigna = QStringLiteral("TEXT_MÃ©s");
+    a.items[1].tecles_llista = so_nivell();
+    const QByteArray f = escriure_activitat(a, IDIOMA_CATALA, CARPETA);
+    ResultatLectura r = llegir_activitat(f, QStringLiteral("/act/a.lrq"), activitat_nova(), opcions());
+    ASSERT_EQ(r.missatge, 0);
+    EXPECT_EQ(r.activitat.font.nom, a.font.nom);
+    EXPECT_EQ(r.activitat.consigna, a.consigna);
+    EXPECT_EQ(r.activitat.items[1].tecles_llista, so_nivell());
+    EXPECT_EQ(str(escriure_activitat(r.activitat, IDIOMA_CATALA, CARPETA)), str(f));
+    // Plain accented texts stay in Windows-1252.
+    a.font.nom = QStringLiteral("Què");
+    a.consigna = QStringLiteral("TEXT_Més");
+    EXPECT_FALSE(escriure_activitat(a, IDIOMA_CATALA, CARPETA).startsWith("\xEF\xBB\xBF"));
+}
+
 TEST_F(FitxerLrq, HeadersThatCannotBeReadAreRefused) {
     struct Cas {
         QByteArray dades;
@@ -848,6 +868,23 @@ TEST_F(Procediments, LoadingAQuotedPathUsesItsFolder) {
     EXPECT_EQ(a.zones[1].dalt, 8); // 1024 x 768 to 1280 x 960
     EXPECT_EQ(dispositius().nivell_so_actiu, CERT);
     EXPECT_EQ(jugador().estat_carrega, 2);
+}
+
+TEST_F(Procediments, APathWithBackslashesOrAnotherCaseNamesTheRealFile) {
+    QDir(dir.path()).mkpath(QStringLiteral("Sub"));
+    const QString f = cami(QStringLiteral("Sub/Act.lrq"));
+    escriure(f, escriure_versio(Versio::v7_1, desat_antic(Versio::v7_1)));
+    const QString escrit = dir.path() + QStringLiteral("\\sub\\ACT.LRQ");
+    carregar_exercici(escrit);
+    Activitat& a = activitat();
+    EXPECT_TRUE(avisos.isEmpty()) << qPrintable(avisos.join(u'\n'));
+    EXPECT_EQ(a.fitxer_actual, f);
+    EXPECT_EQ(carpeta_activitat(), cami(QStringLiteral("Sub")));
+    EXPECT_EQ(a.fitxer_imatge_fons, cami(QStringLiteral("Sub/fons.jpg")));
+    // Saving goes back to that file, not to a new one beside it.
+    ASSERT_TRUE(desar_exercici(a.fitxer_actual));
+    EXPECT_FALSE(QFileInfo::exists(escrit)); // no file named with backslashes beside the folder
+    EXPECT_EQ(QDir(cami(QStringLiteral("Sub"))).entryList(QDir::Files), QStringList{QStringLiteral("Act.lrq")});
 }
 
 TEST_F(Procediments, AMissingFileShowsMessage45WithThePath) {

@@ -98,3 +98,17 @@ TEST(TextCodec, EveryByteSurvivesWindows1252BothWays) {
     EXPECT_EQ(codificar_text(s, &utf8), tots);
     EXPECT_FALSE(utf8);
 }
+
+TEST_F(Ini, Windows1252ValuesThatLookLikeUtf8ReadBackAsWritten) {
+    // "Ã©" is C3 A9 in Windows-1252, which is also "é" in UTF-8.
+    const QString valor = QStringLiteral("/home/Ã©s");
+    ASSERT_TRUE(ini_escriure(fitxer, QStringLiteral("inici"), QStringLiteral("carpeta"), valor));
+    EXPECT_EQ(ini_llegir(fitxer, QStringLiteral("inici"), QStringLiteral("carpeta")), valor);
+    ASSERT_TRUE(ini_escriure(fitxer, QStringLiteral("inici"), QStringLiteral("idioma"), QStringLiteral("català")));
+    EXPECT_EQ(ini_llegir(fitxer, QStringLiteral("inici"), QStringLiteral("carpeta")), valor);
+    EXPECT_EQ(ini_llegir(fitxer, QStringLiteral("inici"), QStringLiteral("idioma")), QStringLiteral("català"));
+    // Other accented values stay in Windows-1252.
+    escriure("");
+    ASSERT_TRUE(ini_escriure(fitxer, QStringLiteral("inici"), QStringLiteral("idioma"), QStringLiteral("català")));
+    EXPECT_EQ(llegir(), QByteArray("[inici]\r\nidioma=catal\xE0\r\n"));
+}

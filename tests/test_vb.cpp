@@ -27,6 +27,7 @@ TEST(Vb, LeadingNumberReadsLikeTheFormsRuntime) {
     EXPECT_EQ(valor_inicial(QString()), 0.0);
     EXPECT_EQ(valor_inicial(QStringLiteral("&H1F")), 31.0);
     EXPECT_EQ(valor_inicial(QStringLiteral("&HFFFF")), -1.0);
+    EXPECT_EQ(valor_inicial(QStringLiteral("&HFFFFFFFFFFFFFFFF")), 18446744073709551615.0);
     // "," is never a decimal separator, whatever the locale.
     EXPECT_EQ(valor_inicial(QStringLiteral("2,5")), 2.0);
 }
