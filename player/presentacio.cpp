@@ -20,6 +20,7 @@
 #include <QPixmap>
 #include <QStringList>
 #include <cmath>
+#include <functional>
 
 namespace lumi {
 
@@ -135,10 +136,15 @@ ServeisPresentacio& serveis_presentacio() {
 
 namespace {
 
-// Waits until `segons` have passed since t0 (monotonic), yielding at least once.
-void esperar_des_de(double t0, float segons) {
-    const double resta = t0 + segons - plataforma::rellotge().monotonic();
-    plataforma::esperar(resta > 0 ? resta : 0);
+// Waits until `segons` have passed since t0 (monotonic), yielding at least
+// once. Ends early once `acabat` says the screen belongs to someone else (a
+// stop or a newer question), so what this order opened is closed at once.
+void esperar_des_de(double t0, float segons, const std::function<bool()>& acabat = {}) {
+    plataforma::Rellotge& r = plataforma::rellotge();
+    do {
+        const double resta = t0 + segons - r.monotonic();
+        plataforma::esperar(std::clamp(resta, 0.0, 0.05));
+    } while (r.monotonic() < t0 + segons && !(acabat && acabat()));
 }
 
 QString nom_color(int32_t color_vb) {
@@ -251,7 +257,8 @@ double Form1::flash_mostrar(const QString& ordre, float segons) {
     peli_finestra.raise();
     peli_finestra.activateWindow();
     const double t0 = plataforma::rellotge().monotonic();
-    esperar_des_de(t0, segons);
+    const uint64_t meva = generacio_pantalla;
+    esperar_des_de(t0, segons, [&] { return tancada_per_ordre || generacio_pantalla != meva; });
     return t0;
 }
 
@@ -314,12 +321,12 @@ void Form1::estimul_presenta(int16_t i) {
             t0 = flash_mostrar(ordre, temps);
         } else if (tipus == u"PPS" || tipus == u"PPT") {
             pps_executa(fitxer);
-            esperar_des_de(t0, temps);
+            esperar_des_de(t0, temps, superada);
             if (!superada()) Image1->show();
             pps_atura();
         } else if (tipus == u"EXE") {
             const int32_t finestra = s.executar_programa(fitxer, 3);
-            esperar_des_de(t0, temps);
+            esperar_des_de(t0, temps, superada);
             if (!superada()) Image1->show();
             s.tancar_finestra(finestra);
         } else if (tipus == u"WAV") {
@@ -341,7 +348,7 @@ void Form1::estimul_presenta(int16_t i) {
     }
 
     // H. The rest of the stimulus time, then the clearing.
-    esperar_des_de(t0, temps);
+    esperar_des_de(t0, temps, superada);
     if (superada() || temps == 0) return;
     if (!jg.media_actual.isEmpty()) {
         if (retallar(jg.media_actual).toUpper().endsWith(QStringLiteral(".AVI"))) {

@@ -61,3 +61,20 @@ TEST_F(Aturada, EscHandledWhileTheNextQuestionIsChosenAsksNothingMore) {
     EXPECT_NE(jugador().index_actual, 0);
     EXPECT_EQ(informe().nombre_preguntes, 2);
 }
+
+TEST_F(Aturada, AProgramOfAStoppedRunIsClosedWithoutWaitingOutItsTime) {
+    posar_estimul(1, QStringLiteral("/act/p.exe"), 5);
+    posar_estimul(2, QStringLiteral("/act/p.exe"), 5);
+    double parat = -1, tancat = -1;
+    serveis_presentacio().executar_programa = [this, &parat](const QString&, int16_t) {
+        f->atura_per_esc();
+        parat = rellotge.t;
+        return 77;
+    };
+    serveis_presentacio().tancar_finestra = [this, &tancat](int32_t) { tancat = rellotge.t; };
+    f->engegar_exercici();
+    ASSERT_GE(parat, 0);
+    ASSERT_GE(tancat, parat);
+    // Closed at once, not five seconds later.
+    EXPECT_LT(tancat - parat, 1.0);
+}
