@@ -213,6 +213,8 @@ class Form1 : public QMainWindow {
     bool jutjar(const std::function<int16_t(int16_t)>& comprova, bool tecla);
     // Acts on the result r for the item asked; true as above.
     bool actuar(int16_t i, int16_t r, bool tecla);
+    // With no item asked: a step or a right answer of item i ends the pass.
+    void actuar_sense_pregunta(int16_t i, int16_t r);
     // The right branch; true when the window was minimised.
     bool resposta_be(int16_t i);
     // The run that was judged is still the one playing (no stop, no chain

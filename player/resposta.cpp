@@ -30,10 +30,14 @@ void sumar_u(int16_t& comptador) {
 
 int16_t boto_vb(Qt::MouseButton b) {
     switch (b) {
-    case Qt::LeftButton: return 1;
-    case Qt::RightButton: return 2;
-    case Qt::MiddleButton: return 4;
-    default: return 0;
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
     }
 }
 
@@ -148,7 +152,8 @@ bool Form1::eventFilter(QObject* objecte, QEvent* e) {
             Form_MouseDown(b, shift, x, y);
         return true;
     }
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -243,9 +248,11 @@ void Form1::focus() {
     activateWindow();
     // A middle click only activates: no handler takes it as an answer.
     const QPointF g = client->mapToGlobal(QPointF(p));
-    QMouseEvent baixa(QEvent::MouseButtonPress, QPointF(p), g, Qt::MiddleButton, Qt::MiddleButton, Qt::NoModifier);
+    QMouseEvent baixa(QEvent::MouseButtonPress, QPointF(p), g, Qt::MiddleButton, Qt::MiddleButton,
+                      Qt::NoModifier);
     QCoreApplication::sendEvent(client, &baixa);
-    QMouseEvent alta(QEvent::MouseButtonRelease, QPointF(p), g, Qt::MiddleButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent alta(QEvent::MouseButtonRelease, QPointF(p), g, Qt::MiddleButton, Qt::NoButton,
+                     Qt::NoModifier);
     QCoreApplication::sendEvent(client, &alta);
 }
 
@@ -285,6 +292,16 @@ bool Form1::actuar(int16_t i, int16_t r, bool tecla) {
     return resposta_be(i);
 }
 
+void Form1::actuar_sense_pregunta(int16_t i, int16_t r) {
+    if (r == COMPROVA_PAS_SERIE) {
+        reaccio_serie_be(i);
+        return;
+    }
+    pregunta_activa = false;
+    sumar_u(informe().respostes_be);
+    reaccio_be(i);
+}
+
 bool Form1::jutjar(const std::function<int16_t(int16_t)>& comprova, bool tecla) {
     EstatJugador& j = jugador();
     if (j.index_actual != 0) {
@@ -295,13 +312,7 @@ bool Form1::jutjar(const std::function<int16_t(int16_t)>& comprova, bool tecla) 
     for (int16_t i = 1; i <= n; ++i) {
         const int16_t r = comprova(i);
         if (r == COMPROVA_MAL) continue;
-        if (r == COMPROVA_PAS_SERIE) {
-            reaccio_serie_be(i);
-        } else {
-            pregunta_activa = false;
-            sumar_u(informe().respostes_be);
-            reaccio_be(i);
-        }
+        actuar_sense_pregunta(i, r);
         break;
     }
     return false;
@@ -350,7 +361,8 @@ void Form1::Form_MouseDown(int16_t Button, int16_t, float X, float Y) {
     sumar_u(informe().nombre_respostes);
     if (!jugador().media_actual.isEmpty()) serveis_presentacio().reproduir_media(QString());
     tancar_pregunta_oberta();
-    if (!jutjar([this, Button, X, Y](int16_t i) { return comprova_zona(i, Button, X, Y); }, false)) atrapa_no();
+    if (!jutjar([this, Button, X, Y](int16_t i) { return comprova_zona(i, Button, X, Y); }, false))
+        atrapa_no();
 }
 
 void Form1::Form_MouseMove(int16_t Button, int16_t, float X, float Y) {
@@ -375,9 +387,7 @@ void Form1::Form_MouseMove(int16_t Button, int16_t, float X, float Y) {
         const int16_t r = comprova_zona(i, -1, X, Y);
         if (r == COMPROVA_MAL || r == COMPROVA_PAS_SERIE) continue;
         atrapa_si();
-        pregunta_activa = false;
-        sumar_u(informe().respostes_be);
-        reaccio_be(i);
+        actuar_sense_pregunta(i, r);
         break;
     }
     atrapa_no();
@@ -447,13 +457,7 @@ void Form1::T_so_Timer() {
                 atrapada = true;
             }
             if (r == COMPROVA_MAL) continue;
-            if (r == COMPROVA_PAS_SERIE) {
-                reaccio_serie_be(i);
-            } else {
-                pregunta_activa = false;
-                sumar_u(informe().respostes_be);
-                reaccio_be(i);
-            }
+            actuar_sense_pregunta(i, r);
             break;
         }
     }
@@ -494,11 +498,11 @@ void Form1::t_web_control_Timer() {
 
 namespace {
 EntornComprova entorn(Form1& f) {
-    return EntornComprova{activitat(), f.sequencia_parcial, f.reaccio_serie_pendent, informe(), dispositius(),
-                          [&f] {
-                              f.Label_par->adjustSize();
-                              f.Label_par->hide();
-                          }};
+    return EntornComprova{
+        activitat(), f.sequencia_parcial, f.reaccio_serie_pendent, informe(), dispositius(), [&f] {
+            f.Label_par->adjustSize();
+            f.Label_par->hide();
+        }};
 }
 } // namespace
 
