@@ -4,6 +4,7 @@
 #include "Form1.h"
 
 #include "comparadors.h"
+#include "finestra_informe.h"
 #include "cursor_confinament.h"
 #include "informe.h"
 #include "presentacio.h"
@@ -161,10 +162,11 @@ bool Form1::eventFilter(QObject* objecte, QEvent* e) {
 
 int Form1::nombre_formularis() const {
     // The player plus every other program window on screen; menus, tooltips
-    // and other popups are not forms.
+    // and other popups are not forms, nor is the report window (it stands for
+    // a separate text editor, which never held the learner back).
     int n = 1;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w == this || !w->isVisible()) continue;
+        if (w == this || !w->isVisible() || w->property(FORA_DEL_RECOMPTE).toBool()) continue;
         const Qt::WindowType t = w->windowType();
         if (t == Qt::Popup || t == Qt::ToolTip || t == Qt::Desktop || t == Qt::SplashScreen) continue;
         if (qobject_cast<QMenu*>(w)) continue;
