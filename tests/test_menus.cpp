@@ -181,8 +181,9 @@ TEST_F(Menus, LanguageChangeTranslatesLoadedKeywordsAndSaveWritesCatalan) {
     f->mn_idioma[2]->trigger(); // galego
     EXPECT_EQ(activitat().items[1].estimuls, QStringLiteral("2»CFUENTE_255|FONTE_Arial"));
     EXPECT_EQ(activitat().consigna, QStringLiteral("PECHAR_"));
-    f->mn_idioma[1]->trigger(); // español: the same keywords as Galician here
-    EXPECT_EQ(activitat().items[1].estimuls, QStringLiteral("2»CFUENTE_255|FONTE_Arial"));
+    f->mn_idioma[1]->trigger(); // español
+    EXPECT_EQ(activitat().items[1].estimuls, QStringLiteral("2»CFUENTE_255|FUENTE_Arial"));
+    EXPECT_EQ(activitat().consigna, QStringLiteral("CERRAR_"));
 
     // Saved from Spanish: the file holds the Catalan keywords.
     triador.respostes = {fitxer};
@@ -190,8 +191,8 @@ TEST_F(Menus, LanguageChangeTranslatesLoadedKeywordsAndSaveWritesCatalan) {
     const QString text = QString::fromLatin1(contingut(fitxer));
     EXPECT_TRUE(text.contains(QStringLiteral("CFONT_255")));
     EXPECT_TRUE(text.contains(QStringLiteral("TANCAR_")));
-    EXPECT_FALSE(text.contains(QStringLiteral("FONTE_")));
-    EXPECT_FALSE(text.contains(QStringLiteral("PECHAR_")));
+    EXPECT_FALSE(text.contains(QStringLiteral("FUENTE_")));
+    EXPECT_FALSE(text.contains(QStringLiteral("CERRAR_")));
 
     f->mn_idioma[0]->trigger();
     EXPECT_EQ(activitat().items[1].estimuls, QStringLiteral("2»CFONT_255|FONT_Arial"));
