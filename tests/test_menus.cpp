@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "ajudes.h"
 #include "camins.h"
 #include "carpetes.h"
 #include "contestador.h"
@@ -420,6 +421,31 @@ TEST_F(Menus, RealFileDialogOpensTheChosenActivity) {
     EXPECT_LE(intents, 200);
     EXPECT_EQ(QFileInfo(activitat().fitxer_actual).canonicalFilePath(),
               QFileInfo(fitxer).canonicalFilePath());
+}
+
+TEST_F(Menus, OpenDialogSpeaksTheInterfaceLanguageAndListsActivitiesInAnyCase) {
+    triador_fitxer() = dialeg_fitxer;
+    for (const char* nom : {"a.lrq", "B.LRQ", "c.txt"}) {
+        QFile fi(cami(QString::fromLatin1(nom)));
+        ASSERT_TRUE(fi.open(QIODevice::WriteOnly));
+    }
+    const QStringList cancel{QStringLiteral("Cancel·la"), QStringLiteral("Cancelar"),
+                             QStringLiteral("Cancelar")};
+    for (int l : {1, 0, 2}) {
+        f->mn_idioma[l]->trigger();
+        auto vista = mirar_dialeg_fitxer(tmp.path(), 2);
+        f->mn_disc[1]->trigger();
+        ASSERT_TRUE(vista->vist) << l;
+        EXPECT_TRUE(vista->de_qt);
+        EXPECT_EQ(vista->cancel, cancel[l]) << l;
+        const QStringList parts =
+            tradueix_en(LLENGUES[l], QStringLiteral("Fitxers lumiraga|*.lrq|Altres fitxers|*.*")).split(u'|');
+        EXPECT_EQ(vista->filtres,
+                  (QStringList{parts[0] + QStringLiteral(" (*.lrq)"), parts[2] + QStringLiteral(" (*)")}));
+        vista->noms.sort(Qt::CaseInsensitive);
+        EXPECT_EQ(vista->noms, (QStringList{QStringLiteral("a.lrq"), QStringLiteral("B.LRQ")}));
+    }
+    EXPECT_TRUE(activitat().fitxer_actual.isEmpty());
 }
 
 // ---------------------------------------------------------------- start, planner, quit
