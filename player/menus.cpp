@@ -426,9 +426,10 @@ void Form1::mn_idioma_Click(int16_t Index) {
 }
 
 void Form1::ajuda_Click() {
-    const QString fitxer =
-        plataforma::fitxer_a_carpeta(plataforma::carpeta_programa(), QStringLiteral("lumiraga.chm"));
-    if (QFileInfo::exists(fitxer) && obrir_document()) obrir_document()(fitxer);
+    // Opened directly: F1 belongs to the learner.
+    const QStringList codis = codis_idioma(idioma());
+    const QString pagina = plataforma::fitxer_ajuda(codis.value(0, QStringLiteral("ca")));
+    if (!pagina.isEmpty() && obrir_document()) obrir_document()(pagina);
 }
 
 void Form1::quant_a_Click() {

@@ -17,6 +17,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <deque>
 #include <gtest/gtest.h>
@@ -600,21 +601,50 @@ TEST_F(Menus, TrackerProgramIsBroughtUpOrLaunchedAndTickedWhileOn) {
 
 // ---------------------------------------------------------------- help and about
 
-TEST_F(Menus, HelpOpensTheHelpFileOnlyWhenItIsThere) {
+TEST_F(Menus, HelpOpensThePageOfTheInterfaceLanguage) {
     QStringList oberts;
     auto abans = obrir_document();
     obrir_document() = [&](const QString& fi) {
         oberts << fi;
         return true;
     };
-    f->ajuda->trigger();
-    EXPECT_TRUE(oberts.isEmpty());
-    QFile chm(plataforma::carpeta_programa() + QStringLiteral("/LUMIRAGA.CHM"));
-    ASSERT_TRUE(chm.open(QIODevice::WriteOnly));
-    chm.close();
-    f->ajuda->trigger();
-    ASSERT_EQ(oberts.size(), 1);
-    EXPECT_EQ(QFileInfo(oberts[0]).canonicalFilePath(), QFileInfo(chm).canonicalFilePath());
+    const QStringList codis{QStringLiteral("ca"), QStringLiteral("es"), QStringLiteral("gl")};
+    for (int l : {1, 2, 0}) {
+        f->mn_idioma[l]->trigger();
+        oberts.clear();
+        f->ajuda->trigger();
+        ASSERT_EQ(oberts.size(), 1) << l;
+        const QFileInfo pagina(oberts[0]);
+        EXPECT_TRUE(pagina.isFile());
+        EXPECT_EQ(pagina.fileName(), codis[l] + QStringLiteral(".html"));
+        const QByteArray html = contingut(oberts[0]);
+        const QString text = QString::fromUtf8(html).simplified();
+        EXPECT_TRUE(text.contains(QStringLiteral("<html lang=\"%1\">").arg(codis[l])));
+        // It names the menus and the start dialog's buttons as they read in that language.
+        QStringList noms;
+        for (QMenu* m :
+             {f->mn_opcions, f->mn_d, f->mn_conf, f->mn_vel, f->mn_rec_s[0], f->mn_id, f->mn_ajuda})
+            noms << m->title();
+        for (QAction* a : {f->mn_inici, f->mn_disc[0], f->mn_disc[1], f->mn_disc[2], f->mn_disc[3],
+                           f->mn_FITXERS, f->mn_engegar, f->mn_informe, f->mn_FI, f->mn_ovs[0], f->mn_ovs[1],
+                           f->mn_ovs[2], f->ajuda, f->quant_a})
+            noms << a->text();
+        for (int b = 0; b < 3; ++b)
+            noms << tradueix_en(LLENGUES[l],
+                                clau_traduccio(QStringLiteral("inici"), QStringLiteral("Command1"), b, u'c'));
+        for (const QString& nom : noms)
+            EXPECT_TRUE(text.contains(QString(nom).remove(u'&').trimmed()))
+                << codis[l].toStdString() << ": " << nom.toStdString();
+        // The build puts the same page and its style sheet beside the program.
+        const QString installada = QStringLiteral(LUMI_CARPETA_EXECUTABLE "/ajuda/");
+        EXPECT_EQ(contingut(installada + pagina.fileName()), html);
+        EXPECT_TRUE(text.contains(QStringLiteral("href=\"ajuda.css\"")));
+        const QByteArray estil = contingut(pagina.absolutePath() + QStringLiteral("/ajuda.css"));
+        EXPECT_FALSE(estil.isEmpty());
+        EXPECT_EQ(contingut(installada + QStringLiteral("ajuda.css")), estil);
+    }
+    // Opened from the menu only: F1 stays with the learner.
+    EXPECT_TRUE(f->ajuda->shortcut().isEmpty());
     obrir_document() = abans;
 }
 
