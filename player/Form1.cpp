@@ -11,6 +11,7 @@
 #include "instancia.h"
 #include "modul_joystic.h"
 #include "pantalla.h"
+#include "traduccio_qt.h"
 #include "vb.h"
 
 #include <QCloseEvent>
@@ -221,6 +222,7 @@ bool Form1::Form_Load() {
     const QString llegit = plataforma::ini_llegir(plataforma::fitxer_ini_programa(), QStringLiteral("inici"),
                                                   QStringLiteral("idioma"));
     if (!llegit.isEmpty()) idioma() = llegit.left(256);
+    plataforma::posar_traduccio_qt(codis_idioma(idioma()));
     const QStringList noms{IDIOMA_CATALA, IDIOMA_ESPANOL, IDIOMA_GALEGO};
     for (int i = 0; i < 3; ++i)
         mn_idioma[i]->setChecked(idioma() == noms[i]);
