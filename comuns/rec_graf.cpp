@@ -25,12 +25,6 @@ namespace lumi {
 
 namespace {
 
-template <class T> T* anomenar(T* o, const QString& nom, int index = -1) {
-    o->setObjectName(nom);
-    if (index >= 0) o->setProperty("index", index);
-    return o;
-}
-
 // The "drives" of this machine: the root, the home folder and mounted media.
 QStringList unitats() {
     QStringList r{QStringLiteral("/"), QDir::homePath()};

@@ -8,6 +8,7 @@
 #include "dialegs.h"
 #include "finestres.h"
 #include "fitxer_lrq.h"
+#include "formulari.h"
 #include "idioma.h"
 #include "imatges.h"
 #include "informe.h"
@@ -30,21 +31,11 @@ namespace lumi {
 
 namespace {
 
-// Colours are stored 0x00BBGGRR.
-QColor color_desat(int32_t c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
 void posar_fons(QWidget* w, const QColor& c) {
     QPalette p = w->palette();
     p.setColor(QPalette::Window, c);
     w->setPalette(p);
     w->setAutoFillBackground(true);
-}
-
-// The sum of a zone's edges, as a 16-bit value: 0 means no zone was drawn.
-int16_t suma_zona(const zona& z) {
-    return static_cast<int16_t>(z.esquerra + z.dalt + z.dreta + z.baix);
 }
 
 int32_t rellotge_arrodonit() {
@@ -223,7 +214,7 @@ void Form1::engegar_exercici() {
         l->setScaledContents(true);
         l->raise();
         const zona& zn = a.zones[z];
-        if (suma_zona(zn) != 0) {
+        if (zona_dibuixada(zn)) {
             l->setGeometry(zn.esquerra + 1, zn.dalt + 1, zn.dreta - zn.esquerra, zn.baix - zn.dalt);
             l->setPixmap(imatge_de(zn.imatge));
         }
@@ -335,7 +326,7 @@ void Form1::exercici_atura() {
 
     const int zones = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
     for (int z = 1; z <= zones && z < static_cast<int>(I_zona.size()); ++z) {
-        if (suma_zona(a.zones[z]) > 0 && I_zona[z]) {
+        if (zona_dibuixada(a.zones[z]) && I_zona[z]) {
             I_zona[z]->hide();
             I_zona[z]->clear();
         }

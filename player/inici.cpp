@@ -24,12 +24,6 @@ QPointer<inici> g_inici;
 
 const QString TITOL = QStringLiteral("LumiRaga - Inici");
 
-template <class T> T* anomenar(T* o, const QString& nom, int index = -1) {
-    o->setObjectName(nom);
-    if (index >= 0) o->setProperty("index", index);
-    return o;
-}
-
 QString carpeta_neta(const QString& c) {
     return QDir::cleanPath(QFileInfo(c).absoluteFilePath());
 }
