@@ -100,20 +100,9 @@ void posar(int s, Sintetics* x) {
     }
 }
 
-// A number list "A;B;C"; false when one is not a number.
-bool llegir_nombres(const QString& text, std::vector<double>& v) {
-    v.clear();
-    for (const QString& s : text.split(u';', Qt::SkipEmptyParts)) {
-        bool ok = false;
-        v.push_back(s.trimmed().toDouble(&ok));
-        if (!ok) return false;
-    }
-    return !v.empty();
-}
-
 // Applies one option to the synthetic back end of service s; false when it
-// is not one of its options or its value is wrong.
-bool aplicar(Sintetics& x, int s, const QString& opcio, const QString& valor) {
+// is not one of its options or its value is wrong (`detall` may say why).
+bool aplicar(Sintetics& x, int s, const QString& opcio, const QString& valor, QString& detall) {
     bool ok = false;
     if (opcio == u"falla" && valor.isNull()) {
         if (DispositiuSintetic* d = x.dispositiu(s))
@@ -133,8 +122,11 @@ bool aplicar(Sintetics& x, int s, const QString& opcio, const QString& valor) {
         d->desapareix_als = t;
         return true;
     }
-    if (s == JOYSTICK && opcio == u"guio") return x.joystick.carregar_guio(valor);
-    if (s == MICROFON && opcio == u"wav") return x.microfon.carregar_wav(valor);
+    if (s == JOYSTICK && opcio == u"guio") return x.joystick.carregar_guio(valor, &detall);
+    if (s == MICROFON && opcio == u"wav") {
+        if (!x.microfon.carregar_wav(valor)) detall = QStringLiteral("no sound file can be read there");
+        return detall.isEmpty();
+    }
     if (s == CAMERA && opcio == u"cami") {
         auto cami = llegir_cami(valor);
         if (cami) x.camera.cami = std::move(*cami);
@@ -159,13 +151,14 @@ bool aplicar(Sintetics& x, int s, const QString& opcio, const QString& valor) {
         return true;
     }
     if (s == ATZAR && opcio == u"valors") {
-        std::vector<double> v;
-        if (!llegir_nombres(valor, v)) return false;
-        x.atzar.valors.clear();
-        for (double a : v) {
-            if (a < 0 || a >= 1) return false;
-            x.atzar.valors.push_back(static_cast<float>(a));
+        std::deque<float> valors;
+        for (const QString& a : valor.split(u';', Qt::SkipEmptyParts)) {
+            const double v = a.toDouble(&ok);
+            if (!ok || v < 0 || v >= 1) return false;
+            valors.push_back(static_cast<float>(v));
         }
+        if (valors.empty()) return false;
+        x.atzar.valors = std::move(valors);
         return true;
     }
     return false;
@@ -223,8 +216,9 @@ QStringList triar_backends(const QString& backends, const QString& opcions) {
         } else if (!sintetic[static_cast<size_t>(s)]) {
             queixes << QStringLiteral("LUMIRAGA_SINTETIC: \"%1\" ignored: %2 is not synthetic")
                            .arg(e, QLatin1String(NOMS[static_cast<size_t>(s)]));
-        } else if (!aplicar(x, s, opcio, valor)) {
-            queixes << QStringLiteral("LUMIRAGA_SINTETIC: \"%1\" not understood; ignored").arg(e);
+        } else if (QString detall; !aplicar(x, s, opcio, valor, detall)) {
+            queixes << QStringLiteral("LUMIRAGA_SINTETIC: \"%1\" not understood%2; ignored")
+                           .arg(e, detall.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detall));
         }
     }
 

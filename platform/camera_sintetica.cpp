@@ -1,7 +1,7 @@
 #include "camera_sintetica.h"
 
-#include <QPainter>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace lumi::plataforma {
@@ -42,12 +42,21 @@ QPointF CameraSintetica::posicio(double t) const {
 QImage CameraSintetica::dibuixar(double t) const {
     QImage im(AMPLADA_CAMERA, ALCADA_CAMERA, QImage::Format_RGB32);
     im.fill(color_fons);
-    QPainter p(&im);
-    // Hard edges: every pixel is either the disc's colour or the background's.
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(Qt::NoPen);
-    p.setBrush(color_disc);
-    p.drawEllipse(posicio(t), radi, radi);
+    // Hard edges, the same on every side: a pixel is the disc's when its
+    // centre lies inside the circle.
+    const QPointF c = posicio(t);
+    const QRgb disc = color_disc.rgb();
+    const int y0 = std::max(0, static_cast<int>(std::floor(c.y() - radi)));
+    const int y1 = std::min(ALCADA_CAMERA - 1, static_cast<int>(std::ceil(c.y() + radi)));
+    const int x0 = std::max(0, static_cast<int>(std::floor(c.x() - radi)));
+    const int x1 = std::min(AMPLADA_CAMERA - 1, static_cast<int>(std::ceil(c.x() + radi)));
+    for (int y = y0; y <= y1; ++y) {
+        auto* fila = reinterpret_cast<QRgb*>(im.scanLine(y));
+        for (int x = x0; x <= x1; ++x) {
+            const double dx = x + 0.5 - c.x(), dy = y + 0.5 - c.y();
+            if (dx * dx + dy * dy <= static_cast<double>(radi) * radi) fila[x] = disc;
+        }
+    }
     return im;
 }
 
