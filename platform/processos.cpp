@@ -30,6 +30,17 @@ QProcess* proces_de(int32_t handle) {
     return it->second.data();
 }
 
+// The machine's launcher: QProcess, and the desktop's opener for documents.
+class ProcessosSistema final : public Processos {
+  public:
+    int32_t llancar(const QString& programa, const QStringList& arguments, const QString& carpeta) override;
+    int32_t obrir(const QString& fitxer, const QString& carpeta) override;
+    bool viu(int32_t handle) override;
+    void acabar(int32_t handle, int gracia_ms) override;
+};
+
+Processos* g_processos = nullptr;
+
 } // namespace
 
 QString cami_wine() {
@@ -41,7 +52,8 @@ bool es_programa_windows(const QString& fitxer) {
     return s == u"EXE" || s == u"COM" || s == u"SCR";
 }
 
-int32_t llancar_proces(const QString& programa, const QStringList& arguments, const QString& carpeta) {
+int32_t ProcessosSistema::llancar(const QString& programa, const QStringList& arguments,
+                                  const QString& carpeta) {
     auto* p = new QProcess(QCoreApplication::instance());
     p->setProgram(programa);
     p->setArguments(arguments);
@@ -65,7 +77,7 @@ int32_t llancar_proces(const QString& programa, const QStringList& arguments, co
     return handle;
 }
 
-int32_t obrir_fitxer(const QString& fitxer, const QString& carpeta) {
+int32_t ProcessosSistema::obrir(const QString& fitxer, const QString& carpeta) {
     const QFileInfo fi(fitxer);
     if (!fi.exists()) return 0;
     if (es_programa_windows(fitxer)) {
@@ -74,22 +86,22 @@ int32_t obrir_fitxer(const QString& fitxer, const QString& carpeta) {
         QStringList args{fi.absoluteFilePath()};
         // A screen saver opened from the desktop runs full screen.
         if (fi.suffix().toUpper() == u"SCR") args << QStringLiteral("/s");
-        return llancar_proces(wine, args, carpeta);
+        return llancar(wine, args, carpeta);
     }
-    if (fi.isFile() && fi.isExecutable()) return llancar_proces(fi.absoluteFilePath(), {}, carpeta);
+    if (fi.isFile() && fi.isExecutable()) return llancar(fi.absoluteFilePath(), {}, carpeta);
     const QString obridor = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
-    if (!obridor.isEmpty()) return llancar_proces(obridor, {fi.absoluteFilePath()}, carpeta);
+    if (!obridor.isEmpty()) return llancar(obridor, {fi.absoluteFilePath()}, carpeta);
     // No opener we can follow: the desktop still opens it, but nothing can close it later.
     QDesktopServices::openUrl(QUrl::fromLocalFile(fi.absoluteFilePath()));
     return 0;
 }
 
-bool proces_viu(int32_t handle) {
+bool ProcessosSistema::viu(int32_t handle) {
     QProcess* p = proces_de(handle);
     return p && p->state() != QProcess::NotRunning;
 }
 
-void acabar_proces(int32_t handle, int gracia_ms) {
+void ProcessosSistema::acabar(int32_t handle, int gracia_ms) {
     QProcess* p = proces_de(handle);
     if (!p || p->state() == QProcess::NotRunning) return;
     p->terminate();
@@ -97,6 +109,31 @@ void acabar_proces(int32_t handle, int gracia_ms) {
         p->kill();
         p->waitForFinished(2000);
     }
+}
+
+Processos& processos() {
+    static ProcessosSistema sistema;
+    return g_processos ? *g_processos : sistema;
+}
+
+void posar_processos(Processos* p) {
+    g_processos = p;
+}
+
+int32_t llancar_proces(const QString& programa, const QStringList& arguments, const QString& carpeta) {
+    return processos().llancar(programa, arguments, carpeta);
+}
+
+int32_t obrir_fitxer(const QString& fitxer, const QString& carpeta) {
+    return processos().obrir(fitxer, carpeta);
+}
+
+bool proces_viu(int32_t handle) {
+    return processos().viu(handle);
+}
+
+void acabar_proces(int32_t handle, int gracia_ms) {
+    processos().acabar(handle, gracia_ms);
 }
 
 } // namespace lumi::plataforma

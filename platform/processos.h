@@ -33,4 +33,19 @@ bool proces_viu(int32_t handle);
 // ended after `gracia_ms`. Unknown or ended handles are ignored.
 void acabar_proces(int32_t handle, int gracia_ms = 1000);
 
+// What the four calls above go to.
+class Processos {
+  public:
+    virtual ~Processos() = default;
+    virtual int32_t llancar(const QString& programa, const QStringList& arguments, const QString& carpeta) = 0;
+    virtual int32_t obrir(const QString& fitxer, const QString& carpeta) = 0;
+    virtual bool viu(int32_t handle) = 0;
+    virtual void acabar(int32_t handle, int gracia_ms) = 0;
+};
+
+// The launcher in use (the machine's until another is set).
+Processos& processos();
+// nullptr puts the machine's launcher back; the caller keeps ownership.
+void posar_processos(Processos* p);
+
 } // namespace lumi::plataforma
