@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
@@ -30,6 +32,29 @@ QProcess* proces_de(int32_t handle) {
     return it->second.data();
 }
 
+// Names that the desktop runs instead of showing, whatever its type database
+// makes of their contents.
+bool es_nom_de_llancador(const QString& sufix) {
+    static const QStringList noms{
+        QStringLiteral("DESKTOP"),  QStringLiteral("SH"),  QStringLiteral("BASH"), QStringLiteral("CSH"),
+        QStringLiteral("KSH"),      QStringLiteral("ZSH"), QStringLiteral("FISH"), QStringLiteral("PY"),
+        QStringLiteral("PYW"),      QStringLiteral("PL"),  QStringLiteral("RB"),   QStringLiteral("PHP"),
+        QStringLiteral("LUA"),      QStringLiteral("TCL"), QStringLiteral("JS"),   QStringLiteral("JAR"),
+        QStringLiteral("APPIMAGE"), QStringLiteral("RUN"), QStringLiteral("BIN"),  QStringLiteral("BAT"),
+        QStringLiteral("CMD"),      QStringLiteral("PIF"), QStringLiteral("LNK"),  QStringLiteral("MSI"),
+        QStringLiteral("VBS"),      QStringLiteral("WSF"), QStringLiteral("PS1")};
+    return noms.contains(sufix);
+}
+
+// Types whose files the desktop's opener would run.
+bool es_tipus_executable(const QMimeType& tipus) {
+    for (const char* t : {"application/x-executable", "application/x-sharedlib", "application/x-desktop",
+                          "application/x-shellscript", "application/x-ms-dos-executable",
+                          "application/x-msdownload", "application/x-msi", "application/x-java-archive"})
+        if (tipus.inherits(QLatin1String(t))) return true;
+    return false;
+}
+
 } // namespace
 
 QString cami_wine() {
@@ -39,6 +64,26 @@ QString cami_wine() {
 bool es_programa_windows(const QString& fitxer) {
     const QString s = QFileInfo(fitxer).suffix().toUpper();
     return s == u"EXE" || s == u"COM" || s == u"SCR";
+}
+
+Obertura obertura_de(const QString& fitxer) {
+    const QFileInfo fi(fitxer);
+    if (!fi.isFile()) return Obertura::refusada;
+    QFile f(fi.absoluteFilePath());
+    if (!f.open(QIODevice::ReadOnly)) return Obertura::refusada;
+    const QByteArray cap = f.read(4);
+    f.close();
+    // Wine runs a native program handed to it as well: only a file with a
+    // Windows program's header goes there.
+    if (es_programa_windows(fitxer))
+        return cap.startsWith("MZ") ? Obertura::programa_windows : Obertura::refusada;
+    constexpr QFileDevice::Permissions execucio =
+        QFileDevice::ExeOwner | QFileDevice::ExeUser | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    if (fi.permissions() & execucio) return Obertura::refusada;
+    if (cap.startsWith("#!") || cap.startsWith("\177ELF") || cap.startsWith("MZ")) return Obertura::refusada;
+    if (es_nom_de_llancador(fi.suffix().toUpper())) return Obertura::refusada;
+    if (es_tipus_executable(QMimeDatabase().mimeTypeForFile(fi))) return Obertura::refusada;
+    return Obertura::document;
 }
 
 int32_t llancar_proces(const QString& programa, const QStringList& arguments, const QString& carpeta) {
@@ -67,8 +112,9 @@ int32_t llancar_proces(const QString& programa, const QStringList& arguments, co
 
 int32_t obrir_fitxer(const QString& fitxer, const QString& carpeta) {
     const QFileInfo fi(fitxer);
-    if (!fi.exists()) return 0;
-    if (es_programa_windows(fitxer)) {
+    const Obertura o = obertura_de(fitxer);
+    if (o == Obertura::refusada) return 0;
+    if (o == Obertura::programa_windows) {
         const QString wine = cami_wine();
         if (wine.isEmpty()) return 0;
         QStringList args{fi.absoluteFilePath()};
@@ -76,7 +122,6 @@ int32_t obrir_fitxer(const QString& fitxer, const QString& carpeta) {
         if (fi.suffix().toUpper() == u"SCR") args << QStringLiteral("/s");
         return llancar_proces(wine, args, carpeta);
     }
-    if (fi.isFile() && fi.isExecutable()) return llancar_proces(fi.absoluteFilePath(), {}, carpeta);
     const QString obridor = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (!obridor.isEmpty()) return llancar_proces(obridor, {fi.absoluteFilePath()}, carpeta);
     // No opener we can follow: the desktop still opens it, but nothing can close it later.
