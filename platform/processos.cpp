@@ -1,5 +1,7 @@
 #include "processos.h"
 
+#include "finestres.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
@@ -100,6 +102,8 @@ int32_t llancar_proces(const QString& programa, const QStringList& arguments, co
         delete p;
         return 0;
     }
+    // Whatever it opens comes up in front of the player.
+    portar_al_davant(p, p->processId());
     auto& r = registre();
     const int32_t handle = r.seguent++;
     r.processos[handle] = p;
