@@ -39,10 +39,11 @@ QByteArray propietat(xcb_connection_t* c, xcb_window_t w, xcb_atom_t nom, xcb_at
     return v;
 }
 
-xcb_window_t finestra_de(const QByteArray& v) {
-    xcb_window_t w = 0;
-    if (v.size() >= 4) memcpy(&w, v.constData(), 4);
-    return w;
+// A window or an atom held in a property.
+uint32_t valor32(const QByteArray& v) {
+    uint32_t x = 0;
+    if (v.size() >= 4) memcpy(&x, v.constData(), 4);
+    return x;
 }
 
 // The screen as the window manager keeps it: the root's children from the
@@ -82,13 +83,13 @@ struct Pantalla {
     xcb_window_t titulada(const QByteArray& titol) const {
         const QByteArray llista = propietat(c, arrel, atom_x(c, "_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
         for (qsizetype i = 0; i + 4 <= llista.size(); i += 4) {
-            const xcb_window_t w = finestra_de(llista.mid(i, 4));
+            const xcb_window_t w = valor32(llista.mid(i, 4));
             if (propietat(c, w, atom_x(c, "_NET_WM_NAME"), atom_x(c, "UTF8_STRING")) == titol) return w;
         }
         return 0;
     }
     xcb_window_t activa() const {
-        return finestra_de(propietat(c, arrel, atom_x(c, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW));
+        return valor32(propietat(c, arrel, atom_x(c, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW));
     }
     bool gestor() const {
         return !propietat(c, arrel, atom_x(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).isEmpty();
@@ -187,8 +188,18 @@ TEST_F(FinestresX11, ProgramsOfStimuliComeUpOverThePlayer) {
     // keyboard, while it was there.
     std::map<QByteArray, std::pair<bool, bool>> vistes;
     QTimer mirar;
+    // And whether the window manager kept the player on top after item 1's
+    // time-out, while item 2 launched nothing.
+    bool jugador_a_sobre = false;
     QObject::connect(&mirar, &QTimer::timeout, [&] {
-        const int jugador = p.posicio(static_cast<xcb_window_t>(f->windowHandle()->winId()));
+        const xcb_window_t id = static_cast<xcb_window_t>(f->windowHandle()->winId());
+        if (jugador().index_actual == 2) {
+            const QByteArray estat = propietat(p.c, id, atom_x(p.c, "_NET_WM_STATE"), XCB_ATOM_ATOM);
+            const xcb_atom_t dalt = atom_x(p.c, "_NET_WM_STATE_ABOVE");
+            for (qsizetype i = 0; i + 4 <= estat.size(); i += 4)
+                jugador_a_sobre = jugador_a_sobre || valor32(estat.mid(i, 4)) == dalt;
+        }
+        const int jugador = p.posicio(id);
         for (const QByteArray& nom : {QByteArray("primer.exe"), QByteArray("segon.exe")}) {
             const xcb_window_t w = p.titulada(nom);
             if (!w || jugador < 0) continue;
@@ -215,6 +226,7 @@ TEST_F(FinestresX11, ProgramsOfStimuliComeUpOverThePlayer) {
     EXPECT_TRUE(vistes["primer.exe"].second) << "first program without the keyboard";
     EXPECT_TRUE(vistes["segon.exe"].first) << "program after a time-out beneath the player";
     EXPECT_TRUE(vistes["segon.exe"].second) << "program after a time-out without the keyboard";
+    EXPECT_TRUE(jugador_a_sobre);
 }
 
 TEST_F(FinestresX11, ALaunchedProgramsWindowIsBroughtOverTheOnesInFront) {
