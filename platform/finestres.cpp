@@ -2,7 +2,6 @@
 
 #include "connexio_x.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
@@ -10,7 +9,6 @@
 #include <QWindow>
 #include <map>
 #include <memory>
-#include <set>
 #include <vector>
 
 namespace lumi::plataforma {
@@ -71,32 +69,25 @@ void posar_a_sobre(QWidget* w, bool a_sobre) {
 #ifdef LUMI_XCB
 namespace {
 
-// `pid` and every process that descends from it.
-std::set<qint64> processos_de(qint64 pid) {
-    std::multimap<qint64, qint64> fills;
-    for (const QString& n : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        bool ok = false;
-        const qint64 p = n.toLongLong(&ok);
-        if (!ok) continue;
-        QFile f(QStringLiteral("/proc/%1/stat").arg(p));
-        if (!f.open(QIODevice::ReadOnly)) continue;
-        // "pid (name) state ppid ...": the name may hold blanks and brackets.
-        const QByteArray stat = f.readAll();
-        const qsizetype tanca = stat.lastIndexOf(')');
-        if (tanca < 0) continue;
-        const QList<QByteArray> camps = stat.mid(tanca + 2).split(' ');
-        if (camps.size() > 1) fills.emplace(camps[1].toLongLong(), p);
+// The parent of a process; 0 when it is gone.
+qint64 pare_de(qint64 pid) {
+    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    // "pid (name) state ppid ...": the name may hold blanks and brackets.
+    const QByteArray stat = f.read(1024);
+    const qsizetype tanca = stat.lastIndexOf(')');
+    if (tanca < 0) return 0;
+    const QList<QByteArray> camps = stat.mid(tanca + 2).split(' ');
+    return camps.size() > 1 ? camps[1].toLongLong() : 0;
+}
+
+// Whether process `fill` is `pid` or was started by it, at any remove.
+bool descendeix_de(qint64 fill, qint64 pid) {
+    for (int i = 0; i < 64 && fill > 1; ++i) {
+        if (fill == pid) return true;
+        fill = pare_de(fill);
     }
-    std::set<qint64> tots{pid};
-    std::vector<qint64> pendents{pid};
-    while (!pendents.empty()) {
-        const qint64 p = pendents.back();
-        pendents.pop_back();
-        const auto [de, fins] = fills.equal_range(p);
-        for (auto it = de; it != fins; ++it)
-            if (tots.insert(it->second).second) pendents.push_back(it->second);
-    }
-    return tots;
+    return false;
 }
 
 // The 32-bit values of a window property; empty when it has none.
@@ -132,13 +123,13 @@ std::vector<xcb_window_t> finestres_de_primer_nivell(xcb_connection_t* c, xcb_wi
 }
 
 // Raises the first window of those processes; false while there is none.
-bool activar_finestra_de(xcb_connection_t* c, const std::set<qint64>& pids) {
+bool activar_finestra_de(xcb_connection_t* c, qint64 pid) {
     xcb_screen_t* s = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     if (!s) return false;
     const xcb_atom_t net_wm_pid = atom_x(c, "_NET_WM_PID");
     for (const xcb_window_t w : finestres_de_primer_nivell(c, s->root)) {
-        const std::vector<uint32_t> pid = propietat(c, w, net_wm_pid, XCB_ATOM_CARDINAL);
-        if (pid.empty() || !pids.count(pid[0])) continue;
+        const std::vector<uint32_t> seu = propietat(c, w, net_wm_pid, XCB_ATOM_CARDINAL);
+        if (seu.empty() || !descendeix_de(seu[0], pid)) continue;
         if (!propietat(c, s->root, atom_x(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).empty()) {
             // A window manager decides: asked as a pager would, which it obeys.
             xcb_client_message_event_t e{};
@@ -172,7 +163,7 @@ void portar_al_davant(QObject* vigilant, qint64 pid, double segons) {
     t->setInterval(100);
     QObject::connect(t, &QTimer::timeout, t, [t, pid, segons, rellotge] {
         xcb_connection_t* c = connexio_x();
-        if (!c || activar_finestra_de(c, processos_de(pid)) || rellotge->elapsed() > segons * 1000) {
+        if (!c || activar_finestra_de(c, pid) || rellotge->elapsed() > segons * 1000) {
             t->stop();
             t->deleteLater();
         }
