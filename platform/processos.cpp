@@ -1,8 +1,12 @@
 #include "processos.h"
 
+#include "finestres.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
@@ -41,6 +45,29 @@ class ProcessosSistema final : public Processos {
 
 Processos* g_processos = nullptr;
 
+// Names that the desktop runs instead of showing, whatever its type database
+// makes of their contents.
+bool es_nom_de_llancador(const QString& sufix) {
+    static const QStringList noms{
+        QStringLiteral("DESKTOP"),  QStringLiteral("SH"),  QStringLiteral("BASH"), QStringLiteral("CSH"),
+        QStringLiteral("KSH"),      QStringLiteral("ZSH"), QStringLiteral("FISH"), QStringLiteral("PY"),
+        QStringLiteral("PYW"),      QStringLiteral("PL"),  QStringLiteral("RB"),   QStringLiteral("PHP"),
+        QStringLiteral("LUA"),      QStringLiteral("TCL"), QStringLiteral("JS"),   QStringLiteral("JAR"),
+        QStringLiteral("APPIMAGE"), QStringLiteral("RUN"), QStringLiteral("BIN"),  QStringLiteral("BAT"),
+        QStringLiteral("CMD"),      QStringLiteral("PIF"), QStringLiteral("LNK"),  QStringLiteral("MSI"),
+        QStringLiteral("VBS"),      QStringLiteral("WSF"), QStringLiteral("PS1")};
+    return noms.contains(sufix);
+}
+
+// Types whose files the desktop's opener would run.
+bool es_tipus_executable(const QMimeType& tipus) {
+    for (const char* t : {"application/x-executable", "application/x-sharedlib", "application/x-desktop",
+                          "application/x-shellscript", "application/x-ms-dos-executable",
+                          "application/x-msdownload", "application/x-msi", "application/x-java-archive"})
+        if (tipus.inherits(QLatin1String(t))) return true;
+    return false;
+}
+
 } // namespace
 
 QString cami_wine() {
@@ -50,6 +77,26 @@ QString cami_wine() {
 bool es_programa_windows(const QString& fitxer) {
     const QString s = QFileInfo(fitxer).suffix().toUpper();
     return s == u"EXE" || s == u"COM" || s == u"SCR";
+}
+
+Obertura obertura_de(const QString& fitxer) {
+    const QFileInfo fi(fitxer);
+    if (!fi.isFile()) return Obertura::refusada;
+    QFile f(fi.absoluteFilePath());
+    if (!f.open(QIODevice::ReadOnly)) return Obertura::refusada;
+    const QByteArray cap = f.read(4);
+    f.close();
+    // Wine runs a native program handed to it as well: only a file with a
+    // Windows program's header goes there.
+    if (es_programa_windows(fitxer))
+        return cap.startsWith("MZ") ? Obertura::programa_windows : Obertura::refusada;
+    constexpr QFileDevice::Permissions execucio =
+        QFileDevice::ExeOwner | QFileDevice::ExeUser | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    if (fi.permissions() & execucio) return Obertura::refusada;
+    if (cap.startsWith("#!") || cap.startsWith("\177ELF") || cap.startsWith("MZ")) return Obertura::refusada;
+    if (es_nom_de_llancador(fi.suffix().toUpper())) return Obertura::refusada;
+    if (es_tipus_executable(QMimeDatabase().mimeTypeForFile(fi))) return Obertura::refusada;
+    return Obertura::document;
 }
 
 int32_t ProcessosSistema::llancar(const QString& programa, const QStringList& arguments,
@@ -67,6 +114,8 @@ int32_t ProcessosSistema::llancar(const QString& programa, const QStringList& ar
         delete p;
         return 0;
     }
+    // Whatever it opens comes up in front of the player.
+    portar_al_davant(p, p->processId());
     auto& r = registre();
     const int32_t handle = r.seguent++;
     r.processos[handle] = p;
@@ -79,8 +128,9 @@ int32_t ProcessosSistema::llancar(const QString& programa, const QStringList& ar
 
 int32_t ProcessosSistema::obrir(const QString& fitxer, const QString& carpeta) {
     const QFileInfo fi(fitxer);
-    if (!fi.exists()) return 0;
-    if (es_programa_windows(fitxer)) {
+    const Obertura o = obertura_de(fitxer);
+    if (o == Obertura::refusada) return 0;
+    if (o == Obertura::programa_windows) {
         const QString wine = cami_wine();
         if (wine.isEmpty()) return 0;
         QStringList args{fi.absoluteFilePath()};
@@ -88,7 +138,6 @@ int32_t ProcessosSistema::obrir(const QString& fitxer, const QString& carpeta) {
         if (fi.suffix().toUpper() == u"SCR") args << QStringLiteral("/s");
         return llancar(wine, args, carpeta);
     }
-    if (fi.isFile() && fi.isExecutable()) return llancar(fi.absoluteFilePath(), {}, carpeta);
     const QString obridor = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (!obridor.isEmpty()) return llancar(obridor, {fi.absoluteFilePath()}, carpeta);
     // No opener we can follow: the desktop still opens it, but nothing can close it later.

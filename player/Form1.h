@@ -165,10 +165,13 @@ class Form1 : public QMainWindow, private EscenaResposta {
     unsigned& generacio_exercici = cicle.generacio_exercici;
     // The tick is asking the next question after a time-out.
     bool preguntant_per_temps = false;
-    // Frameless, full screen and on top, for the run.
+    // Frameless and full screen, for the run.
     void pantalla_exercici();
     // Not on top any more; place and size stay.
     void treure_primer_pla();
+    // Launches a program of a stimulus or reaction over the player: the
+    // window's handle, or 0.
+    int32_t llancar_programa(const QString& fitxer, int16_t mostrar);
 
     // ---- Answers: capture and matchers; reactions ----
     void atrapa_si();

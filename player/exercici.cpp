@@ -16,6 +16,7 @@
 #include "media_jugar.h"
 #include "motor_veu.h"
 #include "pantalla.h"
+#include "presentacio.h"
 #include "rellotge.h"
 #include "seguidor.h"
 #include "vb.h"
@@ -66,7 +67,9 @@ void Form1::posar_t_total(const QString& caption) {
 }
 
 void Form1::pantalla_exercici() {
-    const Qt::WindowFlags volgudes = windowFlags() | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+    // On top only once a question times out: a program or show that the
+    // first stimulus launches must come up over the player.
+    const Qt::WindowFlags volgudes = windowFlags() | Qt::FramelessWindowHint;
     if (windowFlags() != volgudes) setWindowFlags(volgudes);
     const QRect r = plataforma::rectangle_escriptori();
     // Without a window manager the request alone does not move the window.
@@ -76,14 +79,14 @@ void Form1::pantalla_exercici() {
 }
 
 void Form1::treure_primer_pla() {
-    if (!(windowFlags() & Qt::WindowStaysOnTopHint)) return;
-    const QRect g = geometry();
-    const Qt::WindowStates estat = windowState();
-    const bool visible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, false);
-    setWindowState(estat);
-    setGeometry(g);
-    if (visible) show();
+    plataforma::posar_a_sobre(this, false);
+}
+
+int32_t Form1::llancar_programa(const QString& fitxer, int16_t mostrar) {
+    // A player kept on top after a time-out would cover what is launched;
+    // the platform brings the program's window to the front.
+    treure_primer_pla();
+    return serveis_presentacio().executar_programa(fitxer, mostrar);
 }
 
 void Form1::engegar_exercici() {
@@ -385,6 +388,7 @@ void Form1::t_estimular_Timer() {
     if (mono - inici_pregunta_monotonic < temps_pregunta[1]) return;
 
     pantalla_exercici();
+    plataforma::posar_a_sobre(this, true);
     raise();
     activateWindow();
     focus();

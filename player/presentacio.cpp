@@ -296,7 +296,7 @@ void Form1::estimul_presenta(int16_t i) {
     // D. A screen saver alone starts and is left to itself.
     if (es_entrada_salvapantalles(entrada)) {
         Image1->show();
-        s.executar_programa(entrada, 1);
+        llancar_programa(entrada, 1);
         return;
     }
 
@@ -320,7 +320,7 @@ void Form1::estimul_presenta(int16_t i) {
             if (!superada()) Image1->show();
             pps_atura();
         } else if (tipus == u"EXE") {
-            const int32_t finestra = s.executar_programa(fitxer, 3);
+            const int32_t finestra = llancar_programa(fitxer, 3);
             esperar_des_de(t0, temps, superada);
             if (!superada()) Image1->show();
             s.tancar_finestra(finestra);

@@ -383,9 +383,10 @@ TEST_F(Backends, LaunchesAreRecordedAndRunNothing) {
     ASSERT_TRUE(pf::triar_backends(QStringLiteral("processos:sintetic,rellotge:sintetic"),
                                    QStringLiteral("rellotge:pas=0.25"))
                     .isEmpty());
+    // A Windows program, the one kind a launch may start: it is recorded, and
+    // neither it nor wine runs.
     const QString marca = dir.filePath(QStringLiteral("ha_corregut"));
-    const QString script = escriure(QStringLiteral("joc.sh"),
-                                    "#!/bin/sh\ntouch \"" + QFile::encodeName(marca) + "\"\nsleep 100\n");
+    const QString script = escriure(QStringLiteral("joc.exe"), "MZ\ntouch \"" + QFile::encodeName(marca) + "\"\n");
     QFile(script).setPermissions(QFile(script).permissions() | QFileDevice::ExeOwner);
 
     const Llancament l = executar_programa(script, 1);
