@@ -7,6 +7,7 @@
 #include "text_codec.h"
 #include "vb.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -793,7 +794,9 @@ QString& cami_desfer() {
 }
 
 bool es_fitxer_desfer(const QString& path) {
-    return path.contains(QLatin1String("lrq.tmp")) || (!cami_desfer().isEmpty() && path == cami_desfer());
+    // Its own path only: a teacher's folder may well be named "lrq.tmp".
+    return !cami_desfer().isEmpty() && !path.isEmpty() &&
+           QDir::cleanPath(separadors_natius(path)) == QDir::cleanPath(separadors_natius(cami_desfer()));
 }
 
 bool desar_exercici(const QString& path) {

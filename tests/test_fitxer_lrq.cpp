@@ -822,7 +822,6 @@ TEST_F(Procediments, SavingSetsCaptionAndNameButNotTheModifiedFlag) {
     // The snapshot changes neither.
     titol.clear();
     ASSERT_TRUE(desar_exercici(cami_desfer()));
-    ASSERT_TRUE(desar_exercici(cami(QStringLiteral("copia_lrq.tmp"))));
     EXPECT_TRUE(titol.isEmpty());
     EXPECT_EQ(a.fitxer_actual, f);
     EXPECT_EQ(str(llegir(cami_desfer())), str(llegir(f)));
@@ -918,6 +917,31 @@ TEST_F(Procediments, TheUndoSnapshotKeepsNameFlagAndFolder) {
     EXPECT_EQ(a.fitxer_actual, f);
     EXPECT_EQ(a.exercici_modificat, CERT);
     EXPECT_EQ(carpeta_activitat(), dir.path());
+}
+
+TEST_F(Procediments, OnlyTheSnapshotItselfIsTakenForTheSnapshot) {
+    const QString primer = cami(QStringLiteral("primer.lrq"));
+    escriure(primer, escriure_versio(Versio::v7_1, desat_antic(Versio::v7_1)));
+    carregar_exercici(primer);
+    Activitat& a = activitat();
+    a.exercici_modificat = CERT;
+
+    // A folder whose name merely holds the snapshot's name.
+    QDir(dir.path()).mkpath(QStringLiteral("mylrq.tmp.d"));
+    const QString segon = cami(QStringLiteral("mylrq.tmp.d/act.lrq"));
+    escriure(segon, escriure_versio(Versio::v7_1, desat_antic(Versio::v7_1)));
+    carregar_exercici(segon);
+    EXPECT_TRUE(avisos.isEmpty()) << qPrintable(avisos.join(u'\n'));
+    EXPECT_EQ(a.fitxer_actual, segon);
+    EXPECT_EQ(a.exercici_modificat, FALS);
+    EXPECT_EQ(carpeta_activitat(), cami(QStringLiteral("mylrq.tmp.d")));
+    EXPECT_EQ(a.fitxer_imatge_fons, cami(QStringLiteral("mylrq.tmp.d/fons.jpg")));
+
+    // Saving to such a name is a save like any other.
+    const QString copia = cami(QStringLiteral("copia_lrq.tmp"));
+    ASSERT_TRUE(desar_exercici(copia));
+    EXPECT_EQ(titol, QStringLiteral("LUMIRAGA - ") + copia);
+    EXPECT_EQ(a.fitxer_actual, copia);
 }
 
 TEST_F(Procediments, AWordPatternFolderTheEngineCannotOpenStaysAsRead) {
