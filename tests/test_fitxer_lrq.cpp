@@ -602,6 +602,24 @@ TEST_F(FitxerLrq, SoundLevelCodesSurviveByteForByte) {
     }
 }
 
+// A sound-level code in a key list or a series makes the activity listen to
+// the sound level even when no item's level flag is set.
+TEST_F(FitxerLrq, ASoundLevelCodeInAnyListTurnsTheSoundLevelOn) {
+    auto llegeix = [](const QString& tecles, const QString& serie) {
+        Desat d = desat_antic(Versio::v7_1);
+        d.items[0].nivell[0] = QStringLiteral("0");
+        d.items[0].tecles = tecles;
+        d.items[0].serie = serie;
+        ResultatLectura r = llegir_activitat(escriure_versio(Versio::v7_1, d), QStringLiteral("/act/a.lrq"),
+                                             activitat_nova(), opcions());
+        EXPECT_EQ(r.missatge, 0);
+        return r.usa_nivell_so;
+    };
+    EXPECT_FALSE(llegeix(QStringLiteral("H39H1E"), QStringLiteral("H3BH3C")));
+    EXPECT_TRUE(llegeix(QStringLiteral("H39") + so_nivell(), QStringLiteral("H3BH3C")));
+    EXPECT_TRUE(llegeix(QStringLiteral("H39H1E"), so_nivell() + QStringLiteral("H3C")));
+}
+
 TEST_F(FitxerLrq, TextsChooseTheirEncoding) {
     // Windows-1252 when every character fits; a UTF-8 file with a BOM otherwise.
     Activitat a = activitat_nova();
