@@ -2,6 +2,7 @@
 
 #include "camins.h"
 #include "codis.h"
+#include "desar.h"
 #include "idioma.h"
 #include "llistes.h"
 #include "text_codec.h"
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <cfloat>
 #include <cmath>
@@ -802,13 +802,7 @@ bool es_fitxer_desfer(const QString& path) {
 bool desar_exercici(const QString& path) {
     Activitat& a = activitat();
     const QByteArray dades = escriure_activitat(a, idioma(), carpeta_activitat());
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(dades) != dades.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    if (!f.commit()) return false;
+    if (!desar_fitxer(path, dades)) return false;
     if (es_fitxer_desfer(path)) return true;
     if (titol_finestra()) titol_finestra()(QStringLiteral("LUMIRAGA - ") + path);
     a.fitxer_actual = path;
