@@ -1,4 +1,5 @@
 #include "activitat.h"
+#include "activitat_gran.h"
 #include "camins.h"
 #include "fitxer_lrq.h"
 #include "idioma.h"
@@ -500,6 +501,45 @@ TEST_F(FitxerLrq, CurrentVersionSurvivesLoadAndSaveByteForByte) {
     ASSERT_EQ(r.missatge, 0);
     EXPECT_EQ(r.activitat.items[1].si_be, L("2»/act/a.bmp»COLOR_255|/act/c.gif"));
     EXPECT_EQ(str(escriure_activitat(r.activitat, IDIOMA_CATALA, CARPETA)), str(fitxer));
+}
+
+// The activity the file benchmarks time, through both directions and two
+// interface languages: what is read is what was written, and writing it
+// again gives the same bytes.
+TEST_F(FitxerLrq, ALargeActivityComesBackByteForByte) {
+    const Activitat a = proves::activitat_gran(1000, CARPETA);
+    const QByteArray f = escriure_activitat(a, IDIOMA_CATALA, CARPETA);
+    EXPECT_FALSE(f.startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(f.contains("\r\n\"2\xBBgat7.bmp\xBB" "CENTRAT_Gat n\xFAmero 7|gos.jpg:P50\"\r\n"));
+    EXPECT_TRUE(f.contains("\r\n1.5\r\n1\r\n\"1\xBB" "bravo.wav\xBB" "COLOR_65280\"\r\n"));
+    ResultatLectura r = llegir_activitat(f, CARPETA + QStringLiteral("/a.lrq"), Activitat{}, opcions());
+    ASSERT_EQ(r.missatge, 0) << qPrintable(r.text_missatge);
+    EXPECT_FALSE(r.utf8);
+    EXPECT_EQ(r.activitat.nombre_items, 1000);
+    for (int i : {1, 7, 1000}) {
+        const item& it = r.activitat.items[i];
+        EXPECT_EQ(it.teclat, a.items[i].teclat);
+        EXPECT_EQ(it.ratoli, a.items[i].ratoli);
+        EXPECT_EQ(it.tecles_llista, a.items[i].tecles_llista);
+        EXPECT_EQ(it.si_be, a.items[i].si_be);
+        EXPECT_EQ(it.retard_be, 1.5f);
+        // A reference with options stays as stored.
+        QString estimuls = a.items[i].estimuls;
+        EXPECT_EQ(it.estimuls, estimuls.replace(CARPETA + QStringLiteral("/gos"), QStringLiteral("gos")));
+    }
+    EXPECT_EQ(r.activitat.font, a.font);
+    EXPECT_EQ(r.activitat.zones, a.zones);
+    EXPECT_EQ(r.activitat.mode_estimul, a.mode_estimul);
+    EXPECT_EQ(str(escriure_activitat(r.activitat, IDIOMA_CATALA, CARPETA)), str(f));
+
+    // Keywords are stored in Catalan and shown in the interface language.
+    r = llegir_activitat(f, CARPETA + QStringLiteral("/a.lrq"), Activitat{}, opcions(GAL));
+    ASSERT_EQ(r.missatge, 0);
+    const QString centrat = tradueix_paraules_clau_en(GAL, QStringLiteral("CENTRAT_"), 1);
+    EXPECT_NE(centrat, QStringLiteral("CENTRAT_"));
+    EXPECT_TRUE(r.activitat.items[7].estimuls.contains(centrat));
+    EXPECT_FALSE(r.activitat.items[7].estimuls.contains(QStringLiteral("CENTRAT_")));
+    EXPECT_EQ(str(escriure_activitat(r.activitat, GAL, CARPETA)), str(f));
 }
 
 TEST_F(FitxerLrq, NewActivityWrites98ValuesInTheCurrentForm) {
