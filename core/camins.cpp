@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <cstring>
 
 namespace lumi {
 
@@ -32,39 +33,69 @@ QString carpeta_neta(const QString& carpeta) {
     return c;
 }
 
-// Keywords that mark an order as a command, not a file name: the interface
-// language's and Catalan's (files store them in Catalan).
-const QStringList& paraules_clau_ordres() {
-    static QString llengua;
-    static QStringList claus;
-    if (claus.isEmpty() || llengua != idioma()) {
-        llengua = idioma();
-        claus.clear();
-        static const int missatges[] = {5, 6, 7, 8, 10, 62, 63, 64, 65, 66, 69, 76, 79};
-        for (int n : missatges) {
-            for (const QString& l : {llengua, IDIOMA_CATALA}) {
-                const QString k = text_idioma_en(l, n).toUpper();
-                if (!k.isEmpty() && !claus.contains(k)) claus.append(k);
-            }
-        }
-    }
-    return claus;
+bool es_absoluta_vista(QStringView ref) {
+    const QStringView r = ref.trimmed();
+    if (r.startsWith(u'/')) return true;
+    return r.size() >= 2 && r.at(1) == u':' && r.at(0).isLetter();
 }
 
-bool conte_paraula_clau(const QString& peca) {
-    for (const QString& k : paraules_clau_ordres())
-        if (peca.contains(k)) return true;
+// The keywords of the interface language, worked out once per language: the
+// reader and the writer ask for them for every piece of every list.
+struct ParaulesClau {
+    QString llengua;
+    QStringList ordres; // mark an order as a command: the language's and Catalan's
+    QString primeres;   // the first character of each of them
+    // The background-picture commands (messages 64 and 76): Catalan in
+    // capitals, the language's as written and in capitals.
+    QString fons_catala[2], fons_local[2], fons_local_maj[2];
+};
+
+const ParaulesClau& paraules_clau() {
+    static ParaulesClau p;
+    if (p.ordres.isEmpty() || p.llengua != idioma()) {
+        p = ParaulesClau{};
+        p.llengua = idioma();
+        static const int missatges[] = {5, 6, 7, 8, 10, 62, 63, 64, 65, 66, 69, 76, 79};
+        for (int n : missatges) {
+            for (const QString& l : {p.llengua, IDIOMA_CATALA}) {
+                const QString k = text_idioma_en(l, n).toUpper();
+                if (!k.isEmpty() && !p.ordres.contains(k)) {
+                    p.ordres.append(k);
+                    if (!p.primeres.contains(k.at(0))) p.primeres += k.at(0);
+                }
+            }
+        }
+        for (int i = 0; i < 2; ++i) {
+            const int m = i == 0 ? 64 : 76;
+            p.fons_catala[i] = text_idioma_en(IDIOMA_CATALA, m).toUpper();
+            p.fons_local[i] = text_idioma(m);
+            p.fons_local_maj[i] = p.fons_local[i].toUpper();
+        }
+    }
+    return p;
+}
+
+bool conte_paraula_clau(QStringView peca) {
+    const ParaulesClau& p = paraules_clau();
+    // Keywords are looked for only where one can start.
+    for (qsizetype i = 0; i < peca.size(); ++i) {
+        if (!p.primeres.contains(peca.at(i))) continue;
+        const QStringView resta = peca.sliced(i);
+        for (const QString& k : p.ordres)
+            if (k.at(0) == peca.at(i) && resta.startsWith(k)) return true;
+    }
     return false;
 }
 
 // A background-picture command ("GFONS_fons.bmp___", "ZFONS_z.gif007") with
 // its file made absolute; false when the piece is no such command or its
 // file is already absolute.
-bool fons_absolut(QString& peca, const QString& carpeta, int missatge) {
-    const QString cat = text_idioma_en(IDIOMA_CATALA, missatge).toUpper();
-    const QString local = text_idioma(missatge);
+bool fons_absolut(QString& peca, const QString& carpeta, int quin) {
+    const ParaulesClau& p = paraules_clau();
+    const QString& cat = p.fons_catala[quin];
+    const QString& local = p.fons_local[quin];
     const bool hi_es =
-        (!local.isEmpty() && peca.contains(local.toUpper())) || (!cat.isEmpty() && peca.contains(cat));
+        (!local.isEmpty() && peca.contains(p.fons_local_maj[quin])) || (!cat.isEmpty() && peca.contains(cat));
     if (!hi_es) return false;
     const qsizetype guio = peca.indexOf(u'_');
     if (guio < 0) return false;
@@ -80,38 +111,72 @@ bool fons_absolut(QString& peca, const QString& carpeta, int missatge) {
 
 // Only orders the player takes for files name one: anything else is a text
 // order, which a folder in front would change.
-bool es_fitxer_de_mitjans(const QString& cos) {
-    static const QStringList tipus{QStringLiteral("BMP"), QStringLiteral("WMF"), QStringLiteral("GIF"),
-                                   QStringLiteral("JPG"), QStringLiteral("PNG"), QStringLiteral("LRQ"),
-                                   QStringLiteral("WAV"), QStringLiteral("MID"), QStringLiteral("MP3"),
-                                   QStringLiteral("SCR"), QStringLiteral("AVI"), QStringLiteral("SWF"),
-                                   QStringLiteral("EXE"), QStringLiteral("COM"), QStringLiteral("BAT"),
-                                   QStringLiteral("CMD"), QStringLiteral("PPS"), QStringLiteral("PPT")};
-    return tipus.contains(cos.trimmed().right(3).toUpper());
+bool es_fitxer_de_mitjans(QStringView cos) {
+    static const char tipus[][4] = {"BMP", "WMF", "GIF", "JPG", "PNG", "LRQ", "WAV", "MID", "MP3",
+                                    "SCR", "AVI", "SWF", "EXE", "COM", "BAT", "CMD", "PPS", "PPT"};
+    const QStringView t = cos.trimmed().right(3);
+    char maj[3] = {};
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const char16_t c = t.at(i).unicode();
+        if (c >= 0x80) {
+            // Letters outside ASCII can turn into these ones in capitals.
+            const QString m = t.toString().toUpper();
+            for (const char* x : tipus)
+                if (m == QLatin1StringView(x)) return true;
+            return false;
+        }
+        if (i < 3) maj[i] = static_cast<char>(c >= u'a' && c <= u'z' ? c - 32 : c);
+    }
+    if (t.size() != 3) return false;
+    for (const char* x : tipus)
+        if (std::memcmp(maj, x, 3) == 0) return true;
+    return false;
 }
 
-QString peca_absoluta(const QString& peca, const QString& carpeta, bool de_llista) {
-    if (peca.contains(u':')) return peca;
+void afegir_natiu(QString& r, QStringView ref) {
+    const qsizetype ini = r.size();
+    r += ref;
+    for (qsizetype i = ini; i < r.size(); ++i)
+        if (r.at(i) == u'\\') r[i] = u'/';
+}
+
+void afegir_peca_absoluta(QString& r, QStringView peca, const QString& carpeta, bool de_llista) {
+    if (peca.contains(u':')) {
+        r += peca;
+        return;
+    }
     // The piece without its closing separator and its leading blanks.
     qsizetype fi = peca.size();
     if (fi > 0 && es_fi_de_peca(peca.at(fi - 1))) --fi;
     qsizetype ini = 0;
     while (ini < fi && peca.at(ini).isSpace())
         ++ini;
-    const QString cos = peca.mid(ini, fi - ini);
+    const QStringView cos = peca.mid(ini, fi - ini);
     // An empty entry stays empty: a folder alone names no file.
-    if (cos.trimmed().isEmpty()) return peca;
+    if (cos.trimmed().isEmpty()) {
+        r += peca;
+        return;
+    }
     if (!conte_paraula_clau(peca)) {
-        if (es_absoluta(cos)) return peca;
         // In a list every order that is no media file is a text order. A lone
         // reference may also name a folder; a sentence it is not.
-        if (!es_fitxer_de_mitjans(cos) && (de_llista || cos.contains(u' '))) return peca;
-        return peca.left(ini) + carpeta + u'/' + separadors_natius(cos) + peca.mid(fi);
+        if (es_absoluta_vista(cos) || (!es_fitxer_de_mitjans(cos) && (de_llista || cos.contains(u' ')))) {
+            r += peca;
+            return;
+        }
+        r += peca.left(ini);
+        r += carpeta;
+        r += u'/';
+        afegir_natiu(r, cos);
+        r += peca.mid(fi);
+        return;
     }
-    QString r = peca;
-    if (fons_absolut(r, carpeta, 64)) return r;
-    if (fons_absolut(r, carpeta, 76)) return r;
-    return peca;
+    QString p = peca.toString();
+    if (fons_absolut(p, carpeta, 0) || fons_absolut(p, carpeta, 1)) {
+        r += p;
+        return;
+    }
+    r += peca;
 }
 
 } // namespace
@@ -134,9 +199,7 @@ QString separadors_desats(const QString& ref) {
 }
 
 bool es_absoluta(const QString& ref) {
-    const QString r = ref.trimmed();
-    if (r.startsWith(u'/')) return true;
-    return r.size() >= 2 && r.at(1) == u':' && r.at(0).isLetter();
+    return es_absoluta_vista(ref);
 }
 
 QString ruta_relativa(const QString& text) {
@@ -144,12 +207,22 @@ QString ruta_relativa(const QString& text) {
 }
 
 QString ruta_relativa(const QString& text, const QString& carpeta) {
-    const QString c = carpeta_neta(carpeta);
-    if (c.isEmpty()) return text;
+    return CarpetaReferencies(carpeta).relativa(text);
+}
+
+CarpetaReferencies::CarpetaReferencies(const QString& carpeta) : neta_(carpeta_neta(carpeta)) {
+    if (neta_.isEmpty()) return;
     // The folder with its separator; for "/" the separator is the folder itself.
-    const QString prefix = c.endsWith(u'/') ? c : c + u'/';
+    prefix_ = neta_.endsWith(u'/') ? neta_ : neta_ + u'/';
+    base_ = neta_ == u"/" ? QString() : neta_;
+}
+
+QString CarpetaReferencies::relativa(const QString& text) const {
+    if (neta_.isEmpty()) return text;
+    const QString& prefix = prefix_;
+    qsizetype pos = text.indexOf(prefix);
+    if (pos < 0) return text;
     QString s = text;
-    qsizetype pos = s.indexOf(prefix);
     while (pos >= 0) {
         if (!es_inici_de_referencia(s, pos)) {
             pos = s.indexOf(prefix, pos + 1);
@@ -172,20 +245,25 @@ QString ruta_absoluta(const QString& text) {
 }
 
 QString ruta_absoluta(const QString& text, const QString& carpeta) {
-    if (text.trimmed().isEmpty()) return {};
-    const QString c = carpeta_neta(carpeta);
-    const QString base = c == u"/" ? QString() : c;
+    return CarpetaReferencies(carpeta).absoluta(text);
+}
+
+QString CarpetaReferencies::absoluta(const QString& text) const {
+    if (QStringView(text).trimmed().isEmpty()) return {};
+    if (neta_.isEmpty()) return text;
+    const QString& base = base_;
     const qsizetype cap = text.indexOf(SEP_ORDRES);
-    QString r = text.left(cap + 1); // the count and its "»"; "" without one
     const bool de_llista = cap >= 0 || text.contains(u'|');
+    QString r;
+    r.reserve(text.size() + 4 * (base.size() + 1));
+    r += QStringView(text).left(cap + 1); // the count and its "»"; "" without one
     qsizetype pos = cap + 1;
     while (pos < text.size()) {
         qsizetype fi = pos;
         while (fi < text.size() && !es_fi_de_peca(text.at(fi)))
             ++fi;
         if (fi < text.size()) ++fi;
-        const QString peca = text.mid(pos, fi - pos);
-        r += c.isEmpty() ? peca : peca_absoluta(peca, base, de_llista);
+        afegir_peca_absoluta(r, QStringView(text).mid(pos, fi - pos), base, de_llista);
         pos = fi;
     }
     return r;

@@ -30,6 +30,20 @@ QString ruta_relativa(const QString& text, const QString& carpeta);
 QString ruta_absoluta(const QString& text);
 QString ruta_absoluta(const QString& text, const QString& carpeta);
 
+// The same two conversions for many texts against one folder (the reader
+// and the writer of a file): the folder's own work is done once.
+class CarpetaReferencies {
+public:
+    explicit CarpetaReferencies(const QString& carpeta);
+    QString relativa(const QString& text) const;
+    QString absoluta(const QString& text) const;
+
+private:
+    QString neta_;   // without trailing "/"; "/" for the root
+    QString prefix_; // what a reference inside it begins with
+    QString base_;   // what goes in front of a relative reference ("" for the root)
+};
+
 // Mode 0: the file part of "file:options"; mode 1: the options; other modes "".
 QString part_recurs(const QString& ref, int mode);
 

@@ -2,19 +2,25 @@
 
 #include "camins.h"
 #include "codis.h"
+#include "desar.h"
 #include "idioma.h"
 #include "llistes.h"
 #include "text_codec.h"
 #include "vb.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace lumi {
 
@@ -63,56 +69,104 @@ private:
 
 // ---------------------------------------------------------------- writer
 
-bool es_ascii(const QByteArray& b);
-bool es_utf8_valid(const QByteArray& b);
+bool es_ascii(QByteArrayView b);
+bool es_utf8_valid(QByteArrayView b);
 
+// Writes values straight to Windows-1252 bytes. A character that has no byte
+// there makes the whole file UTF-8 with a byte-order mark: fora() says so,
+// and the caller writes again with `utf8`, which gathers the text first.
 class Escriptor {
 public:
+    // `mida` guesses the size, so the text is not moved as it grows.
+    Escriptor(bool utf8, size_t mida) : utf8_(utf8) {
+        if (!utf8_) bytes_.reserve(mida);
+    }
     void text(const QString& s) { entre_cometes(s, true); }
     // Input codes: raw bytes, which the reader never takes for UTF-8.
     void codis(const QString& s) { entre_cometes(s, false); }
-    void enter(int64_t n) { afegir(QString::number(n)); }
-    void single(float v) { afegir(single_text(v)); }
+    void enter(int64_t n) {
+        char xifres[24];
+        const auto r = std::to_chars(xifres, xifres + sizeof xifres, n);
+        afegir_ascii(QByteArrayView(xifres, r.ptr - xifres));
+    }
+    void single(float v) { afegir_ascii(single_desat(v)); }
     template <size_t N> void enters(const std::array<int16_t, N>& a, size_t fins) {
         for (size_t i = 0; i < fins && i < N; ++i) enter(a[i]);
     }
-    QString resultat() const { return sortida_; }
+    bool fora() const { return fora_; }
     // The reader takes a file without a BOM for UTF-8 when its non-ASCII
     // texts are valid UTF-8; such Windows-1252 texts ("Ã©") need the BOM.
     bool sembla_utf8() const { return text_no_ascii_ && text_utf8_valid_; }
+    QByteArray resultat() const {
+        if (utf8_) return QByteArray("\xEF\xBB\xBF") + text_.toUtf8();
+        return QByteArray(bytes_.data(), static_cast<qsizetype>(bytes_.size()));
+    }
 
 private:
+    void afegir_ascii(QByteArrayView v) {
+        if (utf8_) {
+            text_ += QLatin1StringView(v.data(), v.size());
+            text_ += u"\r\n";
+        } else if (!fora_) {
+            bytes_.append(v.data(), static_cast<size_t>(v.size()));
+            bytes_ += "\r\n";
+        }
+    }
     void entre_cometes(const QString& s, bool es_text) {
         // A double quote would end the value early and shift every value
         // after it; a single quote keeps the file readable.
-        QString t = s;
-        t.replace(u'"', u'\'');
-        if (es_text) {
-            QByteArray b;
-            b.reserve(t.size());
-            bool cap = true;
-            for (QChar c : t) {
-                unsigned char byte = 0;
-                if (!caracter_a_cp1252(c, byte)) {
-                    cap = false; // the whole file goes UTF-8 anyway
-                    break;
-                }
-                b.append(static_cast<char>(byte));
-            }
-            if (cap && !es_ascii(b)) {
-                text_no_ascii_ = true;
-                if (!es_utf8_valid(b)) text_utf8_valid_ = false;
-            }
+        if (utf8_) {
+            text_ += u'"';
+            const qsizetype inici = text_.size();
+            text_ += s;
+            for (qsizetype i = inici; i < text_.size(); ++i)
+                if (text_.at(i) == u'"') text_[i] = u'\'';
+            text_ += u"\"\r\n";
+            return;
         }
-        afegir(u'"' + t + u'"');
+        if (fora_) return;
+        bytes_ += '"';
+        const size_t inici = bytes_.size();
+        bool no_ascii = false;
+        for (const QChar c : s) {
+            const char16_t u = c.unicode();
+            if (u < 0x80) {
+                bytes_ += u == u'"' ? '\'' : static_cast<char>(u);
+                continue;
+            }
+            unsigned char b = 0;
+            if (!caracter_a_cp1252(c, b)) {
+                fora_ = true; // the whole file goes UTF-8
+                return;
+            }
+            bytes_ += static_cast<char>(b);
+            no_ascii = true;
+        }
+        if (es_text && no_ascii) {
+            text_no_ascii_ = true;
+            const QByteArrayView escrit(bytes_.data() + inici, static_cast<qsizetype>(bytes_.size() - inici));
+            if (text_utf8_valid_ && !es_utf8_valid(escrit)) text_utf8_valid_ = false;
+        }
+        bytes_ += "\"\r\n";
     }
-    void afegir(const QString& valor) {
-        sortida_ += valor;
-        sortida_ += QStringLiteral("\r\n");
+    // The few delays of an activity repeat: each is formatted once.
+    QByteArray single_desat(float v) {
+        uint32_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        for (const auto& [b, t] : singles_)
+            if (b == bits) return t;
+        QByteArray t = single_text(v).toLatin1();
+        if (singles_.size() < 32) singles_.emplace_back(bits, t);
+        return t;
     }
-    QString sortida_;
+
+    bool utf8_;
+    std::string bytes_;
+    QString text_;
+    bool fora_ = false;
     bool text_no_ascii_ = false;
     bool text_utf8_valid_ = true;
+    std::vector<std::pair<uint32_t, QByteArray>> singles_;
 };
 
 // ---------------------------------------------------------------- reader
@@ -120,76 +174,134 @@ private:
 bool es_blanc(char c) { return c == ' ' || c == '\t'; }
 bool es_fi_linia(char c) { return c == '\r' || c == '\n'; }
 
+// QByteArray::trimmed without a call for the usual value that has no blank
+// at either end.
+QByteArrayView retallat(QByteArrayView v) {
+    auto espai = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    if (v.isEmpty() || (!espai(v.front()) && !espai(v.back()))) return v;
+    return v.trimmed();
+}
+
+// A value that is a plain whole number ("12", "-3"): read without the
+// general conversion. Fifteen digits are always exact in a double; "-0" is
+// left to the general path, which keeps its sign.
+std::optional<int64_t> enter_pla_de(QByteArrayView t) {
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    const bool negatiu = n > 0 && t[0] == '-';
+    if (n > 0 && (t[0] == '-' || t[0] == '+')) ++i;
+    if (i == n || n - i > 15) return std::nullopt;
+    int64_t v = 0;
+    for (; i < n; ++i) {
+        const char c = t[i];
+        if (c < '0' || c > '9') return std::nullopt;
+        v = v * 10 + (c - '0');
+    }
+    if (negatiu && v == 0) return std::nullopt;
+    return negatiu ? -v : v;
+}
+
+// One value as it stands in the file, without a copy.
+struct Valor {
+    QByteArrayView dades;
+    bool entre_cometes = false;
+    bool sense_tancar = false; // the file ended inside the quotes
+};
+
 // Takes the values of a file in order: a quoted value runs to its closing
 // quote, an unquoted one to the next comma or line end.
 class Tokenitzador {
 public:
-    explicit Tokenitzador(const QByteArray& d, qsizetype inici = 0) : d_(d), pos_(inici) {}
+    explicit Tokenitzador(const QByteArray& d, qsizetype inici = 0)
+        : d_(d.constData()), n_(d.size()), pos_(inici) {}
 
-    std::optional<ValorFitxer> seguent() {
-        const qsizetype n = d_.size();
-        while (pos_ < n && (es_blanc(d_[pos_]) || es_fi_linia(d_[pos_]))) ++pos_;
-        if (pos_ >= n) return std::nullopt;
-        ValorFitxer v;
+    std::optional<Valor> seguent() {
+        while (pos_ < n_ && (es_blanc(d_[pos_]) || es_fi_linia(d_[pos_]))) ++pos_;
+        if (pos_ >= n_) return std::nullopt;
+        Valor v;
         if (d_[pos_] == '"') {
             v.entre_cometes = true;
             const qsizetype ini = ++pos_;
-            while (pos_ < n && d_[pos_] != '"') ++pos_;
-            v.dades = d_.mid(ini, pos_ - ini);
-            if (pos_ < n) ++pos_; // closing quote
+            const void* q = std::memchr(d_ + pos_, '"', static_cast<size_t>(n_ - pos_));
+            pos_ = q ? static_cast<const char*>(q) - d_ : n_;
+            v.dades = QByteArrayView(d_ + ini, pos_ - ini);
+            if (pos_ < n_) ++pos_; // closing quote
             else v.sense_tancar = true;
             // Whatever follows the quote up to the delimiter is dropped.
-            while (pos_ < n && d_[pos_] != ',' && !es_fi_linia(d_[pos_])) ++pos_;
+            while (pos_ < n_ && d_[pos_] != ',' && !es_fi_linia(d_[pos_])) ++pos_;
         } else {
             const qsizetype ini = pos_;
-            while (pos_ < n && d_[pos_] != ',' && !es_fi_linia(d_[pos_])) ++pos_;
-            v.dades = d_.mid(ini, pos_ - ini).trimmed();
+            while (pos_ < n_ && d_[pos_] != ',' && !es_fi_linia(d_[pos_])) ++pos_;
+            v.dades = retallat(QByteArrayView(d_ + ini, pos_ - ini));
         }
         consumir_delimitador();
         return v;
     }
 
+    // Most values are unquoted plain whole numbers: taken here without
+    // building a value. False, with nothing taken, for any other value.
+    bool enter_pla(int64_t& sortida) {
+        qsizetype p = pos_;
+        while (p < n_ && (es_blanc(d_[p]) || es_fi_linia(d_[p]))) ++p;
+        if (p >= n_ || d_[p] == '"') return false;
+        const qsizetype ini = p;
+        while (p < n_ && d_[p] != ',' && !es_fi_linia(d_[p])) ++p;
+        const auto e = enter_pla_de(retallat(QByteArrayView(d_ + ini, p - ini)));
+        if (!e) return false;
+        pos_ = p;
+        consumir_delimitador();
+        sortida = *e;
+        return true;
+    }
+
 private:
     void consumir_delimitador() {
-        const qsizetype n = d_.size();
-        if (pos_ >= n) return;
+        if (pos_ >= n_) return;
         if (d_[pos_] == ',') {
             ++pos_;
         } else if (d_[pos_] == '\r') {
             ++pos_;
-            if (pos_ < n && d_[pos_] == '\n') ++pos_;
+            if (pos_ < n_ && d_[pos_] == '\n') ++pos_;
         } else if (d_[pos_] == '\n') {
             ++pos_;
         }
     }
-    const QByteArray& d_;
+    const char* d_;
+    qsizetype n_;
     qsizetype pos_;
 };
 
-bool es_ascii(const QByteArray& b) {
+bool es_ascii(QByteArrayView b) {
     for (char c : b)
         if (static_cast<unsigned char>(c) >= 0x80) return false;
     return true;
 }
 
-bool es_utf8_valid(const QByteArray& b) {
+bool es_utf8_valid(QByteArrayView b) {
     QStringDecoder dec(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString s = dec.decode(b); // lazy: the conversion runs here
     (void)s;
     return !dec.hasError();
 }
 
-QString de_cp1252(const QByteArray& b) {
-    QString s;
-    s.resize(b.size());
-    for (qsizetype i = 0; i < b.size(); ++i) s[i] = cp1252_a_caracter(static_cast<unsigned char>(b[i]));
+QString de_cp1252(QByteArrayView b) {
+    QString s(b.size(), Qt::Uninitialized);
+    QChar* c = s.data();
+    for (const char byte : b) *c++ = cp1252_a_caracter(static_cast<unsigned char>(byte));
     return s;
 }
 
+// The leading number of a value stored as text.
+double valor_text(QByteArrayView b) {
+    if (auto e = enter_pla_de(b)) return static_cast<double>(*e);
+    return valor_inicial(QString::fromLatin1(b));
+}
+
 // A number written by a writer: sign, digits, one ".", an exponent; empty is 0.
-std::optional<double> numero_estricte(const QByteArray& b) {
-    const QByteArray t = b.trimmed();
+std::optional<double> numero_estricte(QByteArrayView b) {
+    const QByteArrayView t = retallat(b);
     if (t.isEmpty()) return 0.0;
+    if (auto e = enter_pla_de(t)) return static_cast<double>(*e);
     // The shape is checked by hand: toDouble alone would take "inf", "nan"
     // and blanks inside.
     qsizetype i = 0;
@@ -235,7 +347,7 @@ public:
     bool text_no_ascii() const { return text_no_ascii_; }
     bool text_utf8_valid() const { return text_utf8_valid_; }
 
-    std::optional<ValorFitxer> valor() {
+    std::optional<Valor> valor() {
         if (fi_) {
             danyat_ = true;
             return std::nullopt;
@@ -255,7 +367,8 @@ public:
         if (!v) return false;
         if (!es_ascii(v->dades)) {
             text_no_ascii_ = true;
-            if (!es_utf8_valid(v->dades)) text_utf8_valid_ = false;
+            // Once one text is not UTF-8 the file is not.
+            if (text_utf8_valid_ && !es_utf8_valid(v->dades)) text_utf8_valid_ = false;
         }
         sortida = cod_ == Codificacio::cp1252 ? de_cp1252(v->dades) : QString::fromUtf8(v->dades);
         return true;
@@ -273,6 +386,11 @@ public:
     bool enter16(int16_t& sortida) { return numero(sortida, [](double d) { return a_enter16(d); }); }
     bool enter32(int32_t& sortida) { return numero(sortida, [](double d) { return a_enter32(d); }); }
     bool single(float& sortida) {
+        int64_t n = 0;
+        if (!fi_ && tok_.enter_pla(n)) {
+            sortida = static_cast<float>(static_cast<double>(n));
+            return true;
+        }
         auto v = valor();
         if (!v) return false;
         auto d = numero_estricte(v->dades);
@@ -286,9 +404,11 @@ public:
     std::optional<double> text_numeric() {
         auto v = valor();
         if (!v) return std::nullopt;
-        return valor_inicial(QString::fromLatin1(v->dades));
+        return valor_text(v->dades);
     }
     bool text_enter16(int16_t& sortida) {
+        int64_t n = 0;
+        if (!fi_ && tok_.enter_pla(n)) return enter_en_rang(n, sortida);
         auto d = text_numeric();
         if (!d) return false;
         auto e = a_enter16(*d);
@@ -310,7 +430,15 @@ public:
     }
 
 private:
+    // A whole number needs no rounding, only its range checked.
+    template <typename T> bool enter_en_rang(int64_t n, T& sortida) {
+        if (n < std::numeric_limits<T>::min() || n > std::numeric_limits<T>::max()) return marca_danyat();
+        sortida = static_cast<T>(n);
+        return true;
+    }
     template <typename T, typename F> bool numero(T& sortida, F convertir) {
+        int64_t n = 0;
+        if (!fi_ && tok_.enter_pla(n)) return enter_en_rang(n, sortida);
         auto v = valor();
         if (!v) return false;
         auto d = numero_estricte(v->dades);
@@ -368,7 +496,7 @@ QString brace_a_codis(const QString& text, const QString& llengua) {
 class LectorVersio {
 public:
     LectorVersio(Lector& l, Versio v, const OpcionsLectura& o, ResultatLectura& r)
-        : l_(l), v_(v), o_(o), r_(r), a_(r.activitat) {}
+        : l_(l), v_(v), o_(o), r_(r), a_(r.activitat), refs_(o.carpeta) {}
 
     // False when the file is refused part way (a count out of range).
     bool llegir() {
@@ -379,7 +507,7 @@ public:
             QString s;
             if (l_.text(s)) {
                 // " 1" and " 2" chain by folder; anything else names a file.
-                if (!s.isEmpty() && valor_inicial(s) == 0) s = ruta_absoluta(s, o_.carpeta);
+                if (!s.isEmpty() && valor_inicial(s) == 0) s = refs_.absoluta(s);
                 a_.exercici_seguent = s;
             }
         }
@@ -414,11 +542,11 @@ private:
 
     void llista_a(QString& camp) {
         QString s;
-        if (l_.text(s)) camp = ruta_absoluta(escapar_text(s, 0), o_.carpeta);
+        if (l_.text(s)) camp = refs_.absoluta(escapar_text(s, 0));
     }
     void llista_b(QString& camp) {
         QString s;
-        if (l_.text(s)) camp = ruta_absoluta(tradueix_paraules_clau_en(o_.llengua, s, 1), o_.carpeta);
+        if (l_.text(s)) camp = refs_.absoluta(tradueix_paraules_clau_en(o_.llengua, s, 1));
     }
     void llista(QString& camp) {
         if (v_ <= Versio::v3) llista_a(camp);
@@ -491,7 +619,7 @@ private:
             if (v_ == Versio::v3 || s.isEmpty()) {
                 a_.carpeta_veu = s;
             } else {
-                a_.carpeta_veu = ruta_absoluta(s, o_.carpeta);
+                a_.carpeta_veu = refs_.absoluta(s);
                 obrir_carpeta_veu_ = true;
             }
         }
@@ -503,12 +631,12 @@ private:
                 if (s.isEmpty()) {
                     a_.consigna = s;
                 } else if (v_ <= Versio::v4_2) {
-                    a_.consigna = ruta_absoluta(tradueix_paraules_clau_en(o_.llengua, s, 1), o_.carpeta);
+                    a_.consigna = refs_.absoluta(tradueix_paraules_clau_en(o_.llengua, s, 1));
                 } else {
                     // One entry of orders: made a one-entry list for the
                     // conversions, then unwrapped again.
                     QString t = QStringLiteral("1") + SEPARADOR_ORDRES + s;
-                    t = ruta_absoluta(tradueix_paraules_clau_en(o_.llengua, t, 1), o_.carpeta);
+                    t = refs_.absoluta(tradueix_paraules_clau_en(o_.llengua, t, 1));
                     a_.consigna = t.mid(2);
                 }
             }
@@ -526,9 +654,9 @@ private:
             if (v_ >= Versio::v7) l_.text_single(a_.retard_tots_mal);
             if (auto d = l_.text_numeric()) a_.mode_estimul = QString::number(*d, 'g', 15);
         }
-        if (v_ >= Versio::v5 && l_.text(s)) a_.fitxer_imatge_fons = ruta_absoluta(s, o_.carpeta);
+        if (v_ >= Versio::v5 && l_.text(s)) a_.fitxer_imatge_fons = refs_.absoluta(s);
         if (v_ >= Versio::v6) {
-            if (l_.text(s)) a_.fitxer_so_fons = ruta_absoluta(s, o_.carpeta);
+            if (l_.text(s)) a_.fitxer_so_fons = refs_.absoluta(s);
             l_.enter16(a_.tots_temps_global);
         } else {
             a_.tots_temps_global = 1;
@@ -594,7 +722,7 @@ private:
             coordenada(z.dalt, z0.baix, desat[3]);
             coordenada(z.dreta, z0.dreta, desat[2]);
             coordenada(z.baix, z0.baix, desat[3]);
-            if (amb_imatges && l_.text(s)) z.imatge = ruta_absoluta(s, o_.carpeta);
+            if (amb_imatges && l_.text(s)) z.imatge = refs_.absoluta(s);
         }
         return true;
     }
@@ -604,6 +732,7 @@ private:
     const OpcionsLectura& o_;
     ResultatLectura& r_;
     Activitat& a_;
+    const CarpetaReferencies refs_;
 
 public:
     bool obrir_carpeta_veu_ = false;
@@ -684,12 +813,14 @@ QString capcalera_versio(Versio v) {
     return {};
 }
 
-QByteArray escriure_activitat(const Activitat& a, const QString& llengua_interficie, const QString& carpeta) {
-    EntornTemporal entorn(llengua_interficie, carpeta);
-    auto relativa = [&](const QString& s) { return ruta_relativa(s, carpeta); };
+namespace {
+
+void escriure_valors(Escriptor& e, const Activitat& a, const QString& llengua_interficie,
+                     const QString& carpeta) {
+    const CarpetaReferencies refs(carpeta);
+    auto relativa = [&](const QString& s) { return refs.relativa(s); };
     auto llista = [&](const QString& s) { return tradueix_paraules_clau_en(llengua_interficie, relativa(s), 0); };
 
-    Escriptor e;
     e.text(CAPCALERA_ACTUAL);
     const int n = a.nombre_items < 0 ? 0 : a.nombre_items;
     e.enter(n);
@@ -751,16 +882,26 @@ QByteArray escriure_activitat(const Activitat& a, const QString& llengua_interfi
         e.text(relativa(z.imatge));
     }
     e.text(relativa(a.exercici_seguent));
-    bool utf8 = false;
-    const QByteArray dades = codificar_text(e.resultat(), &utf8);
-    if (!utf8 && e.sembla_utf8()) return QByteArray("\xEF\xBB\xBF") + e.resultat().toUtf8();
-    return dades;
+}
+
+} // namespace
+
+QByteArray escriure_activitat(const Activitat& a, const QString& llengua_interficie, const QString& carpeta) {
+    EntornTemporal entorn(llengua_interficie, carpeta);
+    const size_t mida = 1024 + 320 * static_cast<size_t>(std::max<int>(a.nombre_items, 0));
+    Escriptor e(false, mida);
+    escriure_valors(e, a, llengua_interficie, carpeta);
+    if (!e.fora() && !e.sembla_utf8()) return e.resultat();
+    Escriptor u(true, mida);
+    escriure_valors(u, a, llengua_interficie, carpeta);
+    return u.resultat();
 }
 
 std::vector<ValorFitxer> valors_fitxer(const QByteArray& dades) {
     std::vector<ValorFitxer> valors;
     Tokenitzador t(dades, dades.startsWith("\xEF\xBB\xBF") ? 3 : 0);
-    while (auto v = t.seguent()) valors.push_back(std::move(*v));
+    while (auto v = t.seguent())
+        valors.push_back({v->dades.toByteArray(), v->entre_cometes, v->sense_tancar});
     return valors;
 }
 
@@ -793,19 +934,15 @@ QString& cami_desfer() {
 }
 
 bool es_fitxer_desfer(const QString& path) {
-    return path.contains(QLatin1String("lrq.tmp")) || (!cami_desfer().isEmpty() && path == cami_desfer());
+    // Its own path only: a teacher's folder may well be named "lrq.tmp".
+    return !cami_desfer().isEmpty() && !path.isEmpty() &&
+           QDir::cleanPath(separadors_natius(path)) == QDir::cleanPath(separadors_natius(cami_desfer()));
 }
 
 bool desar_exercici(const QString& path) {
     Activitat& a = activitat();
     const QByteArray dades = escriure_activitat(a, idioma(), carpeta_activitat());
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(dades) != dades.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    if (!f.commit()) return false;
+    if (!desar_fitxer(path, dades)) return false;
     if (es_fitxer_desfer(path)) return true;
     if (titol_finestra()) titol_finestra()(QStringLiteral("LUMIRAGA - ") + path);
     a.fitxer_actual = path;

@@ -85,7 +85,7 @@ std::function<QRect()>& escriptori_actual();
 
 // The per-user undo snapshot the planner writes and reloads.
 QString& cami_desfer();
-// True for the undo snapshot: its path, or any path holding "lrq.tmp".
+// True for the undo snapshot's own path (cami_desfer); false while it is unset.
 bool es_fitxer_desfer(const QString& path);
 
 } // namespace lumi

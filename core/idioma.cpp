@@ -120,26 +120,60 @@ bool es_fitxer(const QString& s, qsizetype pos) {
                                       QStringLiteral("CMD"),  QStringLiteral("SCR"), QStringLiteral("LRQ")};
     return coneguts.contains(ext.trimmed().toUpper());
 }
+struct ParellClau {
+    QString local;  // the language's keyword in capitals, with its "_"
+    QString catala; // the Catalan one
+};
+
+// The keywords that differ between a language and Catalan, in the order they
+// are replaced; worked out once per language, as every list of a file asks.
+const std::vector<ParellClau>& parells_clau(const QString& llengua) {
+    static std::vector<std::pair<QString, std::vector<ParellClau>>> fets;
+    for (const auto& [l, p] : fets)
+        if (l == llengua) return p;
+    std::vector<ParellClau> p;
+    for (int n : missatges_paraula_clau()) {
+        ParellClau c{text_idioma_en(llengua, n).toUpper() + u'_',
+                     text_idioma_en(IDIOMA_CATALA, n).toUpper() + u'_'};
+        if (c.local != c.catala) p.push_back(std::move(c));
+    }
+    fets.emplace_back(llengua, std::move(p));
+    return fets.back().second;
+}
+
+// The characters just before each "_": a keyword can only be found where
+// its last letter is one of them.
+QString abans_de_guio(const QString& s) {
+    QString r;
+    for (qsizetype i = s.indexOf(u'_'); i > 0; i = s.indexOf(u'_', i + 1))
+        if (!r.contains(s.at(i - 1))) r += s.at(i - 1);
+    return r;
+}
+
 } // namespace
 
 QString tradueix_paraules_clau_en(const QString& llengua, const QString& text, int direccio) {
     if (llengua == IDIOMA_CATALA || !es_idioma_conegut(llengua)) return text;
+    // Every keyword ends with "_": a text without one holds none.
+    if (!text.contains(u'_')) return text;
     // Guard characters mark the start and the end of the text.
     QString s = u'#' + text + u'#';
-    for (int n : missatges_paraula_clau()) {
-        QString local = text_idioma_en(llengua, n).toUpper() + u'_';
-        QString catala = text_idioma_en(IDIOMA_CATALA, n).toUpper() + u'_';
-        const QString& de = direccio == 0 ? local : catala;
-        const QString& a = direccio == 0 ? catala : local;
-        if (de == a) continue;
+    QString abans = abans_de_guio(s);
+    for (const ParellClau& c : parells_clau(llengua)) {
+        const QString& de = direccio == 0 ? c.local : c.catala;
+        const QString& a = direccio == 0 ? c.catala : c.local;
+        if (de.size() >= 2 && !abans.contains(de.at(de.size() - 2))) continue;
+        bool canviat = false;
         qsizetype pos = s.indexOf(de);
         while (pos >= 0) {
             // Only a keyword that begins an order is one: "COR_1.JPG" is a file name.
             if (comenca_ordre(s, pos) && !es_fitxer(s, pos)) {
                 s.replace(pos, de.size(), a);
+                canviat = true;
             }
             pos = s.indexOf(de, pos + 1);
         }
+        if (canviat) abans = abans_de_guio(s);
     }
     return s.mid(1, s.size() - 2);
 }

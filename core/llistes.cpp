@@ -156,19 +156,73 @@ QString llista_index(int p, int index_control, int o, int n, const QString& llis
     return r;
 }
 
+namespace {
+
+// The largest i in 1..n for which `cert(i)` holds, 0 when none does; `cert`
+// holds up to some point and fails after it. The search starts at `inici`
+// (1..n) and gallops from there, so a guess near the answer costs a few calls.
+template <typename F> qsizetype darrer_cert(qsizetype n, qsizetype inici, const F& cert) {
+    qsizetype lo = 0;     // cert holds here (0 stands for "none")
+    qsizetype hi = n + 1; // cert fails here (n + 1 stands for "all")
+    qsizetype pas = 1;
+    if (cert(inici)) {
+        lo = inici;
+        while (lo < n) {
+            const qsizetype i = std::min(lo + pas, n);
+            if (!cert(i)) {
+                hi = i;
+                break;
+            }
+            lo = i;
+            pas *= 2;
+        }
+    } else {
+        hi = inici;
+        while (hi > 1) {
+            const qsizetype i = std::max<qsizetype>(hi - pas, 1);
+            if (cert(i)) {
+                lo = i;
+                break;
+            }
+            hi = i;
+            pas *= 2;
+        }
+    }
+    while (hi - lo > 1) {
+        const qsizetype m = lo + (hi - lo) / 2;
+        if (cert(m)) lo = m;
+        else hi = m;
+    }
+    return lo;
+}
+
+} // namespace
+
 QString text_ajustar(const QString& text, int amplada_form,
-                     const std::function<int(const QString&)>& amplada_text) {
+                     const std::function<int(const QString&)>& amplada_text, qsizetype linies_max) {
     if (!amplada_text) return text;
     static const QString trencaments = QStringLiteral(" ,.:;");
+    // Only the line being placed is ever measured, never the rest of the text:
+    // widths grow with the prefix, so searching from the last line's length
+    // finds the widest prefix that fits in a few measures of one line each.
     QString resultat;
-    QString resta = text;
-    while (!resta.isEmpty() && amplada_text(resta) > amplada_form) {
+    const qsizetype n = text.size();
+    qsizetype inici = 0;
+    qsizetype previ = 1;
+    qsizetype linies = 1;
+    while (inici < n) {
+        const qsizetype resta = n - inici;
+        auto amplada = [&](qsizetype i) { return amplada_text(text.mid(inici, i)); };
+        // Widest prefix narrower than the form, for a word wider than the form.
+        const qsizetype cap_que_cap =
+            darrer_cert(resta, std::min(previ, resta), [&](qsizetype i) { return amplada(i) < amplada_form; });
+        if (cap_que_cap == resta) break;
+        // What is left may be exactly as wide as the form: it stays one line.
+        const auto no_passa = [&](qsizetype i) { return amplada(i) <= amplada_form; };
+        if (no_passa(cap_que_cap + 1) && darrer_cert(resta, cap_que_cap + 1, no_passa) == resta) break;
         qsizetype tall = 0;
-        qsizetype cap_que_cap = 0; // widest prefix that fits, for a word wider than the form
-        for (qsizetype i = resta.size(); i >= 1; --i) {
-            if (amplada_text(resta.left(i)) >= amplada_form) continue;
-            if (cap_que_cap == 0) cap_que_cap = i;
-            if (trencaments.contains(resta.at(i - 1))) {
+        for (qsizetype i = cap_que_cap; i >= 1; --i) {
+            if (trencaments.contains(text.at(inici + i - 1))) {
                 tall = i;
                 break;
             }
@@ -176,11 +230,16 @@ QString text_ajustar(const QString& text, int amplada_form,
         // No break fits: cut the word where it leaves the form, at least one
         // character, so the loop always ends.
         if (tall == 0) tall = std::max<qsizetype>(cap_que_cap, 1);
-        if (tall >= resta.size()) break;
-        resultat += resta.left(tall) + QChar(13);
-        resta = resta.mid(tall);
+        if (tall >= resta) break;
+        if (linies_max > 0 && linies >= linies_max) return resultat + text.mid(inici, tall);
+        resultat += QStringView(text).mid(inici, tall);
+        resultat += QChar(13);
+        inici += tall;
+        previ = std::max<qsizetype>(cap_que_cap, 1);
+        ++linies;
     }
-    return resultat + resta;
+    resultat += QStringView(text).mid(inici);
+    return resultat;
 }
 
 QString text_a_oem(const QString& text) {

@@ -48,10 +48,12 @@ void series_llista_actualitzar(Activitat& a, int item_mostrat, int k, int mode);
 QString llista_index(int p, int index_control, int o, int n, const QString& llista);
 
 // Word-wraps a text to a width; `amplada_text` measures a text in the same
-// units. Lines end with a carriage return after a blank or punctuation; a
-// word wider than the width is cut.
+// units, and a longer prefix is never narrower. Lines end with a carriage
+// return after a blank or punctuation; a word wider than the width is cut.
+// With `linies_max` > 0 only that many lines are made and the rest of the
+// text is left out, so the work is bounded whatever the text's length.
 QString text_ajustar(const QString& text, int amplada_form,
-                     const std::function<int(const QString&)>& amplada_text);
+                     const std::function<int(const QString&)>& amplada_text, qsizetype linies_max = 0);
 
 // The text as the OEM code page (850) shows it through the ANSI one, same length.
 QString text_a_oem(const QString& text);

@@ -1,7 +1,7 @@
 #include "dreceres.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "desar.h"
+
 #include <QStandardPaths>
 
 namespace lumi::plataforma {
@@ -74,12 +74,8 @@ QString text_drecera(const Drecera& d) {
 }
 
 bool escriure_drecera(const QString& fitxer, const Drecera& d) {
-    QSaveFile f(fitxer);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    f.write(text_drecera(d).toUtf8());
-    if (!f.commit()) return false;
-    return QFile::setPermissions(fitxer,
-                                 QFile::permissions(fitxer) | QFileDevice::ExeOwner | QFileDevice::ExeUser);
+    // Desktops start only launchers their owner may execute.
+    return desar_fitxer(fitxer, text_drecera(d).toUtf8(), QFileDevice::ExeOwner | QFileDevice::ExeUser);
 }
 
 } // namespace lumi::plataforma

@@ -1,9 +1,9 @@
 #include "ini.h"
 
+#include "desar.h"
 #include "text_codec.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
 
@@ -127,13 +127,7 @@ bool ini_escriure(const QString& fitxer, const QString& seccio, const QString& c
     // Windows-1252 bytes that happen to be valid UTF-8 ("Ã©") would be read
     // back as UTF-8: the BOM keeps them as written.
     if (!utf8 && (l.utf8 || sembla_utf8(dades))) dades = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-    QSaveFile f(fitxer);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(dades) != dades.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return desar_fitxer(fitxer, dades);
 }
 
 } // namespace lumi::plataforma

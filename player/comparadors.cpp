@@ -28,13 +28,21 @@ QString esperat(const EntornComprova& e, const item& it) {
     return it.serie.mid(e.sequencia_parcial.size(), 3);
 }
 
+// Upper case one character at a time: a series is walked by position, and
+// a full case mapping ("ß" to "SS") would shift every later code.
+QString majuscules(const QString& s) {
+    QString r = s;
+    for (QChar& c : r) c = c.toUpper();
+    return r;
+}
+
 // One step of a series; `encaixa` says whether the device's code fits the
 // expected one.
 Pas pas_serie(EntornComprova& e, const item& it, bool encaixa) {
-    const QString exp = esperat(e, it);
-    if (exp.toUpper() == u"HFF" || encaixa) {
-        e.sequencia_parcial += exp.toUpper();
-        if (e.sequencia_parcial == it.serie.toUpper()) {
+    const QString exp = majuscules(esperat(e, it));
+    if (exp == u"HFF" || encaixa) {
+        e.sequencia_parcial += exp;
+        if (e.sequencia_parcial == majuscules(it.serie)) {
             e.sequencia_parcial.clear();
             e.reaccio_serie_pendent.clear();
             if (e.serie_completa) e.serie_completa();

@@ -1,5 +1,6 @@
 #include "finestra_informe.h"
 
+#include "desar.h"
 #include "dialegs.h"
 #include "idioma.h"
 #include "text_codec.h"
@@ -8,7 +9,6 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -59,13 +59,7 @@ QString FinestraInforme::text() const {
 }
 
 bool FinestraInforme::desar(const QString& cami) {
-    QSaveFile f(cami);
-    bool ok = f.open(QIODevice::WriteOnly);
-    if (ok) {
-        const QByteArray dades = codificar_text(text());
-        ok = f.write(dades) == dades.size();
-        ok = f.commit() && ok;
-    }
+    const bool ok = desar_fitxer(cami, codificar_text(text()));
     if (!ok) {
         missatge(this, tradueix(QStringLiteral("finestra_informe|no_desat")) + QLatin1Char('\n') + cami,
                  QMessageBox::Critical);

@@ -153,8 +153,11 @@ void Form1::text_executa(QString& ordre) {
     Label_par->setTextFormat(Qt::PlainText);
     Label_par->setWordWrap(false);
     const QFontMetrics fm(Label_par->font());
-    QString ajustat =
-        text_ajustar(text, client->width(), [&fm](const QString& t) { return fm.horizontalAdvance(t); });
+    // Lines past the window's height are never seen: a text of any length
+    // costs no more than a screenful to wrap and show.
+    const qsizetype linies_visibles = client->height() / std::max(fm.lineSpacing(), 1) + 1;
+    QString ajustat = text_ajustar(
+        text, client->width(), [&fm](const QString& t) { return fm.horizontalAdvance(t); }, linies_visibles);
     ajustat.replace(QChar(13), QChar(10));
     Label_par->setText(ajustat);
     Label_par->adjustSize();

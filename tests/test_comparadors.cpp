@@ -264,3 +264,17 @@ TEST_F(Comparadors, SoundMatcherJudgesOnlyItemsThatListen) {
     // The next code is a key: the sound level has nothing to judge.
     EXPECT_EQ(comprova_so(e, 3), -2);
 }
+
+TEST_F(Comparadors, ASoundBandWhoseUpperCaseIsLongerKeepsTheSeriesInStep) {
+    // Level 97 is stored as "ß", which a full case mapping makes "SS".
+    it().teclat[10] = 1;
+    it().serie = QStringLiteral("S") + cp1252_a_caracter(20 + 126) + cp1252_a_caracter(97 + 126) + codi_tecla(65);
+    ASSERT_EQ(it().serie.at(2), QChar(0xDF));
+    d.nivells_so[0] = 50;
+    d.nivells_so[1] = 60;
+    EXPECT_EQ(comprova_so(e, 1), -1);
+    EXPECT_EQ(seq.size(), 3);
+    EXPECT_EQ(comprova_tecla(e, 1, 65), 1);
+    EXPECT_EQ(completes, 1);
+    EXPECT_TRUE(seq.isEmpty());
+}

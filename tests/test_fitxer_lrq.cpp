@@ -1,4 +1,5 @@
 #include "activitat.h"
+#include "activitat_gran.h"
 #include "camins.h"
 #include "fitxer_lrq.h"
 #include "idioma.h"
@@ -502,6 +503,45 @@ TEST_F(FitxerLrq, CurrentVersionSurvivesLoadAndSaveByteForByte) {
     EXPECT_EQ(str(escriure_activitat(r.activitat, IDIOMA_CATALA, CARPETA)), str(fitxer));
 }
 
+// The activity the file benchmarks time, through both directions and two
+// interface languages: what is read is what was written, and writing it
+// again gives the same bytes.
+TEST_F(FitxerLrq, ALargeActivityComesBackByteForByte) {
+    const Activitat a = proves::activitat_gran(1000, CARPETA);
+    const QByteArray f = escriure_activitat(a, IDIOMA_CATALA, CARPETA);
+    EXPECT_FALSE(f.startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(f.contains("\r\n\"2\xBBgat7.bmp\xBB" "CENTRAT_Gat n\xFAmero 7|gos.jpg:P50\"\r\n"));
+    EXPECT_TRUE(f.contains("\r\n1.5\r\n1\r\n\"1\xBB" "bravo.wav\xBB" "COLOR_65280\"\r\n"));
+    ResultatLectura r = llegir_activitat(f, CARPETA + QStringLiteral("/a.lrq"), Activitat{}, opcions());
+    ASSERT_EQ(r.missatge, 0) << qPrintable(r.text_missatge);
+    EXPECT_FALSE(r.utf8);
+    EXPECT_EQ(r.activitat.nombre_items, 1000);
+    for (int i : {1, 7, 1000}) {
+        const item& it = r.activitat.items[i];
+        EXPECT_EQ(it.teclat, a.items[i].teclat);
+        EXPECT_EQ(it.ratoli, a.items[i].ratoli);
+        EXPECT_EQ(it.tecles_llista, a.items[i].tecles_llista);
+        EXPECT_EQ(it.si_be, a.items[i].si_be);
+        EXPECT_EQ(it.retard_be, 1.5f);
+        // A reference with options stays as stored.
+        QString estimuls = a.items[i].estimuls;
+        EXPECT_EQ(it.estimuls, estimuls.replace(CARPETA + QStringLiteral("/gos"), QStringLiteral("gos")));
+    }
+    EXPECT_EQ(r.activitat.font, a.font);
+    EXPECT_EQ(r.activitat.zones, a.zones);
+    EXPECT_EQ(r.activitat.mode_estimul, a.mode_estimul);
+    EXPECT_EQ(str(escriure_activitat(r.activitat, IDIOMA_CATALA, CARPETA)), str(f));
+
+    // Keywords are stored in Catalan and shown in the interface language.
+    r = llegir_activitat(f, CARPETA + QStringLiteral("/a.lrq"), Activitat{}, opcions(GAL));
+    ASSERT_EQ(r.missatge, 0);
+    const QString centrat = tradueix_paraules_clau_en(GAL, QStringLiteral("CENTRAT_"), 1);
+    EXPECT_NE(centrat, QStringLiteral("CENTRAT_"));
+    EXPECT_TRUE(r.activitat.items[7].estimuls.contains(centrat));
+    EXPECT_FALSE(r.activitat.items[7].estimuls.contains(QStringLiteral("CENTRAT_")));
+    EXPECT_EQ(str(escriure_activitat(r.activitat, GAL, CARPETA)), str(f));
+}
+
 TEST_F(FitxerLrq, NewActivityWrites98ValuesInTheCurrentForm) {
     Activitat a = activitat_nova();
     a.paraules_veu[0] = QStringLiteral("1,3,A,");
@@ -600,6 +640,24 @@ TEST_F(FitxerLrq, SoundLevelCodesSurviveByteForByte) {
             EXPECT_EQ(str(escriure_activitat(r.activitat, IDIOMA_CATALA, CARPETA)), str(f));
         }
     }
+}
+
+// A sound-level code in a key list or a series makes the activity listen to
+// the sound level even when no item's level flag is set.
+TEST_F(FitxerLrq, ASoundLevelCodeInAnyListTurnsTheSoundLevelOn) {
+    auto llegeix = [](const QString& tecles, const QString& serie) {
+        Desat d = desat_antic(Versio::v7_1);
+        d.items[0].nivell[0] = QStringLiteral("0");
+        d.items[0].tecles = tecles;
+        d.items[0].serie = serie;
+        ResultatLectura r = llegir_activitat(escriure_versio(Versio::v7_1, d), QStringLiteral("/act/a.lrq"),
+                                             activitat_nova(), opcions());
+        EXPECT_EQ(r.missatge, 0);
+        return r.usa_nivell_so;
+    };
+    EXPECT_FALSE(llegeix(QStringLiteral("H39H1E"), QStringLiteral("H3BH3C")));
+    EXPECT_TRUE(llegeix(QStringLiteral("H39") + so_nivell(), QStringLiteral("H3BH3C")));
+    EXPECT_TRUE(llegeix(QStringLiteral("H39H1E"), so_nivell() + QStringLiteral("H3C")));
 }
 
 TEST_F(FitxerLrq, TextsChooseTheirEncoding) {
@@ -822,7 +880,6 @@ TEST_F(Procediments, SavingSetsCaptionAndNameButNotTheModifiedFlag) {
     // The snapshot changes neither.
     titol.clear();
     ASSERT_TRUE(desar_exercici(cami_desfer()));
-    ASSERT_TRUE(desar_exercici(cami(QStringLiteral("copia_lrq.tmp"))));
     EXPECT_TRUE(titol.isEmpty());
     EXPECT_EQ(a.fitxer_actual, f);
     EXPECT_EQ(str(llegir(cami_desfer())), str(llegir(f)));
@@ -918,6 +975,31 @@ TEST_F(Procediments, TheUndoSnapshotKeepsNameFlagAndFolder) {
     EXPECT_EQ(a.fitxer_actual, f);
     EXPECT_EQ(a.exercici_modificat, CERT);
     EXPECT_EQ(carpeta_activitat(), dir.path());
+}
+
+TEST_F(Procediments, OnlyTheSnapshotItselfIsTakenForTheSnapshot) {
+    const QString primer = cami(QStringLiteral("primer.lrq"));
+    escriure(primer, escriure_versio(Versio::v7_1, desat_antic(Versio::v7_1)));
+    carregar_exercici(primer);
+    Activitat& a = activitat();
+    a.exercici_modificat = CERT;
+
+    // A folder whose name merely holds the snapshot's name.
+    QDir(dir.path()).mkpath(QStringLiteral("mylrq.tmp.d"));
+    const QString segon = cami(QStringLiteral("mylrq.tmp.d/act.lrq"));
+    escriure(segon, escriure_versio(Versio::v7_1, desat_antic(Versio::v7_1)));
+    carregar_exercici(segon);
+    EXPECT_TRUE(avisos.isEmpty()) << qPrintable(avisos.join(u'\n'));
+    EXPECT_EQ(a.fitxer_actual, segon);
+    EXPECT_EQ(a.exercici_modificat, FALS);
+    EXPECT_EQ(carpeta_activitat(), cami(QStringLiteral("mylrq.tmp.d")));
+    EXPECT_EQ(a.fitxer_imatge_fons, cami(QStringLiteral("mylrq.tmp.d/fons.jpg")));
+
+    // Saving to such a name is a save like any other.
+    const QString copia = cami(QStringLiteral("copia_lrq.tmp"));
+    ASSERT_TRUE(desar_exercici(copia));
+    EXPECT_EQ(titol, QStringLiteral("LUMIRAGA - ") + copia);
+    EXPECT_EQ(a.fitxer_actual, copia);
 }
 
 TEST_F(Procediments, AWordPatternFolderTheEngineCannotOpenStaysAsRead) {

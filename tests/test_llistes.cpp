@@ -4,6 +4,7 @@
 #include "llistes.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace lumi;
 
@@ -95,6 +96,91 @@ TEST_F(LlistesItems, WrappingText) {
     EXPECT_EQ(text_ajustar(QStringLiteral("abcdefghijkl"), 50, amplada), QStringLiteral("abcd\refgh\rijkl"));
     // Even a form narrower than one character ends.
     EXPECT_EQ(text_ajustar(QStringLiteral("abc"), 5, amplada), QStringLiteral("a\rb\rc"));
+}
+
+namespace {
+
+// The first wrapper, kept as the reference: it measured every prefix of the
+// rest of the text for every line.
+QString text_ajustar_referencia(const QString& text, int amplada_form,
+                                const std::function<int(const QString&)>& amplada_text) {
+    static const QString trencaments = QStringLiteral(" ,.:;");
+    QString resultat;
+    QString resta = text;
+    while (!resta.isEmpty() && amplada_text(resta) > amplada_form) {
+        qsizetype tall = 0;
+        qsizetype cap_que_cap = 0;
+        for (qsizetype i = resta.size(); i >= 1; --i) {
+            if (amplada_text(resta.left(i)) >= amplada_form) continue;
+            if (cap_que_cap == 0) cap_que_cap = i;
+            if (trencaments.contains(resta.at(i - 1))) {
+                tall = i;
+                break;
+            }
+        }
+        if (tall == 0) tall = std::max<qsizetype>(cap_que_cap, 1);
+        if (tall >= resta.size()) break;
+        resultat += resta.left(tall) + QChar(13);
+        resta = resta.mid(tall);
+    }
+    return resultat + resta;
+}
+
+// A proportional font: narrow punctuation, wide capitals, a zero-width mark.
+int amplada_proporcional(const QString& s) {
+    int w = 0;
+    for (QChar c : s) {
+        if (c == u'\u200B') continue;
+        if (c == u'i' || c == u'.' || c == u',' || c == u':' || c == u';') w += 2;
+        else if (c == u' ') w += 3;
+        else if (c.isUpper()) w += 9;
+        else w += 6;
+    }
+    return w;
+}
+
+} // namespace
+
+TEST_F(LlistesItems, WrappingMatchesTheFirstWrapperOnRandomTexts) {
+    const QString lletres = QStringLiteral("abciiiWQ     ,.:;\u200B");
+    std::mt19937 gen(12);
+    for (int cas = 0; cas < 3000; ++cas) {
+        QString t;
+        const int n = static_cast<int>(gen() % 70);
+        for (int k = 0; k < n; ++k) t += lletres.at(static_cast<qsizetype>(gen() % lletres.size()));
+        const int amplada = static_cast<int>(gen() % 90);
+        ASSERT_EQ(text_ajustar(t, amplada, amplada_proporcional),
+                  text_ajustar_referencia(t, amplada, amplada_proporcional))
+            << qPrintable(t) << " / " << amplada;
+    }
+}
+
+TEST_F(LlistesItems, WrappingMeasuresOnlyAboutEachLine) {
+    // Work proportional to the text: the characters handed to the measure
+    // stay a small multiple of the text's length.
+    qsizetype mesurats = 0;
+    qsizetype mes_llarg = 0;
+    const auto comptar = [&](const QString& s) {
+        mesurats += s.size();
+        mes_llarg = std::max(mes_llarg, s.size());
+        return amplada_proporcional(s);
+    };
+    QString t;
+    while (t.size() < 3000) t += QStringLiteral("El gat, la Gossa i el cavall: tres amics. ");
+    const QString ajustat = text_ajustar(t, 400, comptar);
+    EXPECT_EQ(ajustat, text_ajustar_referencia(t, 400, amplada_proporcional));
+    EXPECT_LT(mesurats, 40 * t.size());
+    EXPECT_LT(mes_llarg, 400);
+
+    // A bound on the lines bounds the work whatever the length of the text.
+    while (t.size() < 2000000) t += t;
+    mesurats = 0;
+    mes_llarg = 0;
+    const QString primeres = text_ajustar(t, 400, comptar, 5);
+    EXPECT_EQ(primeres.count(QChar(13)), 4);
+    EXPECT_TRUE(ajustat.startsWith(primeres + QChar(13)));
+    EXPECT_LT(mesurats, 20000);
+    EXPECT_LT(mes_llarg, 400);
 }
 
 TEST_F(LlistesItems, OemCodePage) {

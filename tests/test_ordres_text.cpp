@@ -100,6 +100,28 @@ TEST_F(OrdresText, GalicianKeywords) {
     EXPECT_EQ(jugador().item_salt, QStringLiteral("004"));
 }
 
+TEST_F(OrdresText, ATextTallerThanTheWindowShowsOnlyWhatFits) {
+    QFont gran = f->Label_par->font();
+    gran.setPointSize(100);
+    f->Label_par->setFont(gran);
+    const QFontMetrics fm(gran);
+    QString t;
+    for (int k = 0; k < 60; ++k) t += QStringLiteral("gat%1 ").arg(k % 10);
+    text(QStringLiteral("CENTRAT_") + t);
+    const QString mostrat = f->Label_par->text();
+    const qsizetype linies = mostrat.count(u'\n') + 1;
+    const int alt = f->centralWidget()->height();
+    ASSERT_GT(fm.horizontalAdvance(t) / f->centralWidget()->width(), 2 * alt / fm.lineSpacing());
+    EXPECT_LE(linies, alt / fm.lineSpacing() + 1);
+    EXPECT_GE(linies, alt / fm.lineSpacing());
+    // The lines shown are the first ones, each narrower than the window.
+    EXPECT_TRUE(mostrat.startsWith(QStringLiteral("gat0 gat1 ")));
+    for (const QString& l : mostrat.split(u'\n')) EXPECT_LT(fm.horizontalAdvance(l), f->centralWidget()->width());
+    QString sense_salts = mostrat;
+    sense_salts.remove(u'\n');
+    EXPECT_TRUE(t.startsWith(sense_salts));
+}
+
 TEST_F(OrdresText, ColourCommandsAndTheTextThatFollows) {
     f->imatge_fons->show();
     text(QStringLiteral("COLOR_255"));
