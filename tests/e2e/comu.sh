@@ -168,8 +168,11 @@ esperar_color() {
 
 # The start dialog's title, from the language table of the interface's
 # default language.
-titol_inici() {
-  sed -n 's/^ *\["LumiRaga - Inici", "\(.*\)"\],\{0,1\}$/\1/p' "$arrel/lang/catala.json" | head -1
+titol_inici=""
+esperar_inici() {
+  local segons=$1 quan=$2
+  titol_inici=$(sed -n 's/^ *\["LumiRaga - Inici", "\(.*\)"\],\{0,1\}$/\1/p' "$arrel/lang/catala.json" | head -1)
+  esperar_finestra "^$titol_inici\$" "$segons" || fallar "no start dialog titled \"$titol_inici\" $quan"
 }
 
 finestra_jugador() {
@@ -280,13 +283,28 @@ $(printf '%s\n' "$informe_text" | sed -n '/RESUM/,$p' | sed 's/^/    /')"
 # the second a click, the third the right arrow; a wrong answer asks the same
 # item again, a right one goes on to the next. Two refused keys, three right
 # answers, ending on the first item asked again.
-jugar_primera() {
+# The instruction, then the first question: a red circle.
+esperar_primera_pregunta() {
   esperar_color vermell 15 ||
-    fallar "the first question (a red circle) did not come after the instruction (the screen's middle showed $color_vist)"
+    fallar "the first question (a red circle) $1 did not come after the instruction (the screen's middle showed $color_vist)"
   captura primera-pregunta >/dev/null
+}
+
+jugar_primera() {
+  esperar_primera_pregunta "of the run"
   respondre a blanc vermell "on the first item (Space only)" &&
     respondre space groc verd "on the first item" &&
     respondre b blanc verd "on the second item (clicks only)" &&
     respondre clic groc blau "on the second item" &&
     respondre Right groc vermell "on the third item (right arrow only)"
+}
+
+# From the start dialog to the report: the whole run of the example, every
+# answer judged and counted.
+primera_des_de_inici() {
+  engegar_des_de_inici
+  jugar_primera
+  llegir_informe
+  comprovar_informe "Nombre de Respostes=$respostes_donades" "Respostes BE=3" "Respostes malament=2" \
+    "Nombre de Preguntes=4" "Preguntes no respostes=1"
 }

@@ -6,19 +6,15 @@
 source "$(dirname "$0")/comu.sh"
 
 engegar
-titol=$(titol_inici)
-esperar_finestra "^$titol\$" 10 || fallar "no start dialog titled \"$titol\" at the first start"
+esperar_inici 10 "at the first start"
 engegar_des_de_inici
-esperar_color vermell 15 ||
-  fallar "the first question (a red circle) did not come after the instruction (the screen's middle showed $color_vist)"
+esperar_primera_pregunta "of the first run"
 respondre space groc verd "on the first item of the first run"
 llegir_informe
 comprovar_informe "Nombre de Respostes=1" "Respostes BE=1" "Respostes malament=0"
 
 menu_opcions 4
-esperar_color vermell 15 ||
-  fallar "the second run's first question (a red circle) did not come (the screen's middle showed $color_vist)"
-captura segona-execucio >/dev/null
+esperar_primera_pregunta "of the second run"
 respostes_donades=0
 respondre a blanc vermell "on the first item of the second run (Space only)" &&
   respondre space groc verd "on the first item of the second run"
