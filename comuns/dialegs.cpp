@@ -39,17 +39,11 @@ bool es_tipus(const QString& tipus, int missatge) {
     return tipus == text_idioma(missatge);
 }
 
-QString patro_sense_majuscules(const QString& patro) {
+// Windows' "all files" pattern also names files without an extension.
+QString patro_qt(const QString& patro) {
     const QString p = patro.trimmed();
-    if (p == u"*.*" || p == u"*") return QStringLiteral("*");
-    QString r;
-    for (QChar c : p) {
-        if (c.isLetter() && c.toLower() != c.toUpper())
-            r += u'[' + QString(c.toLower()) + QString(c.toUpper()) + u']';
-        else
-            r += c;
-    }
-    return r;
+    if (p == u"*.*") return QStringLiteral("*");
+    return p;
 }
 
 // The filter a form's Open dialog keeps between calls.
@@ -70,7 +64,7 @@ QStringList filtres_dialeg(const QString& filtre) {
         const QString patrons = i + 1 < parts.size() ? parts[i + 1] : QStringLiteral("*");
         QStringList qt;
         for (const QString& p : patrons.split(u';', Qt::SkipEmptyParts)) {
-            const QString c = patro_sense_majuscules(p);
+            const QString c = patro_qt(p);
             if (!c.isEmpty() && !qt.contains(c)) qt << c;
         }
         if (qt.isEmpty()) qt << QStringLiteral("*");
@@ -131,6 +125,7 @@ QString dialeg_obrir(const QString& actual, QWidget* form, const QString& tipus)
     dlg.setObjectName(QStringLiteral("CMDialog1"));
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList filtres = filtres_dialeg(filtre);
     if (!filtres.isEmpty()) {

@@ -45,8 +45,9 @@ QString copiar_a_carpeta(const QString& cami);
 // The same without the report; `fallada` tells a failed copy apart.
 QString copiar_a_carpeta_en(const QString& cami, const QString& carpeta, bool* fallada);
 
-// "Name|*.ext;*.ext2|..." filters in the dialog's form ("Name (*.[eE][xX][tT] ...)"),
-// so that an extension matches in any letter case.
+// "Name|*.ext;*.ext2|..." filters in the dialog's form ("Name (*.ext *.ext2)").
+// Our file dialogs are Qt's own, whose filters match in any letter case (a
+// desktop's native dialog may not).
 QStringList filtres_dialeg(const QString& filtre);
 
 // The folder resources are copied into: the activity's, else the process's.

@@ -49,6 +49,13 @@ bool es_idioma_conegut(const QString& llengua) {
     return taula(llengua) != nullptr;
 }
 
+QStringList codis_idioma(const QString& llengua) {
+    if (llengua == IDIOMA_CATALA) return {QStringLiteral("ca")};
+    if (llengua == IDIOMA_ESPANOL) return {QStringLiteral("es")};
+    if (llengua == IDIOMA_GALEGO) return {QStringLiteral("gl"), QStringLiteral("es")};
+    return {};
+}
+
 QString text_idioma_en(const QString& llengua, int n) {
     const Taula* t = taula(llengua);
     if (!t || n < 0 || n >= t->missatges.size()) return {};

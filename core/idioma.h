@@ -34,4 +34,9 @@ const QList<int>& missatges_paraula_clau();
 
 bool es_idioma_conegut(const QString& llengua);
 
+// The language codes of an interface language, the closest first: "ca", "es",
+// "gl" then "es" (where no Galician text exists, Spanish stands in); none for
+// an unknown language.
+QStringList codis_idioma(const QString& llengua);
+
 } // namespace lumi

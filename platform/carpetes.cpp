@@ -54,6 +54,21 @@ QString fitxer_desfer() {
            QStringLiteral("/lrq.tmp");
 }
 
+QString fitxer_ajuda(const QString& codi) {
+    if (codi.isEmpty()) return {};
+    QStringList carpetes;
+    if (QCoreApplication::instance())
+        carpetes << QCoreApplication::applicationDirPath() + QStringLiteral("/ajuda");
+#ifdef LUMI_AJUDA_FONTS
+    carpetes << QStringLiteral(LUMI_AJUDA_FONTS);
+#endif
+    for (const QString& c : carpetes) {
+        const QFileInfo pagina(c + u'/' + codi + QStringLiteral(".html"));
+        if (pagina.isFile()) return pagina.absoluteFilePath();
+    }
+    return {};
+}
+
 QString carpeta_execucio() {
     if (!qEnvironmentVariableIsEmpty("LUMIRAGA_HOME")) return carpeta_programa();
     QString r = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);

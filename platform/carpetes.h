@@ -17,6 +17,12 @@ QString fitxer_desfer();
 // The folder for the single-instance lock.
 QString carpeta_execucio();
 
+// The help page for a language code ("ca", "es", "gl"): in the folder "ajuda"
+// beside the executable (where the build and an install put it), else in the
+// source tree's (test and bench programs run from the build folder). "" when
+// there is none.
+QString fitxer_ajuda(const QString& codi);
+
 // A file of the program folder by name, matched without regard to letter case
 // when the exact name is missing; the exact-case path when none exists.
 QString fitxer_a_carpeta(const QString& carpeta, const QString& nom);

@@ -27,8 +27,17 @@ bool cursor_amagat() {
     return c && c->shape() == Qt::BlankCursor;
 }
 
+namespace {
+QPoint g_cursor_posat{-1, -1};
+}
+
 void posar_cursor(QPoint p) {
+    g_cursor_posat = p;
     QCursor::setPos(p);
+}
+
+QPoint cursor_posat() {
+    return g_cursor_posat;
 }
 
 } // namespace lumi::plataforma

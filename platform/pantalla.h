@@ -16,5 +16,8 @@ bool cursor_amagat();
 
 // Puts the pointer at a screen position.
 void posar_cursor(QPoint p);
+// Where the program itself last put the pointer: the window system reports
+// that placement as a move, which is not the user's.
+QPoint cursor_posat();
 
 } // namespace lumi::plataforma

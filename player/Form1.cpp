@@ -11,6 +11,7 @@
 #include "instancia.h"
 #include "modul_joystic.h"
 #include "pantalla.h"
+#include "traduccio_qt.h"
 #include "vb.h"
 
 #include <QCloseEvent>
@@ -56,6 +57,12 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
 
 Form1::~Form1() {
     if (g_form1 == this) g_form1 = nullptr;
+    // Hooks that reach this window must not outlive it.
+    if (g_form1 == nullptr) {
+        titol_finestra() = nullptr;
+        avis_usuari() = nullptr;
+        finestra_video() = nullptr;
+    }
 }
 
 void Form1::crear_controls() {
@@ -215,6 +222,7 @@ bool Form1::Form_Load() {
     const QString llegit = plataforma::ini_llegir(plataforma::fitxer_ini_programa(), QStringLiteral("inici"),
                                                   QStringLiteral("idioma"));
     if (!llegit.isEmpty()) idioma() = llegit.left(256);
+    plataforma::posar_traduccio_qt(codis_idioma(idioma()));
     const QStringList noms{IDIOMA_CATALA, IDIOMA_ESPANOL, IDIOMA_GALEGO};
     for (int i = 0; i < 3; ++i)
         mn_idioma[i]->setChecked(idioma() == noms[i]);
@@ -259,6 +267,14 @@ void Form1::Form_Activate() {
     EstatJugador& j = jugador();
 
     forat->show();
+    // A run owns the window: an activation during it (the dialog that started
+    // it closing, a launched program ending) neither shows the menus, which
+    // would stop the learner's input being judged, nor greets the user again.
+    if (exercici_en_marxa) {
+        j.estat_finestra = 1;
+        activant_ = false;
+        return;
+    }
     if (j.estat_finestra == 0) setWindowTitle(tradueix(QStringLiteral("LUMIRAGA - Sense nom")));
     tradueix_formulari(this);
 

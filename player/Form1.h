@@ -112,10 +112,11 @@ class Form1 : public QMainWindow {
     void color_finestra(int32_t color_vb);
     // Colours of Label_par (colour numbers as stored); -1 keeps that one.
     void colors_label(int32_t fons, int32_t text);
-    // Grows each time the screen is prepared again: a presentation that sees
-    // it change while it waits has been overtaken by a newer question or a
-    // reaction, and stops drawing its entry.
-    uint64_t generacio_pantalla = 0;
+    // Grows at every question presented and at a stop: a presentation or
+    // reaction that sees it change while it waits has been overtaken and stops
+    // drawing its entry. A reaction to an answer given meanwhile does not
+    // overtake it (the instruction plays its whole time).
+    uint64_t generacio_pregunta = 0;
     // Set once a TANCAR order has closed the window: nothing more is shown.
     bool tancada_per_ordre = false;
 
@@ -226,7 +227,6 @@ class Form1 : public QMainWindow {
     // Waits with painting and media going on, but no learner input and no
     // tick of the player's timers.
     void esperar_sense_entrada(double segons);
-    QPoint darrer_cursor_posat_{-1, -1};
     bool resposta_connectada_ = false;
 
   public:

@@ -289,7 +289,7 @@ void Form1::exercici_atura() {
     t_estimular->stop();
     // A presentation or reaction waiting in place stops drawing and playing
     // its entry: the screen is no longer the run's.
-    ++generacio_pantalla;
+    ++generacio_pregunta;
 
     // A second stop (Esc after the total time) keeps the times of the run.
     if (exercici_en_marxa) {

@@ -16,6 +16,7 @@ namespace lumi {
 
 FinestraInforme::FinestraInforme(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("finestra_informe"));
+    setProperty(FORA_DEL_RECOMPTE, true);
     setWindowTitle(text_idioma(20));
     editor = new QPlainTextEdit(this);
     editor->setObjectName(QStringLiteral("editor"));

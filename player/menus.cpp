@@ -17,6 +17,7 @@
 #include "processos.h"
 #include "programes.h"
 #include "seguidor.h"
+#include "traduccio_qt.h"
 #include "vb.h"
 
 #include <QApplication>
@@ -94,6 +95,9 @@ std::optional<QString> dialeg_fitxer(QWidget* pare, const EleccioFitxer& e) {
     d.setObjectName(QStringLiteral("CMDialog1"));
     d.setAcceptMode(e.desar ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     d.setFileMode(e.desar ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Qt's own dialog: it speaks the interface language and its filters match
+    // "GAT.LRQ" as well as "gat.lrq", which a desktop's dialog may not.
+    d.setOption(QFileDialog::DontUseNativeDialog, true);
     // The caller asks before an existing activity is lost.
     d.setOption(QFileDialog::DontConfirmOverwrite, true);
     const QStringList filtres = filtres_dialeg(e.filtre);
@@ -416,14 +420,16 @@ void Form1::mn_idioma_Click(int16_t Index) {
     mn_idioma[Index]->setChecked(true);
     plataforma::ini_escriure(plataforma::fitxer_ini_programa(), QStringLiteral("inici"),
                              QStringLiteral("idioma"), idioma());
+    plataforma::posar_traduccio_qt(codis_idioma(idioma()));
     tradueix_formulari(this);
     update();
 }
 
 void Form1::ajuda_Click() {
-    const QString fitxer =
-        plataforma::fitxer_a_carpeta(plataforma::carpeta_programa(), QStringLiteral("lumiraga.chm"));
-    if (QFileInfo::exists(fitxer) && obrir_document()) obrir_document()(fitxer);
+    // Opened directly: F1 belongs to the learner.
+    const QStringList codis = codis_idioma(idioma());
+    const QString pagina = plataforma::fitxer_ajuda(codis.value(0, QStringLiteral("ca")));
+    if (!pagina.isEmpty() && obrir_document()) obrir_document()(pagina);
 }
 
 void Form1::quant_a_Click() {

@@ -182,7 +182,6 @@ void Form1::fons_mostrar(const QImage& im) {
 }
 
 void Form1::pantalla_prepara() {
-    ++generacio_pantalla;
     // A movie of an older question must not cover the new one.
     Flash::amagar_totes();
     const Activitat& a = activitat();
@@ -257,8 +256,8 @@ double Form1::flash_mostrar(const QString& ordre, float segons) {
     peli_finestra.raise();
     peli_finestra.activateWindow();
     const double t0 = plataforma::rellotge().monotonic();
-    const uint64_t meva = generacio_pantalla;
-    esperar_des_de(t0, segons, [&] { return tancada_per_ordre || generacio_pantalla != meva; });
+    const uint64_t meva = generacio_pregunta;
+    esperar_des_de(t0, segons, [&] { return tancada_per_ordre || generacio_pregunta != meva; });
     return t0;
 }
 
@@ -280,8 +279,8 @@ void Form1::estimul_presenta(int16_t i) {
     pregunta_activa = true;
     sequencia_parcial.clear();
     reaccio_serie_pendent.clear();
+    const uint64_t meva = ++generacio_pregunta;
     pantalla_prepara();
-    const uint64_t meva = generacio_pantalla;
     if (a.items[0].ratoli[0] == 1) {
         Image1->show();
         if (isVisible()) plataforma::posar_cursor(centralWidget()->mapToGlobal(Image1->pos() + QPoint(2, 2)));
@@ -307,7 +306,7 @@ void Form1::estimul_presenta(int16_t i) {
 
     // E. The orders, one after another.
     const float temps = temps_pregunta[0];
-    auto superada = [&] { return tancada_per_ordre || generacio_pantalla != meva; };
+    auto superada = [&] { return tancada_per_ordre || generacio_pregunta != meva; };
     QString resta = entrada;
     double t0 = rellotge.monotonic();
     for (;;) {

@@ -53,10 +53,10 @@ void Form1::fitxer_executa(const QString& entrada, float temps) {
     EstatJugador& jg = jugador();
     ServeisPresentacio& s = serveis_presentacio();
     plataforma::Rellotge& rellotge = plataforma::rellotge();
-    const uint64_t pantalla = generacio_pantalla;
+    const uint64_t pantalla = generacio_pregunta;
     // A newer question prepared the screen while this reaction yielded: what
     // is on screen is no longer ours to play over or clear.
-    auto superada = [&] { return tancada_per_ordre || generacio_pantalla != pantalla; };
+    auto superada = [&] { return tancada_per_ordre || generacio_pregunta != pantalla; };
 
     if (es_entrada_salvapantalles(entrada)) {
         Image1->show();

@@ -4,6 +4,7 @@
 #include "Form1.h"
 
 #include "comparadors.h"
+#include "finestra_informe.h"
 #include "cursor_confinament.h"
 #include "informe.h"
 #include "presentacio.h"
@@ -131,9 +132,10 @@ bool Form1::eventFilter(QObject* objecte, QEvent* e) {
         const float x = static_cast<float>(p.x()), y = static_cast<float>(p.y());
         const int16_t shift = shift_vb(m->modifiers());
         if (e->type() == QEvent::MouseMove) {
-            // Our own pointer placements are no learner moves.
-            if (m->globalPosition().toPoint() == darrer_cursor_posat_) return true;
-            if (resposta_en_curs()) return true;
+            // Our own pointer placements are no learner moves, and the main
+            // picture forwards its clicks only.
+            if (m->globalPosition().toPoint() == plataforma::cursor_posat()) return true;
+            if (resposta_en_curs() || w == Image1) return true;
             const int16_t b = botons_vb(m->buttons());
             if (w == Label_par)
                 Label_par_MouseMove(b, shift, x, y);
@@ -161,10 +163,11 @@ bool Form1::eventFilter(QObject* objecte, QEvent* e) {
 
 int Form1::nombre_formularis() const {
     // The player plus every other program window on screen; menus, tooltips
-    // and other popups are not forms.
+    // and other popups are not forms, nor is the report window (it stands for
+    // a separate text editor, which never held the learner back).
     int n = 1;
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w == this || !w->isVisible()) continue;
+        if (w == this || !w->isVisible() || w->property(FORA_DEL_RECOMPTE).toBool()) continue;
         const Qt::WindowType t = w->windowType();
         if (t == Qt::Popup || t == Qt::ToolTip || t == Qt::Desktop || t == Qt::SplashScreen) continue;
         if (qobject_cast<QMenu*>(w)) continue;
@@ -198,9 +201,7 @@ void Form1::netejar_estimul() {
 }
 
 void Form1::posar_cursor_client(QPoint p) {
-    const QPoint g = centralWidget()->mapToGlobal(p);
-    darrer_cursor_posat_ = g;
-    plataforma::posar_cursor(g);
+    plataforma::posar_cursor(centralWidget()->mapToGlobal(p));
 }
 
 bool Form1::mateixa_execucio(unsigned generacio) const {

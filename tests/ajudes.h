@@ -3,8 +3,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QListView>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <memory>
 
@@ -82,6 +87,65 @@ inline std::shared_ptr<DialegTancat> tancar_dialeg_modal() {
             t->stop();
             t->deleteLater();
         }
+    });
+    t->start();
+    return r;
+}
+
+} // namespace lumi::proves
+
+namespace lumi::proves {
+
+// The caption Qt gives a Cancel button in the language of its installed
+// translation.
+inline QString cancel_qt() {
+    QDialogButtonBox botons(QDialogButtonBox::Cancel);
+    return botons.button(QDialogButtonBox::Cancel)->text();
+}
+
+// What the user sees in the next modal file dialog once it has been taken to
+// `carpeta` and has listed at least `noms_esperats` entries (or a few seconds
+// have passed); the dialog is cancelled afterwards.
+struct VistaDialegFitxer {
+    bool vist = false;
+    bool de_qt = false; // Qt's own dialog, not the desktop's
+    QString cancel;
+    QStringList filtres;
+    QStringList noms;
+};
+
+inline std::shared_ptr<VistaDialegFitxer> mirar_dialeg_fitxer(const QString& carpeta, int noms_esperats) {
+    auto r = std::make_shared<VistaDialegFitxer>();
+    std::weak_ptr<VistaDialegFitxer> feble = r;
+    auto* t = new QTimer;
+    t->setInterval(10);
+    auto intents = std::make_shared<int>(0);
+    QObject::connect(t, &QTimer::timeout, [feble, t, intents, carpeta, noms_esperats] {
+        auto r = feble.lock();
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        const bool acabar = !r || ++*intents > 500;
+        if (r && d) {
+            if (!r->vist) {
+                r->vist = true;
+                d->setDirectory(carpeta);
+            }
+            const auto* vista = d->findChild<QListView*>(QStringLiteral("listView"));
+            const int files = vista ? vista->model()->rowCount(vista->rootIndex()) : 0;
+            if (files < noms_esperats && !acabar) return;
+            r->de_qt = d->testOption(QFileDialog::DontUseNativeDialog);
+            if (auto* b = d->findChild<QDialogButtonBox*>())
+                if (QPushButton* c = b->button(QDialogButtonBox::Cancel)) r->cancel = c->text();
+            if (auto* combo = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+                for (int i = 0; i < combo->count(); ++i)
+                    r->filtres << combo->itemText(i);
+            for (int i = 0; i < files; ++i)
+                r->noms << vista->model()->index(i, 0, vista->rootIndex()).data().toString();
+            d->reject();
+        } else if (!acabar) {
+            return;
+        }
+        t->stop();
+        t->deleteLater();
     });
     t->start();
     return r;

@@ -41,6 +41,7 @@ TEST_F(Jugador, FirstStartWithoutIniIsCatalanAndPlacedOnTheScreen) {
     Form1 f;
     ASSERT_TRUE(f.Form_Load());
     EXPECT_EQ(idioma(), IDIOMA_CATALA);
+    EXPECT_EQ(cancel_qt(), QStringLiteral("Cancel·la"));
     EXPECT_TRUE(f.mn_idioma[0]->isChecked());
     EXPECT_FALSE(f.mn_idioma[1]->isChecked() || f.mn_idioma[2]->isChecked());
     EXPECT_EQ(f.windowTitle(), QStringLiteral("LUMIRAGA - Sense nom"));
@@ -77,6 +78,7 @@ TEST_F(Jugador, TheIniLanguageTranslatesCaptionsAndTicksItsItem) {
     Form1 f;
     ASSERT_TRUE(f.Form_Load());
     EXPECT_EQ(idioma(), IDIOMA_GALEGO);
+    EXPECT_EQ(cancel_qt(), QStringLiteral("Cancelar")); // Qt's Spanish stands in for Galician
     EXPECT_TRUE(f.mn_idioma[2]->isChecked());
     EXPECT_FALSE(f.mn_idioma[0]->isChecked());
     auto inici = tancar_dialeg_modal();

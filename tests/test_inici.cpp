@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "ajudes.h"
 #include "camins.h"
 #include "carpetes.h"
 #include "contestador.h"
@@ -93,6 +94,7 @@ TEST_F(Inici, LanguageOptionsRetranslateDialogAndPlayer) {
     clic(d->ct_idioma[1]);
     EXPECT_EQ(idioma(), IDIOMA_ESPANOL);
     EXPECT_TRUE(f->mn_idioma[1]->isChecked());
+    EXPECT_EQ(cancel_qt(), QStringLiteral("Cancelar")); // Qt's own dialogs as well
     EXPECT_EQ(d->windowTitle(), QStringLiteral("LumiRaga - Inicio"));
     EXPECT_EQ(d->Command1[1]->text(), tradueix_en(IDIOMA_ESPANOL, clau));
     EXPECT_EQ(f->mn_disc[1]->text(), tradueix_en(IDIOMA_ESPANOL, QStringLiteral("Form1|mn_disc | 1|c|")));
@@ -100,6 +102,7 @@ TEST_F(Inici, LanguageOptionsRetranslateDialogAndPlayer) {
     // Galician has no title of its own: the one shown stays.
     clic(d->ct_idioma[2]);
     EXPECT_EQ(idioma(), IDIOMA_GALEGO);
+    EXPECT_EQ(cancel_qt(), QStringLiteral("Cancelar")); // Qt has no Galician: Spanish
     EXPECT_EQ(d->windowTitle(), QStringLiteral("LumiRaga - Inicio"));
     EXPECT_EQ(d->Label3->text(), tradueix_en(IDIOMA_GALEGO, QStringLiteral("inici|Label3 ||c|")));
     EXPECT_EQ(plataforma::ini_llegir(plataforma::fitxer_ini_programa(), QStringLiteral("inici"),
@@ -108,6 +111,7 @@ TEST_F(Inici, LanguageOptionsRetranslateDialogAndPlayer) {
 
     clic(d->ct_idioma[0]);
     EXPECT_EQ(d->windowTitle(), QStringLiteral("LumiRaga - Inici"));
+    EXPECT_EQ(cancel_qt(), QStringLiteral("Cancel·la"));
     EXPECT_EQ(d->Command1[1]->text(), tradueix_en(IDIOMA_CATALA, clau));
 }
 

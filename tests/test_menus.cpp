@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "ajudes.h"
 #include "camins.h"
 #include "carpetes.h"
 #include "contestador.h"
@@ -16,6 +17,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <deque>
 #include <gtest/gtest.h>
@@ -181,8 +183,9 @@ TEST_F(Menus, LanguageChangeTranslatesLoadedKeywordsAndSaveWritesCatalan) {
     f->mn_idioma[2]->trigger(); // galego
     EXPECT_EQ(activitat().items[1].estimuls, QStringLiteral("2»CFUENTE_255|FONTE_Arial"));
     EXPECT_EQ(activitat().consigna, QStringLiteral("PECHAR_"));
-    f->mn_idioma[1]->trigger(); // español: the same keywords as Galician here
-    EXPECT_EQ(activitat().items[1].estimuls, QStringLiteral("2»CFUENTE_255|FONTE_Arial"));
+    f->mn_idioma[1]->trigger(); // español
+    EXPECT_EQ(activitat().items[1].estimuls, QStringLiteral("2»CFUENTE_255|FUENTE_Arial"));
+    EXPECT_EQ(activitat().consigna, QStringLiteral("CERRAR_"));
 
     // Saved from Spanish: the file holds the Catalan keywords.
     triador.respostes = {fitxer};
@@ -190,8 +193,8 @@ TEST_F(Menus, LanguageChangeTranslatesLoadedKeywordsAndSaveWritesCatalan) {
     const QString text = QString::fromLatin1(contingut(fitxer));
     EXPECT_TRUE(text.contains(QStringLiteral("CFONT_255")));
     EXPECT_TRUE(text.contains(QStringLiteral("TANCAR_")));
-    EXPECT_FALSE(text.contains(QStringLiteral("FONTE_")));
-    EXPECT_FALSE(text.contains(QStringLiteral("PECHAR_")));
+    EXPECT_FALSE(text.contains(QStringLiteral("FUENTE_")));
+    EXPECT_FALSE(text.contains(QStringLiteral("CERRAR_")));
 
     f->mn_idioma[0]->trigger();
     EXPECT_EQ(activitat().items[1].estimuls, QStringLiteral("2»CFONT_255|FONT_Arial"));
@@ -421,6 +424,31 @@ TEST_F(Menus, RealFileDialogOpensTheChosenActivity) {
               QFileInfo(fitxer).canonicalFilePath());
 }
 
+TEST_F(Menus, OpenDialogSpeaksTheInterfaceLanguageAndListsActivitiesInAnyCase) {
+    triador_fitxer() = dialeg_fitxer;
+    for (const char* nom : {"a.lrq", "B.LRQ", "c.txt"}) {
+        QFile fi(cami(QString::fromLatin1(nom)));
+        ASSERT_TRUE(fi.open(QIODevice::WriteOnly));
+    }
+    const QStringList cancel{QStringLiteral("Cancel·la"), QStringLiteral("Cancelar"),
+                             QStringLiteral("Cancelar")};
+    for (int l : {1, 0, 2}) {
+        f->mn_idioma[l]->trigger();
+        auto vista = mirar_dialeg_fitxer(tmp.path(), 2);
+        f->mn_disc[1]->trigger();
+        ASSERT_TRUE(vista->vist) << l;
+        EXPECT_TRUE(vista->de_qt);
+        EXPECT_EQ(vista->cancel, cancel[l]) << l;
+        const QStringList parts =
+            tradueix_en(LLENGUES[l], QStringLiteral("Fitxers lumiraga|*.lrq|Altres fitxers|*.*")).split(u'|');
+        EXPECT_EQ(vista->filtres,
+                  (QStringList{parts[0] + QStringLiteral(" (*.lrq)"), parts[2] + QStringLiteral(" (*)")}));
+        vista->noms.sort(Qt::CaseInsensitive);
+        EXPECT_EQ(vista->noms, (QStringList{QStringLiteral("a.lrq"), QStringLiteral("B.LRQ")}));
+    }
+    EXPECT_TRUE(activitat().fitxer_actual.isEmpty());
+}
+
 // ---------------------------------------------------------------- start, planner, quit
 
 TEST_F(Menus, StartAndPlannerAskForAFileFirst) {
@@ -573,21 +601,50 @@ TEST_F(Menus, TrackerProgramIsBroughtUpOrLaunchedAndTickedWhileOn) {
 
 // ---------------------------------------------------------------- help and about
 
-TEST_F(Menus, HelpOpensTheHelpFileOnlyWhenItIsThere) {
+TEST_F(Menus, HelpOpensThePageOfTheInterfaceLanguage) {
     QStringList oberts;
     auto abans = obrir_document();
     obrir_document() = [&](const QString& fi) {
         oberts << fi;
         return true;
     };
-    f->ajuda->trigger();
-    EXPECT_TRUE(oberts.isEmpty());
-    QFile chm(plataforma::carpeta_programa() + QStringLiteral("/LUMIRAGA.CHM"));
-    ASSERT_TRUE(chm.open(QIODevice::WriteOnly));
-    chm.close();
-    f->ajuda->trigger();
-    ASSERT_EQ(oberts.size(), 1);
-    EXPECT_EQ(QFileInfo(oberts[0]).canonicalFilePath(), QFileInfo(chm).canonicalFilePath());
+    const QStringList codis{QStringLiteral("ca"), QStringLiteral("es"), QStringLiteral("gl")};
+    for (int l : {1, 2, 0}) {
+        f->mn_idioma[l]->trigger();
+        oberts.clear();
+        f->ajuda->trigger();
+        ASSERT_EQ(oberts.size(), 1) << l;
+        const QFileInfo pagina(oberts[0]);
+        EXPECT_TRUE(pagina.isFile());
+        EXPECT_EQ(pagina.fileName(), codis[l] + QStringLiteral(".html"));
+        const QByteArray html = contingut(oberts[0]);
+        const QString text = QString::fromUtf8(html).simplified();
+        EXPECT_TRUE(text.contains(QStringLiteral("<html lang=\"%1\">").arg(codis[l])));
+        // It names the menus and the start dialog's buttons as they read in that language.
+        QStringList noms;
+        for (QMenu* m :
+             {f->mn_opcions, f->mn_d, f->mn_conf, f->mn_vel, f->mn_rec_s[0], f->mn_id, f->mn_ajuda})
+            noms << m->title();
+        for (QAction* a : {f->mn_inici, f->mn_disc[0], f->mn_disc[1], f->mn_disc[2], f->mn_disc[3],
+                           f->mn_FITXERS, f->mn_engegar, f->mn_informe, f->mn_FI, f->mn_ovs[0], f->mn_ovs[1],
+                           f->mn_ovs[2], f->ajuda, f->quant_a})
+            noms << a->text();
+        for (int b = 0; b < 3; ++b)
+            noms << tradueix_en(LLENGUES[l],
+                                clau_traduccio(QStringLiteral("inici"), QStringLiteral("Command1"), b, u'c'));
+        for (const QString& nom : noms)
+            EXPECT_TRUE(text.contains(QString(nom).remove(u'&').trimmed()))
+                << codis[l].toStdString() << ": " << nom.toStdString();
+        // The build puts the same page and its style sheet beside the program.
+        const QString installada = QStringLiteral(LUMI_CARPETA_EXECUTABLE "/ajuda/");
+        EXPECT_EQ(contingut(installada + pagina.fileName()), html);
+        EXPECT_TRUE(text.contains(QStringLiteral("href=\"ajuda.css\"")));
+        const QByteArray estil = contingut(pagina.absolutePath() + QStringLiteral("/ajuda.css"));
+        EXPECT_FALSE(estil.isEmpty());
+        EXPECT_EQ(contingut(installada + QStringLiteral("ajuda.css")), estil);
+    }
+    // Opened from the menu only: F1 stays with the learner.
+    EXPECT_TRUE(f->ajuda->shortcut().isEmpty());
     obrir_document() = abans;
 }
 

@@ -285,9 +285,9 @@ TEST_F(Presentacio, SlideShowStepsInOrderAndAlwaysEnded) {
 
 TEST_F(Presentacio, OvertakenPresentationStopsDrawingItsEntry) {
     posar_estimul(1, QStringLiteral("/act/p.exe") + sep() + QStringLiteral("Vell"), 0);
-    f->Label_par->setText(QStringLiteral("Nou"));
-    // A reaction prepares the screen while the program runs.
-    QTimer::singleShot(0, f.get(), [this] { f->pantalla_prepara(); });
+    posar_estimul(2, QStringLiteral("Nou"), 0);
+    // A newer question is presented while the program runs.
+    QTimer::singleShot(0, f.get(), [this] { f->estimul_presenta(2); });
     f->estimul_presenta(1);
     EXPECT_EQ(crides, (QStringList{QStringLiteral("executar /act/p.exe 3"), QStringLiteral("tancar 77")}));
     EXPECT_EQ(f->Label_par->text(), QStringLiteral("Nou"));

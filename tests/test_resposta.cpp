@@ -236,6 +236,58 @@ TEST_F(Resposta, PointerMovesAreJudgedOnlyForItemsThatAskForThem) {
     alliberada();
 }
 
+TEST_F(Resposta, OnlyTheLearnersOwnMovesOutsideTheMainPictureAnswer) {
+    for (int i = 1; i <= 2; ++i)
+        activitat().items[i].ratoli[0] = 1;
+    jugador().usa_ratoli_sobre = 1;
+    // The program puts the pointer on the main picture at a question, in the
+    // middle when it releases the window and when the window is laid out.
+    f->pregunta_seguent();
+    f->atrapa_no();
+    f->Form_Resize();
+    for (int k = 0; k < 5; ++k)
+        QApplication::processEvents();
+    EXPECT_EQ(informe().respostes_be, 0);
+    EXPECT_EQ(informe().nombre_respostes, 0);
+
+    // The main picture forwards clicks only.
+    f->Image1->show();
+    moure(f->Image1, QPoint(3, 3));
+    EXPECT_EQ(informe().respostes_be, 0);
+
+    moure(f->centralWidget(), QPoint(5, 7));
+    EXPECT_EQ(informe().respostes_be, 1);
+    alliberada();
+}
+
+TEST_F(Resposta, AnAnswerDuringTheInstructionDoesNotCutItShort) {
+    f->exercici_en_marxa = false;
+    f->mn_opcions->menuAction()->setVisible(true);
+    Activitat& a = activitat();
+    a.consigna = QStringLiteral("Escolta");
+    a.mode_estimul = QStringLiteral("1");
+    for (int i = 1; i <= 2; ++i)
+        a.items[i].teclat[2] = 1;
+    const double inici = rellotge.t;
+    double premut = 0;
+    rellotge.en_llegir = [&] {
+        // One key, a second into the instruction's five.
+        if (premut == 0 && rellotge.t > inici + 1 && f->exercici_en_marxa) {
+            premut = rellotge.t;
+            QCoreApplication::postEvent(f.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier,
+                                                               QStringLiteral(" ")));
+        }
+    };
+    f->engegar_exercici();
+    rellotge.en_llegir = nullptr;
+    ASSERT_GT(premut, 0);
+    EXPECT_EQ(informe().respostes_be, 1);
+    // The first question came after the instruction's whole time.
+    EXPECT_GE(rellotge.t - inici, 5.0);
+    EXPECT_EQ(informe().nombre_preguntes, 1);
+    f->exercici_atura();
+}
+
 TEST_F(Resposta, EscStopsTheRunAndShiftEscClosesTheWindow) {
     QTest::keyClick(f.get(), Qt::Key_Escape);
     EXPECT_FALSE(f->exercici_en_marxa);
