@@ -1,4 +1,5 @@
 #include "Form1.h"
+#include "backends.h"
 
 #include <QApplication>
 
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lumiraga"));
     QApplication::setQuitOnLastWindowClosed(false);
+    lumi::plataforma::triar_backends_entorn();
 
     lumi::Form1 form;
     const QStringList args = QApplication::arguments();

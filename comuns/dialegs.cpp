@@ -2,6 +2,7 @@
 
 #include "activitat.h"
 #include "camins.h"
+#include "formulari.h"
 #include "idioma.h"
 #include "rec_graf.h"
 #include "vb.h"
@@ -74,8 +75,7 @@ QStringList filtres_dialeg(const QString& filtre) {
 }
 
 QString triar_color(QWidget* form, const QString& color) {
-    const auto bgr = static_cast<uint32_t>(static_cast<int64_t>(valor_inicial(color)));
-    QColorDialog dlg(QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF), form);
+    QColorDialog dlg(color_desat(static_cast<int32_t>(static_cast<int64_t>(valor_inicial(color)))), form);
     dlg.setObjectName(QStringLiteral("CMDialog1"));
     dlg.setWindowTitle(text_idioma(10));
     if (dlg.exec() != QDialog::Accepted) return {};

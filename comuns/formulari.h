@@ -2,8 +2,10 @@
 // and the captions and texts of its controls, whatever their Qt kind.
 #pragma once
 
+#include <QColor>
 #include <QObject>
 #include <QString>
+#include <cstdint>
 
 class QWidget;
 
@@ -18,6 +20,19 @@ void posar_text(QObject* control, const QString& text);
 
 // The control-array index of a control ("index" property), -1 when none.
 int index_control(const QObject* control);
+
+// Names a control (and its index in a control array) as the form knows it.
+template <class T> T* anomenar(T* o, const QString& nom, int index = -1) {
+    o->setObjectName(nom);
+    if (index >= 0) o->setProperty("index", index);
+    return o;
+}
+
+// A colour as activity files store it (0x00BBGGRR).
+inline QColor color_desat(int32_t bgr) {
+    const auto c = static_cast<uint32_t>(bgr);
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+}
 
 // Every named control of the form, in the order the form created them.
 QList<QObject*> controls_formulari(QObject* form);

@@ -53,6 +53,10 @@ Llancament executar_programa(const QString& fitxer, int16_t mostrar) {
     const QFileInfo fi(trobat);
     if (!fi.isFile()) return {0, ERROR_ARGUMENT};
     if (nom.indexOf(fi.fileName()) < 1) return {0, ERROR_ARGUMENT};
+    // What an activity names never runs as native code: it is refused as a
+    // name that cannot be launched.
+    if (plataforma::obertura_de(fi.absoluteFilePath()) == plataforma::Obertura::refusada)
+        return {0, ERROR_ARGUMENT};
 
     const int32_t h = plataforma::obrir_fitxer(fi.absoluteFilePath(), fi.absolutePath());
     if (h == 0) return {};

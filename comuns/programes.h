@@ -23,7 +23,9 @@ inline constexpr int16_t DRECERA_DESADA = -1;
 // Opens a program or a document and waits about a second for it to come up.
 // A name without a ".EXE" or ".COM" and not absolute is taken from the
 // program's folder; the file must exist and be named with a folder, spelt as
-// the folder lists it, or error 5 comes back. `mostrar` (1 normal, 3
+// the folder lists it, or error 5 comes back; error 5 also for a file that
+// may not be opened (plataforma::obertura_de): native programs, scripts and
+// desktop entries, whatever their execute bits. `mostrar` (1 normal, 3
 // maximised) is a wish the desktop decides on.
 Llancament executar_programa(const QString& fitxer, int16_t mostrar);
 

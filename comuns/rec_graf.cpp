@@ -9,56 +9,18 @@
 #include "programes.h"
 #include "vb.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QShowEvent>
-#include <QStorageInfo>
 #include <QStyle>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace lumi {
 
 namespace {
-
-template <class T> T* anomenar(T* o, const QString& nom, int index = -1) {
-    o->setObjectName(nom);
-    if (index >= 0) o->setProperty("index", index);
-    return o;
-}
-
-// The "drives" of this machine: the root, the home folder and mounted media.
-QStringList unitats() {
-    QStringList r{QStringLiteral("/"), QDir::homePath()};
-    for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
-        const QString arrel = v.rootPath();
-        if (!v.isValid() || !v.isReady() || r.contains(arrel)) continue;
-        if (arrel.startsWith(QLatin1String("/media/")) || arrel.startsWith(QLatin1String("/mnt/")) ||
-            arrel.startsWith(QLatin1String("/run/media/")))
-            r << arrel;
-    }
-    return r;
-}
-
-// The entry of the drive list that holds a folder: the longest root that
-// begins it.
-int unitat_de(const QComboBox* drive, const QString& carpeta) {
-    int millor = -1;
-    qsizetype llarg = -1;
-    for (int i = 0; i < drive->count(); ++i) {
-        const QString arrel = drive->itemText(i);
-        const bool dins = carpeta == arrel || arrel == u"/" || carpeta.startsWith(arrel + u'/');
-        if (dins && arrel.size() > llarg) {
-            millor = i;
-            llarg = arrel.size();
-        }
-    }
-    return millor;
-}
 
 QString final_majuscules(const QString& nom) {
     return dreta(nom, 4).toUpper();
@@ -76,86 +38,6 @@ bool es_per_obrir(const QString& ext) {
 
 } // namespace
 
-// ---- folder list ----
-
-LlistaCarpetes::LlistaCarpetes(QWidget* pare) : QListWidget(pare) {
-    connect(this, &QListWidget::itemActivated, this, &LlistaCarpetes::entrar);
-}
-
-bool LlistaCarpetes::setPath(const QString& carpeta) {
-    const QFileInfo fi(carpeta);
-    if (!fi.isDir()) return false;
-    const QString nou = QDir::cleanPath(fi.absoluteFilePath());
-    const bool canvi = nou != path_;
-    path_ = nou;
-    clear();
-    auto* actual = new QListWidgetItem(style()->standardIcon(QStyle::SP_DirOpenIcon), path_, this);
-    actual->setData(Qt::UserRole, path_);
-    QDir d(path_);
-    if (!d.isRoot()) {
-        auto* pare = new QListWidgetItem(style()->standardIcon(QStyle::SP_FileDialogToParent),
-                                         QStringLiteral(".."), this);
-        pare->setData(Qt::UserRole, QDir::cleanPath(path_ + QStringLiteral("/..")));
-    }
-    QStringList subs = d.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    QCollator c;
-    c.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(subs.begin(), subs.end(), c);
-    for (const QString& s : subs) {
-        auto* e = new QListWidgetItem(style()->standardIcon(QStyle::SP_DirIcon), s, this);
-        e->setData(Qt::UserRole, path_ == u"/" ? u'/' + s : path_ + u'/' + s);
-    }
-    if (canvi) emit canviat();
-    return true;
-}
-
-void LlistaCarpetes::entrar(QListWidgetItem* element) {
-    if (element) setPath(element->data(Qt::UserRole).toString());
-}
-
-// ---- file list ----
-
-LlistaFitxers::LlistaFitxers(QWidget* pare) : QListWidget(pare) {}
-
-void LlistaFitxers::setPath(const QString& carpeta) {
-    path_ = QDir::cleanPath(carpeta);
-    refrescar();
-}
-
-void LlistaFitxers::setPattern(const QString& patro) {
-    pattern_ = patro;
-    refrescar();
-}
-
-void LlistaFitxers::setListIndex(int i) {
-    setCurrentRow(i < 0 || i >= count() ? -1 : i);
-    if (currentRow() < 0) clearSelection();
-}
-
-QString LlistaFitxers::fileName() const {
-    const QListWidgetItem* e = currentRow() >= 0 ? item(currentRow()) : nullptr;
-    return e ? e->text() : QString();
-}
-
-void LlistaFitxers::refrescar() {
-    const QSignalBlocker bloc(this);
-    clear();
-    if (path_.isEmpty()) return;
-    QStringList patrons;
-    for (const QString& p : pattern_.split(u';', Qt::SkipEmptyParts))
-        patrons << p.trimmed();
-    if (patrons.isEmpty()) patrons << QStringLiteral("*");
-    QDir d(path_);
-    d.setNameFilters(patrons);
-    d.setFilter(QDir::Files);
-    QStringList fitxers = d.entryList();
-    QCollator c;
-    c.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(fitxers.begin(), fitxers.end(), c);
-    addItems(fitxers);
-    setCurrentRow(-1);
-}
-
 // ---- the form ----
 
 rec_graf::rec_graf(QWidget* parent) : QDialog(parent) {
@@ -169,8 +51,7 @@ void rec_graf::crear_controls() {
     auto* graella = new QGridLayout(this);
 
     Label1 = anomenar(new QLabel(QStringLiteral("Disc"), this), QStringLiteral("Label1"));
-    Drive1 = anomenar(new QComboBox(this), QStringLiteral("Drive1"));
-    Drive1->addItems(unitats());
+    Drive1 = anomenar(new LlistaUnitats(this), QStringLiteral("Drive1"));
     Dir1 = anomenar(new LlistaCarpetes(this), QStringLiteral("Dir1"));
     Label3 = anomenar(new QLabel(QStringLiteral("Nom Fitxer"), this), QStringLiteral("Label3"));
     Text1 = anomenar(new QLineEdit(this), QStringLiteral("Text1"));
@@ -275,13 +156,7 @@ void rec_graf::crear_controls() {
 
     // The lists start in the activity's folder.
     File1->setPattern(QStringLiteral("*.bmp;*.wmf;*.GIF;*.JPG"));
-    const QString inici = carpeta_recursos();
-    {
-        const QSignalBlocker bloc(Drive1);
-        Drive1->setCurrentIndex(unitat_de(Drive1, QDir::cleanPath(inici)));
-    }
-    if (!Dir1->setPath(inici)) Dir1->setPath(QDir::homePath());
-    File1->setPath(Dir1->path());
+    if (!Dir1->setPath(carpeta_recursos())) Dir1->setPath(QDir::homePath());
 }
 
 void rec_graf::mostrar_boto_so(int imatge) {
@@ -340,11 +215,7 @@ void rec_graf::nom_fitxer_Change() {
     const QFileInfo fi(trobat);
     const QString carpeta = fi.absolutePath();
     File1->setPath(carpeta);
-    const int unitat = unitat_de(Drive1, carpeta);
-    if (unitat >= 0) {
-        const QSignalBlocker bloc(Drive1);
-        Drive1->setCurrentIndex(unitat);
-    }
+    Drive1->seguir(carpeta);
     Dir1->setPath(carpeta);
     tipus_fitxer_actualitzar(nom);
     if (!fi.isFile()) return;
@@ -419,10 +290,12 @@ void rec_graf::Tipus_fitxer_Change(const QString& text) {
 }
 
 void rec_graf::Drive1_Change() {
-    if (Drive1->currentIndex() >= 0) Dir1->setPath(Drive1->currentText());
+    // A drive that cannot be read leaves the lists as they were.
+    if (!Dir1->setPath(Drive1->drive())) Drive1->seguir(Dir1->path());
 }
 
 void rec_graf::Dir1_Change() {
+    Drive1->seguir(Dir1->path());
     File1->setPath(Dir1->path());
 }
 

@@ -4,57 +4,19 @@
 // choice, shows it modally and reads File1 and flag_graf back.
 #pragma once
 
+#include "llistes_fitxers.h"
+
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <vector>
 
 namespace lumi {
-
-// A folder list: the current folder first, then its parent ("..") and its
-// subfolders; double click or Enter goes into one.
-class LlistaCarpetes : public QListWidget {
-    Q_OBJECT
-  public:
-    explicit LlistaCarpetes(QWidget* pare = nullptr);
-    QString path() const { return path_; }
-    // Goes to the folder; false when it does not exist.
-    bool setPath(const QString& carpeta);
-  signals:
-    void canviat();
-
-  private:
-    void entrar(QListWidgetItem* element);
-    QString path_;
-};
-
-// A file list of one folder filtered by a ";"-separated pattern, compared
-// without regard to letter case.
-class LlistaFitxers : public QListWidget {
-    Q_OBJECT
-  public:
-    explicit LlistaFitxers(QWidget* pare = nullptr);
-    QString path() const { return path_; }
-    void setPath(const QString& carpeta);
-    QString pattern() const { return pattern_; }
-    void setPattern(const QString& patro);
-    // The selected entry, -1 for none.
-    int listIndex() const { return currentRow(); }
-    void setListIndex(int i);
-    // The selected file's name, "" for none.
-    QString fileName() const;
-    void refrescar();
-
-  private:
-    QString path_;
-    QString pattern_;
-};
 
 class rec_graf : public QDialog {
     Q_OBJECT
@@ -70,7 +32,7 @@ class rec_graf : public QDialog {
 
     // Controls, in creation order.
     QLabel* Label1 = nullptr;
-    QComboBox* Drive1 = nullptr;
+    LlistaUnitats* Drive1 = nullptr;
     LlistaCarpetes* Dir1 = nullptr;
     QLabel* Label3 = nullptr;
     QLineEdit* Text1 = nullptr;

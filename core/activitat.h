@@ -46,6 +46,12 @@ struct zona {
     bool operator==(const zona&) const = default;
 };
 
+// A zone with all four edges 0 was never drawn (the sum is taken wide, so
+// edges that cancel out in 16 bits still count).
+inline bool zona_dibuixada(const zona& z) {
+    return static_cast<int64_t>(z.esquerra) + z.dalt + z.dreta + z.baix != 0;
+}
+
 struct font_text {
     QString nom;
     int16_t mida = 0;

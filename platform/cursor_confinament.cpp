@@ -7,10 +7,7 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-#ifdef LUMI_XCB
-#include <QtGui/qguiapplication_platform.h>
-#include <xcb/xcb.h>
-#endif
+#include "connexio_x.h"
 
 namespace lumi::plataforma {
 
@@ -21,13 +18,6 @@ bool g_servidor = false;
 
 #ifdef LUMI_XCB
 xcb_window_t g_finestra_x = 0;
-
-xcb_connection_t* connexio_x() {
-    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    if (!app || QGuiApplication::platformName() != QLatin1String("xcb")) return nullptr;
-    auto* x11 = app->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->connection() : nullptr;
-}
 
 bool confinar_x(const QRect& caixa, QWindow* finestra) {
     xcb_connection_t* c = connexio_x();

@@ -13,4 +13,15 @@ int32_t registrar_finestra(QWidget* w);
 // The widget of a handle; nullptr when unknown or already destroyed.
 QWidget* finestra_per_handle(int32_t handle);
 
+// Keeps a top-level window above all others, or lets others over it again,
+// without hiding, moving or sizing it.
+void posar_a_sobre(QWidget* w, bool a_sobre);
+
+// Brings to the front, with the keyboard, the first top-level window that
+// process `pid` (or a process it started) shows within `segons`, so that a
+// launched program does not open beneath the player. Watched from the event
+// loop while `vigilant` lives. Where the window system does not let one
+// program raise another's window (offscreen, Wayland) it does nothing.
+void portar_al_davant(QObject* vigilant, qint64 pid, double segons = 20);
+
 } // namespace lumi::plataforma

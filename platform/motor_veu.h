@@ -16,6 +16,17 @@ class MotorVeu {
     virtual ~MotorVeu() = default;
     // Whether a working engine stands behind the calls.
     virtual bool present() const = 0;
+    // 0 when a word-recognition unit for the `nombre` comma-separated entries
+    // of `paraules` has started; from then on the engine posts its ready
+    // message and the recognised words to `finestra` (a handle of the window
+    // registry). The engine may rewrite `paraules`.
+    virtual int16_t IniciarUnitReconeixementDeSonsSenseQuadreInicial(int32_t finestra, int16_t nombre,
+                                                                     QString& paraules) {
+        (void)finestra;
+        (void)nombre;
+        (void)paraules;
+        return -1;
+    }
     // 0 when word recognition has started.
     virtual int16_t IniciarReconeixement() = 0;
     virtual void PararReconeixement() = 0;

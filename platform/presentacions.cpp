@@ -1,5 +1,7 @@
 #include "presentacions.h"
 
+#include "finestres.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -60,7 +62,10 @@ class Impress final : public AplicacioPresentacions {
         // a child, and ending the show must end both.
         proces_->setChildProcessModifier([] { ::setsid(); });
         proces_->start();
-        return proces_->waitForStarted(3000);
+        if (!proces_->waitForStarted(3000)) return false;
+        // The show comes up in front of the player.
+        portar_al_davant(proces_, proces_->processId());
+        return true;
     }
     bool tancar_presentacio(int n) override {
         if (n != 1 || fitxer_.isEmpty()) return false;

@@ -27,12 +27,6 @@ namespace lumi {
 namespace {
 Form1* g_form1 = nullptr;
 
-template <class T> T* anomenar(T* o, const QString& nom, int index = -1) {
-    o->setObjectName(nom);
-    if (index >= 0) o->setProperty("index", index);
-    return o;
-}
-
 QTimer* crear_timer(QObject* pare, const QString& nom, int ms) {
     auto* t = anomenar(new QTimer(pare), nom);
     t->setInterval(ms);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "activitat.h"
+#include "cicle_resposta.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +15,7 @@
 
 namespace lumi {
 
-class Form1 : public QMainWindow {
+class Form1 : public QMainWindow, private EscenaResposta {
     Q_OBJECT
   public:
     // The one player window (created by the program's main).
@@ -22,6 +23,9 @@ class Form1 : public QMainWindow {
 
     explicit Form1(QWidget* parent = nullptr);
     ~Form1() override;
+
+    // The run and its answer cycle; the window shows what it decides.
+    CicleResposta cicle{*this};
 
     // Initialises the program; false when it must end at once (a second copy).
     bool Form_Load();
@@ -88,14 +92,14 @@ class Form1 : public QMainWindow {
     // Question and series state shared by the presentation, the answers and
     // the reactions.
     std::array<float, 4> temps_pregunta{};
-    bool pregunta_activa = false;
-    QString sequencia_parcial;
-    QString reaccio_serie_pendent;
-    int16_t repeticions_tecla = 0;
+    bool& pregunta_activa = cicle.pregunta_activa;
+    QString& sequencia_parcial = cicle.sequencia_parcial;
+    QString& reaccio_serie_pendent = cicle.reaccio_serie_pendent;
+    int16_t& repeticions_tecla = cicle.repeticions_tecla;
 
     // ---- Stimulus presentation, text orders, slide shows and movies ----
-    void estimul_presenta(int16_t i);
-    void pantalla_prepara();
+    void estimul_presenta(int16_t i) override;
+    void pantalla_prepara() override;
     void text_executa(QString& ordre);
     void pps_executa(const QString& fitxer);
     void pps_atura();
@@ -125,7 +129,7 @@ class Form1 : public QMainWindow {
     void exercici_atura();
     void carregar_lrq(const QString& fitxer);
     void atura_per_esc(); // the Esc branch of the key handler (and an aborted start)
-    void pregunta_seguent();
+    void pregunta_seguent() override;
     QString prep_informe();
     void mn_informe_Click();
     void t_estimular_Timer();
@@ -137,7 +141,7 @@ class Form1 : public QMainWindow {
     // True from the start of a run to its stop. The answer handlers judge
     // and count nothing while it is false, so the learner's input after the
     // total time (or any stop) changes no counter.
-    bool exercici_en_marxa = false;
+    bool& exercici_en_marxa = cicle.exercici_en_marxa;
     // The report window, created on first use.
     class FinestraInforme* finestra_informe();
     // The activity to chain to: `valor` is exercici_seguent, `r` a random
@@ -158,13 +162,16 @@ class Form1 : public QMainWindow {
     // The background sound as the media layer opened it; "" when none plays.
     QString so_fons_actiu;
     // Counts the starts, so a start that a nested one has replaced stops short.
-    unsigned generacio_exercici = 0;
+    unsigned& generacio_exercici = cicle.generacio_exercici;
     // The tick is asking the next question after a time-out.
     bool preguntant_per_temps = false;
-    // Frameless, full screen and on top, for the run.
+    // Frameless and full screen, for the run.
     void pantalla_exercici();
     // Not on top any more; place and size stay.
     void treure_primer_pla();
+    // Launches a program of a stimulus or reaction over the player: the
+    // window's handle, or 0.
+    int32_t llancar_programa(const QString& fitxer, int16_t mostrar);
 
     // ---- Answers: capture and matchers; reactions ----
     void atrapa_si();
@@ -172,9 +179,9 @@ class Form1 : public QMainWindow {
     void focus();
     void Form_KeyDown(int16_t& KeyCode, int16_t Shift);
     int16_t f_so(int16_t baix, int16_t alt, int16_t mode);
-    void reaccio_be(int16_t i);
-    void reaccio_mal(int16_t i);
-    void reaccio_serie_be(int16_t i);
+    void reaccio_be(int16_t i) override;
+    void reaccio_mal(int16_t i) override;
+    void reaccio_serie_be(int16_t i) override;
     // Routes the window's key and mouse events and the device timers to the
     // handlers below; called once from the constructor.
     void connectar_resposta();
@@ -205,22 +212,9 @@ class Form1 : public QMainWindow {
   private:
     int nombre_formularis() const;
     bool entrada_bloquejada() const;
-    void comptar_resposta();
-    void tancar_pregunta_oberta();
     void netejar_estimul();
-    // Judges against the item asked, or every item when none is; `tecla`
-    // prepares the screen at a series' first code. True when the handler
-    // ends there (the window was minimised).
-    bool jutjar(const std::function<int16_t(int16_t)>& comprova, bool tecla);
-    // Acts on the result r for the item asked; true as above.
-    bool actuar(int16_t i, int16_t r, bool tecla);
-    // With no item asked: a step or a right answer of item i ends the pass.
-    void actuar_sense_pregunta(int16_t i, int16_t r);
-    // The right branch; true when the window was minimised.
-    bool resposta_be(int16_t i);
-    // The run that was judged is still the one playing (no stop, no chain
-    // to another activity happened during the reaction).
-    bool mateixa_execucio(unsigned generacio) const;
+    // A right answer that steps the window aside.
+    void apartar_finestra() override;
     void posar_cursor_client(QPoint p);
     void serie_imatge(const QString& ordre, float f, int P);
     void serie_text(const QString& ordre, int P, int S, float f);

@@ -8,6 +8,7 @@
 #include "dialegs.h"
 #include "finestres.h"
 #include "fitxer_lrq.h"
+#include "formulari.h"
 #include "idioma.h"
 #include "imatges.h"
 #include "informe.h"
@@ -15,6 +16,7 @@
 #include "media_jugar.h"
 #include "motor_veu.h"
 #include "pantalla.h"
+#include "presentacio.h"
 #include "rellotge.h"
 #include "seguidor.h"
 #include "vb.h"
@@ -30,21 +32,11 @@ namespace lumi {
 
 namespace {
 
-// Colours are stored 0x00BBGGRR.
-QColor color_desat(int32_t c) {
-    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-}
-
 void posar_fons(QWidget* w, const QColor& c) {
     QPalette p = w->palette();
     p.setColor(QPalette::Window, c);
     w->setPalette(p);
     w->setAutoFillBackground(true);
-}
-
-// The sum of a zone's edges, as a 16-bit value: 0 means no zone was drawn.
-int16_t suma_zona(const zona& z) {
-    return static_cast<int16_t>(z.esquerra + z.dalt + z.dreta + z.baix);
 }
 
 int32_t rellotge_arrodonit() {
@@ -75,7 +67,9 @@ void Form1::posar_t_total(const QString& caption) {
 }
 
 void Form1::pantalla_exercici() {
-    const Qt::WindowFlags volgudes = windowFlags() | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
+    // On top only once a question times out: a program or show that the
+    // first stimulus launches must come up over the player.
+    const Qt::WindowFlags volgudes = windowFlags() | Qt::FramelessWindowHint;
     if (windowFlags() != volgudes) setWindowFlags(volgudes);
     const QRect r = plataforma::rectangle_escriptori();
     // Without a window manager the request alone does not move the window.
@@ -85,14 +79,14 @@ void Form1::pantalla_exercici() {
 }
 
 void Form1::treure_primer_pla() {
-    if (!(windowFlags() & Qt::WindowStaysOnTopHint)) return;
-    const QRect g = geometry();
-    const Qt::WindowStates estat = windowState();
-    const bool visible = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, false);
-    setWindowState(estat);
-    setGeometry(g);
-    if (visible) show();
+    plataforma::posar_a_sobre(this, false);
+}
+
+int32_t Form1::llancar_programa(const QString& fitxer, int16_t mostrar) {
+    // A player kept on top after a time-out would cover what is launched;
+    // the platform brings the program's window to the front.
+    treure_primer_pla();
+    return serveis_presentacio().executar_programa(fitxer, mostrar);
 }
 
 void Form1::engegar_exercici() {
@@ -223,7 +217,7 @@ void Form1::engegar_exercici() {
         l->setScaledContents(true);
         l->raise();
         const zona& zn = a.zones[z];
-        if (suma_zona(zn) != 0) {
+        if (zona_dibuixada(zn)) {
             l->setGeometry(zn.esquerra + 1, zn.dalt + 1, zn.dreta - zn.esquerra, zn.baix - zn.dalt);
             l->setPixmap(imatge_de(zn.imatge));
         }
@@ -335,7 +329,7 @@ void Form1::exercici_atura() {
 
     const int zones = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
     for (int z = 1; z <= zones && z < static_cast<int>(I_zona.size()); ++z) {
-        if (suma_zona(a.zones[z]) > 0 && I_zona[z]) {
+        if (zona_dibuixada(a.zones[z]) && I_zona[z]) {
             I_zona[z]->hide();
             I_zona[z]->clear();
         }
@@ -394,6 +388,7 @@ void Form1::t_estimular_Timer() {
     if (mono - inici_pregunta_monotonic < temps_pregunta[1]) return;
 
     pantalla_exercici();
+    plataforma::posar_a_sobre(this, true);
     raise();
     activateWindow();
     focus();

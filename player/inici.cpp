@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPointer>
-#include <QStorageInfo>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -23,16 +22,6 @@ namespace {
 QPointer<inici> g_inici;
 
 const QString TITOL = QStringLiteral("LumiRaga - Inici");
-
-template <class T> T* anomenar(T* o, const QString& nom, int index = -1) {
-    o->setObjectName(nom);
-    if (index >= 0) o->setProperty("index", index);
-    return o;
-}
-
-QString carpeta_neta(const QString& c) {
-    return QDir::cleanPath(QFileInfo(c).absoluteFilePath());
-}
 
 } // namespace
 
@@ -104,10 +93,11 @@ void inici::crear_controls() {
     // New-exercise panel.
     Frame1 = anomenar(new QFrame(this), QStringLiteral("Frame1"));
     auto* l1 = new QVBoxLayout(Frame1);
-    Drive1 = anomenar(new QComboBox(Frame1), QStringLiteral("Drive1"));
-    Dir1 = anomenar(new QListWidget(Frame1), QStringLiteral("Dir1"));
-    File1 = anomenar(new QListWidget(Frame1), QStringLiteral("File1"));
+    Drive1 = anomenar(new LlistaUnitats(Frame1), QStringLiteral("Drive1"));
+    Dir1 = anomenar(new LlistaCarpetes(Frame1), QStringLiteral("Dir1"));
+    File1 = anomenar(new LlistaFitxers(Frame1), QStringLiteral("File1"));
     File1->setSelectionMode(QAbstractItemView::NoSelection);
+    File1->setPattern(QStringLiteral("*.lrq"));
     Label2 = anomenar(new QLabel(QStringLiteral("Disc"), Frame1), QStringLiteral("Label2"));
     Label3 = anomenar(new QLabel(QStringLiteral("Nom Fitxer"), Frame1), QStringLiteral("Label3"));
     Text1 = anomenar(new QLineEdit(Frame1), QStringLiteral("Text1"));
@@ -140,14 +130,8 @@ void inici::crear_controls() {
     arrel->addWidget(Frame3);
     Frame3->hide();
 
-    // The drives: the root and every mounted volume.
-    QStringList arrels{QStringLiteral("/")};
-    for (const QStorageInfo& v : QStorageInfo::mountedVolumes())
-        if (v.isValid() && v.isReady() && !arrels.contains(v.rootPath())) arrels << v.rootPath();
-    Drive1->addItems(arrels);
     connect(Drive1, &QComboBox::currentIndexChanged, this, [this] { Drive1_Change(); });
-    connect(Dir1, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* it) { posar_carpeta(it->data(Qt::UserRole).toString()); });
+    connect(Dir1, &LlistaCarpetes::canviat, this, [this] { Dir1_Change(); });
     connect(Text1, &QLineEdit::returnPressed, this, [this] { Command1_Click(3); });
 
     posar_carpeta(QDir::currentPath());
@@ -187,48 +171,17 @@ void inici::mostrar_panell(QFrame* panell, int amplada, int alcada) {
 }
 
 void inici::Drive1_Change() {
-    const QString arrel = Drive1->currentText();
-    if (!QDir(arrel).isReadable()) {
-        // A drive that cannot be read leaves the lists as they were.
-        return;
-    }
-    posar_carpeta(arrel);
+    // A drive that cannot be read leaves the lists as they were.
+    if (!Dir1->setPath(Drive1->drive())) Drive1->seguir(Dir1->path());
 }
 
 void inici::posar_carpeta(const QString& carpeta) {
-    const QString c = carpeta_neta(carpeta);
-    if (!QFileInfo(c).isDir()) return;
-    carpeta_ = c;
-    Dir1->clear();
-    // The way down from the root, then the folders inside.
-    QStringList cami;
-    for (QDir d(c);;) {
-        cami.prepend(d.absolutePath());
-        if (!d.cdUp()) break;
-    }
-    int nivell = 0;
-    for (const QString& p : cami) {
-        const QString nom = p == u"/" ? p : QFileInfo(p).fileName();
-        auto* it = new QListWidgetItem(QString(nivell * 2, u' ') + nom, Dir1);
-        it->setData(Qt::UserRole, p);
-        ++nivell;
-    }
-    Dir1->setCurrentRow(Dir1->count() - 1);
-    for (const QString& sub :
-         QDir(c).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
-        auto* it = new QListWidgetItem(QString(nivell * 2, u' ') + sub, Dir1);
-        it->setData(Qt::UserRole, QDir(c).filePath(sub));
-    }
-    Dir1_Change();
+    Dir1->setPath(carpeta);
 }
 
 void inici::Dir1_Change() {
-    File1->clear();
-    QDir d(carpeta_);
-    d.setNameFilters({QStringLiteral("*.lrq")});
-    d.setFilter(QDir::Files);
-    d.setSorting(QDir::Name | QDir::IgnoreCase);
-    File1->addItems(d.entryList());
+    Drive1->seguir(Dir1->path());
+    File1->setPath(Dir1->path());
 }
 
 void inici::Command1_Click(int16_t Index) {
@@ -276,11 +229,11 @@ bool inici::crear_exercici(bool preguntar) {
         n = n.left(n.lastIndexOf(u'.') + 1) + QStringLiteral("lrq");
     Text1->setText(n);
 
-    const QString f = QDir(carpeta_).filePath(n);
+    const QString f = QDir(carpeta()).filePath(n);
     if (QFileInfo::exists(f) && !confirmar_sobreescriure(this, n)) return false;
 
-    QDir::setCurrent(carpeta_);
-    carpeta_activitat() = carpeta_;
+    QDir::setCurrent(carpeta());
+    carpeta_activitat() = carpeta();
     exercici_nou();
     const bool desat = desar_exercici(f);
     activitat().exercici_modificat = FALS;
@@ -301,7 +254,7 @@ void inici::crear_projecte() {
     const bool cancel = confirmar_descartar(this);
     if (p.isEmpty() || cancel) return;
 
-    const QString carpeta = carpeta_neta(QDir::current().absoluteFilePath(p));
+    const QString carpeta = QDir::cleanPath(QDir::current().absoluteFilePath(p));
     if (QFileInfo::exists(carpeta)) {
         missatge(this, text_idioma(82), QMessageBox::NoIcon);
         return;
@@ -311,7 +264,7 @@ void inici::crear_projecte() {
                  QMessageBox::Critical);
         return;
     }
-    const QString carpeta_abans = carpeta_;
+    const QString carpeta_abans = Dir1->path();
     Frame1->show();
     posar_carpeta(carpeta);
     Text1->setText(QStringLiteral("_") + QFileInfo(carpeta).fileName());

@@ -3,12 +3,12 @@
 // window.
 #pragma once
 
-#include <QComboBox>
+#include "llistes_fitxers.h"
+
 #include <QDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <cstdint>
@@ -33,7 +33,7 @@ class inici : public QDialog {
     void Dir1_Change();
 
     // The folder list's path, and setting it (which refreshes the file list).
-    QString carpeta() const { return carpeta_; }
+    QString carpeta() const { return Dir1->path(); }
     void posar_carpeta(const QString& carpeta);
 
     // Main panel.
@@ -43,9 +43,9 @@ class inici : public QDialog {
     QLabel* Label1 = nullptr;
     // New-exercise panel.
     QFrame* Frame1 = nullptr;
-    QComboBox* Drive1 = nullptr;
-    QListWidget* Dir1 = nullptr;
-    QListWidget* File1 = nullptr;
+    LlistaUnitats* Drive1 = nullptr;
+    LlistaCarpetes* Dir1 = nullptr;
+    LlistaFitxers* File1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
     QLineEdit* Text1 = nullptr;
@@ -67,7 +67,6 @@ class inici : public QDialog {
     bool crear_exercici(bool preguntar);
     void crear_projecte();
 
-    QString carpeta_;
     bool descarregat_ = false;
 };
 

@@ -18,6 +18,8 @@ std::unique_ptr<plataforma::AplicacioPresentacions>& app_powerpoint() {
 void Form1::pps_executa(const QString& fitxer) {
     // A show left running by an overtaken question is ended first.
     if (app_powerpoint()) pps_atura();
+    // The show comes up over the player, which a time-out may have put on top.
+    treure_primer_pla();
     app_powerpoint() = plataforma::crear_aplicacio_presentacions();
     if (!app_powerpoint()) return;
     plataforma::AplicacioPresentacions& app = *app_powerpoint();

@@ -4,6 +4,7 @@
 
 #include "Flash.h"
 #include "Form1.h"
+#include "formulari.h"
 #include "camins.h"
 #include "imatges.h"
 #include "informe.h"
@@ -109,11 +110,6 @@ ComandaText separar_comanda(const QString& ordre) {
     return {ordre.left(k), ordre.mid(k + 1), true};
 }
 
-uint32_t color_rgb(int32_t color_vb) {
-    const auto c = static_cast<uint32_t>(color_vb);
-    return qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
-}
-
 ServeisPresentacio serveis_presentacio_reals() {
     ServeisPresentacio s;
     s.reproduir_so = [](const QString& f) { reproduir_so(f); };
@@ -148,7 +144,7 @@ void esperar_des_de(double t0, float segons, const std::function<bool()>& acabat
 }
 
 QString nom_color(int32_t color_vb) {
-    return QColor::fromRgb(color_rgb(color_vb)).name();
+    return color_desat(color_vb).name();
 }
 
 } // namespace
@@ -156,7 +152,7 @@ QString nom_color(int32_t color_vb) {
 void Form1::color_finestra(int32_t c) {
     QWidget* client = centralWidget();
     QPalette p = client->palette();
-    p.setColor(QPalette::Window, QColor::fromRgb(color_rgb(c)));
+    p.setColor(QPalette::Window, color_desat(c));
     client->setPalette(p);
     client->setAutoFillBackground(true);
     client->setProperty("color_vb", c);
@@ -213,7 +209,7 @@ void Form1::pantalla_prepara() {
 
     for (int j = 1; j <= a.zones_max && j < static_cast<int>(a.zones.size()); ++j) {
         const zona& z = a.zones[j];
-        if (static_cast<int64_t>(z.esquerra) + z.dalt + z.dreta + z.baix == 0) continue;
+        if (!zona_dibuixada(z)) continue;
         if (j >= static_cast<int>(I_zona.size()) || !I_zona[j]) return;
         if (z.imatge.isEmpty()) {
             I_zona[j]->clear();
@@ -300,7 +296,7 @@ void Form1::estimul_presenta(int16_t i) {
     // D. A screen saver alone starts and is left to itself.
     if (es_entrada_salvapantalles(entrada)) {
         Image1->show();
-        s.executar_programa(entrada, 1);
+        llancar_programa(entrada, 1);
         return;
     }
 
@@ -324,7 +320,7 @@ void Form1::estimul_presenta(int16_t i) {
             if (!superada()) Image1->show();
             pps_atura();
         } else if (tipus == u"EXE") {
-            const int32_t finestra = s.executar_programa(fitxer, 3);
+            const int32_t finestra = llancar_programa(fitxer, 3);
             esperar_des_de(t0, temps, superada);
             if (!superada()) Image1->show();
             s.tancar_finestra(finestra);

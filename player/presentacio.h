@@ -66,7 +66,5 @@ ServeisPresentacio serveis_presentacio_reals();
 // The services in use; tests put recorders in place.
 ServeisPresentacio& serveis_presentacio();
 
-// A colour number as the activity stores it (red + 256 green + 65536 blue).
-uint32_t color_rgb(int32_t color_vb);
 
 } // namespace lumi

@@ -61,13 +61,13 @@ void Form1::fitxer_executa(const QString& entrada, float temps) {
     if (es_entrada_salvapantalles(entrada)) {
         Image1->show();
         const QString fitxer = part_recurs(entrada, 0);
-        int32_t finestra = s.executar_programa(fitxer, 1);
+        int32_t finestra = llancar_programa(fitxer, 1);
         const double t0 = rellotge.monotonic();
         do {
             plataforma::esperar(0.05);
             // Started again when it closed before its time; one that never
             // came up (no wine, no such file) is not launched again and again.
-            if (finestra != 0 && !serveis_reaccio().finestra_viva(finestra)) finestra = s.executar_programa(fitxer, 1);
+            if (finestra != 0 && !serveis_reaccio().finestra_viva(finestra)) finestra = llancar_programa(fitxer, 1);
         } while (transcorregut(t0) <= temps && !superada());
     } else {
         QString resta = entrada;
@@ -89,7 +89,7 @@ void Form1::fitxer_executa(const QString& entrada, float temps) {
                 pps_atura();
                 esperat = true;
             } else if (tipus == u"EXE") {
-                const int32_t finestra = s.executar_programa(fitxer, 3);
+                const int32_t finestra = llancar_programa(fitxer, 3);
                 t0 = rellotge.monotonic();
                 plataforma::esperar(temps);
                 s.tancar_finestra(finestra);

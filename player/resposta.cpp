@@ -25,10 +25,6 @@ namespace lumi {
 
 namespace {
 
-void sumar_u(int16_t& comptador) {
-    if (comptador < 32767) ++comptador;
-}
-
 int16_t boto_vb(Qt::MouseButton b) {
     switch (b) {
     case Qt::LeftButton:
@@ -180,19 +176,6 @@ bool Form1::entrada_bloquejada() const {
     return !exercici_en_marxa || nombre_formularis() > 1 || mn_opcions->menuAction()->isVisible();
 }
 
-void Form1::comptar_resposta() {
-    sumar_u(informe().nombre_respostes);
-    tancar_pregunta_oberta();
-}
-
-void Form1::tancar_pregunta_oberta() {
-    dades_informe& inf = informe();
-    if (inf.pregunta_oberta != 0) {
-        inf.pregunta_oberta = 0;
-        --inf.preguntes_no_respostes;
-    }
-}
-
 void Form1::netejar_estimul() {
     Image2->hide();
     Label_par->hide();
@@ -202,10 +185,6 @@ void Form1::netejar_estimul() {
 
 void Form1::posar_cursor_client(QPoint p) {
     plataforma::posar_cursor(centralWidget()->mapToGlobal(p));
-}
-
-bool Form1::mateixa_execucio(unsigned generacio) const {
-    return generacio == generacio_exercici && exercici_en_marxa;
 }
 
 // ---- Catching and releasing ----
@@ -259,64 +238,9 @@ void Form1::focus() {
 
 // ---- Judging ----
 
-bool Form1::resposta_be(int16_t i) {
-    const unsigned generacio = generacio_exercici;
-    pregunta_activa = false;
-    sumar_u(informe().respostes_be);
-    reaccio_be(i);
-    // A reaction that stopped the run, or chained to another one that has
-    // already asked its first question, leaves nothing more to ask.
-    if (!mateixa_execucio(generacio)) return false;
-    if (activitat().finestra_opcio == 1) {
-        atrapa_no();
-        showMinimized();
-        pregunta_activa = true;
-        return true;
-    }
-    pregunta_seguent();
-    return false;
-}
-
-bool Form1::actuar(int16_t i, int16_t r, bool tecla) {
-    if (r == COMPROVA_PAS_SERIE) {
-        if (tecla && sequencia_parcial.size() == 3) pantalla_prepara();
-        reaccio_serie_be(i);
-        return false;
-    }
-    if (r == COMPROVA_MAL) {
-        const unsigned generacio = generacio_exercici;
-        sumar_u(informe().respostes_mal);
-        reaccio_mal(i);
-        if (mateixa_execucio(generacio)) estimul_presenta(jugador().index_actual);
-        return false;
-    }
-    return resposta_be(i);
-}
-
-void Form1::actuar_sense_pregunta(int16_t i, int16_t r) {
-    if (r == COMPROVA_PAS_SERIE) {
-        reaccio_serie_be(i);
-        return;
-    }
-    pregunta_activa = false;
-    sumar_u(informe().respostes_be);
-    reaccio_be(i);
-}
-
-bool Form1::jutjar(const std::function<int16_t(int16_t)>& comprova, bool tecla) {
-    EstatJugador& j = jugador();
-    if (j.index_actual != 0) {
-        const int16_t i = j.index_actual;
-        return actuar(i, comprova(i), tecla);
-    }
-    const int16_t n = activitat().nombre_items;
-    for (int16_t i = 1; i <= n; ++i) {
-        const int16_t r = comprova(i);
-        if (r == COMPROVA_MAL) continue;
-        actuar_sense_pregunta(i, r);
-        break;
-    }
-    return false;
+void Form1::apartar_finestra() {
+    atrapa_no();
+    showMinimized();
 }
 
 // ---- Keys ----
@@ -339,10 +263,10 @@ void Form1::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
         atrapa_no();
         return;
     }
-    comptar_resposta();
+    cicle.comptar_resposta();
     if (KeyCode >= 96 && KeyCode <= 105) KeyCode = static_cast<int16_t>(KeyCode - 48);
     const int16_t tecla = KeyCode;
-    if (!jutjar([this, tecla](int16_t i) { return comprova_tecla(i, tecla); }, true)) atrapa_no();
+    if (!cicle.jutjar([this, tecla](int16_t i) { return comprova_tecla(i, tecla); }, true)) atrapa_no();
 }
 
 void Form1::forat_KeyPress(int16_t) {
@@ -361,8 +285,8 @@ void Form1::Form_MouseDown(int16_t Button, int16_t, float X, float Y) {
     atrapa_si();
     sumar_u(informe().nombre_respostes);
     if (!jugador().media_actual.isEmpty()) serveis_presentacio().reproduir_media(QString());
-    tancar_pregunta_oberta();
-    if (!jutjar([this, Button, X, Y](int16_t i) { return comprova_zona(i, Button, X, Y); }, false))
+    cicle.tancar_pregunta_oberta();
+    if (!cicle.jutjar([this, Button, X, Y](int16_t i) { return comprova_zona(i, Button, X, Y); }, false))
         atrapa_no();
 }
 
@@ -379,8 +303,8 @@ void Form1::Form_MouseMove(int16_t Button, int16_t, float X, float Y) {
             return;
         }
         atrapa_si();
-        comptar_resposta();
-        if (!resposta_be(i)) atrapa_no();
+        cicle.comptar_resposta();
+        if (!cicle.resposta_be(i)) atrapa_no();
         return;
     }
     const int16_t n = activitat().nombre_items;
@@ -388,7 +312,7 @@ void Form1::Form_MouseMove(int16_t Button, int16_t, float X, float Y) {
         const int16_t r = comprova_zona(i, -1, X, Y);
         if (r == COMPROVA_MAL || r == COMPROVA_PAS_SERIE) continue;
         atrapa_si();
-        actuar_sense_pregunta(i, r);
+        cicle.actuar_sense_pregunta(i, r);
         break;
     }
     atrapa_no();
@@ -416,8 +340,8 @@ void Form1::t_joystick_Timer() {
     if (entrada_bloquejada()) return;
     atrapa_si();
     netejar_estimul();
-    comptar_resposta();
-    if (!jutjar([this, ev](int16_t i) { return comprova_joystic(i, ev); }, false)) atrapa_no();
+    cicle.comptar_resposta();
+    if (!cicle.jutjar([this, ev](int16_t i) { return comprova_joystic(i, ev); }, false)) atrapa_no();
 }
 
 void Form1::T_so_Timer() {
@@ -438,8 +362,8 @@ void Form1::T_so_Timer() {
         T_so->stop();
         atrapa_si();
         netejar_estimul();
-        comptar_resposta();
-        if (actuar(i, r, false)) {
+        cicle.comptar_resposta();
+        if (cicle.actuar(i, r, false)) {
             T_so->start();
             return;
         }
@@ -454,11 +378,11 @@ void Form1::T_so_Timer() {
                 T_so->stop();
                 atrapa_si();
                 netejar_estimul();
-                comptar_resposta();
+                cicle.comptar_resposta();
                 atrapada = true;
             }
             if (r == COMPROVA_MAL) continue;
-            actuar_sense_pregunta(i, r);
+            cicle.actuar_sense_pregunta(i, r);
             break;
         }
     }
@@ -481,8 +405,8 @@ void Form1::t_web_Timer() {
     if (entrada_bloquejada()) return;
     atrapa_si();
     netejar_estimul();
-    comptar_resposta();
-    if (!jutjar([this, x, y](int16_t i) { return comprova_web(i, x, y); }, false)) atrapa_no();
+    cicle.comptar_resposta();
+    if (!cicle.jutjar([this, x, y](int16_t i) { return comprova_web(i, x, y); }, false)) atrapa_no();
 }
 
 void Form1::t_web_control_Timer() {

@@ -8,49 +8,34 @@
 #include "idioma.h"
 #include "informe.h"
 #include "instancia.h"
-#include "media.h"
+#include "media_sintetic.h"
 #include "presentacio.h"
 #include "presentacions.h"
-#include "rellotge.h"
+#include "rellotge_sintetic.h"
 
 #include <QApplication>
 #include <QMenuBar>
 #include <QRegularExpression>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace lumi::proves {
 
 // Advances a little at every reading, so waits end after a few passes.
-struct RellotgeFals : plataforma::Rellotge {
-    double t = 100.0;
-    double pas = 0.05;
-    std::function<void()> en_llegir; // runs at every monotonic reading
-    double segons_dia() override { return 36000.0 + t; }
-    double monotonic() override {
-        t += pas;
-        if (en_llegir) en_llegir();
-        return t;
+struct RellotgeFals : plataforma::RellotgeSintetic {
+    RellotgeFals() {
+        t = 100.0;
+        dia = 36000.0 + t;
+        pas = 0.05;
     }
 };
 
-struct AtzarFix : plataforma::Atzar {
-    QList<float> valors;
-    int usats = 0;
-    float seguent() override {
-        const float v = valors.isEmpty() ? 0.0f : valors[usats % valors.size()];
-        ++usats;
-        return v;
-    }
+// Gives the scripted numbers over and over.
+struct AtzarFix : plataforma::AtzarSintetic {
+    int& usats = demanats;
+    AtzarFix() { ciclic = true; }
 };
 
-struct MciGravadora : plataforma::Mci {
-    QStringList ordres;
-    int enviar(const QString& o) override {
-        ordres << o;
-        return 0;
-    }
-};
+using MciGravadora = plataforma::MciSintetic;
 
 struct FinestraProva : ::testing::Test {
     RellotgeFals rellotge;

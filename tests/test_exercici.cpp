@@ -7,12 +7,15 @@
 #include "instancia.h"
 #include "media.h"
 #include "pantalla.h"
+#include "presentacio.h"
+#include "presentacions.h"
 #include "rellotge.h"
 
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace lumi;
@@ -45,6 +48,13 @@ struct Exercici : ::testing::Test {
         f.temps_pregunta[1] = 5;
         f.temps_pregunta[2] = static_cast<float>(std::nearbyint(entorn.rellotge.dia));
     }
+    // The question on screen runs out of time.
+    void temps_esgotat() {
+        presentada();
+        f.t_estimular_Timer();
+        entorn.rellotge.avancar(5);
+        f.t_estimular_Timer();
+    }
     void escriure_activitat(const QString& nom, const QString& seguent) {
         const Activitat guardada = activitat();
         activitat_de_prova(2);
@@ -62,7 +72,8 @@ TEST_F(Exercici, StartTakesTheScreenResetsTheReportAndAsksTheFirstQuestion) {
     EXPECT_TRUE(f.exercici_en_marxa);
     EXPECT_TRUE(f.isFullScreen());
     EXPECT_TRUE(f.windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_TRUE(a_sobre());
+    // On top only after a time-out.
+    EXPECT_FALSE(a_sobre());
     EXPECT_EQ(f.geometry(), plataforma::rectangle_escriptori());
     EXPECT_FALSE(menus_visibles());
     EXPECT_TRUE(f.windowTitle().isEmpty());
@@ -133,6 +144,71 @@ TEST_F(Exercici, AnUnansweredQuestionTimesOutIntoTheNextOne) {
     EXPECT_EQ(informe().preguntes_no_respostes, 2);
     EXPECT_EQ(jugador().index_actual, 2);
     EXPECT_TRUE(a_sobre());
+}
+
+namespace {
+// A presentation program that notes whether the player was on top when the
+// show was started.
+struct AppVigilada : plataforma::AplicacioPresentacions {
+    std::function<void()> en_executar;
+    bool posar_visible(bool) override { return true; }
+    bool obrir(const QString&) override { return true; }
+    bool executar_presentacio(int) override {
+        en_executar();
+        return true;
+    }
+    bool tancar_presentacio(int) override { return true; }
+    bool sortir_finestra_presentacio(int) override { return true; }
+    bool sortir() override { return true; }
+};
+} // namespace
+
+TEST_F(Exercici, ProgramsAndShowsOfStimuliAndReactionsAreNotCoveredByThePlayer) {
+    const QString s = QString(QChar(0xBB));
+    auto estimul = [&](int i, const char* nom) {
+        activitat().items[i].estimuls = QStringLiteral("1") + s + QLatin1String(nom);
+    };
+    estimul(1, "joc.exe");
+    estimul(2, "res.bmp");
+    estimul(3, "res.bmp");
+    activitat().items[2].teclat[2] = 1;
+    activitat().items[2].si_be = QStringLiteral("1") + s + QStringLiteral("premi.exe");
+    // Each launch, and whether the player was on top of it then.
+    QStringList llancats;
+    serveis_presentacio().executar_programa = [&](const QString& x, int16_t) {
+        llancats << QFileInfo(x).fileName() + (a_sobre() ? QStringLiteral(" tapat") : QString());
+        return 0;
+    };
+    plataforma::posar_fabrica_presentacions([&] {
+        auto app = std::make_unique<AppVigilada>();
+        app->en_executar = [&] {
+            llancats << QStringLiteral("conte") + (a_sobre() ? QStringLiteral(" tapat") : QString());
+        };
+        return app;
+    });
+
+    f.engegar_exercici();
+    // Item 1 times out: the player comes on top, as it must; the right
+    // answer to item 2 launches a program over it.
+    temps_esgotat();
+    ASSERT_EQ(jugador().index_actual, 2);
+    EXPECT_TRUE(a_sobre());
+    QTest::keyClick(&f, Qt::Key_Space);
+    ASSERT_EQ(jugador().index_actual, 3);
+    // Time-outs into a slide show and a program.
+    estimul(1, "conte.pps");
+    temps_esgotat();
+    ASSERT_EQ(jugador().index_actual, 1);
+    estimul(2, "altre.exe");
+    temps_esgotat();
+    ASSERT_EQ(jugador().index_actual, 2);
+    EXPECT_EQ(llancats.join(u','), QStringLiteral("joc.exe,premi.exe,conte,altre.exe"));
+    // A time-out into a question that launches nothing leaves it on top.
+    temps_esgotat();
+    EXPECT_TRUE(a_sobre());
+
+    serveis_presentacio() = serveis_presentacio_reals();
+    plataforma::posar_fabrica_presentacions({});
 }
 
 TEST_F(Exercici, MidnightStopsNeitherTheAnswerWindowNorTheTotalTime) {

@@ -1,5 +1,8 @@
 #include "camins.h"
 #include "carpetes.h"
+#include "fitxer_lrq.h"
+#include "pantalla.h"
+#include "presentacio_prova.h"
 #include "processos.h"
 #include "programes.h"
 
@@ -10,6 +13,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -26,13 +30,8 @@ QString escriure(const QString& cami, const QByteArray& text, bool executable) {
     return cami;
 }
 
-// A script that records its process id next to itself and keeps running;
-// with `tossut` it ignores the polite request to end.
-QByteArray script_que_dura(bool tossut) {
-    QByteArray s = "#!/bin/sh\n";
-    if (tossut) s += "trap '' TERM\n";
-    s += "echo $$ > \"$(dirname \"$0\")/pid\"\nwhile :; do sleep 0.1; done\n";
-    return s;
+bool pid_viu(qint64 pid) {
+    return pid > 0 && QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid));
 }
 
 qint64 pid_escrit(const QString& carpeta) {
@@ -41,8 +40,57 @@ qint64 pid_escrit(const QString& carpeta) {
     return f.readAll().trimmed().toLongLong();
 }
 
-bool pid_viu(qint64 pid) {
-    return pid > 0 && QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid));
+// The header of a Windows program: what the wine route asks of a file.
+const QByteArray PROGRAMA_WINDOWS("MZ\x90\0\3\0\0\0", 8);
+
+// Stand-ins for wine and the desktop's opener, first on the PATH: each writes
+// down what it was handed. The wine stand-in does what wine does with a file
+// that is no Windows program: it runs it as it is. A Windows program "runs"
+// until it is ended, recording its process id next to itself; it ignores the
+// polite request to end when the file "tossut" lies beside the stand-ins.
+struct Eines {
+    QTemporaryDir dir;
+    QByteArray path_vell;
+    Eines() {
+        path_vell = qgetenv("PATH");
+        escriure(dir.filePath(QStringLiteral("wine")), R"sh(#!/bin/sh
+echo "wine $*" >> "$(dirname "$0")/registre"
+if [ "$(head -c 2 "$1")" != MZ ]; then exec "$1"; fi
+[ -e "$(dirname "$0")/tossut" ] && trap '' TERM
+echo $$ > "$(dirname "$1")/pid"
+while :; do sleep 0.1; done
+)sh",
+                 true);
+        escriure(dir.filePath(QStringLiteral("xdg-open")),
+                 "#!/bin/sh\necho \"xdg-open $*\" >> \"$(dirname \"$0\")/registre\"\n", true);
+        qputenv("PATH", dir.path().toUtf8() + ':' + path_vell);
+    }
+    ~Eines() { qputenv("PATH", path_vell); }
+    // One line for each call.
+    std::string registre() const {
+        QFile f(dir.filePath(QStringLiteral("registre")));
+        if (!f.open(QIODevice::ReadOnly)) return {};
+        return f.readAll().toStdString();
+    }
+    void tossut(bool si) {
+        if (si)
+            escriure(dir.filePath(QStringLiteral("tossut")), "", false);
+        else
+            QFile::remove(dir.filePath(QStringLiteral("tossut")));
+    }
+};
+
+// A file that, were it ever run, leaves "<nom>.marca" beside itself.
+QString parany(const QString& carpeta, const QString& nom, bool executable) {
+    return escriure(carpeta + u'/' + nom,
+                    "#!/bin/sh\ntouch \"" + (carpeta + u'/' + nom).toUtf8() + ".marca\"\n", executable);
+}
+
+// The markers that files of `carpeta` left by running, after giving a
+// started one time to get there.
+std::string marques(const QString& carpeta) {
+    QThread::msleep(300);
+    return QDir(carpeta).entryList({QStringLiteral("*.marca")}, QDir::Files).join(u' ').toStdString();
 }
 
 struct Programes : ::testing::Test {
@@ -58,12 +106,13 @@ struct Programes : ::testing::Test {
 
 } // namespace
 
-TEST_F(Programes, LaunchedScriptRunsAndClosingEndsIt) {
+TEST_F(Programes, WindowsProgramRunsThroughWineAndClosingEndsIt) {
+    Eines eines;
     for (bool tossut : {false, true}) {
         SCOPED_TRACE(tossut ? "ignores TERM" : "ends on TERM");
+        eines.tossut(tossut);
         QFile::remove(carpeta + QStringLiteral("/pid"));
-        const QString s =
-            escriure(carpeta + QStringLiteral("/joc amb blancs.sh"), script_que_dura(tossut), true);
+        const QString s = escriure(carpeta + QStringLiteral("/joc amb blancs.EXE"), PROGRAMA_WINDOWS, true);
         const Llancament l = executar_programa(s, 1);
         ASSERT_EQ(l.error, 0);
         ASSERT_NE(l.finestra, 0);
@@ -76,15 +125,18 @@ TEST_F(Programes, LaunchedScriptRunsAndClosingEndsIt) {
         // A second close of the same handle is harmless.
         tancar_finestra(l.finestra);
     }
+    EXPECT_EQ(QByteArray::fromStdString(eines.registre()).count('\n'), 2);
 }
 
 TEST_F(Programes, BareNameComesFromTheProgramFolder) {
+    Eines eines;
     const QString programa = plataforma::carpeta_programa();
-    const QString s = escriure(programa + QStringLiteral("/joc.sh"), script_que_dura(false), true);
-    const Llancament l = executar_programa(QStringLiteral("joc.sh"), 1);
+    const QString s = escriure(programa + QStringLiteral("/joc.exe"), PROGRAMA_WINDOWS, false);
+    const Llancament l = executar_programa(QStringLiteral("joc.exe"), 1);
     EXPECT_EQ(l.error, 0);
     EXPECT_NE(l.finestra, 0);
     EXPECT_EQ(pid_escrit(programa) > 0, true);
+    EXPECT_EQ(eines.registre(), "wine " + s.toStdString() + '\n');
     tancar_finestra(l.finestra);
     QFile::remove(s);
     QFile::remove(programa + QStringLiteral("/pid"));
@@ -93,10 +145,10 @@ TEST_F(Programes, BareNameComesFromTheProgramFolder) {
 TEST_F(Programes, NamesThatFailTheExistenceCheckGiveError5) {
     const QString programa = plataforma::carpeta_programa();
     // Capitals ".EXE" with no folder: not prefixed, so no folder is named.
-    escriure(programa + QStringLiteral("/NOTEPAD.EXE"), "MZ", true);
-    escriure(carpeta + QStringLiteral("/NOTEPAD.EXE"), "MZ", true);
+    escriure(programa + QStringLiteral("/NOTEPAD.EXE"), PROGRAMA_WINDOWS, true);
+    escriure(carpeta + QStringLiteral("/NOTEPAD.EXE"), PROGRAMA_WINDOWS, true);
     // Spelt otherwise than the folder lists it.
-    escriure(carpeta + QStringLiteral("/GAME.EXE"), "MZ", true);
+    escriure(carpeta + QStringLiteral("/GAME.EXE"), PROGRAMA_WINDOWS, true);
     const QStringList noms{QStringLiteral("NOTEPAD.EXE"), carpeta + QStringLiteral("/Game.EXE"),
                            carpeta + QStringLiteral("/no_hi_es.sh"), QStringLiteral("no_hi_es.txt"),
                            QString()};
@@ -111,24 +163,133 @@ TEST_F(Programes, NamesThatFailTheExistenceCheckGiveError5) {
 
 TEST_F(Programes, WindowsProgramWithoutWineLaunchesNothing) {
     if (!plataforma::cami_wine().isEmpty()) GTEST_SKIP() << "wine is installed here";
-    const QString exe = escriure(carpeta + QStringLiteral("/GAME.EXE"), "MZ", true);
+    const QString exe = escriure(carpeta + QStringLiteral("/GAME.EXE"), PROGRAMA_WINDOWS, true);
     const Llancament l = executar_programa(exe, 1);
     EXPECT_EQ(l.error, 0);
     EXPECT_EQ(l.finestra, 0);
 }
 
 TEST_F(Programes, FileNamesReachNoShell) {
+    Eines eines;
     // Were the name handed to a shell, it would create "pwned".
-    const QString nom = carpeta + QStringLiteral("/x;touch pwned;$(touch pwned2) `touch pwned3`.sh");
-    escriure(nom, "#!/bin/sh\nexit 0\n", true);
+    const QString nom = carpeta + QStringLiteral("/x;touch pwned;$(touch pwned2) `touch pwned3`.exe");
+    escriure(nom, PROGRAMA_WINDOWS, true);
     const Llancament l = executar_programa(nom, 1);
     EXPECT_EQ(l.error, 0);
-    // It ended within the wait: nothing left to close.
-    EXPECT_EQ(l.finestra, 0);
+    EXPECT_NE(l.finestra, 0);
+    tancar_finestra(l.finestra);
+    EXPECT_EQ(eines.registre(), "wine " + nom.toStdString() + '\n');
     for (const char* f : {"pwned", "pwned2", "pwned3"}) {
         EXPECT_FALSE(QFileInfo::exists(carpeta + u'/' + QLatin1String(f)));
         EXPECT_FALSE(QFileInfo::exists(QDir::currentPath() + u'/' + QLatin1String(f)));
     }
+}
+
+// Files handed around with an activity keep their execute bits; none of them
+// may make the program run native code, whatever it is called.
+TEST_F(Programes, NothingALaunchIsHandedRunsAsNativeCode) {
+    Eines eines;
+    // "payloadexe" has no dot; scripts named .exe, .scr or .com are what wine
+    // would run as they are; the rest are scripts by name or by their start,
+    // or documents marked executable.
+    QStringList refusats{
+        parany(carpeta, QStringLiteral("payloadexe"), true),
+        parany(carpeta, QStringLiteral("prog.exe"), true),
+        parany(carpeta, QStringLiteral("estalvi.scr"), true),
+        parany(carpeta, QStringLiteral("prog.COM"), false),
+        parany(carpeta, QStringLiteral("payload.sh"), true),
+        parany(carpeta, QStringLiteral("altre.sh"), false),
+        parany(carpeta, QStringLiteral("llegeix.txt"), false),
+        parany(carpeta, QStringLiteral("fitxa.pdf"), true),
+        parany(carpeta, QStringLiteral("dades"), false),
+    };
+    refusats << escriure(carpeta + QStringLiteral("/x.desktop"),
+                         "[Desktop Entry]\nType=Application\nName=x\nExec=touch " + carpeta.toUtf8() +
+                             "/x.desktop.marca\n",
+                         false);
+    refusats << escriure(carpeta + QStringLiteral("/script.py"), "import os\n", false);
+    // A native program under a Windows name.
+    QFile::copy(QStringLiteral("/bin/true"), carpeta + QStringLiteral("/elf.exe"));
+    refusats << carpeta + QStringLiteral("/elf.exe");
+    // A Windows program under another name goes nowhere either.
+    refusats << escriure(carpeta + QStringLiteral("/programa.pdf"), PROGRAMA_WINDOWS, false);
+    for (const QString& n : refusats) {
+        SCOPED_TRACE(n.toStdString());
+        const Llancament l = executar_programa(n, 3);
+        EXPECT_EQ(l.error, ERROR_ARGUMENT);
+        EXPECT_EQ(l.finestra, 0);
+        EXPECT_EQ(plataforma::obrir_fitxer(n, carpeta), 0);
+    }
+    EXPECT_EQ(marques(carpeta), "");
+    EXPECT_EQ(eines.registre(), "");
+
+    // What is allowed goes where it belongs.
+    const QString document = escriure(carpeta + QStringLiteral("/fitxa de treball.pdf"), "%PDF-1.4\n", false);
+    const QString exe = escriure(carpeta + QStringLiteral("/joc.exe"), PROGRAMA_WINDOWS, true);
+    EXPECT_EQ(executar_programa(document, 1).error, 0);
+    const Llancament l = executar_programa(exe, 3);
+    EXPECT_EQ(l.error, 0);
+    tancar_finestra(l.finestra);
+    EXPECT_EQ(eines.registre(), "xdg-open " + document.toStdString() + "\nwine " + exe.toStdString() + '\n');
+}
+
+// ---- the same through the player ----
+
+namespace {
+
+// The player window with its real launch services.
+struct ActivitatRebuda : proves::FinestraProva {
+    QTemporaryDir dir;
+    void SetUp() override {
+        FinestraProva::SetUp();
+        serveis_presentacio() = serveis_presentacio_reals();
+    }
+    void TearDown() override {
+        if (f) f->exercici_atura();
+        FinestraProva::TearDown();
+        plataforma::mostrar_cursor();
+    }
+};
+
+} // namespace
+
+TEST_F(ActivitatRebuda, ItsStimuliAndReactionsRunNoneOfTheFilesItNames) {
+    Eines eines;
+    const QString carpeta = dir.path();
+    parany(carpeta, QStringLiteral("payloadexe"), true);
+    parany(carpeta, QStringLiteral("prog.exe"), true);
+    parany(carpeta, QStringLiteral("estalvi.scr"), true);
+    {
+        // Item 1 shows a program and answers the space bar with another; item
+        // 2 shows a screen saver. Names are relative to the activity's folder.
+        Activitat& a = activitat();
+        a = Activitat{};
+        a.items.assign(3, item{});
+        a.nombre_items = 2;
+        a.mode_estimul = QStringLiteral("1");
+        a.items[1].estimuls = QStringLiteral("1") + proves::sep() + QStringLiteral("payloadexe");
+        a.items[1].teclat[2] = 1;
+        a.items[1].si_be = QStringLiteral("1") + proves::sep() + QStringLiteral("prog.exe");
+        a.items[1].retard_be = 0.5f;
+        a.items[2].estimuls = QStringLiteral("1") + proves::sep() + QStringLiteral("estalvi.scr");
+        ASSERT_TRUE(desar_exercici(carpeta + QStringLiteral("/regal.lrq")));
+        a = Activitat{};
+    }
+    f->carregar_lrq(carpeta + QStringLiteral("/regal.lrq"));
+    ASSERT_TRUE(f->exercici_en_marxa);
+    ASSERT_EQ(activitat().nombre_items, 2);
+    QTest::keyClick(f.get(), Qt::Key_Space);
+
+    EXPECT_EQ(marques(carpeta), "");
+    EXPECT_EQ(eines.registre(), "");
+    // A launch that fails is not the learner's business: no message, and the
+    // run goes on as if the stimulus had shown nothing.
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(f->exercici_en_marxa);
+    EXPECT_EQ(informe().respostes_be, 1);
+    EXPECT_EQ(informe().nombre_preguntes, 2);
+    EXPECT_TRUE(
+        informe_detall().contains(QStringLiteral("| ESTIMUL ") + carpeta + QStringLiteral("/estalvi.scr")));
 }
 
 // ---- shortcuts ----

@@ -1,0 +1,38 @@
+// The microphone: mono 16-bit samples, and the sound level the speech engine
+// reports. No microphone back end of the machine's own exists yet: until one
+// is put in place the microphone never opens, which every caller handles.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace lumi::plataforma {
+
+// The level of a stretch of sound: its loudest sample scaled to 0 (silence)
+// to 128 (full scale), rounded down.
+int nivell_so(const int16_t* mostres, size_t n);
+
+class Microfon {
+  public:
+    virtual ~Microfon() = default;
+    // True when a microphone is there; opening an open one is harmless.
+    virtual bool obrir() = 0;
+    virtual void tancar() = 0;
+    // Open and still capturing (false once it went away).
+    virtual bool obert() = 0;
+    virtual int mostres_per_segon() const = 0;
+    // The samples captured since the previous call (since opening, the first
+    // time); nothing when closed or gone.
+    virtual std::vector<int16_t> llegir() = 0;
+    // The level of the last 50 ms (see nivell_so); 0 when closed or gone.
+    virtual int nivell() = 0;
+};
+
+// The microphone in use.
+Microfon& microfon();
+// Puts a microphone in place; nullptr puts the machine's back. The caller
+// keeps ownership.
+void posar_microfon(Microfon* m);
+
+} // namespace lumi::plataforma
