@@ -37,6 +37,7 @@ void BM_UnaHoraDeJoc(benchmark::State& state) {
     lumi::plataforma::posar_rellotge(&r);
     lumi::Form1 f;
     f.Form_Load();
+    lumi::jugador().estat_finestra = 1; // already activated: no start dialog
     f.show();
     QApplication::processEvents();
 

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <memory>
 
 namespace {
 
@@ -20,6 +21,7 @@ struct Entorn {
         qputenv("LUMIRAGA_HOME", dir.path().toLocal8Bit());
         f = std::make_unique<lumi::Form1>();
         f->Form_Load();
+        lumi::jugador().estat_finestra = 1; // already activated: no start dialog
         f->menuBar()->hide();
         f->resize(1024, 768);
         f->show();
@@ -37,11 +39,14 @@ struct Entorn {
     ~Entorn() { lumi::plataforma::alliberar_instancia_unica(); }
 };
 
+// Made once for every run of the benchmark; gone before the application.
+std::unique_ptr<Entorn> entorn;
+
 void BM_PreguntaFinsEstimulPintat(benchmark::State& state) {
-    static Entorn e;
+    if (!entorn) entorn = std::make_unique<Entorn>();
     for (auto _ : state) {
-        e.f->estimul_presenta(1);
-        QImage pintat = e.f->centralWidget()->grab().toImage();
+        entorn->f->estimul_presenta(1);
+        QImage pintat = entorn->f->centralWidget()->grab().toImage();
         benchmark::DoNotOptimize(pintat.bits());
     }
 }
@@ -55,6 +60,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     QApplication app(argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    entorn.reset();
     benchmark::Shutdown();
     return 0;
 }

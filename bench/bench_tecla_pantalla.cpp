@@ -1,0 +1,280 @@
+// From a key pressed to the player's reaction on the screen, as a person
+// sees it: the real program under a virtual X server of its own, on an
+// activity made for it (one item, every key right, a blue picture as the
+// question and a yellow one as the reaction). Each answer is a key sent with
+// the XTEST extension a moment after the question is on the screen; its time
+// ends when the middle of the screen turns yellow (read with XGetImage at
+// every change the server reports). Reports the median and the 99th
+// percentile over 200 answers, after a few unmeasured ones. Without Xvfb or
+// the program it stops with a message.
+#include "activitat.h"
+#include "fitxer_lrq.h"
+#include "idioma.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
+#include <X11/keysym.h>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <poll.h>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Rellotge = std::chrono::steady_clock;
+
+constexpr int RESPOSTES = 200;
+constexpr int ESCALFAMENT = 10;
+constexpr int AMPLADA = 1024, ALCADA = 768;
+constexpr float TEMPS_REACCIO = 0.05f; // seconds the reaction stays
+
+enum class Color { Blau, Groc, Altre };
+
+// Changes of the whole screen, reported by the server.
+Damage danys = 0;
+
+double percentil(std::vector<double> v, double p) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    const size_t k = static_cast<size_t>(p * static_cast<double>(v.size() - 1) + 0.5);
+    return v[std::min(k, v.size() - 1)];
+}
+
+QString imatge(const QString& carpeta, const QString& nom, Qt::GlobalColor color) {
+    QImage im(320, 240, QImage::Format_RGB32);
+    im.fill(color);
+    const QString cami = carpeta + u'/' + nom;
+    im.save(cami, "BMP");
+    return cami;
+}
+
+// One item that takes any key: a blue question, a yellow reaction shown for
+// a moment, then the question again.
+bool escriure_activitat(const QString& carpeta, const QString& cami) {
+    lumi::Activitat a;
+    a.nombre_items = 1;
+    a.items.assign(2, lumi::item{});
+    lumi::item& it = a.items[1];
+    it.teclat[0] = 1;
+    it.estimuls = QStringLiteral("1\u00bb") + imatge(carpeta, QStringLiteral("blau.bmp"), Qt::blue);
+    it.si_be = QStringLiteral("1\u00bb") + imatge(carpeta, QStringLiteral("groc.bmp"), Qt::yellow);
+    it.retard_be = TEMPS_REACCIO;
+    it.retard_mal = TEMPS_REACCIO;
+    it.retard_accio = 60;
+    it.retard_estimul = 0;
+    a.tots_temps_global = 1;
+    a.mode_estimul = QStringLiteral("1");
+    QFile f(cami);
+    return f.open(QIODevice::WriteOnly) &&
+           f.write(lumi::escriure_activitat(a, lumi::IDIOMA_CATALA, carpeta)) > 0;
+}
+
+// The middle of the screen: the player covers it while the exercise plays.
+Color color_centre(Display* d) {
+    XImage* im =
+        XGetImage(d, DefaultRootWindow(d), AMPLADA / 2 - 2, ALCADA / 2 - 2, 4, 4, AllPlanes, ZPixmap);
+    if (!im) return Color::Altre;
+    const unsigned long p = XGetPixel(im, 2, 2);
+    XDestroyImage(im);
+    const unsigned long r = (p >> 16) & 0xff, g = (p >> 8) & 0xff, b = p & 0xff;
+    if (r < 60 && g < 60 && b > 200) return Color::Blau;
+    if (r > 200 && g > 200 && b < 60) return Color::Groc;
+    return Color::Altre;
+}
+
+// Waits until the screen shows a colour: the middle is read again at every
+// change of the screen the server reports (DAMAGE), so the measuring adds no
+// load of its own while the program works. The moment is taken once the
+// colour is read. False after the time-out.
+bool esperar_color(Display* d, Color c, std::chrono::milliseconds limit,
+                   Rellotge::time_point* quan = nullptr) {
+    const auto fins = Rellotge::now() + limit;
+    for (;;) {
+        if (color_centre(d) == c) {
+            if (quan) *quan = Rellotge::now();
+            return true;
+        }
+        // The next change: an event, or nothing before the time-out.
+        bool canvi = false;
+        while (!canvi) {
+            while (XPending(d) > 0) {
+                XEvent ev;
+                XNextEvent(d, &ev);
+                canvi = true;
+            }
+            if (canvi) break;
+            const auto resta = std::chrono::duration_cast<std::chrono::milliseconds>(fins - Rellotge::now());
+            if (resta.count() <= 0) return false;
+            pollfd pf{ConnectionNumber(d), POLLIN, 0};
+            poll(&pf, 1, static_cast<int>(std::min<long long>(resta.count() + 1, 50)));
+        }
+        // Reports come again only once the damage so far is taken away.
+        XDamageSubtract(d, danys, None, None);
+    }
+}
+
+struct Entorn {
+    QTemporaryDir dir;
+    QProcess xvfb, programa;
+    Display* d = nullptr;
+    QString error;
+
+    Entorn() {
+        const QString exe_xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        if (exe_xvfb.isEmpty()) {
+            error = QStringLiteral("Xvfb is missing (scripts/deps.sh installs it)");
+            return;
+        }
+        if (!QFile::exists(QStringLiteral(LUMI_LUMIRAGA))) {
+            error = QStringLiteral("no program at " LUMI_LUMIRAGA);
+            return;
+        }
+        const QString activitat = dir.filePath(QStringLiteral("latencia.lrq"));
+        if (!escriure_activitat(dir.path(), activitat)) {
+            error = QStringLiteral("could not write the activity");
+            return;
+        }
+
+        // The display number comes back on the server's standard output.
+        xvfb.start(exe_xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                              QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(AMPLADA).arg(ALCADA),
+                              QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        if (!xvfb.waitForReadyRead(10000)) {
+            error = QStringLiteral("Xvfb gave no display");
+            return;
+        }
+        const QString pantalla = u':' + QString::fromLatin1(xvfb.readAllStandardOutput()).trimmed();
+
+        // A private home, runtime folder and program folder; no sound server.
+        for (const char* c : {"home", "run", "programa"})
+            QDir(dir.path()).mkdir(QString::fromLatin1(c));
+        QFile::setPermissions(dir.filePath(QStringLiteral("run")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile pulse(dir.filePath(QStringLiteral("pulse-client.conf")));
+        if (pulse.open(QIODevice::WriteOnly)) pulse.write("autospawn = no\n");
+        pulse.close();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+        env.remove(QStringLiteral("PULSE_SERVER"));
+        env.insert(QStringLiteral("DISPLAY"), pantalla);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
+        env.insert(QStringLiteral("LUMIRAGA_HOME"), dir.filePath(QStringLiteral("programa")));
+        env.insert(QStringLiteral("PULSE_CLIENTCONFIG"), pulse.fileName());
+        programa.setProcessEnvironment(env);
+        programa.setStandardOutputFile(QProcess::nullDevice());
+        programa.setStandardErrorFile(QProcess::nullDevice());
+        programa.start(QStringLiteral(LUMI_LUMIRAGA), {activitat});
+        if (!programa.waitForStarted(10000)) {
+            error = QStringLiteral("lumiraga did not start");
+            return;
+        }
+
+        d = XOpenDisplay(pantalla.toLatin1().constData());
+        int ev = 0, err = 0, major = 0, minor = 0;
+        if (!d || !XTestQueryExtension(d, &ev, &err, &major, &minor) ||
+            !XDamageQueryExtension(d, &ev, &err)) {
+            error = QStringLiteral("no XTEST or DAMAGE on the virtual display");
+            return;
+        }
+        danys = XDamageCreate(d, DefaultRootWindow(d), XDamageReportNonEmpty);
+        if (!esperar_color(d, Color::Blau, std::chrono::seconds(20)))
+            error = QStringLiteral("the question never showed (blue in the middle of the screen)");
+    }
+
+    ~Entorn() {
+        if (d) {
+            if (danys) XDamageDestroy(d, danys);
+            danys = 0;
+            XCloseDisplay(d);
+        }
+        for (QProcess* p : {&programa, &xvfb}) {
+            if (p->state() == QProcess::NotRunning) continue;
+            p->terminate();
+            if (!p->waitForFinished(3000)) {
+                p->kill();
+                p->waitForFinished(3000);
+            }
+        }
+    }
+
+    // A key down and up, as a switch or a keyboard sends it.
+    void tecla(KeyCode k) const {
+        XTestFakeKeyEvent(d, k, True, CurrentTime);
+        XTestFakeKeyEvent(d, k, False, CurrentTime);
+        XFlush(d);
+    }
+};
+
+void BM_TeclaFinsPantallaXvfb(benchmark::State& state) {
+    Entorn e;
+    if (!e.error.isEmpty()) {
+        state.SkipWithError(e.error.toUtf8().constData());
+        for (auto _ : state) {
+        }
+        return;
+    }
+    const KeyCode espai = XKeysymToKeycode(e.d, XK_space);
+
+    // One answer: the key, then the reaction; the question again before the next.
+    int sense_reaccio = 0;
+    auto respondre = [&](double* ms) {
+        if (!esperar_color(e.d, Color::Blau, std::chrono::seconds(5))) return false;
+        // No one answers within a millisecond of the question: the previous
+        // answer's cycle may still hold the window for that long.
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        const auto t0 = Rellotge::now();
+        e.tecla(espai);
+        Rellotge::time_point t1;
+        if (!esperar_color(e.d, Color::Groc, std::chrono::seconds(2), &t1)) {
+            ++sense_reaccio;
+            return false;
+        }
+        *ms = std::chrono::duration<double, std::milli>(t1 - t0).count();
+        return true;
+    };
+
+    double ms = 0;
+    for (int i = 0; i < ESCALFAMENT; ++i)
+        respondre(&ms);
+    std::vector<double> temps;
+    temps.reserve(RESPOSTES);
+    for (auto _ : state) {
+        if (respondre(&ms))
+            temps.push_back(ms);
+        else
+            ms = 0;
+        state.SetIterationTime(ms / 1000.0);
+    }
+
+    if (sense_reaccio > 0) state.SkipWithError("some keys brought no reaction on the screen");
+    state.counters["mediana_ms"] = percentil(temps, 0.5);
+    state.counters["p99_ms"] = percentil(temps, 0.99);
+    state.counters["max_ms"] = temps.empty() ? 0 : *std::max_element(temps.begin(), temps.end());
+    state.counters["respostes"] = static_cast<double>(temps.size());
+    state.counters["sense_reaccio"] = sense_reaccio;
+}
+BENCHMARK(BM_TeclaFinsPantallaXvfb)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(RESPOSTES);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    QCoreApplication app(argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

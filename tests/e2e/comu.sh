@@ -1,0 +1,310 @@
+# shellcheck shell=bash
+# Steps shared by the end-to-end routes: the real program under a virtual X
+# server of its own, driven as a person drives it (keys and clicks through
+# XTEST), watched through the screen's pixels and the clipboard.
+#
+# Sourced by a route script with the program's path as its first argument.
+# Everything lives in a temporary folder (home, runtime folder, program
+# folder, a copy of the examples); it is removed when the route passes and
+# kept, with its screenshots and the program's output, when it fails (or
+# when LUMI_E2E_CONSERVAR is set).
+
+set -uo pipefail
+
+programa=${1:?the lumiraga executable}
+arrel=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+ruta=$(basename "$0" .sh)
+
+for eina in Xvfb xdotool xclip import; do
+  if ! command -v "$eina" >/dev/null; then
+    echo "SKIP: $eina is missing (scripts/deps.sh installs it)"
+    exit 77
+  fi
+done
+
+tmp=$(mktemp -d "${TMPDIR:-/tmp}/lumi-e2e-$ruta.XXXXXX")
+superada=0
+xvfb_pid=""
+app_pid=""
+
+acabar() {
+  if [ -n "$app_pid" ]; then
+    kill "$app_pid" 2>/dev/null
+    wait "$app_pid" 2>/dev/null
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+  fi
+  if [ "$superada" = 1 ] && [ -z "${LUMI_E2E_CONSERVAR:-}" ]; then
+    rm -rf "$tmp"
+  else
+    echo "$ruta: kept $tmp (screenshots, lumiraga.log)" >&2
+  fi
+}
+trap acabar EXIT
+
+ara_ms() {
+  echo $(($(date +%s%N) / 1000000))
+}
+
+# A numbered screenshot of the whole screen; prints its path. Numbered by the
+# files already there, as it often runs in a subshell.
+captura() {
+  local n f
+  n=$(find "$tmp" -maxdepth 1 -name '*.png' | wc -l)
+  f=$(printf '%s/%02d-%s.png' "$tmp" $((n + 1)) "$1")
+  import -window root "$f" 2>/dev/null
+  echo "$f"
+}
+
+fallar() {
+  local f
+  f=$(captura fallada)
+  {
+    echo "FAIL ($ruta): $*"
+    echo "  screen at the failure: $f"
+    if [ -s "$tmp/lumiraga.log" ]; then
+      echo "  lumiraga's output:"
+      sed 's/^/    /' "$tmp/lumiraga.log" | tail -20
+    fi
+  } >&2
+  exit 1
+}
+
+# A virtual X server on a free display, then the program on it with a
+# private home, runtime folder and program folder, and no sound server
+# (reactions last their set time either way).
+engegar() {
+  mkdir -m 700 "$tmp/run" "$tmp/home"
+  mkdir "$tmp/programa"
+  cp -r "$arrel/examples" "$tmp/examples"
+  printf 'autospawn = no\n' >"$tmp/pulse-client.conf"
+
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  local fins=$(($(ara_ms) + 10000))
+  until grep -q '^[0-9]' "$tmp/display" 2>/dev/null; do
+    kill -0 "$xvfb_pid" 2>/dev/null || fallar "Xvfb did not start: $(cat "$tmp/xvfb.log")"
+    [ "$(ara_ms)" -lt "$fins" ] || fallar "Xvfb gave no display within 10 s"
+    sleep 0.02
+  done
+  DISPLAY=":$(head -1 "$tmp/display")"
+  export DISPLAY
+
+  env -u DBUS_SESSION_BUS_ADDRESS -u PULSE_SERVER QT_QPA_PLATFORM=xcb \
+    HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/run" LUMIRAGA_HOME="$tmp/programa" \
+    PULSE_CLIENTCONFIG="$tmp/pulse-client.conf" \
+    "$programa" >"$tmp/lumiraga.log" 2>&1 &
+  app_pid=$!
+}
+
+# The first visible window whose title matches an extended regular
+# expression, waited for up to a number of seconds; its id goes in $finestra.
+finestra=""
+esperar_finestra() {
+  local patro=$1 segons=$2
+  local fins=$(($(ara_ms) + segons * 1000))
+  while :; do
+    kill -0 "$app_pid" 2>/dev/null || fallar "lumiraga ended while waiting for a window \"$patro\""
+    finestra=$(xdotool search --onlyvisible --name "$patro" 2>/dev/null | head -1)
+    [ -n "$finestra" ] && return 0
+    [ "$(ara_ms)" -lt "$fins" ] || return 1
+    sleep 0.03
+  done
+}
+
+# Waits until no visible window's title matches.
+esperar_sense_finestra() {
+  local patro=$1 segons=$2
+  local fins=$(($(ara_ms) + segons * 1000))
+  while xdotool search --onlyvisible --name "$patro" >/dev/null 2>&1; do
+    [ "$(ara_ms)" -lt "$fins" ] || return 1
+    sleep 0.03
+  done
+}
+
+# What the middle of the screen shows, by colour. While an exercise plays the
+# player covers the screen and centres its picture there.
+color_centre() {
+  local hex r g b
+  hex=$(import -window root -crop 1x1+512+384 -depth 8 txt:- 2>/dev/null |
+    sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | head -1)
+  [ -n "$hex" ] || {
+    echo "cap"
+    return
+  }
+  r=$((16#${hex:0:2})) g=$((16#${hex:2:2})) b=$((16#${hex:4:2}))
+  if ((r > 200 && g > 200 && b > 200)); then
+    echo blanc
+  elif ((r > 200 && g > 200 && b < 80)); then
+    echo groc
+  elif ((r > 200 && g < 80 && b < 80)); then
+    echo vermell
+  elif ((r < 80 && g > 90 && b < 80)); then
+    echo verd
+  elif ((r < 80 && g < 80 && b > 200)); then
+    echo blau
+  elif ((r < 40 && g < 40 && b < 40)); then
+    echo negre
+  else
+    echo "altre($hex)"
+  fi
+}
+
+# Waits until the middle of the screen shows a colour; returns 1 on a
+# time-out, leaving the last colour seen in $color_vist.
+color_vist=""
+esperar_color() {
+  local color=$1 segons=$2
+  local fins=$(($(ara_ms) + segons * 1000))
+  while :; do
+    color_vist=$(color_centre)
+    [ "$color_vist" = "$color" ] && return 0
+    [ "$(ara_ms)" -lt "$fins" ] || return 1
+    sleep 0.02
+  done
+}
+
+# The start dialog's title, from the language table of the interface's
+# default language.
+titol_inici=""
+esperar_inici() {
+  local segons=$1 quan=$2
+  titol_inici=$(sed -n 's/^ *\["LumiRaga - Inici", "\(.*\)"\],\{0,1\}$/\1/p' "$arrel/lang/catala.json" | head -1)
+  esperar_finestra "^$titol_inici\$" "$segons" || fallar "no start dialog titled \"$titol_inici\" $quan"
+}
+
+finestra_jugador() {
+  esperar_finestra '^LUMIRAGA - ' 5 || fallar "no player window (title \"LUMIRAGA - ...\")"
+}
+
+# Opens the menu "Opcions" of the player window with a click on its name and
+# chooses the item at a position (1 = the first) with the arrow keys.
+menu_opcions() {
+  local posicio=$1 abans ara fins
+  finestra_jugador
+  # No window manager raises a window that is clicked: raise it as one would.
+  xdotool windowraise "$finestra"
+  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  abans=$(xdotool search --onlyvisible --class lumiraga 2>/dev/null | sort | tr '\n' ' ')
+  xdotool mousemove $((X + 30)) $((Y + 9)) click 1
+  fins=$(($(ara_ms) + 5000))
+  while :; do
+    ara=$(xdotool search --onlyvisible --class lumiraga 2>/dev/null | sort | tr '\n' ' ')
+    [ "$ara" != "$abans" ] && break
+    [ "$(ara_ms)" -lt "$fins" ] || fallar "the menu \"Opcions\" did not open on a click at its name"
+    sleep 0.02
+  done
+  local i
+  for ((i = 0; i < posicio; ++i)); do
+    xdotool key Down
+  done
+  xdotool key Return
+}
+
+# From the start dialog (open and focused): "Engegar Exercici" (the second
+# button, reached with Tab as a keyboard user does), the open dialog, the
+# example activity.
+engegar_des_de_inici() {
+  xdotool key Tab space
+  esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 ||
+    fallar "\"Engegar Exercici\" in the start dialog did not bring the open dialog"
+  xdotool type --delay 2 "$tmp/examples/primera/primera.lrq"
+  captura dialeg-obrir >/dev/null
+  xdotool key Return
+  esperar_sense_finestra '^Fitxers Planificació Lumi Raga$' 5 ||
+    fallar "the open dialog did not close after choosing $tmp/examples/primera/primera.lrq"
+}
+
+# An answer of the learner (xdotool's key name, or "clic" for a left click on
+# the picture), the reaction it must bring and the question shown after it.
+# Stops at the first reaction that does not come: the report tells the rest.
+respostes_donades=0
+sense_reaccio=""
+respondre() {
+  local accio=$1 reaccio=$2 seguent=$3 quan=$4
+  if [ "$accio" = clic ]; then
+    xdotool mousemove 512 384 click 1
+  else
+    xdotool key "$accio"
+  fi
+  respostes_donades=$((respostes_donades + 1))
+  if ! esperar_color "$reaccio" 3; then
+    sense_reaccio="no $reaccio reaction to \"$accio\" $quan within 3 s (the screen's middle stayed $color_vist; $(captura sense-reaccio))"
+    return 1
+  fi
+  esperar_color "$seguent" 6 ||
+    fallar "after the reaction to \"$accio\" $quan the screen's middle showed $color_vist, not the next question ($seguent)"
+}
+
+# Esc, then "Opcions > Informe": the report, read from the clipboard.
+informe_text=""
+llegir_informe() {
+  xdotool key Escape
+  finestra_jugador
+  # Whatever the clipboard held before is not this report.
+  printf 'buit' | xclip -selection clipboard -i >/dev/null 2>&1
+  menu_opcions 5
+  local fins=$(($(ara_ms) + 5000))
+  while :; do
+    informe_text=$(xclip -o -selection clipboard 2>/dev/null)
+    [[ "$informe_text" == *"Nombre de Respostes"* ]] && break
+    [ "$(ara_ms)" -lt "$fins" ] || fallar "no report on the clipboard after \"Opcions > Informe\""
+    sleep 0.05
+  done
+  esperar_finestra '^INFORME LUMI-RAGA$' 5 || fallar "no report window after \"Opcions > Informe\""
+  captura informe >/dev/null
+  printf '%s\n' "$informe_text" >>"$tmp/informes.txt"
+}
+
+# A counter of the report ("Nombre de Respostes", ...).
+comptador() {
+  printf '%s\n' "$informe_text" | sed -n "s/^$1 *=[[:space:]]*\([0-9-]*\).*/\1/p" | head -1
+}
+
+# Checks the report's counters against the expected ones, given as
+# "Name=value" pairs; says every difference, and why no reaction came.
+comprovar_informe() {
+  local errors="" parella nom esperat vist
+  for parella in "$@"; do
+    nom=${parella%=*} esperat=${parella##*=}
+    vist=$(comptador "$nom")
+    [ "$vist" = "$esperat" ] || errors+=$'\n'"  $nom = ${vist:-(missing)}, expected $esperat"
+  done
+  if [ -n "$errors" ] || [ -n "$sense_reaccio" ]; then
+    fallar "the learner's answers were not all judged and counted:${sense_reaccio:+$'\n'  $sense_reaccio}$errors
+  report's summary:
+$(printf '%s\n' "$informe_text" | sed -n '/RESUM/,$p' | sed 's/^/    /')"
+  fi
+}
+
+# The example activity from its first question: the first item takes Space,
+# the second a click, the third the right arrow; a wrong answer asks the same
+# item again, a right one goes on to the next. Two refused keys, three right
+# answers, ending on the first item asked again.
+# The instruction, then the first question: a red circle.
+esperar_primera_pregunta() {
+  esperar_color vermell 15 ||
+    fallar "the first question (a red circle) $1 did not come after the instruction (the screen's middle showed $color_vist)"
+  captura primera-pregunta >/dev/null
+}
+
+jugar_primera() {
+  esperar_primera_pregunta "of the run"
+  respondre a blanc vermell "on the first item (Space only)" &&
+    respondre space groc verd "on the first item" &&
+    respondre b blanc verd "on the second item (clicks only)" &&
+    respondre clic groc blau "on the second item" &&
+    respondre Right groc vermell "on the third item (right arrow only)"
+}
+
+# From the start dialog to the report: the whole run of the example, every
+# answer judged and counted.
+primera_des_de_inici() {
+  engegar_des_de_inici
+  jugar_primera
+  llegir_informe
+  comprovar_informe "Nombre de Respostes=$respostes_donades" "Respostes BE=3" "Respostes malament=2" \
+    "Nombre de Preguntes=4" "Preguntes no respostes=1"
+}

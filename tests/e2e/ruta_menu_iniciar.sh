@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# The start dialog closed with Esc at the first start and opened again with
+# "Opcions > Iniciar", then the same run as from the first one: every answer
+# is judged and counted.
+# shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
+source "$(dirname "$0")/comu.sh"
+
+engegar
+esperar_inici 10 "at the first start"
+xdotool key Escape
+esperar_sense_finestra "^$titol_inici\$" 5 || fallar "Esc did not close the first start dialog"
+menu_opcions 1
+esperar_inici 5 "after \"Opcions > Iniciar\""
+captura inici-del-menu >/dev/null
+primera_des_de_inici
+superada=1
