@@ -1,5 +1,5 @@
-#include "Form1.h"
-#include "backends.h"
+#include "app/connexions.h"
+#include "player/Form1.h"
 
 #include <QApplication>
 
@@ -10,7 +10,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lumiraga"));
     QApplication::setQuitOnLastWindowClosed(false);
-    lumi::plataforma::triar_backends_entorn();
+    lumi::triar_backends();
+    lumi::connectar_ganxos();
 
     lumi::Form1 form;
     const QStringList args = QApplication::arguments();

@@ -1,7 +1,8 @@
 // Start-up probe: builds either the player window or a bare Qt widget, shows
 // it, and exits at its first paint, printing the resident memory at rest.
 // The benchmark runs it as a separate process, so each run is a cold start.
-#include "Form1.h"
+#include "app/connexions.h"
+#include "player/Form1.h"
 
 #include <QApplication>
 #include <QFile>
@@ -38,6 +39,7 @@ struct PrimerDibuix : QObject {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    lumi::connectar_ganxos();
     PrimerDibuix filtre;
     app.installEventFilter(&filtre);
     const bool minim = argc > 1 && std::strcmp(argv[1], "--minim") == 0;

@@ -3,11 +3,12 @@
 // time ends the run. Reports the questions asked, the log's size and the
 // resident memory before and after. A program of its own: the player window
 // needs a widget application.
-#include "Form1.h"
-#include "activitat.h"
-#include "informe.h"
-#include "instancia.h"
-#include "rellotge.h"
+#include "app/connexions.h"
+#include "player/Form1.h"
+#include "core/activitat.h"
+#include "core/informe.h"
+#include "platform/instancia.h"
+#include "platform/rellotge.h"
 
 #include <QApplication>
 #include <QFile>
@@ -83,6 +84,7 @@ BENCHMARK(BM_UnaHoraDeJoc)->Unit(benchmark::kMillisecond)->Iterations(3);
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    lumi::connectar_ganxos();
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

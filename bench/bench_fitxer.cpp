@@ -1,10 +1,10 @@
 // Reading and writing a large activity file: a planner stores an undo
 // snapshot after every change, and chained activities load between questions.
-#include "activitat.h"
+#include "core/activitat.h"
 #include "activitat_gran.h"
-#include "fitxer_lrq.h"
-#include "idioma.h"
-#include "text_codec.h"
+#include "core/fitxer_lrq.h"
+#include "core/idioma.h"
+#include "core/text_codec.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // The cost of splitting a typical item list: the player does it for every
 // question and every reaction.
-#include "activitat.h"
-#include "camins.h"
-#include "codis.h"
-#include "llistes.h"
+#include "core/activitat.h"
+#include "core/camins.h"
+#include "core/codis.h"
+#include "core/llistes.h"
 
 #include <QStringList>
 #include <benchmark/benchmark.h>

@@ -1,10 +1,10 @@
 // From the play request to the first audio played (the player's position
 // moves), through the player's playback beside a bare QMediaPlayer playing
 // the same file. Needs an audio output (the test script's null sound server).
-#include "activitat.h"
+#include "core/activitat.h"
 #include "generar_media.h"
-#include "media.h"
-#include "media_jugar.h"
+#include "platform/media.h"
+#include "comuns/media_jugar.h"
 
 #include <QAudioOutput>
 #include <QCoreApplication>

@@ -1,9 +1,10 @@
 // From the question to the stimulus painted on the player window: a picture
 // and a text, presented and then rendered, in-process. A program of its own
 // because the window needs a widget application.
-#include "Form1.h"
-#include "activitat.h"
-#include "instancia.h"
+#include "app/connexions.h"
+#include "player/Form1.h"
+#include "core/activitat.h"
+#include "platform/instancia.h"
 
 #include <QApplication>
 #include <QImage>
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     QApplication app(argc, argv);
+    lumi::connectar_ganxos();
     benchmark::RunSpecifiedBenchmarks();
     entorn.reset();
     benchmark::Shutdown();

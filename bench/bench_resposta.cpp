@@ -6,12 +6,13 @@
 // key handler returns, and the resident memory before and after (the
 // report's log grows with every answer). A program of its own: the player
 // window needs a widget application.
-#include "Form1.h"
-#include "activitat.h"
-#include "informe.h"
-#include "instancia.h"
-#include "rellotge.h"
-#include "tecles.h"
+#include "app/connexions.h"
+#include "player/Form1.h"
+#include "core/activitat.h"
+#include "core/informe.h"
+#include "platform/instancia.h"
+#include "platform/rellotge.h"
+#include "core/tecles.h"
 
 #include <QApplication>
 #include <QFile>
@@ -235,6 +236,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     QApplication app(argc, argv);
+    lumi::connectar_ganxos();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

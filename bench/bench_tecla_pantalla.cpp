@@ -7,9 +7,9 @@
 // every change the server reports). Reports the median and the 99th
 // percentile over 200 answers, after a few unmeasured ones. Without Xvfb or
 // the program it stops with a message.
-#include "activitat.h"
-#include "fitxer_lrq.h"
-#include "idioma.h"
+#include "core/activitat.h"
+#include "core/fitxer_lrq.h"
+#include "core/idioma.h"
 
 #include <QCoreApplication>
 #include <QDir>

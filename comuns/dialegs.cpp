@@ -1,11 +1,11 @@
-#include "dialegs.h"
+#include "comuns/dialegs.h"
 
-#include "activitat.h"
-#include "camins.h"
-#include "formulari.h"
-#include "idioma.h"
-#include "rec_graf.h"
-#include "vb.h"
+#include "core/activitat.h"
+#include "core/camins.h"
+#include "comuns/formulari.h"
+#include "core/idioma.h"
+#include "comuns/rec_graf.h"
+#include "core/vb.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -1,7 +1,7 @@
 // Message boxes and the common dialogs every editing and file operation uses.
 #pragma once
 
-#include "activitat.h"
+#include "core/activitat.h"
 
 #include <QMessageBox>
 #include <QString>

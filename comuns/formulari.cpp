@@ -1,7 +1,7 @@
-#include "formulari.h"
+#include "comuns/formulari.h"
 
-#include "activitat.h"
-#include "idioma.h"
+#include "core/activitat.h"
+#include "core/idioma.h"
 
 #include <QAbstractButton>
 #include <QAction>

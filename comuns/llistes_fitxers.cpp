@@ -1,4 +1,4 @@
-#include "llistes_fitxers.h"
+#include "comuns/llistes_fitxers.h"
 
 #include <QCollator>
 #include <QDir>

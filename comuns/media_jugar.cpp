@@ -1,12 +1,10 @@
-#include "media_jugar.h"
+#include "comuns/media_jugar.h"
 
-#include "Form1.h"
-#include "activitat.h"
-#include "captura_so.h"
-#include "finestres.h"
-#include "media.h"
-#include "motor_veu.h"
-#include "pantalla.h"
+#include "core/activitat.h"
+#include "platform/finestres.h"
+#include "platform/media.h"
+#include "platform/motor_veu.h"
+#include "platform/pantalla.h"
 
 #include <QPointer>
 
@@ -18,9 +16,8 @@ namespace {
 constexpr int64_t WS_CHILD = 0x40000000;
 
 QWidget* picture1() {
-    if (auto& f = finestra_video()) return f();
-    Form1* form = Form1::instancia();
-    return form ? form->Picture1 : nullptr;
+    auto& f = finestra_video();
+    return f ? f() : nullptr;
 }
 
 bool es_avi(const QString& cami) {
@@ -31,6 +28,11 @@ bool es_avi(const QString& cami) {
 
 std::function<QWidget*()>& finestra_video() {
     static std::function<QWidget*()> f;
+    return f;
+}
+
+std::function<void()>& reprendre_captura_so() {
+    static std::function<void()> f;
     return f;
 }
 
@@ -87,7 +89,7 @@ void reproduir_media(QString& fitxer) {
     j.media_actual = curt;
 
     if (d.veu_activa == -2) motor.IniciarReconeixement();
-    if (d.nivell_so_actiu == -2) so_reprendre_captura();
+    if (d.nivell_so_actiu == -2 && reprendre_captura_so()) reprendre_captura_so()();
 }
 
 QString reproduir_so(const QString& fitxer) {

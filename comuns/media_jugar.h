@@ -10,8 +10,11 @@
 
 namespace lumi {
 
-// The picture box videos play in; when empty, the player window's Picture1.
+// The picture box videos play in (the player window's Picture1); when empty,
+// videos play without a box.
 std::function<QWidget*()>& finestra_video();
+// Resumes a running exercise's sound-level capture once the medium plays.
+std::function<void()>& reprendre_captura_so();
 
 // Closes the medium open before and plays `fitxer` ("" only closes it).
 void reproduir_media(QString& fitxer);

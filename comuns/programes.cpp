@@ -1,10 +1,10 @@
-#include "programes.h"
+#include "comuns/programes.h"
 
-#include "camins.h"
-#include "carpetes.h"
-#include "dreceres.h"
-#include "processos.h"
-#include "rellotge.h"
+#include "core/camins.h"
+#include "platform/carpetes.h"
+#include "platform/dreceres.h"
+#include "platform/processos.h"
+#include "platform/rellotge.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,13 +1,13 @@
-#include "rec_graf.h"
+#include "comuns/rec_graf.h"
 
-#include "camins.h"
-#include "dialegs.h"
-#include "formulari.h"
-#include "idioma.h"
-#include "imatges.h"
-#include "media_jugar.h"
-#include "programes.h"
-#include "vb.h"
+#include "core/camins.h"
+#include "comuns/dialegs.h"
+#include "comuns/formulari.h"
+#include "core/idioma.h"
+#include "platform/imatges.h"
+#include "comuns/media_jugar.h"
+#include "comuns/programes.h"
+#include "core/vb.h"
 
 #include <QDir>
 #include <QFileInfo>

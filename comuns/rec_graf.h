@@ -4,7 +4,7 @@
 // choice, shows it modally and reads File1 and flag_graf back.
 #pragma once
 
-#include "llistes_fitxers.h"
+#include "comuns/llistes_fitxers.h"
 
 #include <QComboBox>
 #include <QDialog>

@@ -1,8 +1,8 @@
-#include "activitat.h"
+#include "core/activitat.h"
 
-#include "idioma.h"
-#include "informe.h"
-#include "vb.h"
+#include "core/idioma.h"
+#include "core/informe.h"
+#include "core/vb.h"
 
 namespace lumi {
 

@@ -1,7 +1,7 @@
-#include "camins.h"
+#include "core/camins.h"
 
-#include "activitat.h"
-#include "idioma.h"
+#include "core/activitat.h"
+#include "core/idioma.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "codis.h"
+#include "core/codis.h"
 
-#include "idioma.h"
-#include "tecles.h"
-#include "text_codec.h"
-#include "vb.h"
+#include "core/idioma.h"
+#include "core/tecles.h"
+#include "core/text_codec.h"
+#include "core/vb.h"
 
 #include <QHash>
 #include <QList>

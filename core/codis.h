@@ -3,7 +3,7 @@
 // them as tokens between braces.
 #pragma once
 
-#include "activitat.h"
+#include "core/activitat.h"
 
 #include <QString>
 #include <cstdint>

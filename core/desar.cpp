@@ -1,4 +1,4 @@
-#include "desar.h"
+#include "core/desar.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>

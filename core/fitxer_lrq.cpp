@@ -1,12 +1,12 @@
-#include "fitxer_lrq.h"
+#include "core/fitxer_lrq.h"
 
-#include "camins.h"
-#include "codis.h"
-#include "desar.h"
-#include "idioma.h"
-#include "llistes.h"
-#include "text_codec.h"
-#include "vb.h"
+#include "core/camins.h"
+#include "core/codis.h"
+#include "core/desar.h"
+#include "core/idioma.h"
+#include "core/llistes.h"
+#include "core/text_codec.h"
+#include "core/vb.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,7 +5,7 @@
 // activity and tell the player through the hooks below.
 #pragma once
 
-#include "activitat.h"
+#include "core/activitat.h"
 
 #include <QByteArray>
 #include <QRect>

@@ -1,6 +1,6 @@
-#include "idioma.h"
+#include "core/idioma.h"
 
-#include "activitat.h"
+#include "core/activitat.h"
 
 #include <QFile>
 #include <QHash>

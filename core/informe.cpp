@@ -1,7 +1,7 @@
-#include "informe.h"
+#include "core/informe.h"
 
-#include "idioma.h"
-#include "vb.h"
+#include "core/idioma.h"
+#include "core/vb.h"
 
 #include <QTime>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "llistes.h"
+#include "core/llistes.h"
 
-#include "camins.h"
-#include "idioma.h"
-#include "text_codec.h"
-#include "vb.h"
+#include "core/camins.h"
+#include "core/idioma.h"
+#include "core/text_codec.h"
+#include "core/vb.h"
 
 namespace lumi {
 

@@ -2,7 +2,7 @@
 // uses on them.
 #pragma once
 
-#include "activitat.h"
+#include "core/activitat.h"
 
 #include <QString>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "tecles.h"
+#include "core/tecles.h"
 
-#include "idioma.h"
+#include "core/idioma.h"
 
 #include <QChar>
 #include <QHash>

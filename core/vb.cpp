@@ -1,4 +1,4 @@
-#include "vb.h"
+#include "core/vb.h"
 
 #include <cmath>
 #include <limits>

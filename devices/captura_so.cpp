@@ -1,11 +1,10 @@
-#include "captura_so.h"
+#include "devices/captura_so.h"
 
-#include "Form1.h"
-#include "activitat.h"
-#include "finestres.h"
-#include "idioma.h"
-#include "motor_veu.h"
-#include "vb.h"
+#include "core/activitat.h"
+#include "platform/finestres.h"
+#include "core/idioma.h"
+#include "platform/motor_veu.h"
+#include "core/vb.h"
 
 #include <QPointer>
 
@@ -35,8 +34,8 @@ QPointer<GanxoNivellSo> g_ganxo;
 int32_t g_token = 0;
 
 QWidget* finestra() {
-    if (auto& f = finestra_captura()) return f();
-    return Form1::instancia();
+    auto& f = finestra_captura();
+    return f ? f() : nullptr;
 }
 
 // Installs the hook once; the token is the window's handle (never 0).

@@ -9,7 +9,7 @@
 
 namespace lumi {
 
-// The window the engine reports to; when empty, the player window.
+// The window the engine reports to (the player window).
 std::function<QWidget*()>& finestra_captura();
 
 // Starts capture; "ok" when it runs, else the message to show.

@@ -1,9 +1,9 @@
-#include "modul_joystic.h"
+#include "devices/modul_joystic.h"
 
-#include "carpetes.h"
-#include "ini.h"
-#include "joystick.h"
-#include "vb.h"
+#include "platform/carpetes.h"
+#include "platform/ini.h"
+#include "platform/joystick.h"
+#include "core/vb.h"
 
 #include <QFileInfo>
 

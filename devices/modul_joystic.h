@@ -3,7 +3,7 @@
 // with buttons 1 and 3) with the button renumbering of the program ini.
 #pragma once
 
-#include "activitat.h"
+#include "core/activitat.h"
 
 #include <QString>
 

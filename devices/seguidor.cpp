@@ -1,6 +1,6 @@
-#include "seguidor.h"
+#include "devices/seguidor.h"
 
-#include "activitat.h"
+#include "core/activitat.h"
 
 namespace lumi {
 

@@ -1,8 +1,8 @@
 // Activity files come from anywhere (mail, USB sticks, other programs): the
 // reader must take any bytes without crashing, hanging or allocating wildly.
-#include "activitat.h"
-#include "fitxer_lrq.h"
-#include "idioma.h"
+#include "core/activitat.h"
+#include "core/fitxer_lrq.h"
+#include "core/idioma.h"
 
 #include <QByteArray>
 #include <cstddef>

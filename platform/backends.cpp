@@ -1,13 +1,13 @@
-#include "backends.h"
+#include "platform/backends.h"
 
-#include "camera_sintetica.h"
-#include "joystick_sintetic.h"
-#include "media_sintetic.h"
-#include "microfon_sintetic.h"
-#include "motor_veu_sintetic.h"
-#include "processos_sintetic.h"
-#include "rellotge_sintetic.h"
-#include "seguidor_sintetic.h"
+#include "platform/camera_sintetica.h"
+#include "platform/joystick_sintetic.h"
+#include "platform/media_sintetic.h"
+#include "platform/microfon_sintetic.h"
+#include "platform/motor_veu_sintetic.h"
+#include "platform/processos_sintetic.h"
+#include "platform/rellotge_sintetic.h"
+#include "platform/seguidor_sintetic.h"
 
 #include <QRegularExpression>
 #include <array>

@@ -1,4 +1,4 @@
-#include "camera.h"
+#include "platform/camera.h"
 
 #include <QSaveFile>
 

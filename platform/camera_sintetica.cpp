@@ -1,4 +1,4 @@
-#include "camera_sintetica.h"
+#include "platform/camera_sintetica.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -4,8 +4,8 @@
 // it is in every frame.
 #pragma once
 
-#include "camera.h"
-#include "dispositiu_sintetic.h"
+#include "platform/camera.h"
+#include "platform/dispositiu_sintetic.h"
 
 #include <QColor>
 #include <QPointF>

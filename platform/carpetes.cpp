@@ -1,4 +1,4 @@
-#include "carpetes.h"
+#include "platform/carpetes.h"
 
 #include <QCoreApplication>
 #include <QDir>

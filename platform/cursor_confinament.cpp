@@ -1,13 +1,13 @@
-#include "cursor_confinament.h"
+#include "platform/cursor_confinament.h"
 
-#include "pantalla.h"
+#include "platform/pantalla.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWindow>
 
-#include "connexio_x.h"
+#include "platform/connexio_x.h"
 
 namespace lumi::plataforma {
 

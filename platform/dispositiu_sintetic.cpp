@@ -1,6 +1,6 @@
-#include "dispositiu_sintetic.h"
+#include "platform/dispositiu_sintetic.h"
 
-#include "rellotge.h"
+#include "platform/rellotge.h"
 
 namespace lumi::plataforma {
 

@@ -1,6 +1,6 @@
-#include "dreceres.h"
+#include "platform/dreceres.h"
 
-#include "desar.h"
+#include "core/desar.h"
 
 #include <QStandardPaths>
 

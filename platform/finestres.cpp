@@ -1,6 +1,6 @@
-#include "finestres.h"
+#include "platform/finestres.h"
 
-#include "connexio_x.h"
+#include "platform/connexio_x.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "imatges.h"
+#include "platform/imatges.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "ini.h"
+#include "platform/ini.h"
 
-#include "desar.h"
-#include "text_codec.h"
+#include "core/desar.h"
+#include "core/text_codec.h"
 
 #include <QFile>
 #include <QStringDecoder>

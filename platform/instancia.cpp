@@ -1,6 +1,6 @@
-#include "instancia.h"
+#include "platform/instancia.h"
 
-#include "carpetes.h"
+#include "platform/carpetes.h"
 
 #include <limits>
 

@@ -2,7 +2,7 @@
 // rest), buttons 1 to 4 as bits 0 to 3.
 #pragma once
 
-#include "activitat.h"
+#include "core/activitat.h"
 
 namespace lumi::plataforma {
 

@@ -1,4 +1,4 @@
-#include "joystick.h"
+#include "platform/joystick.h"
 
 #include <SDL.h>
 #include <map>

@@ -1,4 +1,4 @@
-#include "joystick_sintetic.h"
+#include "platform/joystick_sintetic.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -13,8 +13,8 @@
 // Blank lines and everything after "#" are ignored.
 #pragma once
 
-#include "dispositiu_sintetic.h"
-#include "joystick.h"
+#include "platform/dispositiu_sintetic.h"
+#include "platform/joystick.h"
 
 #include <QString>
 #include <vector>

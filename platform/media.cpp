@@ -1,6 +1,6 @@
-#include "media.h"
+#include "platform/media.h"
 
-#include "camins.h"
+#include "core/camins.h"
 
 #include <QDir>
 #include <QFileInfo>

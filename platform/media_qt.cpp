@@ -1,6 +1,6 @@
 // The command interpreter over Qt Multimedia (GStreamer back end).
-#include "finestres.h"
-#include "media.h"
+#include "platform/finestres.h"
+#include "platform/media.h"
 
 #include <QAudioDevice>
 #include <QAudioOutput>

@@ -1,7 +1,7 @@
 // The synthetic media interpreter: it records the commands and plays nothing.
 #pragma once
 
-#include "media.h"
+#include "platform/media.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 // Compressed WAV (ADPCM above all, common in activities made on Windows):
 // Qt Multimedia's GStreamer path plays only part of such files, so they are
 // decoded here into plain PCM first.
-#include "media.h"
+#include "platform/media.h"
 
 #include <QFile>
 #include <sndfile.h>

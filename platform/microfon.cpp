@@ -1,4 +1,4 @@
-#include "microfon.h"
+#include "platform/microfon.h"
 
 #include <algorithm>
 #include <cstdlib>

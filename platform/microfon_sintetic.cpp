@@ -1,4 +1,4 @@
-#include "microfon_sintetic.h"
+#include "platform/microfon_sintetic.h"
 
 #include <QFile>
 #include <algorithm>

@@ -3,8 +3,8 @@
 // or without a file.
 #pragma once
 
-#include "dispositiu_sintetic.h"
-#include "microfon.h"
+#include "platform/dispositiu_sintetic.h"
+#include "platform/microfon.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "motor_veu.h"
+#include "platform/motor_veu.h"
 
-#include "finestres.h"
+#include "platform/finestres.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
-#include "motor_veu_sintetic.h"
+#include "platform/motor_veu_sintetic.h"
 
-#include "microfon.h"
-#include "rellotge.h"
+#include "platform/microfon.h"
+#include "platform/rellotge.h"
 
 #include <QCoreApplication>
 

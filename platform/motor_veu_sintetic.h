@@ -5,7 +5,7 @@
 // (a word whose time comes while recognition is paused is not heard).
 #pragma once
 
-#include "motor_veu.h"
+#include "platform/motor_veu.h"
 
 #include <QPointer>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "pantalla.h"
+#include "platform/pantalla.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "presentacions.h"
+#include "platform/presentacions.h"
 
-#include "finestres.h"
+#include "platform/finestres.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "processos.h"
+#include "platform/processos.h"
 
-#include "finestres.h"
+#include "platform/finestres.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

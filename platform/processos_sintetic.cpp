@@ -1,4 +1,4 @@
-#include "processos_sintetic.h"
+#include "platform/processos_sintetic.h"
 
 #include <QFileInfo>
 

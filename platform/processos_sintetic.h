@@ -2,7 +2,7 @@
 // handles, but runs nothing. A launched "process" lives until it is ended.
 #pragma once
 
-#include "processos.h"
+#include "platform/processos.h"
 
 #include <set>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "rellotge.h"
+#include "platform/rellotge.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -2,7 +2,7 @@
 // headless run scripts them.
 #pragma once
 
-#include "rellotge.h"
+#include "platform/rellotge.h"
 
 #include <deque>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "seguidor_color.h"
+#include "platform/seguidor_color.h"
 
-#include "camera.h"
+#include "platform/camera.h"
 
 #include <algorithm>
 #include <cmath>

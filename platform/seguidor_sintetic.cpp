@@ -1,6 +1,6 @@
-#include "seguidor_sintetic.h"
+#include "platform/seguidor_sintetic.h"
 
-#include "camera.h"
+#include "platform/camera.h"
 
 namespace lumi::plataforma {
 

@@ -2,8 +2,8 @@
 // camera in use (the synthetic camera's disc, in tests and headless runs).
 #pragma once
 
-#include "dispositiu_sintetic.h"
-#include "seguidor_color.h"
+#include "platform/dispositiu_sintetic.h"
+#include "platform/seguidor_color.h"
 
 namespace lumi::plataforma {
 

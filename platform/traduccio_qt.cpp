@@ -1,4 +1,4 @@
-#include "traduccio_qt.h"
+#include "platform/traduccio_qt.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

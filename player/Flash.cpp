@@ -1,6 +1,6 @@
-#include "Flash.h"
+#include "player/Flash.h"
 
-#include "pantalla.h"
+#include "platform/pantalla.h"
 
 #include <QList>
 

@@ -1,18 +1,18 @@
-#include "Form1.h"
+#include "player/Form1.h"
 
-#include "carpetes.h"
-#include "dialegs.h"
-#include "fitxer_lrq.h"
-#include "linia_ordres.h"
-#include "media_jugar.h"
-#include "formulari.h"
-#include "idioma.h"
-#include "ini.h"
-#include "instancia.h"
-#include "modul_joystic.h"
-#include "pantalla.h"
-#include "traduccio_qt.h"
-#include "vb.h"
+#include "platform/carpetes.h"
+#include "comuns/dialegs.h"
+#include "core/fitxer_lrq.h"
+#include "player/linia_ordres.h"
+#include "comuns/media_jugar.h"
+#include "comuns/formulari.h"
+#include "core/idioma.h"
+#include "platform/ini.h"
+#include "platform/instancia.h"
+#include "devices/modul_joystic.h"
+#include "platform/pantalla.h"
+#include "platform/traduccio_qt.h"
+#include "core/vb.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -51,12 +51,6 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
 
 Form1::~Form1() {
     if (g_form1 == this) g_form1 = nullptr;
-    // Hooks that reach this window must not outlive it.
-    if (g_form1 == nullptr) {
-        titol_finestra() = nullptr;
-        avis_usuari() = nullptr;
-        finestra_video() = nullptr;
-    }
 }
 
 void Form1::crear_controls() {
@@ -186,13 +180,12 @@ int Form1::percentatge_velocitat(float velocitat, int index) {
 
 EntornNou entorn_nou() {
     EntornNou e;
-    e.escriptori = plataforma::rectangle_escriptori();
+    // The desktop and the caption come in through the core's hooks alone.
+    e.escriptori = escriptori_actual() ? escriptori_actual()() : plataforma::rectangle_escriptori();
     e.joystick_provar = [](int id) { return joystick_provar(id); };
     Form1* f = Form1::instancia();
     e.finestra_maximitzada = [f] { return f && f->es_maximitzada(); };
-    e.posar_titol = [f](const QString& t) {
-        if (f) f->posar_titol(t);
-    };
+    e.posar_titol = titol_finestra();
     return e;
 }
 
@@ -200,17 +193,8 @@ void exercici_nou() {
     exercici_nou(activitat(), llistes(), dispositius(), jugador(), entorn_nou());
 }
 
-void Form1::connectar_serveis() {
-    titol_finestra() = [this](const QString& t) { setWindowTitle(t); };
-    avis_usuari() = [this](const QString& t) { missatge(this, t, QMessageBox::Critical); };
-    escriptori_actual() = [] { return plataforma::rectangle_escriptori(); };
-    cami_desfer() = plataforma::fitxer_desfer();
-    finestra_video() = [this]() -> QWidget* { return Picture1; };
-}
-
 bool Form1::Form_Load() {
     const QString carpeta = plataforma::carpeta_programa();
-    connectar_serveis();
     // 2-3. Interface language.
     idioma() = IDIOMA_CATALA;
     const QString llegit = plataforma::ini_llegir(plataforma::fitxer_ini_programa(), QStringLiteral("inici"),

@@ -1,8 +1,8 @@
 // The player window: the program's main window and its start-up object.
 #pragma once
 
-#include "activitat.h"
-#include "cicle_resposta.h"
+#include "core/activitat.h"
+#include "player/cicle_resposta.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -253,7 +253,6 @@ class Form1 : public QMainWindow, private EscenaResposta {
     void showEvent(QShowEvent* e) override;
 
   private:
-    void connectar_serveis();
     void crear_controls();
     void crear_menus();
     void imatge_centrar();

@@ -1,8 +1,8 @@
-#include "cicle_resposta.h"
+#include "player/cicle_resposta.h"
 
-#include "activitat.h"
-#include "comparadors.h"
-#include "informe.h"
+#include "core/activitat.h"
+#include "player/comparadors.h"
+#include "core/informe.h"
 
 namespace lumi {
 

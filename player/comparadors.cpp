@@ -1,9 +1,9 @@
-#include "comparadors.h"
+#include "player/comparadors.h"
 
-#include "codis.h"
-#include "tecles.h"
-#include "text_codec.h"
-#include "vb.h"
+#include "core/codis.h"
+#include "core/tecles.h"
+#include "core/text_codec.h"
+#include "core/vb.h"
 
 namespace lumi {
 

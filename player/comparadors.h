@@ -3,8 +3,8 @@
 // window; the player window wraps them on its own state.
 #pragma once
 
-#include "activitat.h"
-#include "informe.h"
+#include "core/activitat.h"
+#include "core/informe.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "finestra_informe.h"
+#include "player/finestra_informe.h"
 
-#include "desar.h"
-#include "dialegs.h"
-#include "idioma.h"
-#include "text_codec.h"
+#include "core/desar.h"
+#include "comuns/dialegs.h"
+#include "core/idioma.h"
+#include "core/text_codec.h"
 
 #include <QFileDialog>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 // The exercise report: the summary text and its hand-off to the teacher.
-#include "Form1.h"
-#include "finestra_informe.h"
-#include "informe.h"
+#include "player/Form1.h"
+#include "player/finestra_informe.h"
+#include "core/informe.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,12 +1,12 @@
-#include "inici.h"
+#include "player/inici.h"
 
-#include "Form1.h"
-#include "camins.h"
-#include "dialegs.h"
-#include "fitxer_lrq.h"
-#include "formulari.h"
-#include "idioma.h"
-#include "menus.h"
+#include "player/Form1.h"
+#include "core/camins.h"
+#include "comuns/dialegs.h"
+#include "core/fitxer_lrq.h"
+#include "comuns/formulari.h"
+#include "core/idioma.h"
+#include "player/menus.h"
 
 #include <QDir>
 #include <QFileInfo>

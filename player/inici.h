@@ -3,7 +3,7 @@
 // window.
 #pragma once
 
-#include "llistes_fitxers.h"
+#include "comuns/llistes_fitxers.h"
 
 #include <QDialog>
 #include <QFrame>

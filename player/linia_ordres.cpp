@@ -1,6 +1,6 @@
-#include "linia_ordres.h"
+#include "player/linia_ordres.h"
 
-#include "camins.h"
+#include "core/camins.h"
 
 namespace lumi {
 

@@ -1,11 +1,11 @@
 // Text orders: a placed text in Label_par, or a command that changes the
 // screen's colours and pictures, forces the next item, waits or closes.
-#include "Form1.h"
-#include "idioma.h"
-#include "llistes.h"
-#include "presentacio.h"
-#include "rellotge.h"
-#include "vb.h"
+#include "player/Form1.h"
+#include "core/idioma.h"
+#include "core/llistes.h"
+#include "player/presentacio.h"
+#include "platform/rellotge.h"
+#include "core/vb.h"
 
 #include <QFontMetrics>
 #include <QPixmap>

@@ -1,7 +1,7 @@
 // Slide shows, started and ended through the presentation program.
-#include "Form1.h"
-#include "camins.h"
-#include "presentacions.h"
+#include "player/Form1.h"
+#include "core/camins.h"
+#include "platform/presentacions.h"
 
 #include <memory>
 

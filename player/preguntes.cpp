@@ -1,8 +1,8 @@
 // The question sequence: which item is asked next.
-#include "Form1.h"
-#include "informe.h"
-#include "rellotge.h"
-#include "vb.h"
+#include "player/Form1.h"
+#include "core/informe.h"
+#include "platform/rellotge.h"
+#include "core/vb.h"
 
 #include <algorithm>
 

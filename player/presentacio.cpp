@@ -1,20 +1,20 @@
 // One stimulus of an item, presented order by order, and the screen's resting
 // state before a stimulus or a reaction.
-#include "presentacio.h"
+#include "player/presentacio.h"
 
-#include "Flash.h"
-#include "Form1.h"
-#include "formulari.h"
-#include "camins.h"
-#include "imatges.h"
-#include "informe.h"
-#include "llistes.h"
-#include "media.h"
-#include "media_jugar.h"
-#include "pantalla.h"
-#include "programes.h"
-#include "rellotge.h"
-#include "vb.h"
+#include "player/Flash.h"
+#include "player/Form1.h"
+#include "comuns/formulari.h"
+#include "core/camins.h"
+#include "platform/imatges.h"
+#include "core/informe.h"
+#include "core/llistes.h"
+#include "platform/media.h"
+#include "comuns/media_jugar.h"
+#include "platform/pantalla.h"
+#include "comuns/programes.h"
+#include "platform/rellotge.h"
+#include "core/vb.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,16 +1,16 @@
 // Reactions to a judged answer: the right and wrong reactions drawn from the
 // item's lists, and the growing reward of a series under way.
-#include "Form1.h"
+#include "player/Form1.h"
 
-#include "camins.h"
-#include "idioma.h"
-#include "informe.h"
-#include "llistes.h"
-#include "pantalla.h"
-#include "presentacio.h"
-#include "rellotge.h"
-#include "reproductor_reaccio.h"
-#include "vb.h"
+#include "core/camins.h"
+#include "core/idioma.h"
+#include "core/informe.h"
+#include "core/llistes.h"
+#include "platform/pantalla.h"
+#include "player/presentacio.h"
+#include "platform/rellotge.h"
+#include "player/reproductor_reaccio.h"
+#include "core/vb.h"
 
 namespace lumi {
 

@@ -1,16 +1,16 @@
 // The reaction player: one entry of a right or wrong reaction list, played
 // order by order for the reaction time, then cleared.
-#include "reproductor_reaccio.h"
+#include "player/reproductor_reaccio.h"
 
-#include "Form1.h"
-#include "camins.h"
-#include "llistes.h"
-#include "media.h"
-#include "pantalla.h"
-#include "presentacio.h"
-#include "processos.h"
-#include "rellotge.h"
-#include "vb.h"
+#include "player/Form1.h"
+#include "core/camins.h"
+#include "core/llistes.h"
+#include "platform/media.h"
+#include "platform/pantalla.h"
+#include "player/presentacio.h"
+#include "platform/processos.h"
+#include "platform/rellotge.h"
+#include "core/vb.h"
 
 #include <QSignalBlocker>
 

@@ -1,18 +1,18 @@
 // The answer cycle: every device's handler catches the window, counts the
 // answer, has its matcher judge it, plays the reaction and asks what comes
 // next, then releases the window.
-#include "Form1.h"
+#include "player/Form1.h"
 
-#include "comparadors.h"
-#include "finestra_informe.h"
-#include "cursor_confinament.h"
-#include "informe.h"
-#include "presentacio.h"
-#include "modul_joystic.h"
-#include "pantalla.h"
-#include "seguidor.h"
-#include "tecles.h"
-#include "vb.h"
+#include "player/comparadors.h"
+#include "player/finestra_informe.h"
+#include "platform/cursor_confinament.h"
+#include "core/informe.h"
+#include "player/presentacio.h"
+#include "devices/modul_joystic.h"
+#include "platform/pantalla.h"
+#include "devices/seguidor.h"
+#include "core/tecles.h"
+#include "core/vb.h"
 
 #include <QApplication>
 #include <QChildEvent>

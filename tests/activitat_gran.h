@@ -3,7 +3,7 @@
 // and a key list. The file benchmarks and the round-trip test share it.
 #pragma once
 
-#include "activitat.h"
+#include "core/activitat.h"
 
 #include <QString>
 

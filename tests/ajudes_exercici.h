@@ -2,11 +2,11 @@
 // tests: time only moves when a test moves it.
 #pragma once
 
-#include "activitat.h"
-#include "informe.h"
-#include "media_sintetic.h"
-#include "motor_veu_sintetic.h"
-#include "rellotge_sintetic.h"
+#include "core/activitat.h"
+#include "core/informe.h"
+#include "platform/media_sintetic.h"
+#include "platform/motor_veu_sintetic.h"
+#include "platform/rellotge_sintetic.h"
 
 namespace lumi::proves {
 

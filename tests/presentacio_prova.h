@@ -2,16 +2,16 @@
 // an injected clock and random source, for the presentation tests.
 #pragma once
 
-#include "Flash.h"
-#include "Form1.h"
-#include "activitat.h"
-#include "idioma.h"
-#include "informe.h"
-#include "instancia.h"
-#include "media_sintetic.h"
-#include "presentacio.h"
-#include "presentacions.h"
-#include "rellotge_sintetic.h"
+#include "player/Flash.h"
+#include "player/Form1.h"
+#include "core/activitat.h"
+#include "core/idioma.h"
+#include "core/informe.h"
+#include "platform/instancia.h"
+#include "platform/media_sintetic.h"
+#include "player/presentacio.h"
+#include "platform/presentacions.h"
+#include "platform/rellotge_sintetic.h"
 
 #include <QApplication>
 #include <QMenuBar>

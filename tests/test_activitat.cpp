@@ -1,5 +1,5 @@
-#include "activitat.h"
-#include "idioma.h"
+#include "core/activitat.h"
+#include "core/idioma.h"
 
 #include <gtest/gtest.h>
 

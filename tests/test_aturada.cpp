@@ -1,6 +1,6 @@
 // A stop that comes while the player waits in place (a program starting, the
 // event queue running between questions): nothing of the stopped run goes on.
-#include "informe.h"
+#include "core/informe.h"
 #include "presentacio_prova.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
-#include "activitat.h"
-#include "camins.h"
-#include "idioma.h"
+#include "core/activitat.h"
+#include "core/camins.h"
+#include "core/idioma.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The answer cycle without a window: what each result does to the counters
 // and what it asks of the screen, in order.
-#include "activitat.h"
-#include "cicle_resposta.h"
-#include "comparadors.h"
-#include "informe.h"
+#include "core/activitat.h"
+#include "player/cicle_resposta.h"
+#include "player/comparadors.h"
+#include "core/informe.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

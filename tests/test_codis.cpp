@@ -1,8 +1,8 @@
-#include "activitat.h"
-#include "codis.h"
-#include "idioma.h"
-#include "tecles.h"
-#include "text_codec.h"
+#include "core/activitat.h"
+#include "core/codis.h"
+#include "core/idioma.h"
+#include "core/tecles.h"
+#include "core/text_codec.h"
 
 #include <Qt>
 #include <gtest/gtest.h>

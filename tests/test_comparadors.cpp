@@ -1,7 +1,7 @@
-#include "codis.h"
-#include "comparadors.h"
-#include "tecles.h"
-#include "text_codec.h"
+#include "core/codis.h"
+#include "player/comparadors.h"
+#include "core/tecles.h"
+#include "core/text_codec.h"
 
 #include <gtest/gtest.h>
 

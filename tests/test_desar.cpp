@@ -1,8 +1,8 @@
 // Every save is whole or not at all, and leaves nothing beside the file even
 // when the program is killed half way through.
-#include "desar.h"
-#include "dreceres.h"
-#include "ini.h"
+#include "core/desar.h"
+#include "platform/dreceres.h"
+#include "platform/ini.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,15 +1,15 @@
 // A program that a stimulus launches comes up over the player, on a real X
 // server with a window manager (run under Xvfb by its own CTest entry; skipped
 // on the offscreen platform).
-#include "Form1.h"
-#include "activitat.h"
-#include "connexio_x.h"
-#include "finestres.h"
-#include "fitxer_lrq.h"
-#include "informe.h"
-#include "instancia.h"
-#include "pantalla.h"
-#include "presentacio.h"
+#include "player/Form1.h"
+#include "core/activitat.h"
+#include "platform/connexio_x.h"
+#include "platform/finestres.h"
+#include "core/fitxer_lrq.h"
+#include "core/informe.h"
+#include "platform/instancia.h"
+#include "platform/pantalla.h"
+#include "player/presentacio.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
-#include "activitat.h"
+#include "core/activitat.h"
 #include "activitat_gran.h"
-#include "camins.h"
-#include "fitxer_lrq.h"
-#include "idioma.h"
-#include "text_codec.h"
+#include "core/camins.h"
+#include "core/fitxer_lrq.h"
+#include "core/idioma.h"
+#include "core/text_codec.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "Form1.h"
+#include "player/Form1.h"
 #include "ajudes.h"
 #include "ajudes_exercici.h"
-#include "carpetes.h"
-#include "idioma.h"
-#include "ini.h"
-#include "instancia.h"
+#include "platform/carpetes.h"
+#include "core/idioma.h"
+#include "platform/ini.h"
+#include "platform/instancia.h"
 
 #include <QDir>
 #include <QFileInfo>

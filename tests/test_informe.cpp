@@ -1,11 +1,11 @@
-#include "Form1.h"
+#include "player/Form1.h"
 #include "ajudes.h"
 #include "ajudes_exercici.h"
-#include "finestra_informe.h"
-#include "idioma.h"
-#include "informe.h"
-#include "instancia.h"
-#include "text_codec.h"
+#include "player/finestra_informe.h"
+#include "core/idioma.h"
+#include "core/informe.h"
+#include "platform/instancia.h"
+#include "core/text_codec.h"
 
 #include <QClipboard>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "ini.h"
-#include "text_codec.h"
+#include "platform/ini.h"
+#include "core/text_codec.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,14 +1,14 @@
-#include "Form1.h"
+#include "player/Form1.h"
 #include "ajudes.h"
-#include "camins.h"
-#include "carpetes.h"
+#include "core/camins.h"
+#include "platform/carpetes.h"
 #include "contestador.h"
-#include "fitxer_lrq.h"
-#include "idioma.h"
-#include "ini.h"
-#include "inici.h"
-#include "instancia.h"
-#include "menus.h"
+#include "core/fitxer_lrq.h"
+#include "core/idioma.h"
+#include "platform/ini.h"
+#include "player/inici.h"
+#include "platform/instancia.h"
+#include "player/menus.h"
 
 #include <QDir>
 #include <QFile>

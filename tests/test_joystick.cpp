@@ -1,5 +1,5 @@
-#include "joystick.h"
-#include "modul_joystic.h"
+#include "platform/joystick.h"
+#include "devices/modul_joystic.h"
 
 #include <QFile>
 #include <QTemporaryDir>

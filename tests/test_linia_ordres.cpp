@@ -1,4 +1,4 @@
-#include "linia_ordres.h"
+#include "player/linia_ordres.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "activitat.h"
-#include "camins.h"
-#include "idioma.h"
-#include "llistes.h"
+#include "core/activitat.h"
+#include "core/camins.h"
+#include "core/idioma.h"
+#include "core/llistes.h"
 
 #include <gtest/gtest.h>
 #include <random>

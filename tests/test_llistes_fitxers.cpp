@@ -1,8 +1,8 @@
-#include "activitat.h"
-#include "camins.h"
-#include "inici.h"
-#include "llistes_fitxers.h"
-#include "rec_graf.h"
+#include "core/activitat.h"
+#include "core/camins.h"
+#include "player/inici.h"
+#include "comuns/llistes_fitxers.h"
+#include "comuns/rec_graf.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,13 @@
-#include "activitat.h"
-#include "captura_so.h"
-#include "finestres.h"
+#include "core/activitat.h"
+#include "devices/captura_so.h"
+#include "platform/finestres.h"
 #include "generar_media.h"
-#include "idioma.h"
-#include "media.h"
-#include "media_jugar.h"
-#include "motor_veu.h"
-#include "pantalla.h"
-#include "rellotge.h"
+#include "core/idioma.h"
+#include "platform/media.h"
+#include "comuns/media_jugar.h"
+#include "platform/motor_veu.h"
+#include "platform/pantalla.h"
+#include "platform/rellotge.h"
 
 #include <QCoreApplication>
 #include <QDir>

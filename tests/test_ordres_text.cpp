@@ -1,8 +1,8 @@
 #include "ajudes.h"
-#include "carpetes.h"
-#include "ini.h"
+#include "platform/carpetes.h"
+#include "platform/ini.h"
 #include "presentacio_prova.h"
-#include "vb.h"
+#include "core/vb.h"
 
 #include <QFile>
 #include <QTimer>

@@ -1,6 +1,6 @@
-#include "Form1.h"
+#include "player/Form1.h"
 #include "ajudes_exercici.h"
-#include "instancia.h"
+#include "platform/instancia.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "camins.h"
+#include "core/camins.h"
 #include "presentacio_prova.h"
 
 #include <QTimer>

@@ -1,10 +1,10 @@
-#include "camins.h"
-#include "carpetes.h"
-#include "fitxer_lrq.h"
-#include "pantalla.h"
+#include "core/camins.h"
+#include "platform/carpetes.h"
+#include "core/fitxer_lrq.h"
+#include "platform/pantalla.h"
 #include "presentacio_prova.h"
-#include "processos.h"
-#include "programes.h"
+#include "platform/processos.h"
+#include "comuns/programes.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,11 +1,11 @@
 // Reactions and the reaction player on the player window, with an injected
 // clock, random source and recording media services.
-#include "fitxer_lrq.h"
-#include "pantalla.h"
+#include "core/fitxer_lrq.h"
+#include "platform/pantalla.h"
 
 #include "presentacio_prova.h"
-#include "reproductor_reaccio.h"
-#include "tecles.h"
+#include "player/reproductor_reaccio.h"
+#include "core/tecles.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,9 +1,9 @@
 #include "ajudes.h"
-#include "camins.h"
-#include "dialegs.h"
-#include "idioma.h"
-#include "imatges.h"
-#include "rec_graf.h"
+#include "core/camins.h"
+#include "comuns/dialegs.h"
+#include "core/idioma.h"
+#include "platform/imatges.h"
+#include "comuns/rec_graf.h"
 
 #include <QColorDialog>
 #include <QDir>

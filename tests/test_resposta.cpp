@@ -1,10 +1,10 @@
 // The answer cycle on the player window, driven by simulated keys and clicks.
-#include "codis.h"
-#include "cursor_confinament.h"
-#include "pantalla.h"
+#include "core/codis.h"
+#include "platform/cursor_confinament.h"
+#include "platform/pantalla.h"
 
 #include "presentacio_prova.h"
-#include "tecles.h"
+#include "core/tecles.h"
 
 #include <QMouseEvent>
 #include <QTest>

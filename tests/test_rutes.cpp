@@ -2,13 +2,13 @@
 // activation, the same dialog opened again from the menu, the start item,
 // a run with the report window left open), through the real windows and
 // dialogs: the learner's keys must be judged and counted on every one.
-#include "Form1.h"
-#include "camins.h"
-#include "cursor_confinament.h"
-#include "pantalla.h"
-#include "fitxer_lrq.h"
-#include "finestra_informe.h"
-#include "inici.h"
+#include "player/Form1.h"
+#include "core/camins.h"
+#include "platform/cursor_confinament.h"
+#include "platform/pantalla.h"
+#include "core/fitxer_lrq.h"
+#include "player/finestra_informe.h"
+#include "player/inici.h"
 
 #include "presentacio_prova.h"
 
