@@ -3,7 +3,7 @@
 # Idempotent: quiet and quick when everything is already there.
 set -euo pipefail
 pkgs=(
-  build-essential cmake ninja-build pkg-config clang
+  build-essential cmake ninja-build pkg-config clang clang-format
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n libwmf-dev
   libsdl2-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev

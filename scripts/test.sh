@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
+scripts/comprovar_format.sh
 tmp=$(mktemp -d)
 pulse_pid=""
 acabar() {
