@@ -18,7 +18,8 @@ lumi::Activitat activitat_gran(int n) {
 
 void BM_escriure_activitat(benchmark::State& state) {
     const lumi::Activitat a = activitat_gran(static_cast<int>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(lumi::escriure_activitat(a, lumi::IDIOMA_CATALA, CARPETA));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lumi::escriure_activitat(a, lumi::IDIOMA_CATALA, CARPETA));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_escriure_activitat)->Arg(1000);
@@ -47,13 +48,16 @@ void BM_pis_linies(benchmark::State& state) {
     const QByteArray dades = lumi::escriure_activitat(a, lumi::IDIOMA_CATALA, CARPETA);
     // Windows-1252, as the writer chose for this activity.
     char16_t taula[256];
-    for (int b = 0; b < 256; ++b) taula[b] = lumi::cp1252_a_caracter(static_cast<unsigned char>(b)).unicode();
+    for (int b = 0; b < 256; ++b)
+        taula[b] = lumi::cp1252_a_caracter(static_cast<unsigned char>(b)).unicode();
     for (auto _ : state) {
         QString text(dades.size(), Qt::Uninitialized);
         char16_t* c = reinterpret_cast<char16_t*>(text.data());
-        for (const char b : dades) *c++ = taula[static_cast<unsigned char>(b)];
+        for (const char b : dades)
+            *c++ = taula[static_cast<unsigned char>(b)];
         qsizetype linies = 0;
-        for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1)) ++linies;
+        for (qsizetype i = text.indexOf(u'\n'); i >= 0; i = text.indexOf(u'\n', i + 1))
+            ++linies;
         benchmark::DoNotOptimize(linies);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

@@ -60,7 +60,8 @@ BENCHMARK(BM_accions_text_a_codis);
 // the cost of a long text shown by a stimulus.
 int amplada_proporcional(const QString& s) {
     int w = 0;
-    for (QChar c : s) w += c == u' ' ? 4 : c.isUpper() ? 11 : 8;
+    for (QChar c : s)
+        w += c == u' ' ? 4 : c.isUpper() ? 11 : 8;
     return w;
 }
 
@@ -68,14 +69,16 @@ QString text_llarg(qsizetype n) {
     const QString frase = QStringLiteral("El gat i la Gossa juguen al pati, després dinen. ");
     QString t;
     t.reserve(n);
-    while (t.size() < n) t += frase;
+    while (t.size() < n)
+        t += frase;
     t.truncate(n);
     return t;
 }
 
 void BM_text_ajustar(benchmark::State& state) {
     const QString t = text_llarg(state.range(0));
-    for (auto _ : state) benchmark::DoNotOptimize(lumi::text_ajustar(t, 1024, amplada_proporcional));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lumi::text_ajustar(t, 1024, amplada_proporcional));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_text_ajustar)->Arg(2000)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -83,7 +86,8 @@ BENCHMARK(BM_text_ajustar)->Arg(2000)->Arg(100000)->Unit(benchmark::kMillisecond
 // A 50 MB caption shown on a screen of 40 lines.
 void BM_text_ajustar_pantalla(benchmark::State& state) {
     const QString t = text_llarg(50'000'000);
-    for (auto _ : state) benchmark::DoNotOptimize(lumi::text_ajustar(t, 1024, amplada_proporcional, 40));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lumi::text_ajustar(t, 1024, amplada_proporcional, 40));
 }
 BENCHMARK(BM_text_ajustar_pantalla)->Unit(benchmark::kMillisecond);
 } // namespace

@@ -34,7 +34,8 @@ struct Entorn {
         lumi::Activitat& a = lumi::activitat();
         a.items.resize(2);
         a.nombre_items = 1;
-        a.items[1].estimuls = QStringLiteral("1\u00bb") + foto + QStringLiteral(":P050\u00bbCENTRAT_Hola, gat!");
+        a.items[1].estimuls =
+            QStringLiteral("1\u00bb") + foto + QStringLiteral(":P050\u00bbCENTRAT_Hola, gat!");
         a.items[1].retard_estimul = 0;
     }
     ~Entorn() { lumi::plataforma::alliberar_instancia_unica(); }

@@ -31,7 +31,8 @@ template <class T> T* anomenar(T* o, const QString& nom, int index = -1) {
 // A colour as activity files store it (0x00BBGGRR).
 inline QColor color_desat(int32_t bgr) {
     const auto c = static_cast<uint32_t>(bgr);
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
 }
 
 // Every named control of the form, in the order the form created them.

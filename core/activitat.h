@@ -159,8 +159,8 @@ struct EstatJugador {
     int16_t marge_y = 0;
     int16_t index_actual = 0;
     QString media_actual;
-    QString item_salt;             // item forced by an ITEM order, read by the next question
-    int16_t usa_ratoli_sobre = 0;  // some item reacts to the pointer moving over it
+    QString item_salt;            // item forced by an ITEM order, read by the next question
+    int16_t usa_ratoli_sobre = 0; // some item reacts to the pointer moving over it
 };
 
 // The program's current instances.

@@ -33,12 +33,12 @@ QString ruta_absoluta(const QString& text, const QString& carpeta);
 // The same two conversions for many texts against one folder (the reader
 // and the writer of a file): the folder's own work is done once.
 class CarpetaReferencies {
-public:
+  public:
     explicit CarpetaReferencies(const QString& carpeta);
     QString relativa(const QString& text) const;
     QString absoluta(const QString& text) const;
 
-private:
+  private:
     QString neta_;   // without trailing "/"; "/" for the root
     QString prefix_; // what a reference inside it begins with
     QString base_;   // what goes in front of a relative reference ("" for the root)

@@ -34,10 +34,10 @@ struct InfoVersio {
     const char* capcalera;
 };
 constexpr InfoVersio VERSIONS[] = {
-    {Versio::v1, "LUMIRAGA1"},     {Versio::v2, "LUMIRAGA2"},     {Versio::v3, "LUMIRAGA3"},
-    {Versio::v4, "LUMIRAGA4"},     {Versio::v4_1, "LUMIRAGA4_1"}, {Versio::v4_2, "LUMIRAGA4_2"},
-    {Versio::v5, "LUMIRAGA5"},     {Versio::v6, "LUMIRAGA6"},     {Versio::v6_1, "LUMIRAGA6.1"},
-    {Versio::v7, "LUMIRAGA7"},     {Versio::v7_1, "LUMIRAGA7.1"},
+    {Versio::v1, "LUMIRAGA1"}, {Versio::v2, "LUMIRAGA2"},     {Versio::v3, "LUMIRAGA3"},
+    {Versio::v4, "LUMIRAGA4"}, {Versio::v4_1, "LUMIRAGA4_1"}, {Versio::v4_2, "LUMIRAGA4_2"},
+    {Versio::v5, "LUMIRAGA5"}, {Versio::v6, "LUMIRAGA6"},     {Versio::v6_1, "LUMIRAGA6.1"},
+    {Versio::v7, "LUMIRAGA7"}, {Versio::v7_1, "LUMIRAGA7.1"},
 };
 
 std::optional<Versio> versio_de(const QString& capcalera) {
@@ -50,7 +50,7 @@ std::optional<Versio> versio_de(const QString& capcalera) {
 // interface language and the activity folder of the program; a pure call
 // sets both for its own duration.
 class EntornTemporal {
-public:
+  public:
     // By value: callers often pass the very globals being replaced.
     EntornTemporal(QString llengua, QString carpeta)
         : idioma_abans_(std::exchange(idioma(), std::move(llengua))),
@@ -62,7 +62,7 @@ public:
     EntornTemporal(const EntornTemporal&) = delete;
     EntornTemporal& operator=(const EntornTemporal&) = delete;
 
-private:
+  private:
     QString idioma_abans_;
     QString carpeta_abans_;
 };
@@ -76,7 +76,7 @@ bool es_utf8_valid(QByteArrayView b);
 // there makes the whole file UTF-8 with a byte-order mark: fora() says so,
 // and the caller writes again with `utf8`, which gathers the text first.
 class Escriptor {
-public:
+  public:
     // `mida` guesses the size, so the text is not moved as it grows.
     Escriptor(bool utf8, size_t mida) : utf8_(utf8) {
         if (!utf8_) bytes_.reserve(mida);
@@ -91,7 +91,8 @@ public:
     }
     void single(float v) { afegir_ascii(single_desat(v)); }
     template <size_t N> void enters(const std::array<int16_t, N>& a, size_t fins) {
-        for (size_t i = 0; i < fins && i < N; ++i) enter(a[i]);
+        for (size_t i = 0; i < fins && i < N; ++i)
+            enter(a[i]);
     }
     bool fora() const { return fora_; }
     // The reader takes a file without a BOM for UTF-8 when its non-ASCII
@@ -102,7 +103,7 @@ public:
         return QByteArray(bytes_.data(), static_cast<qsizetype>(bytes_.size()));
     }
 
-private:
+  private:
     void afegir_ascii(QByteArrayView v) {
         if (utf8_) {
             text_ += QLatin1StringView(v.data(), v.size());
@@ -171,8 +172,12 @@ private:
 
 // ---------------------------------------------------------------- reader
 
-bool es_blanc(char c) { return c == ' ' || c == '\t'; }
-bool es_fi_linia(char c) { return c == '\r' || c == '\n'; }
+bool es_blanc(char c) {
+    return c == ' ' || c == '\t';
+}
+bool es_fi_linia(char c) {
+    return c == '\r' || c == '\n';
+}
 
 // QByteArray::trimmed without a call for the usual value that has no blank
 // at either end.
@@ -211,12 +216,13 @@ struct Valor {
 // Takes the values of a file in order: a quoted value runs to its closing
 // quote, an unquoted one to the next comma or line end.
 class Tokenitzador {
-public:
+  public:
     explicit Tokenitzador(const QByteArray& d, qsizetype inici = 0)
         : d_(d.constData()), n_(d.size()), pos_(inici) {}
 
     std::optional<Valor> seguent() {
-        while (pos_ < n_ && (es_blanc(d_[pos_]) || es_fi_linia(d_[pos_]))) ++pos_;
+        while (pos_ < n_ && (es_blanc(d_[pos_]) || es_fi_linia(d_[pos_])))
+            ++pos_;
         if (pos_ >= n_) return std::nullopt;
         Valor v;
         if (d_[pos_] == '"') {
@@ -225,13 +231,17 @@ public:
             const void* q = std::memchr(d_ + pos_, '"', static_cast<size_t>(n_ - pos_));
             pos_ = q ? static_cast<const char*>(q) - d_ : n_;
             v.dades = QByteArrayView(d_ + ini, pos_ - ini);
-            if (pos_ < n_) ++pos_; // closing quote
-            else v.sense_tancar = true;
+            if (pos_ < n_)
+                ++pos_; // closing quote
+            else
+                v.sense_tancar = true;
             // Whatever follows the quote up to the delimiter is dropped.
-            while (pos_ < n_ && d_[pos_] != ',' && !es_fi_linia(d_[pos_])) ++pos_;
+            while (pos_ < n_ && d_[pos_] != ',' && !es_fi_linia(d_[pos_]))
+                ++pos_;
         } else {
             const qsizetype ini = pos_;
-            while (pos_ < n_ && d_[pos_] != ',' && !es_fi_linia(d_[pos_])) ++pos_;
+            while (pos_ < n_ && d_[pos_] != ',' && !es_fi_linia(d_[pos_]))
+                ++pos_;
             v.dades = retallat(QByteArrayView(d_ + ini, pos_ - ini));
         }
         consumir_delimitador();
@@ -242,10 +252,12 @@ public:
     // building a value. False, with nothing taken, for any other value.
     bool enter_pla(int64_t& sortida) {
         qsizetype p = pos_;
-        while (p < n_ && (es_blanc(d_[p]) || es_fi_linia(d_[p]))) ++p;
+        while (p < n_ && (es_blanc(d_[p]) || es_fi_linia(d_[p])))
+            ++p;
         if (p >= n_ || d_[p] == '"') return false;
         const qsizetype ini = p;
-        while (p < n_ && d_[p] != ',' && !es_fi_linia(d_[p])) ++p;
+        while (p < n_ && d_[p] != ',' && !es_fi_linia(d_[p]))
+            ++p;
         const auto e = enter_pla_de(retallat(QByteArrayView(d_ + ini, p - ini)));
         if (!e) return false;
         pos_ = p;
@@ -254,7 +266,7 @@ public:
         return true;
     }
 
-private:
+  private:
     void consumir_delimitador() {
         if (pos_ >= n_) return;
         if (d_[pos_] == ',') {
@@ -287,7 +299,8 @@ bool es_utf8_valid(QByteArrayView b) {
 QString de_cp1252(QByteArrayView b) {
     QString s(b.size(), Qt::Uninitialized);
     QChar* c = s.data();
-    for (const char byte : b) *c++ = cp1252_a_caracter(static_cast<unsigned char>(byte));
+    for (const char byte : b)
+        *c++ = cp1252_a_caracter(static_cast<unsigned char>(byte));
     return s;
 }
 
@@ -308,7 +321,8 @@ std::optional<double> numero_estricte(QByteArrayView b) {
     const qsizetype n = t.size();
     auto digits = [&] {
         const qsizetype ini = i;
-        while (i < n && t[i] >= '0' && t[i] <= '9') ++i;
+        while (i < n && t[i] >= '0' && t[i] <= '9')
+            ++i;
         return i - ini;
     };
     if (t[i] == '+' || t[i] == '-') ++i;
@@ -332,15 +346,15 @@ std::optional<double> numero_estricte(QByteArrayView b) {
 }
 
 enum class Codificacio {
-    cp1252,     // every value byte by byte
-    utf8_text,  // text values UTF-8, input codes byte by byte (no byte-order mark)
-    utf8,       // every value UTF-8 (file with a byte-order mark)
+    cp1252,    // every value byte by byte
+    utf8_text, // text values UTF-8, input codes byte by byte (no byte-order mark)
+    utf8,      // every value UTF-8 (file with a byte-order mark)
 };
 
 // Reads values one at a time; a value that is missing or does not convert
 // leaves its target as it was and marks the file damaged.
 class Lector {
-public:
+  public:
     Lector(const QByteArray& dades, qsizetype inici, Codificacio c) : tok_(dades, inici), cod_(c) {}
 
     bool danyat() const { return danyat_; }
@@ -383,8 +397,12 @@ public:
         return true;
     }
 
-    bool enter16(int16_t& sortida) { return numero(sortida, [](double d) { return a_enter16(d); }); }
-    bool enter32(int32_t& sortida) { return numero(sortida, [](double d) { return a_enter32(d); }); }
+    bool enter16(int16_t& sortida) {
+        return numero(sortida, [](double d) { return a_enter16(d); });
+    }
+    bool enter32(int32_t& sortida) {
+        return numero(sortida, [](double d) { return a_enter32(d); });
+    }
     bool single(float& sortida) {
         int64_t n = 0;
         if (!fi_ && tok_.enter_pla(n)) {
@@ -429,7 +447,7 @@ public:
         return false;
     }
 
-private:
+  private:
     // A whole number needs no rounding, only its range checked.
     template <typename T> bool enter_en_rang(int64_t n, T& sortida) {
         if (n < std::numeric_limits<T>::min() || n > std::numeric_limits<T>::max()) return marca_danyat();
@@ -494,7 +512,7 @@ QString brace_a_codis(const QString& text, const QString& llengua) {
 // ---------------------------------------------------------------- the readers
 
 class LectorVersio {
-public:
+  public:
     LectorVersio(Lector& l, Versio v, const OpcionsLectura& o, ResultatLectura& r)
         : l_(l), v_(v), o_(o), r_(r), a_(r.activitat), refs_(o.carpeta) {}
 
@@ -521,7 +539,7 @@ public:
         return true;
     }
 
-private:
+  private:
     bool llegir_items() {
         int16_t n = 0;
         // A count that is no number or is negative cannot be trusted for
@@ -532,12 +550,14 @@ private:
         }
         a_.nombre_items = n;
         a_.items.assign(static_cast<size_t>(n) + 1, item{});
-        for (int i = 1; i <= n; ++i) llegir_item(a_.items[i]);
+        for (int i = 1; i <= n; ++i)
+            llegir_item(a_.items[i]);
         return true;
     }
 
     template <size_t N> void enters(std::array<int16_t, N>& a, size_t fins) {
-        for (size_t i = 0; i < fins; ++i) l_.enter16(a[i]);
+        for (size_t i = 0; i < fins; ++i)
+            l_.enter16(a[i]);
     }
 
     void llista_a(QString& camp) {
@@ -549,8 +569,10 @@ private:
         if (l_.text(s)) camp = refs_.absoluta(tradueix_paraules_clau_en(o_.llengua, s, 1));
     }
     void llista(QString& camp) {
-        if (v_ <= Versio::v3) llista_a(camp);
-        else llista_b(camp);
+        if (v_ <= Versio::v3)
+            llista_a(camp);
+        else
+            llista_b(camp);
     }
     void codis_s(QString& camp) {
         if (v_ <= Versio::v4_2) {
@@ -569,11 +591,13 @@ private:
             enters(it.veu, 15);
         }
         if (v_ >= Versio::v5) {
-            for (size_t k = 0; k < 3; ++k) l_.text_enter16(it.nivell[k]);
+            for (size_t k = 0; k < 3; ++k)
+                l_.text_enter16(it.nivell[k]);
             if (it.nivell[0] == 1) r_.usa_nivell_so = true;
         }
         if (v_ >= Versio::v7)
-            for (size_t k = 0; k < 12; ++k) l_.text_enter16(it.web[k]);
+            for (size_t k = 0; k < 12; ++k)
+                l_.text_enter16(it.web[k]);
         enters(it.ratoli, v_ >= Versio::v5 ? 4 : 3);
         if (v_ >= Versio::v5) l_.codis(it.zones_ratoli);
         if (v_ >= Versio::v7) l_.codis(it.zones_web);
@@ -709,8 +733,10 @@ private:
         int32_t desat[4] = {0, 0, 0, 0};
         for (int32_t& c : desat) {
             if (auto v = l_.text_numeric()) {
-                if (auto e32 = a_enter32(*v)) c = *e32;
-                else l_.marca_danyat();
+                if (auto e32 = a_enter32(*v))
+                    c = *e32;
+                else
+                    l_.marca_danyat();
             }
         }
         const bool amb_imatges = v_ == Versio::v7_1;
@@ -734,7 +760,7 @@ private:
     Activitat& a_;
     const CarpetaReferencies refs_;
 
-public:
+  public:
     bool obrir_carpeta_veu_ = false;
 };
 
@@ -749,8 +775,8 @@ struct Lectura {
     bool obrir_carpeta_veu = false;
 };
 
-Lectura llegir(const QByteArray& dades, qsizetype inici, Codificacio cod, const QString& cami, const Activitat& base,
-               const OpcionsLectura& o) {
+Lectura llegir(const QByteArray& dades, qsizetype inici, Codificacio cod, const QString& cami,
+               const Activitat& base, const OpcionsLectura& o) {
     Lectura res;
     ResultatLectura& r = res.r;
     r.activitat = base;
@@ -819,7 +845,9 @@ void escriure_valors(Escriptor& e, const Activitat& a, const QString& llengua_in
                      const QString& carpeta) {
     const CarpetaReferencies refs(carpeta);
     auto relativa = [&](const QString& s) { return refs.relativa(s); };
-    auto llista = [&](const QString& s) { return tradueix_paraules_clau_en(llengua_interficie, relativa(s), 0); };
+    auto llista = [&](const QString& s) {
+        return tradueix_paraules_clau_en(llengua_interficie, relativa(s), 0);
+    };
 
     e.text(CAPCALERA_ACTUAL);
     const int n = a.nombre_items < 0 ? 0 : a.nombre_items;

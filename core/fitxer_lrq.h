@@ -39,12 +39,12 @@ struct OpcionsLectura {
 };
 
 struct ResultatLectura {
-    Activitat activitat;       // what was read, over the values it started from
-    int missatge = 0;          // 0, or 45 (unreadable or damaged) / 46 (newer version)
-    QString text_missatge;     // the message, a line break and the path; empty when none
-    QString capcalera;         // the header as read
+    Activitat activitat;        // what was read, over the values it started from
+    int missatge = 0;           // 0, or 45 (unreadable or damaged) / 46 (newer version)
+    QString text_missatge;      // the message, a line break and the path; empty when none
+    QString capcalera;          // the header as read
     bool usa_nivell_so = false; // some item reacts to the sound level
-    bool utf8 = false;         // the text values were UTF-8
+    bool utf8 = false;          // the text values were UTF-8
 };
 
 // Reads an activity file. `base` supplies what the version lacks (the

@@ -190,8 +190,10 @@ template <typename F> qsizetype darrer_cert(qsizetype n, qsizetype inici, const 
     }
     while (hi - lo > 1) {
         const qsizetype m = lo + (hi - lo) / 2;
-        if (cert(m)) lo = m;
-        else hi = m;
+        if (cert(m))
+            lo = m;
+        else
+            hi = m;
     }
     return lo;
 }
@@ -214,8 +216,8 @@ QString text_ajustar(const QString& text, int amplada_form,
         const qsizetype resta = n - inici;
         auto amplada = [&](qsizetype i) { return amplada_text(text.mid(inici, i)); };
         // Widest prefix narrower than the form, for a word wider than the form.
-        const qsizetype cap_que_cap =
-            darrer_cert(resta, std::min(previ, resta), [&](qsizetype i) { return amplada(i) < amplada_form; });
+        const qsizetype cap_que_cap = darrer_cert(resta, std::min(previ, resta),
+                                                  [&](qsizetype i) { return amplada(i) < amplada_form; });
         if (cap_que_cap == resta) break;
         // What is left may be exactly as wide as the form: it stays one line.
         const auto no_passa = [&](qsizetype i) { return amplada(i) <= amplada_form; };

@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     o.llengua = QString::fromUtf8(llengues[size > 0 ? data[0] % 3 : 0]);
     o.carpeta = QStringLiteral("/act");
     o.escriptori = QRect(0, 0, 1280, 960);
-    const QByteArray dades = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QByteArray dades =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     lumi::ResultatLectura r = lumi::llegir_activitat(dades, QStringLiteral("/act/f.lrq"), base, o);
     // What was read must be writable again.
     if (r.missatge == 0) {

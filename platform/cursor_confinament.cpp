@@ -35,8 +35,9 @@ bool confinar_x(const QRect& caixa, QWindow* finestra) {
     const uint16_t mascara = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
                              XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_ENTER_WINDOW |
                              XCB_EVENT_MASK_LEAVE_WINDOW;
-    auto galeta = xcb_grab_pointer(c, 1, static_cast<xcb_window_t>(finestra->winId()), mascara, XCB_GRAB_MODE_ASYNC,
-                                   XCB_GRAB_MODE_ASYNC, g_finestra_x, XCB_NONE, XCB_CURRENT_TIME);
+    auto galeta =
+        xcb_grab_pointer(c, 1, static_cast<xcb_window_t>(finestra->winId()), mascara, XCB_GRAB_MODE_ASYNC,
+                         XCB_GRAB_MODE_ASYNC, g_finestra_x, XCB_NONE, XCB_CURRENT_TIME);
     xcb_grab_pointer_reply_t* r = xcb_grab_pointer_reply(c, galeta, nullptr);
     const bool ok = r && r->status == XCB_GRAB_STATUS_SUCCESS;
     free(r);

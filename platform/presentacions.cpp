@@ -52,9 +52,9 @@ class Impress final : public AplicacioPresentacions {
         QDir().mkpath(perfil);
         proces_ = new QProcess(QCoreApplication::instance());
         proces_->setProgram(programa_);
-        proces_->setArguments({QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(perfil).toString(),
-                               QStringLiteral("--norestore"), QStringLiteral("--nologo"),
-                               QStringLiteral("--show"), fitxer_});
+        proces_->setArguments(
+            {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(perfil).toString(),
+             QStringLiteral("--norestore"), QStringLiteral("--nologo"), QStringLiteral("--show"), fitxer_});
         proces_->setStandardInputFile(QProcess::nullDevice());
         proces_->setStandardOutputFile(QProcess::nullDevice());
         proces_->setStandardErrorFile(QProcess::nullDevice());

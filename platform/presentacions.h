@@ -13,12 +13,12 @@ namespace lumi::plataforma {
 class AplicacioPresentacions {
   public:
     virtual ~AplicacioPresentacions() = default;
-    virtual bool posar_visible(bool visible) = 0;         // Visible
-    virtual bool obrir(const QString& fitxer) = 0;        // Presentations.Open
-    virtual bool executar_presentacio(int n) = 0;         // Presentations(n).SlideShowSettings.Run
-    virtual bool tancar_presentacio(int n) = 0;           // Presentations(n).Close
-    virtual bool sortir_finestra_presentacio(int n) = 0;  // SlideShowWindows(n).View.Exit
-    virtual bool sortir() = 0;                            // Quit
+    virtual bool posar_visible(bool visible) = 0;        // Visible
+    virtual bool obrir(const QString& fitxer) = 0;       // Presentations.Open
+    virtual bool executar_presentacio(int n) = 0;        // Presentations(n).SlideShowSettings.Run
+    virtual bool tancar_presentacio(int n) = 0;          // Presentations(n).Close
+    virtual bool sortir_finestra_presentacio(int n) = 0; // SlideShowWindows(n).View.Exit
+    virtual bool sortir() = 0;                           // Quit
 };
 
 // Creates the application object; nullptr when no presentation program is

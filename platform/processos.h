@@ -46,7 +46,8 @@ void acabar_proces(int32_t handle, int gracia_ms = 1000);
 class Processos {
   public:
     virtual ~Processos() = default;
-    virtual int32_t llancar(const QString& programa, const QStringList& arguments, const QString& carpeta) = 0;
+    virtual int32_t llancar(const QString& programa, const QStringList& arguments,
+                            const QString& carpeta) = 0;
     virtual int32_t obrir(const QString& fitxer, const QString& carpeta) = 0;
     virtual bool viu(int32_t handle) = 0;
     virtual void acabar(int32_t handle, int gracia_ms) = 0;

@@ -13,7 +13,8 @@ QList<Flash*>& finestres() {
 }
 } // namespace
 
-Flash::Flash(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+Flash::Flash(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("Flash"));
     setAttribute(Qt::WA_DeleteOnClose, false);
     QPalette p = palette();

@@ -147,8 +147,8 @@ class Form1 : public QMainWindow, private EscenaResposta {
     // The activity to chain to: `valor` is exercici_seguent, `r` a random
     // number in [0, 1). Names in `carpeta` are compared without regard to
     // case; the result is the file's real path, "" for none.
-    static QString fitxer_encadenat(const QString& valor, const QString& fitxer_actual, const QString& carpeta,
-                                    float r);
+    static QString fitxer_encadenat(const QString& valor, const QString& fitxer_actual,
+                                    const QString& carpeta, float r);
     // The activity files of a folder (names ending "lrq" in any case), sorted.
     static QStringList fitxers_activitat(const QString& carpeta);
     // Run-time bookkeeping of the exercise (monotonic clock).
@@ -224,7 +224,6 @@ class Form1 : public QMainWindow, private EscenaResposta {
     bool resposta_connectada_ = false;
 
   public:
-
     // ---- Menus ----
     void mn_DISC_Click(int16_t Index);
     void mn_engegar_Click();

@@ -32,7 +32,8 @@ QString esperat(const EntornComprova& e, const item& it) {
 // a full case mapping ("ß" to "SS") would shift every later code.
 QString majuscules(const QString& s) {
     QString r = s;
-    for (QChar& c : r) c = c.toUpper();
+    for (QChar& c : r)
+        c = c.toUpper();
     return r;
 }
 
@@ -65,10 +66,16 @@ void comptar(EntornComprova& e, const Passos& p) {
 // Result of a single-code step, with its count kept aside.
 int16_t resultat_pas(Pas p, int16_t i, Passos& passos) {
     switch (p) {
-    case Pas::Complet: return i;
-    case Pas::Encert: ++passos.encerts; return COMPROVA_PAS_SERIE;
-    case Pas::Error: ++passos.errors; return COMPROVA_PAS_SERIE;
-    case Pas::Res: break;
+    case Pas::Complet:
+        return i;
+    case Pas::Encert:
+        ++passos.encerts;
+        return COMPROVA_PAS_SERIE;
+    case Pas::Error:
+        ++passos.errors;
+        return COMPROVA_PAS_SERIE;
+    case Pas::Res:
+        break;
     }
     return COMPROVA_MAL;
 }
@@ -117,8 +124,9 @@ int16_t comprova_tecla(EntornComprova& e, int16_t i, int tecla) {
 
     bool be = false;
     if (it.teclat[4] == 1 && tecla >= 112 && tecla <= 123) be = true;
-    static const QString numerics = QStringLiteral(" 12 13 33 34 35 36 37 38 39 40 45 46 48 49 50 51 52 53 54 55 56 57 "
-                                                   " 81 96 97 98 99 100 101 102 103 104 105 106 107 109 110 111 144 ");
+    static const QString numerics =
+        QStringLiteral(" 12 13 33 34 35 36 37 38 39 40 45 46 48 49 50 51 52 53 54 55 56 57 "
+                       " 81 96 97 98 99 100 101 102 103 104 105 106 107 109 110 111 144 ");
     if (!be && it.teclat[5] == 1 && numerics.contains(u' ' + QString::number(tecla) + u' ')) be = true;
     if (!be && ((it.teclat[6] == 1 && tecla == 38) || (it.teclat[7] == 1 && tecla == 40) ||
                 (it.teclat[8] == 1 && tecla == 39) || (it.teclat[9] == 1 && tecla == 37)))
@@ -221,9 +229,12 @@ int16_t comprova_so(EntornComprova& e, int16_t i) {
     const item& it = copiar_item(e, i);
     if (it.nivell[0] == 1) {
         switch (f_so(e.d, it.nivell[1], it.nivell[2], 0)) {
-        case 1: return i;
-        case 0: return COMPROVA_MAL;
-        default: return COMPROVA_INDECIS;
+        case 1:
+            return i;
+        case 0:
+            return COMPROVA_MAL;
+        default:
+            return COMPROVA_INDECIS;
         }
     }
     const QString exp = esperat(e, it);

@@ -19,11 +19,11 @@ constexpr int16_t COMPROVA_MAL = 0;
 
 // What a matcher reads and changes besides the item.
 struct EntornComprova {
-    Activitat& a;                   // items (element 0 gets the judged copy), zones
-    QString& sequencia_parcial;     // series codes matched so far, upper case
-    QString& reaccio_serie_pendent; // emptied when a series completes
-    dades_informe& inf;             // series steps count themselves
-    EstatDispositius& d;            // sound levels
+    Activitat& a;                         // items (element 0 gets the judged copy), zones
+    QString& sequencia_parcial;           // series codes matched so far, upper case
+    QString& reaccio_serie_pendent;       // emptied when a series completes
+    dades_informe& inf;                   // series steps count themselves
+    EstatDispositius& d;                  // sound levels
     std::function<void()> serie_completa; // the text label sizes itself again and hides
 };
 

@@ -16,7 +16,8 @@ QString cami_linia_ordres(const QString& linia, const QString& carpeta_programa)
     if (p.startsWith(u':')) {
         // The program's drive: on this system, the one root every folder hangs from.
         QString resta = separadors_natius(p.mid(1));
-        while (resta.startsWith(u'/')) resta.remove(0, 1);
+        while (resta.startsWith(u'/'))
+            resta.remove(0, 1);
         return u'/' + resta;
     }
     if (es_absoluta(p)) return p.startsWith(u'/') ? separadors_natius(p) : p;
@@ -24,7 +25,8 @@ QString cami_linia_ordres(const QString& linia, const QString& carpeta_programa)
     QString resta = separadors_natius(p);
     if (resta.startsWith(u'/')) resta.remove(0, 1);
     QString carpeta = separadors_natius(carpeta_programa);
-    while (carpeta.size() > 1 && carpeta.endsWith(u'/')) carpeta.chop(1);
+    while (carpeta.size() > 1 && carpeta.endsWith(u'/'))
+        carpeta.chop(1);
     return (carpeta.endsWith(u'/') ? carpeta : carpeta + u'/') + resta;
 }
 

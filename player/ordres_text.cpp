@@ -16,16 +16,30 @@ namespace lumi {
 namespace {
 
 // The command keywords, in the order they are tried.
-enum class Comanda { Color, Font, CFont, CTFons, GFons, ZFons, Item, Espera, Tancar, Capcalera, Centrat, Peu, Atzar };
+enum class Comanda {
+    Color,
+    Font,
+    CFont,
+    CTFons,
+    GFons,
+    ZFons,
+    Item,
+    Espera,
+    Tancar,
+    Capcalera,
+    Centrat,
+    Peu,
+    Atzar
+};
 
 struct Clau {
     int missatge;
     Comanda comanda;
 };
 constexpr Clau CLAUS[] = {
-    {10, Comanda::Color},     {62, Comanda::Font},    {63, Comanda::CFont}, {69, Comanda::CTFons},
-    {64, Comanda::GFons},     {76, Comanda::ZFons},   {79, Comanda::Item},  {65, Comanda::Espera},
-    {66, Comanda::Tancar},    {5, Comanda::Capcalera}, {6, Comanda::Centrat}, {7, Comanda::Peu},
+    {10, Comanda::Color},  {62, Comanda::Font},     {63, Comanda::CFont},  {69, Comanda::CTFons},
+    {64, Comanda::GFons},  {76, Comanda::ZFons},    {79, Comanda::Item},   {65, Comanda::Espera},
+    {66, Comanda::Tancar}, {5, Comanda::Capcalera}, {6, Comanda::Centrat}, {7, Comanda::Peu},
     {8, Comanda::Atzar},
 };
 

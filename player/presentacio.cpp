@@ -117,7 +117,9 @@ ServeisPresentacio serveis_presentacio_reals() {
         QString c = f;
         reproduir_media(c);
     };
-    s.executar_programa = [](const QString& f, int16_t mostrar) { return executar_programa(f, mostrar).finestra; };
+    s.executar_programa = [](const QString& f, int16_t mostrar) {
+        return executar_programa(f, mostrar).finestra;
+    };
     s.tancar_finestra = [](int32_t h) { tancar_finestra(h); };
     s.carregar_imatge = [](const QString& f) { return plataforma::carregar_imatge(resoldre_fitxer(f)); };
     return s;
@@ -163,9 +165,9 @@ void Form1::colors_label(int32_t fons, int32_t text) {
     if (text >= 0) Label_par->setProperty("text_vb", text);
     const QVariant f = Label_par->property("fons_vb");
     const QVariant t = Label_par->property("text_vb");
-    Label_par->setStyleSheet(QStringLiteral("background-color: %1; color: %2;")
-                                 .arg(nom_color(f.isValid() ? f.toInt() : 0xFFFFFF),
-                                      nom_color(t.isValid() ? t.toInt() : 0)));
+    Label_par->setStyleSheet(
+        QStringLiteral("background-color: %1; color: %2;")
+            .arg(nom_color(f.isValid() ? f.toInt() : 0xFFFFFF), nom_color(t.isValid() ? t.toInt() : 0)));
 }
 
 void Form1::fons_mostrar(const QImage& im) {
@@ -222,8 +224,8 @@ void Form1::pantalla_prepara() {
 
     const EstatJugador& jg = jugador();
     if (isVisible()) {
-        plataforma::posar_cursor(client->mapToGlobal(QPoint(rodo(Image1->width() / 2.0) + jg.marge_x,
-                                                             rodo(Image1->height() / 2.0) + jg.marge_y)));
+        plataforma::posar_cursor(client->mapToGlobal(
+            QPoint(rodo(Image1->width() / 2.0) + jg.marge_x, rodo(Image1->height() / 2.0) + jg.marge_y)));
     }
 }
 
@@ -234,7 +236,8 @@ void Form1::imatge_mostrar(const QString& ordre) {
     else
         Image2->setPixmap(QPixmap::fromImage(im));
     const int16_t m = opcio_col_locacio(ordre);
-    const Col_locacio c = col_locacio_imatge(centralWidget()->size(), im.isNull() ? QSize(0, 0) : im.size(), m);
+    const Col_locacio c =
+        col_locacio_imatge(centralWidget()->size(), im.isNull() ? QSize(0, 0) : im.size(), m);
     Image2->setScaledContents(c.estirada);
     Image2->setGeometry(c.caixa);
     Image2->raise();
@@ -291,7 +294,8 @@ void Form1::estimul_presenta(int16_t i) {
         entrada = retallar(l.llista_estimuls.value(k + 1));
     }
     if (!entrada.isEmpty())
-        informe_detall() += SALT_INFORME + hora_text(rellotge.segons_dia()) + QStringLiteral("| ESTIMUL ") + entrada;
+        informe_detall() +=
+            SALT_INFORME + hora_text(rellotge.segons_dia()) + QStringLiteral("| ESTIMUL ") + entrada;
 
     // D. A screen saver alone starts and is left to itself.
     if (es_entrada_salvapantalles(entrada)) {

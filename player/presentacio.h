@@ -66,5 +66,4 @@ ServeisPresentacio serveis_presentacio_reals();
 // The services in use; tests put recorders in place.
 ServeisPresentacio& serveis_presentacio();
 
-
 } // namespace lumi

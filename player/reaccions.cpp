@@ -188,8 +188,8 @@ void Form1::serie_imatge(const QString& ordre, float f, int P) {
         }
         const QRect caixa = Image2->geometry();
         const double descobert = caixa.width() * static_cast<double>(f);
-        Label_par->setGeometry(arrodonit(caixa.x() + descobert), caixa.y(), arrodonit(caixa.width() - descobert),
-                               caixa.height());
+        Label_par->setGeometry(arrodonit(caixa.x() + descobert), caixa.y(),
+                               arrodonit(caixa.width() - descobert), caixa.height());
         Label_par->show();
         Label_par->raise();
     }

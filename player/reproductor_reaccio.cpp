@@ -67,7 +67,8 @@ void Form1::fitxer_executa(const QString& entrada, float temps) {
             plataforma::esperar(0.05);
             // Started again when it closed before its time; one that never
             // came up (no wine, no such file) is not launched again and again.
-            if (finestra != 0 && !serveis_reaccio().finestra_viva(finestra)) finestra = llancar_programa(fitxer, 1);
+            if (finestra != 0 && !serveis_reaccio().finestra_viva(finestra))
+                finestra = llancar_programa(fitxer, 1);
         } while (transcorregut(t0) <= temps && !superada());
     } else {
         QString resta = entrada;

@@ -41,7 +41,7 @@ struct FinestraProva : ::testing::Test {
     RellotgeFals rellotge;
     AtzarFix atzar;
     MciGravadora mci;
-    QStringList crides;       // what the services were asked, in order
+    QStringList crides; // what the services were asked, in order
     std::unique_ptr<Form1> f;
 
     void SetUp() override {

@@ -23,8 +23,8 @@ struct Aturada : FinestraProva {
 } // namespace
 
 TEST_F(Aturada, EscWhileAStimulusProgramStartsEndsThatStimulus) {
-    const QString entrada = QStringLiteral("/act/p.exe") + sep() + QStringLiteral("/act/b.mp3") + sep() +
-                            QStringLiteral("Text");
+    const QString entrada =
+        QStringLiteral("/act/p.exe") + sep() + QStringLiteral("/act/b.mp3") + sep() + QStringLiteral("Text");
     posar_estimul(1, entrada, 0);
     posar_estimul(2, entrada, 0);
     // Starting a program yields to the queue for a while: Esc lands there.

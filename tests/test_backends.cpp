@@ -386,7 +386,8 @@ TEST_F(Backends, LaunchesAreRecordedAndRunNothing) {
     // A Windows program, the one kind a launch may start: it is recorded, and
     // neither it nor wine runs.
     const QString marca = dir.filePath(QStringLiteral("ha_corregut"));
-    const QString script = escriure(QStringLiteral("joc.exe"), "MZ\ntouch \"" + QFile::encodeName(marca) + "\"\n");
+    const QString script =
+        escriure(QStringLiteral("joc.exe"), "MZ\ntouch \"" + QFile::encodeName(marca) + "\"\n");
     QFile(script).setPermissions(QFile(script).permissions() | QFileDevice::ExeOwner);
 
     const Llancament l = executar_programa(script, 1);

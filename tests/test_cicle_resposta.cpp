@@ -62,9 +62,9 @@ TEST_F(Cicle, RightWrongAndSeriesAnswersToTheItemAsked) {
     cicle.comptar_resposta();
     EXPECT_FALSE(cicle.jutjar([](int16_t i) { return i; }, true));
 
-    EXPECT_EQ(escena.fets, (QStringList{QStringLiteral("mal 2"), QStringLiteral("presenta 2"),
-                                        QStringLiteral("prepara"), QStringLiteral("serie 2"), QStringLiteral("be 2"),
-                                        QStringLiteral("seguent")}));
+    EXPECT_EQ(escena.fets,
+              (QStringList{QStringLiteral("mal 2"), QStringLiteral("presenta 2"), QStringLiteral("prepara"),
+                           QStringLiteral("serie 2"), QStringLiteral("be 2"), QStringLiteral("seguent")}));
     const dades_informe& inf = informe();
     EXPECT_EQ(inf.nombre_respostes, 3);
     EXPECT_EQ(inf.respostes_mal, 1);

@@ -253,7 +253,8 @@ TEST_F(Comparadors, SoundMatcherJudgesOnlyItemsThatListen) {
 
     // A series whose next code is a sound band: "S" + level 20 + level 60.
     it(3).teclat[10] = 1;
-    it(3).serie = QStringLiteral("S") + cp1252_a_caracter(20 + 126) + cp1252_a_caracter(60 + 126) + codi_tecla(65);
+    it(3).serie =
+        QStringLiteral("S") + cp1252_a_caracter(20 + 126) + cp1252_a_caracter(60 + 126) + codi_tecla(65);
     d.nivells_so[0] = 30;
     d.nivells_so[1] = 10;
     EXPECT_EQ(comprova_so(e, 3), -2); // undecided: wait for more
@@ -268,7 +269,8 @@ TEST_F(Comparadors, SoundMatcherJudgesOnlyItemsThatListen) {
 TEST_F(Comparadors, ASoundBandWhoseUpperCaseIsLongerKeepsTheSeriesInStep) {
     // Level 97 is stored as "ß", which a full case mapping makes "SS".
     it().teclat[10] = 1;
-    it().serie = QStringLiteral("S") + cp1252_a_caracter(20 + 126) + cp1252_a_caracter(97 + 126) + codi_tecla(65);
+    it().serie =
+        QStringLiteral("S") + cp1252_a_caracter(20 + 126) + cp1252_a_caracter(97 + 126) + codi_tecla(65);
     ASSERT_EQ(it().serie.at(2), QChar(0xDF));
     d.nivells_so[0] = 50;
     d.nivells_so[1] = 60;

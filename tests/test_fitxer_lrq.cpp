@@ -17,7 +17,9 @@
 
 namespace lumi {
 // Versions show by their header in test names and messages.
-void PrintTo(Versio v, std::ostream* os) { *os << capcalera_versio(v).toStdString(); }
+void PrintTo(Versio v, std::ostream* os) {
+    *os << capcalera_versio(v).toStdString();
+}
 } // namespace lumi
 
 using namespace lumi;
@@ -27,7 +29,9 @@ namespace {
 const QString CARPETA = QStringLiteral("/act");
 const QChar SEP(0xBB);
 
-QString L(const char* s) { return QString::fromUtf8(s).replace(QStringLiteral("»"), QString(SEP)); }
+QString L(const char* s) {
+    return QString::fromUtf8(s).replace(QStringLiteral("»"), QString(SEP));
+}
 
 Activitat activitat_nova(QRect escriptori = QRect(0, 0, 1280, 960)) {
     Activitat a;
@@ -49,8 +53,12 @@ OpcionsLectura opcions(const QString& llengua = IDIOMA_CATALA, QRect escriptori 
     return o;
 }
 
-std::string valor(const std::vector<ValorFitxer>& v, size_t i) { return i < v.size() ? v[i].dades.toStdString() : std::string("(cap)"); }
-std::string str(const QByteArray& b) { return b.toStdString(); }
+std::string valor(const std::vector<ValorFitxer>& v, size_t i) {
+    return i < v.size() ? v[i].dades.toStdString() : std::string("(cap)");
+}
+std::string str(const QByteArray& b) {
+    return b.toStdString();
+}
 
 // ---------------------------------------------------------------------------
 // A writer of every version, from the tables of what each version stores.
@@ -79,8 +87,8 @@ struct ItemDesat {
 struct Desat {
     std::vector<ItemDesat> items;
     QString color_fons, font_nom, mida, negreta, cursiva, font_color, finestra_opcio, paraules, carpeta_veu,
-        reserva_llarg, reserva_enter, decimes, consigna, temps_total, tots_estimul, tots_be, tots_mal, r_accio,
-        r_estimul, r_be, r_mal, mode, imatge_fons, so_fons, tots_temps;
+        reserva_llarg, reserva_enter, decimes, consigna, temps_total, tots_estimul, tots_be, tots_mal,
+        r_accio, r_estimul, r_be, r_mal, mode, imatge_fons, so_fons, tots_temps;
     std::vector<std::array<QString, 5>> zones; // zone 0 first
     QString seguent;
 };
@@ -94,16 +102,22 @@ QByteArray escriure_versio(Versio v, const Desat& d) {
     n(QString::number(d.items.size()));
     for (const ItemDesat& it : d.items) {
         const int teclat = v == Versio::v1 ? 4 : v == Versio::v2 ? 10 : 11;
-        for (int k = 0; k < teclat; ++k) n(it.teclat[k]);
+        for (int k = 0; k < teclat; ++k)
+            n(it.teclat[k]);
         if (ge42) {
-            for (const auto& s : it.jostick) n(s);
-            for (const auto& s : it.veu) n(s);
+            for (const auto& s : it.jostick)
+                n(s);
+            for (const auto& s : it.veu)
+                n(s);
         }
         if (ge5)
-            for (const auto& s : it.nivell) n(s);
+            for (const auto& s : it.nivell)
+                n(s);
         if (ge7)
-            for (const auto& s : it.web) n(s);
-        for (int k = 0; k < (ge5 ? 4 : 3); ++k) n(it.ratoli[k]);
+            for (const auto& s : it.web)
+                n(s);
+        for (int k = 0; k < (ge5 ? 4 : 3); ++k)
+            n(it.ratoli[k]);
         if (ge5) t(it.zones_ratoli);
         if (ge7) t(it.zones_web);
         n(it.retard_be);
@@ -156,7 +170,8 @@ QByteArray escriure_versio(Versio v, const Desat& d) {
     if (ge5) {
         n(QString::number(d.zones.size() - 1));
         for (const auto& z : d.zones) {
-            for (int k = 0; k < 4; ++k) n(z[k]);
+            for (int k = 0; k < 4; ++k)
+                n(z[k]);
             if (v == Versio::v7_1) t(z[4]);
         }
         t(d.seguent);
@@ -171,14 +186,17 @@ QByteArray escriure_versio(Versio v, const Desat& d) {
 
 const QString GAL = IDIOMA_GALEGO;
 
-QString so_nivell() { return QStringLiteral("S") + cp1252_a_caracter(136) + cp1252_a_caracter(176); }
+QString so_nivell() {
+    return QStringLiteral("S") + cp1252_a_caracter(136) + cp1252_a_caracter(176);
+}
 
 Desat desat_antic(Versio v) {
     const bool nou = v >= Versio::v4; // lists with "»" and keywords (mark B)
     const bool codis = v >= Versio::v5;
     Desat d;
     ItemDesat a, b;
-    for (int k = 0; k < 11; ++k) a.teclat[k] = QString::number(k % 2 == 0 ? 1 : 0);
+    for (int k = 0; k < 11; ++k)
+        a.teclat[k] = QString::number(k % 2 == 0 ? 1 : 0);
     a.jostick[0] = a.jostick[7] = QStringLiteral("1");
     a.veu[3] = QStringLiteral("1");
     a.nivell = {QStringLiteral("1"), QStringLiteral("10"), QStringLiteral("50")};
@@ -196,7 +214,8 @@ Desat desat_antic(Versio v) {
     // Old key lists are brace text; item 2 names its keys in Galician.
     a.tecles = codis ? QStringLiteral("H39H1E") + so_nivell() : QStringLiteral("{ESPAI}a{Cur.Amunt}");
     a.serie = codis ? QStringLiteral("H3BH3C") : QStringLiteral("{F1}");
-    b.tecles = codis ? QStringLiteral("H22H18H1FH48") : QStringLiteral("gos") + tradueix_en(GAL, QStringLiteral("{Cur.Amunt}"));
+    b.tecles = codis ? QStringLiteral("H22H18H1FH48")
+                     : QStringLiteral("gos") + tradueix_en(GAL, QStringLiteral("{Cur.Amunt}"));
     b.veu[2] = QStringLiteral("1");
     b.retard_be = QStringLiteral("1");
     d.items = {a, b};
@@ -207,7 +226,7 @@ Desat desat_antic(Versio v) {
     d.cursiva = QStringLiteral("-1");
     d.font_color = QStringLiteral("16711680");
     d.finestra_opcio = QStringLiteral("2");
-    d.paraules = v == Versio::v3 ? QStringLiteral("gat,gos")
+    d.paraules = v == Versio::v3     ? QStringLiteral("gat,gos")
                  : v <= Versio::v4_1 ? QStringLiteral("gat^gos")
                                      : QStringLiteral("1^2^");
     d.carpeta_veu = QStringLiteral("veus");
@@ -228,10 +247,12 @@ Desat desat_antic(Versio v) {
     d.so_fons = QStringLiteral("fons.wav");
     d.tots_temps = QStringLiteral("0");
     // Saved on 1024 x 768; 2, 6, 10 and 14 scaled by 1.25 fall on halves.
-    d.zones = {{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("1024"), QStringLiteral("768"), QString()},
-               {QStringLiteral("2"), QStringLiteral("6"), QStringLiteral("10"), QStringLiteral("14"),
-                QStringLiteral("z1.gif")},
-               {QStringLiteral("100"), QStringLiteral("200"), QStringLiteral("300"), QStringLiteral("400"), QString()}};
+    d.zones = {
+        {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("1024"), QStringLiteral("768"), QString()},
+        {QStringLiteral("2"), QStringLiteral("6"), QStringLiteral("10"), QStringLiteral("14"),
+         QStringLiteral("z1.gif")},
+        {QStringLiteral("100"), QStringLiteral("200"), QStringLiteral("300"), QStringLiteral("400"),
+         QString()}};
     d.seguent = v == Versio::v5 ? QStringLiteral(" 1") : QStringLiteral("seg.lrq");
     return d;
 }
@@ -244,7 +265,8 @@ Activitat esperat(Versio v) {
     item& a = e.items[1];
     item& b = e.items[2];
     const int teclat = v == Versio::v1 ? 4 : v == Versio::v2 ? 10 : 11;
-    for (int k = 0; k < teclat; ++k) a.teclat[k] = k % 2 == 0 ? 1 : 0;
+    for (int k = 0; k < teclat; ++k)
+        a.teclat[k] = k % 2 == 0 ? 1 : 0;
     if (v >= Versio::v4_2) {
         a.jostick[0] = a.jostick[7] = 1;
         a.veu[3] = 1;
@@ -344,12 +366,18 @@ Desat desat_actual(const Activitat& e) {
     for (int i = 1; i <= e.nombre_items; ++i) {
         const item& it = e.items[i];
         ItemDesat s;
-        for (int k = 0; k < 11; ++k) s.teclat[k] = num(it.teclat[k]);
-        for (int k = 0; k < 8; ++k) s.jostick[k] = num(it.jostick[k]);
-        for (int k = 0; k < 15; ++k) s.veu[k] = num(it.veu[k]);
-        for (int k = 0; k < 3; ++k) s.nivell[k] = num(it.nivell[k]);
-        for (int k = 0; k < 12; ++k) s.web[k] = num(it.web[k]);
-        for (int k = 0; k < 4; ++k) s.ratoli[k] = num(it.ratoli[k]);
+        for (int k = 0; k < 11; ++k)
+            s.teclat[k] = num(it.teclat[k]);
+        for (int k = 0; k < 8; ++k)
+            s.jostick[k] = num(it.jostick[k]);
+        for (int k = 0; k < 15; ++k)
+            s.veu[k] = num(it.veu[k]);
+        for (int k = 0; k < 3; ++k)
+            s.nivell[k] = num(it.nivell[k]);
+        for (int k = 0; k < 12; ++k)
+            s.web[k] = num(it.web[k]);
+        for (int k = 0; k < 4; ++k)
+            s.ratoli[k] = num(it.ratoli[k]);
         s.zones_ratoli = it.zones_ratoli;
         s.zones_web = it.zones_web;
         s.retard_be = num(it.retard_be);
@@ -486,8 +514,9 @@ TEST_P(VersionsAntigues, LoadsWithItsConversionsAndSavesAsTheCurrentVersion) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Onze, VersionsAntigues,
-                         ::testing::Values(Versio::v1, Versio::v2, Versio::v3, Versio::v4, Versio::v4_1, Versio::v4_2,
-                                           Versio::v5, Versio::v6, Versio::v6_1, Versio::v7, Versio::v7_1),
+                         ::testing::Values(Versio::v1, Versio::v2, Versio::v3, Versio::v4, Versio::v4_1,
+                                           Versio::v4_2, Versio::v5, Versio::v6, Versio::v6_1, Versio::v7,
+                                           Versio::v7_1),
                          [](const auto& info) {
                              QString s = capcalera_versio(info.param).mid(8);
                              s.replace(u'.', u'_');
@@ -496,8 +525,9 @@ INSTANTIATE_TEST_SUITE_P(Onze, VersionsAntigues,
 
 TEST_F(FitxerLrq, CurrentVersionSurvivesLoadAndSaveByteForByte) {
     const QByteArray fitxer = escriure_versio(Versio::v7_1, desat_antic(Versio::v7_1));
-    ResultatLectura r = llegir_activitat(fitxer, QStringLiteral("/act/a.lrq"), activitat_nova(QRect(0, 0, 1024, 768)),
-                                         opcions(IDIOMA_CATALA, QRect(0, 0, 1024, 768)));
+    ResultatLectura r =
+        llegir_activitat(fitxer, QStringLiteral("/act/a.lrq"), activitat_nova(QRect(0, 0, 1024, 768)),
+                         opcions(IDIOMA_CATALA, QRect(0, 0, 1024, 768)));
     ASSERT_EQ(r.missatge, 0);
     EXPECT_EQ(r.activitat.items[1].si_be, L("2»/act/a.bmp»COLOR_255|/act/c.gif"));
     EXPECT_EQ(str(escriure_activitat(r.activitat, IDIOMA_CATALA, CARPETA)), str(fitxer));
@@ -510,8 +540,11 @@ TEST_F(FitxerLrq, ALargeActivityComesBackByteForByte) {
     const Activitat a = proves::activitat_gran(1000, CARPETA);
     const QByteArray f = escriure_activitat(a, IDIOMA_CATALA, CARPETA);
     EXPECT_FALSE(f.startsWith("\xEF\xBB\xBF"));
-    EXPECT_TRUE(f.contains("\r\n\"2\xBBgat7.bmp\xBB" "CENTRAT_Gat n\xFAmero 7|gos.jpg:P50\"\r\n"));
-    EXPECT_TRUE(f.contains("\r\n1.5\r\n1\r\n\"1\xBB" "bravo.wav\xBB" "COLOR_65280\"\r\n"));
+    EXPECT_TRUE(f.contains("\r\n\"2\xBBgat7.bmp\xBB"
+                           "CENTRAT_Gat n\xFAmero 7|gos.jpg:P50\"\r\n"));
+    EXPECT_TRUE(f.contains("\r\n1.5\r\n1\r\n\"1\xBB"
+                           "bravo.wav\xBB"
+                           "COLOR_65280\"\r\n"));
     ResultatLectura r = llegir_activitat(f, CARPETA + QStringLiteral("/a.lrq"), Activitat{}, opcions());
     ASSERT_EQ(r.missatge, 0) << qPrintable(r.text_missatge);
     EXPECT_FALSE(r.utf8);
@@ -622,8 +655,8 @@ TEST_F(FitxerLrq, SoundLevelCodesSurviveByteForByte) {
         codis += static_cast<char>(a);
         codis += static_cast<char>(a == 254 ? 126 : a + 1);
     }
-    for (const QByteArray& parell : {QByteArray("S\xC3\xA9"), QByteArray("S\xE2\x82\xAC"), QByteArray("S\xC2\xA0"),
-                                     QByteArray("S\xC3\xA9H39S\xC3\xA9")}) {
+    for (const QByteArray& parell : {QByteArray("S\xC3\xA9"), QByteArray("S\xE2\x82\xAC"),
+                                     QByteArray("S\xC2\xA0"), QByteArray("S\xC3\xA9H39S\xC3\xA9")}) {
         for (const QByteArray& serie : {parell, codis}) {
             Desat d = desat_antic(Versio::v7_1);
             d.items[0].tecles = QStringLiteral("TECLES");
@@ -631,8 +664,9 @@ TEST_F(FitxerLrq, SoundLevelCodesSurviveByteForByte) {
             QByteArray f = escriure_versio(Versio::v7_1, d);
             f.replace("\"TECLES\"", "\"" + serie + "\"");
             f.replace("\"SERIE\"", "\"" + parell + "\"");
-            ResultatLectura r = llegir_activitat(f, QStringLiteral("/act/a.lrq"), activitat_nova(QRect(0, 0, 1024, 768)),
-                                                 opcions(IDIOMA_CATALA, QRect(0, 0, 1024, 768)));
+            ResultatLectura r =
+                llegir_activitat(f, QStringLiteral("/act/a.lrq"), activitat_nova(QRect(0, 0, 1024, 768)),
+                                 opcions(IDIOMA_CATALA, QRect(0, 0, 1024, 768)));
             ASSERT_EQ(r.missatge, 0);
             EXPECT_FALSE(r.utf8);
             EXPECT_TRUE(r.usa_nivell_so);
@@ -721,9 +755,9 @@ TEST_F(FitxerLrq, HeadersThatCannotBeReadAreRefused) {
         int missatge;
     };
     const Cas casos[] = {
-        {"\"QUALSEVOL\"\r\n1\r\n", 45},  {"", 45},
-        {"\"LUMIRAGA8\"\r\n1\r\n", 46},  {"\"LUMIRAGA7.2\"\r\n1\r\n", 46},
-        {"\"LUMIRAGA0\"\r\n1\r\n", 45},  {"\"LUMIRAGA4_3\"\r\n1\r\n", 45},
+        {"\"QUALSEVOL\"\r\n1\r\n", 45},    {"", 45},
+        {"\"LUMIRAGA8\"\r\n1\r\n", 46},    {"\"LUMIRAGA7.2\"\r\n1\r\n", 46},
+        {"\"LUMIRAGA0\"\r\n1\r\n", 45},    {"\"LUMIRAGA4_3\"\r\n1\r\n", 45},
         {"\"xLUMIRAGA7.1\"\r\n1\r\n", 45},
     };
     Activitat base = activitat_nova();
@@ -732,7 +766,8 @@ TEST_F(FitxerLrq, HeadersThatCannotBeReadAreRefused) {
         SCOPED_TRACE(c.dades.constData());
         ResultatLectura r = llegir_activitat(c.dades, QStringLiteral("/act/x.lrq"), base, opcions());
         EXPECT_EQ(r.missatge, c.missatge);
-        EXPECT_EQ(r.text_missatge, text_idioma_en(IDIOMA_CATALA, c.missatge) + QChar(13) + QStringLiteral("/act/x.lrq"));
+        EXPECT_EQ(r.text_missatge,
+                  text_idioma_en(IDIOMA_CATALA, c.missatge) + QChar(13) + QStringLiteral("/act/x.lrq"));
         EXPECT_EQ(r.activitat.nombre_items, 1);
         EXPECT_EQ(r.activitat.consigna, QStringLiteral("abans"));
     }
@@ -746,7 +781,8 @@ TEST_F(FitxerLrq, DamagedFilesLoadWhatTheyHoldAndSaySo) {
 
     // Cut after the items (2 + 2 x 64 values): items read, settings kept.
     qsizetype pos = 0;
-    for (int k = 0; k < 2 + 2 * 64; ++k) pos = complet.indexOf("\r\n", pos) + 2;
+    for (int k = 0; k < 2 + 2 * 64; ++k)
+        pos = complet.indexOf("\r\n", pos) + 2;
     ResultatLectura r = llegir_activitat(complet.left(pos), QStringLiteral("/act/a.lrq"), base, opcions());
     EXPECT_EQ(r.missatge, 45);
     EXPECT_EQ(r.activitat.nombre_items, 2);
@@ -814,7 +850,7 @@ TEST_F(FitxerLrq, CountsOutOfRangeRefuseTheFileWithoutAHugeAllocation) {
 
 TEST_F(FitxerLrq, QuotedNumbersReadLikeUnquotedOnes) {
     QByteArray f = escriure_versio(Versio::v7_1, desat_antic(Versio::v7_1));
-    f.replace("\r\n60\r\n", "\r\n\"60\"\r\n");          // temps_total, read as text
+    f.replace("\r\n60\r\n", "\r\n\"60\"\r\n");                               // temps_total, read as text
     f.replace("\r\n\"Verdana\"\r\n18\r\n", "\r\n\"Verdana\"\r\n\"18\"\r\n"); // font size
     ResultatLectura r = llegir_activitat(f, QStringLiteral("/act/a.lrq"), activitat_nova(), opcions());
     EXPECT_EQ(r.missatge, 0);
@@ -896,11 +932,13 @@ TEST_F(Procediments, AFailedSaveLeavesTheOldFileAndSaysSo) {
     EXPECT_FALSE(desar_exercici(cami(QStringLiteral("no/hi/es/a.lrq"))));
     EXPECT_FALSE(desar_exercici(dir.path()));
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool protegit = !QFile(cami(QStringLiteral("prova"))).open(QIODevice::WriteOnly); // root writes anywhere
+    const bool protegit =
+        !QFile(cami(QStringLiteral("prova"))).open(QIODevice::WriteOnly); // root writes anywhere
     if (protegit) {
         EXPECT_FALSE(desar_exercici(f));
     }
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QFile::remove(cami(QStringLiteral("prova")));
 
     EXPECT_EQ(str(llegir(f)), "contingut vell");
@@ -941,7 +979,8 @@ TEST_F(Procediments, APathWithBackslashesOrAnotherCaseNamesTheRealFile) {
     // Saving goes back to that file, not to a new one beside it.
     ASSERT_TRUE(desar_exercici(a.fitxer_actual));
     EXPECT_FALSE(QFileInfo::exists(escrit)); // no file named with backslashes beside the folder
-    EXPECT_EQ(QDir(cami(QStringLiteral("Sub"))).entryList(QDir::Files), QStringList{QStringLiteral("Act.lrq")});
+    EXPECT_EQ(QDir(cami(QStringLiteral("Sub"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("Act.lrq")});
 }
 
 TEST_F(Procediments, AMissingFileShowsMessage45WithThePath) {

@@ -104,11 +104,14 @@ TEST_F(Ini, Windows1252ValuesThatLookLikeUtf8ReadBackAsWritten) {
     const QString valor = QStringLiteral("/home/Ã©s");
     ASSERT_TRUE(ini_escriure(fitxer, QStringLiteral("inici"), QStringLiteral("carpeta"), valor));
     EXPECT_EQ(ini_llegir(fitxer, QStringLiteral("inici"), QStringLiteral("carpeta")), valor);
-    ASSERT_TRUE(ini_escriure(fitxer, QStringLiteral("inici"), QStringLiteral("idioma"), QStringLiteral("català")));
+    ASSERT_TRUE(
+        ini_escriure(fitxer, QStringLiteral("inici"), QStringLiteral("idioma"), QStringLiteral("català")));
     EXPECT_EQ(ini_llegir(fitxer, QStringLiteral("inici"), QStringLiteral("carpeta")), valor);
-    EXPECT_EQ(ini_llegir(fitxer, QStringLiteral("inici"), QStringLiteral("idioma")), QStringLiteral("català"));
+    EXPECT_EQ(ini_llegir(fitxer, QStringLiteral("inici"), QStringLiteral("idioma")),
+              QStringLiteral("català"));
     // Other accented values stay in Windows-1252.
     escriure("");
-    ASSERT_TRUE(ini_escriure(fitxer, QStringLiteral("inici"), QStringLiteral("idioma"), QStringLiteral("català")));
+    ASSERT_TRUE(
+        ini_escriure(fitxer, QStringLiteral("inici"), QStringLiteral("idioma"), QStringLiteral("català")));
     EXPECT_EQ(llegir(), QByteArray("[inici]\r\nidioma=catal\xE0\r\n"));
 }

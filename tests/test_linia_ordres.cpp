@@ -9,7 +9,8 @@ TEST(LiniaOrdres, RelativePathsHangFromTheProgramFolder) {
     EXPECT_EQ(cami_linia_ordres(QStringLiteral("a.lrq"), p), QStringLiteral("/opt/lumiraga/a.lrq"));
     EXPECT_EQ(cami_linia_ordres(QStringLiteral("act\\a.lrq"), p), QStringLiteral("/opt/lumiraga/act/a.lrq"));
     // A leading "\" is the separator the folder is joined with, not the root.
-    EXPECT_EQ(cami_linia_ordres(QStringLiteral("\\act\\a.lrq"), p), QStringLiteral("/opt/lumiraga/act/a.lrq"));
+    EXPECT_EQ(cami_linia_ordres(QStringLiteral("\\act\\a.lrq"), p),
+              QStringLiteral("/opt/lumiraga/act/a.lrq"));
     EXPECT_EQ(cami_linia_ordres(QStringLiteral("act/a.lrq"), QStringLiteral("/opt/lumiraga/")),
               QStringLiteral("/opt/lumiraga/act/a.lrq"));
     // A colon further in is no drive: still relative.

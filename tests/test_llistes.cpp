@@ -131,10 +131,14 @@ int amplada_proporcional(const QString& s) {
     int w = 0;
     for (QChar c : s) {
         if (c == u'\u200B') continue;
-        if (c == u'i' || c == u'.' || c == u',' || c == u':' || c == u';') w += 2;
-        else if (c == u' ') w += 3;
-        else if (c.isUpper()) w += 9;
-        else w += 6;
+        if (c == u'i' || c == u'.' || c == u',' || c == u':' || c == u';')
+            w += 2;
+        else if (c == u' ')
+            w += 3;
+        else if (c.isUpper())
+            w += 9;
+        else
+            w += 6;
     }
     return w;
 }
@@ -147,7 +151,8 @@ TEST_F(LlistesItems, WrappingMatchesTheFirstWrapperOnRandomTexts) {
     for (int cas = 0; cas < 3000; ++cas) {
         QString t;
         const int n = static_cast<int>(gen() % 70);
-        for (int k = 0; k < n; ++k) t += lletres.at(static_cast<qsizetype>(gen() % lletres.size()));
+        for (int k = 0; k < n; ++k)
+            t += lletres.at(static_cast<qsizetype>(gen() % lletres.size()));
         const int amplada = static_cast<int>(gen() % 90);
         ASSERT_EQ(text_ajustar(t, amplada, amplada_proporcional),
                   text_ajustar_referencia(t, amplada, amplada_proporcional))
@@ -166,14 +171,16 @@ TEST_F(LlistesItems, WrappingMeasuresOnlyAboutEachLine) {
         return amplada_proporcional(s);
     };
     QString t;
-    while (t.size() < 3000) t += QStringLiteral("El gat, la Gossa i el cavall: tres amics. ");
+    while (t.size() < 3000)
+        t += QStringLiteral("El gat, la Gossa i el cavall: tres amics. ");
     const QString ajustat = text_ajustar(t, 400, comptar);
     EXPECT_EQ(ajustat, text_ajustar_referencia(t, 400, amplada_proporcional));
     EXPECT_LT(mesurats, 40 * t.size());
     EXPECT_LT(mes_llarg, 400);
 
     // A bound on the lines bounds the work whatever the length of the text.
-    while (t.size() < 2000000) t += t;
+    while (t.size() < 2000000)
+        t += t;
     mesurats = 0;
     mes_llarg = 0;
     const QString primeres = text_ajustar(t, 400, comptar, 5);

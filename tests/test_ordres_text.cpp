@@ -106,7 +106,8 @@ TEST_F(OrdresText, ATextTallerThanTheWindowShowsOnlyWhatFits) {
     f->Label_par->setFont(gran);
     const QFontMetrics fm(gran);
     QString t;
-    for (int k = 0; k < 60; ++k) t += QStringLiteral("gat%1 ").arg(k % 10);
+    for (int k = 0; k < 60; ++k)
+        t += QStringLiteral("gat%1 ").arg(k % 10);
     text(QStringLiteral("CENTRAT_") + t);
     const QString mostrat = f->Label_par->text();
     const qsizetype linies = mostrat.count(u'\n') + 1;
@@ -116,7 +117,8 @@ TEST_F(OrdresText, ATextTallerThanTheWindowShowsOnlyWhatFits) {
     EXPECT_GE(linies, alt / fm.lineSpacing());
     // The lines shown are the first ones, each narrower than the window.
     EXPECT_TRUE(mostrat.startsWith(QStringLiteral("gat0 gat1 ")));
-    for (const QString& l : mostrat.split(u'\n')) EXPECT_LT(fm.horizontalAdvance(l), f->centralWidget()->width());
+    for (const QString& l : mostrat.split(u'\n'))
+        EXPECT_LT(fm.horizontalAdvance(l), f->centralWidget()->width());
     QString sense_salts = mostrat;
     sense_salts.remove(u'\n');
     EXPECT_TRUE(t.startsWith(sense_salts));

@@ -103,15 +103,17 @@ TEST_F(Presentacio, ArmsTheQuestionBeforeShowing) {
 }
 
 TEST_F(Presentacio, SoundPictureAndTextWithAStimulusTime) {
-    posar_estimul(1, QStringLiteral("/act/so.wav") + sep() + QStringLiteral("/act/gat300x200.jpg") + sep() +
-                         QStringLiteral("Hola"),
+    posar_estimul(1,
+                  QStringLiteral("/act/so.wav") + sep() + QStringLiteral("/act/gat300x200.jpg") + sep() +
+                      QStringLiteral("Hola"),
                   3);
     serveis_presentacio().reproduir_so = [this](const QString& x) {
         crides << QStringLiteral("so ") + x;
         jugador().media_actual = x;
     };
     f->estimul_presenta(1);
-    EXPECT_EQ(crides, (QStringList{QStringLiteral("so /act/so.wav"), QStringLiteral("imatge /act/gat300x200.jpg")}));
+    EXPECT_EQ(crides,
+              (QStringList{QStringLiteral("so /act/so.wav"), QStringLiteral("imatge /act/gat300x200.jpg")}));
     EXPECT_EQ(f->Label_par->text(), QStringLiteral("Hola"));
     // Cleared after the time: sound closed, picture and text hidden, main picture shown.
     EXPECT_EQ(mci.ordres, QStringList{QStringLiteral("close /act/so.wav")});
@@ -121,7 +123,8 @@ TEST_F(Presentacio, SoundPictureAndTextWithAStimulusTime) {
     EXPECT_TRUE(f->Label_par->isHidden());
     EXPECT_FALSE(f->Image1->isHidden());
     EXPECT_TRUE(informe_detall().endsWith(QStringLiteral("| ESTIMUL /act/so.wav") + sep() +
-                                          QStringLiteral("/act/gat300x200.jpg") + sep() + QStringLiteral("Hola")));
+                                          QStringLiteral("/act/gat300x200.jpg") + sep() +
+                                          QStringLiteral("Hola")));
     EXPECT_TRUE(informe_detall().startsWith(QStringLiteral("\r\n10:01:")));
 }
 
@@ -140,8 +143,9 @@ TEST_F(Presentacio, StimulusTimeIsWaitedFromTheLastOrder) {
 }
 
 TEST_F(Presentacio, NoStimulusTimeLeavesEverythingOnScreen) {
-    posar_estimul(1, QStringLiteral("/act/so.wav") + sep() + QStringLiteral("/act/gat300x200.jpg") + sep() +
-                         QStringLiteral("Hola"),
+    posar_estimul(1,
+                  QStringLiteral("/act/so.wav") + sep() + QStringLiteral("/act/gat300x200.jpg") + sep() +
+                      QStringLiteral("Hola"),
                   0);
     jugador().media_actual = QStringLiteral("/act/so.wav");
     const double abans = rellotge.t;
@@ -170,13 +174,14 @@ TEST_F(Presentacio, PictureOptionsPlaceThePicture) {
 }
 
 TEST_F(Presentacio, MediaOrdersGetTheirFilePart) {
-    posar_estimul(1, QStringLiteral("/act/so.wav:P050") + sep() + QStringLiteral("/act/v.avi:X") + sep() +
-                         QStringLiteral("/act/m.mid:P01") + sep() + QStringLiteral("/act/p.exe:Z"),
+    posar_estimul(1,
+                  QStringLiteral("/act/so.wav:P050") + sep() + QStringLiteral("/act/v.avi:X") + sep() +
+                      QStringLiteral("/act/m.mid:P01") + sep() + QStringLiteral("/act/p.exe:Z"),
                   0);
     f->estimul_presenta(1);
     EXPECT_EQ(crides, (QStringList{QStringLiteral("so /act/so.wav"), QStringLiteral("media /act/v.avi"),
-                                   QStringLiteral("media /act/m.mid"), QStringLiteral("executar /act/p.exe 3"),
-                                   QStringLiteral("tancar 77")}));
+                                   QStringLiteral("media /act/m.mid"),
+                                   QStringLiteral("executar /act/p.exe 3"), QStringLiteral("tancar 77")}));
     EXPECT_FALSE(f->Image1->isHidden());
 }
 
@@ -187,7 +192,8 @@ TEST_F(Presentacio, ClearedVideoHidesItsArea) {
         f->Picture1->show();
     };
     f->estimul_presenta(1);
-    EXPECT_EQ(mci.ordres, (QStringList{QStringLiteral("close animation"), QStringLiteral("close /act/v.avi")}));
+    EXPECT_EQ(mci.ordres,
+              (QStringList{QStringLiteral("close animation"), QStringLiteral("close /act/v.avi")}));
     EXPECT_TRUE(f->Picture1->isHidden());
 }
 
@@ -263,8 +269,8 @@ TEST_F(Presentacio, SlideShowStepsInOrderAndAlwaysEnded) {
     EXPECT_GT(rellotge.t - abans, 1.0);
     EXPECT_EQ(passos, (QStringList{QStringLiteral("crear"), QStringLiteral("Visible 1"),
                                    QStringLiteral("Open /act/show.pps"), QStringLiteral("Run 1"),
-                                   QStringLiteral("Close 1"), QStringLiteral("Exit 1"), QStringLiteral("Quit"),
-                                   QStringLiteral("alliberar")}));
+                                   QStringLiteral("Close 1"), QStringLiteral("Exit 1"),
+                                   QStringLiteral("Quit"), QStringLiteral("alliberar")}));
     EXPECT_FALSE(f->Image1->isHidden());
 
     // A failing close still ends the show and the program.
@@ -277,7 +283,8 @@ TEST_F(Presentacio, SlideShowStepsInOrderAndAlwaysEnded) {
     (void)app;
 
     // No presentation program: nothing shown, the wait still runs.
-    plataforma::posar_fabrica_presentacions([] { return std::unique_ptr<plataforma::AplicacioPresentacions>(); });
+    plataforma::posar_fabrica_presentacions(
+        [] { return std::unique_ptr<plataforma::AplicacioPresentacions>(); });
     const double abans2 = rellotge.t;
     f->estimul_presenta(1);
     EXPECT_GT(rellotge.t - abans2, 1.0);

@@ -395,12 +395,12 @@ TEST_F(Dreceres, DesktopEntryForAnAwkwardNameReadsBackExactly) {
 TEST_F(Dreceres, ScriptTargetRunsWithItsArgumentsThroughTheDesktop) {
     const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
     const QString sortida = carpeta + QStringLiteral("/args");
-    const QString s = escriure(
-        carpeta + QStringLiteral("/diu $1 \"hola\".sh"),
-        // Written aside and renamed, so the test never reads half of it.
-        "#!/bin/sh\nfor a in \"$0\" \"$@\"; do echo \"$a\"; done > \"" + sortida.toUtf8() + ".part\" && mv \"" +
-            sortida.toUtf8() + ".part\" \"" + sortida.toUtf8() + "\"\n",
-        true);
+    const QString s =
+        escriure(carpeta + QStringLiteral("/diu $1 \"hola\".sh"),
+                 // Written aside and renamed, so the test never reads half of it.
+                 "#!/bin/sh\nfor a in \"$0\" \"$@\"; do echo \"$a\"; done > \"" + sortida.toUtf8() +
+                     ".part\" && mv \"" + sortida.toUtf8() + ".part\" \"" + sortida.toUtf8() + "\"\n",
+                 true);
     ASSERT_EQ(crear_drecera(s, QStringLiteral("diu"), carpeta, QStringLiteral("u \"dos tres\" %f")),
               DRECERA_DESADA);
     const QString fitxer = carpeta + QStringLiteral("/diu.desktop");

@@ -72,10 +72,12 @@ struct Reaccions : FinestraProva {
 } // namespace
 
 TEST_F(Reaccions, SoundPictureAndTextPlayForTheirTimeThenClear) {
-    be(1, {QStringLiteral("so.wav") + sep() + QStringLiteral("p300x200.jpg") + sep() + QStringLiteral("Hola")});
+    be(1,
+       {QStringLiteral("so.wav") + sep() + QStringLiteral("p300x200.jpg") + sep() + QStringLiteral("Hola")});
     jugador().media_actual.clear();
     double durada = 0;
-    const Vist v = durant(1.5, [&] { f->reaccio_be(1); }, durada);
+    const Vist v = durant(
+        1.5, [&] { f->reaccio_be(1); }, durada);
     EXPECT_TRUE(v.imatge);
     EXPECT_TRUE(v.text);
     EXPECT_TRUE(v.cursor_amagat);
@@ -86,19 +88,21 @@ TEST_F(Reaccions, SoundPictureAndTextPlayForTheirTimeThenClear) {
     EXPECT_FALSE(f->Label_par->isVisible());
     EXPECT_TRUE(f->Image1->isVisible());
     EXPECT_FALSE(plataforma::cursor_amagat());
-    EXPECT_TRUE(informe_detall().endsWith(QStringLiteral("| BE so.wav") + sep() + QStringLiteral("p300x200.jpg") +
-                                          sep() + QStringLiteral("Hola")));
+    EXPECT_TRUE(informe_detall().endsWith(QStringLiteral("| BE so.wav") + sep() +
+                                          QStringLiteral("p300x200.jpg") + sep() + QStringLiteral("Hola")));
 }
 
 TEST_F(Reaccions, ReactionTimesAreNotScaledByTheSpeed) {
     jugador().velocitat = 0.5f;
     be(1, {QStringLiteral("Hola")});
     double durada = 0;
-    durant(0, [&] { f->reaccio_be(1); }, durada);
+    durant(
+        0, [&] { f->reaccio_be(1); }, durada);
     EXPECT_GE(durada, 2.0);
     EXPECT_LT(durada, 2.5);
     // Wrong reactions use their own time, unscaled as well.
-    durant(0, [&] { f->reaccio_mal(1); }, durada);
+    durant(
+        0, [&] { f->reaccio_mal(1); }, durada);
     EXPECT_GE(durada, 1.0);
     EXPECT_LT(durada, 1.5);
 }
@@ -106,7 +110,8 @@ TEST_F(Reaccions, ReactionTimesAreNotScaledByTheSpeed) {
 TEST_F(Reaccions, AnEmptyEntryWaitsItsTimeAndClears) {
     f->Image2->show();
     double durada = 0;
-    durant(0, [&] { f->fitxer_executa(QString(), 1.5f); }, durada);
+    durant(
+        0, [&] { f->fitxer_executa(QString(), 1.5f); }, durada);
     EXPECT_GE(durada, 1.5);
     EXPECT_TRUE(crides.isEmpty());
     EXPECT_FALSE(f->Image2->isVisible());

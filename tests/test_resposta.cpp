@@ -274,8 +274,8 @@ TEST_F(Resposta, AnAnswerDuringTheInstructionDoesNotCutItShort) {
         // One key, a second into the instruction's five.
         if (premut == 0 && rellotge.t > inici + 1 && f->exercici_en_marxa) {
             premut = rellotge.t;
-            QCoreApplication::postEvent(f.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier,
-                                                               QStringLiteral(" ")));
+            QCoreApplication::postEvent(
+                f.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" ")));
         }
     };
     f->engegar_exercici();
