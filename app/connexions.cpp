@@ -4,6 +4,7 @@
 #include "comuns/media_jugar.h"
 #include "core/fitxer_lrq.h"
 #include "devices/captura_so.h"
+#include "devices/ombra_visor.h"
 #include "platform/backends.h"
 #include "platform/carpetes.h"
 #include "platform/pantalla.h"
@@ -31,6 +32,8 @@ void connectar_ganxos() {
     };
     finestra_captura() = []() -> QWidget* { return Form1::instancia(); };
     reprendre_captura_so() = [] { so_reprendre_captura(); };
+    // No sibling tracking program on this system: our stand-in window.
+    ombravisor_engegar() = [] { return ombravisor_obrir(); };
 
     // Filled by the planner, the calibration window and the speech engine
     // as they come; until then their menu items do nothing of their own.

@@ -388,11 +388,8 @@ void Form1::mn_ovs_Click(int16_t Index) {
         if (trobat) {
             mn_ovs[2]->setChecked(true);
         } else if (!mn_ovs[2]->isChecked()) {
-            if (!ombravisor_engegar() || !ombravisor_engegar()()) {
-                mn_ovs[2]->setChecked(false);
-                missatge(this, text_idioma(72), QMessageBox::Warning);
-                return;
-            }
+            // The launch reports nothing, whatever came of it.
+            if (ombravisor_engegar()) ombravisor_engegar()();
             mn_ovs[2]->setChecked(true);
         } else {
             mn_ovs[2]->setChecked(false);
