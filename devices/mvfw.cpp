@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPixmap>
 #include <QPointer>
 #include <QTimer>
@@ -70,6 +71,8 @@ int32_t capCreateCaptureWindowA(const QString& nom, int32_t x, int32_t y, int32_
                                 int32_t pare) {
     QWidget* p = plataforma::finestra_per_handle(pare);
     if (!p) return 0;
+    // In a main window, the client area: the menus stay usable above it.
+    if (auto* m = qobject_cast<QMainWindow*>(p); m && m->centralWidget()) p = m->centralWidget();
     auto* v = new VistaCaptura(p);
     v->setWindowTitle(nom);
     v->setGeometry(x, y, amplada, alcada);

@@ -127,6 +127,19 @@ bool aplicar(Sintetics& x, int s, const QString& opcio, const QString& valor, QS
         if (!x.microfon.carregar_wav(valor)) detall = QStringLiteral("no sound file can be read there");
         return detall.isEmpty();
     }
+    if (s == CAMERA && opcio == u"color") {
+        const QColor c = QColor::fromString(valor);
+        if (c.isValid()) x.camera.color_disc = c;
+        return c.isValid();
+    }
+    if (s == CAMERA && opcio == u"realista" && valor.isNull()) {
+        // Shading, sensor noise, YUYV colour and a background of several tones.
+        x.camera.realista = true;
+        x.camera.soroll = 5;
+        x.camera.fons_tons = {QColor(200, 170, 120), QColor(90, 110, 90), QColor(150, 150, 160),
+                              QColor(70, 70, 70)};
+        return true;
+    }
     if (s == CAMERA && opcio == u"cami") {
         auto cami = llegir_cami(valor);
         if (cami) x.camera.cami = std::move(*cami);

@@ -14,6 +14,7 @@
 #include "platform/traduccio_qt.h"
 #include "core/vb.h"
 
+#include <QPainter>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -60,6 +61,22 @@ void Form1::crear_controls() {
 
     web_cursor = anomenar(new QLabel(client), QStringLiteral("web_cursor"));
     web_cursor->resize(32, 32);
+    {
+        // The webcam pointer's marker: a ring with a cross, seen on dark and
+        // light pictures alike.
+        QPixmap marca(32, 32);
+        marca.fill(Qt::transparent);
+        QPainter p(&marca);
+        p.setRenderHint(QPainter::Antialiasing);
+        for (const auto& [color, gruix] :
+             {std::pair{QColor(Qt::black), 5}, std::pair{QColor(Qt::yellow), 3}}) {
+            p.setPen(QPen(color, gruix));
+            p.drawEllipse(QRectF(4, 4, 24, 24));
+            p.drawLine(16, 1, 16, 31);
+            p.drawLine(1, 16, 31, 16);
+        }
+        web_cursor->setPixmap(marca);
+    }
     web_cursor->hide();
     t_web_control = crear_timer(this, QStringLiteral("t_web_control"), 10);
     Timer1 = crear_timer(this, QStringLiteral("Timer1"), 100);

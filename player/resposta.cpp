@@ -414,6 +414,7 @@ void Form1::t_web_control_Timer() {
     if (omvis_posicio_pantalla(x, y) != 0) {
         web_cursor->move(centralWidget()->mapFromGlobal(QPoint(x, y)));
         web_cursor->show();
+        web_cursor->raise();
     } else {
         web_cursor->hide();
     }

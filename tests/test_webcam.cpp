@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QFile>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
@@ -278,6 +280,15 @@ TEST_F(Webcam, ThePreviewShowsTheCameraAndStopsWhenItGoes) {
     EXPECT_FALSE(vista->pixmap().isNull());
     captura_tancar();
     EXPECT_EQ(pf::reserves_camera(), 0);
+
+    // On a main window the picture takes the client area, under the menus.
+    cam.tornar();
+    QMainWindow principal;
+    principal.setCentralWidget(new QWidget);
+    principal.menuBar()->addMenu(QStringLiteral("Opcions"));
+    ASSERT_EQ(captura_obrir(pf::registrar_finestra(&principal)), 1);
+    EXPECT_EQ(principal.centralWidget()->findChildren<QLabel*>(QStringLiteral("captura")).size(), 1);
+    captura_tancar();
 }
 
 // ------------------------------------------------------------ registry
