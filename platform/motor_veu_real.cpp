@@ -83,7 +83,9 @@ MotorVeuReal::MotorVeuReal() {
     nucli_.guany = ajustos_.guany;
     nucli_.llindar = ajustos_.llindar;
     qRegisterMetaType<veu::Esdeveniment>("lumi::plataforma::veu::Esdeveniment");
-    bomba_.setInterval(10);
+    // Often enough that a level waits at most a few ms for its last buffer.
+    bomba_.setTimerType(Qt::PreciseTimer);
+    bomba_.setInterval(4);
     connect(&bomba_, &QTimer::timeout, this, [this] { bombar(); });
     fil_ = std::thread([this] { treballar(); });
 }

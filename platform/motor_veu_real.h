@@ -78,7 +78,7 @@ class MotorVeuReal : public QObject, public MotorVeu {
     bool vigilar_nivell(bool si);
     static void escoltar(const veu::Mostres& m);
     // Hands what the microphone heard since the last call to the worker (the
-    // interface thread's timer does it every 10 ms while the microphone is open).
+    // interface thread's timer does it every 4 ms while the microphone is open).
     void bombar();
 
   signals:
