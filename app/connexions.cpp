@@ -3,10 +3,12 @@
 #include "comuns/dialegs.h"
 #include "comuns/media_jugar.h"
 #include "core/fitxer_lrq.h"
+#include "core/llistes.h"
 #include "devices/captura_so.h"
 #include "platform/backends.h"
 #include "platform/carpetes.h"
 #include "platform/pantalla.h"
+#include "planner/planificar.h"
 #include "player/Form1.h"
 #include "player/menus.h"
 
@@ -32,9 +34,17 @@ void connectar_ganxos() {
     finestra_captura() = []() -> QWidget* { return Form1::instancia(); };
     reprendre_captura_so() = [] { so_reprendre_captura(); };
 
-    // Filled by the planner, the calibration window and the speech engine
-    // as they come; until then their menu items do nothing of their own.
-    obrir_planificar() = nullptr;
+    obrir_planificar() = [] { planificar::mostrar(Form1::instancia()); };
+    // The word-list upkeep sees the planner's item only while it is open.
+    entorn_planificador().item_editat = []() -> const item* {
+        return planificar::instancia() ? &planificador().item_editat[0] : nullptr;
+    };
+    entorn_planificador().item_mostrat = [] {
+        return planificar::instancia() ? planificar::instancia()->model.item_mostrat : 0;
+    };
+
+    // Filled by the calibration window and the speech engine as they come;
+    // until then their menu items do nothing of their own.
     mostrar_calibracio() = nullptr;
     veu_obrir_paraules_carpeta() = nullptr;
 }

@@ -137,23 +137,36 @@ void series_llista_actualitzar(int k, int mode) {
     series_llista_actualitzar(activitat(), e.item_mostrat ? e.item_mostrat() : 0, k, mode);
 }
 
+QString serie_de_entrades(const QStringList& entrades) {
+    const QChar micro(0xB5);
+    QString r;
+    for (const QString& e : entrades) {
+        if (e.isEmpty()) continue;
+        if (e.size() >= 2 && e.startsWith(micro) && e.endsWith(micro))
+            r += e.mid(1, e.size() - 2);
+        else
+            r += u'{' + e + u'}';
+    }
+    return r;
+}
+
 QString llista_index(int p, int index_control, int o, int n, const QString& llista) {
     const QString sep = QString(QChar(separador_ordres));
     const int s = index_control + o;
     const bool hi_es = s >= 1 && s <= n;
     const QString mogut = hi_es ? llista_element(llista, s, sep) : QString();
     bool posat = !hi_es; // nothing to move when the dragged entry does not exist
-    QString r;
+    QStringList r;
     for (int k = 1; k <= n; ++k) {
         if (k == s) continue;
         if (k == p + o && !posat) {
-            r += u'{' + mogut + u'}';
+            r << mogut;
             posat = true;
         }
-        r += u'{' + llista_element(llista, k, sep) + u'}';
+        r << llista_element(llista, k, sep);
     }
-    if (!posat) r += u'{' + mogut + u'}';
-    return r;
+    if (!posat) r << mogut;
+    return serie_de_entrades(r);
 }
 
 namespace {
