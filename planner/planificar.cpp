@@ -358,8 +358,8 @@ void planificar::crear_controls() {
     }
 
     inf_con = anomenar(new QLabel(g), QStringLiteral("inf_con"));
-    inf_con->setGeometry(4, 412, 90, 22);
-    crear_graella(CONSIGNA, g, QStringLiteral("ICO_SER"), 1, 100, 398);
+    inf_con->setGeometry(4, 412, 112, 22);
+    crear_graella(CONSIGNA, g, QStringLiteral("ICO_SER"), 1, 120, 398);
 }
 
 // ------------------------------------------------------------------ showing the model
