@@ -179,28 +179,33 @@ finestra_jugador() {
   esperar_finestra '^LUMIRAGA - ' 5 || fallar "no player window (title \"LUMIRAGA - ...\")"
 }
 
-# Opens the menu "Opcions" of the player window with a click on its name and
-# chooses the item at a position (1 = the first) with the arrow keys.
-menu_opcions() {
-  local posicio=$1 abans ara fins
-  finestra_jugador
-  # No window manager raises a window that is clicked: raise it as one would.
-  xdotool windowraise "$finestra"
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+# A click on a menu bar's entry at a screen position, then the item at a
+# position of the menu that opens (1 = the first) with the arrow keys.
+triar_menu() {
+  local x=$1 y=$2 posicio=$3 nom=$4 abans ara fins i
   abans=$(xdotool search --onlyvisible --class lumiraga 2>/dev/null | sort | tr '\n' ' ')
-  xdotool mousemove $((X + 30)) $((Y + 9)) click 1
+  xdotool mousemove "$x" "$y" click 1
   fins=$(($(ara_ms) + 5000))
   while :; do
     ara=$(xdotool search --onlyvisible --class lumiraga 2>/dev/null | sort | tr '\n' ' ')
     [ "$ara" != "$abans" ] && break
-    [ "$(ara_ms)" -lt "$fins" ] || fallar "the menu \"Opcions\" did not open on a click at its name"
+    [ "$(ara_ms)" -lt "$fins" ] || fallar "the menu \"$nom\" did not open on a click at its name"
     sleep 0.02
   done
-  local i
   for ((i = 0; i < posicio; ++i)); do
     xdotool key Down
   done
   xdotool key Return
+}
+
+# Opens the menu "Opcions" of the player window with a click on its name and
+# chooses the item at a position (1 = the first) with the arrow keys.
+menu_opcions() {
+  finestra_jugador
+  # No window manager raises a window that is clicked: raise it as one would.
+  xdotool windowraise "$finestra"
+  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  triar_menu $((X + 30)) $((Y + 9)) "$1" Opcions
 }
 
 # From the start dialog (open and focused): "Engegar Exercici" (the second

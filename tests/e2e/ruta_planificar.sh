@@ -12,24 +12,14 @@ activitat="$tmp/examples/primera/primera.lrq"
 # The planner's menu bar entry at a distance from the window's left edge: a
 # click, then the item at a position of its menu (0: the entry is a page).
 menu_planificador() {
-  local x=$1 posicio=$2 abans ara fins i
   esperar_finestra "$titol_planificador" 5 || fallar "no planner window"
   xdotool windowraise "$finestra"
   eval "$(xdotool getwindowgeometry --shell "$finestra")"
-  abans=$(xdotool search --onlyvisible --class lumiraga 2>/dev/null | sort | tr '\n' ' ')
-  xdotool mousemove $((X + x)) $((Y + 8)) click 1
-  [ "$posicio" = 0 ] && return 0
-  fins=$(($(ara_ms) + 5000))
-  while :; do
-    ara=$(xdotool search --onlyvisible --class lumiraga 2>/dev/null | sort | tr '\n' ' ')
-    [ "$ara" != "$abans" ] && break
-    [ "$(ara_ms)" -lt "$fins" ] || fallar "the planner's menu at $x did not open"
-    sleep 0.02
-  done
-  for ((i = 0; i < posicio; ++i)); do
-    xdotool key Down
-  done
-  xdotool key Return
+  if [ "$2" = 0 ]; then
+    xdotool mousemove $((X + $1)) $((Y + 8)) click 1
+  else
+    triar_menu $((X + $1)) $((Y + 8)) "$2" "planner menu at $1"
+  fi
 }
 
 # The item count of the saved activity (the second line of the file).
