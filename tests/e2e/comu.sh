@@ -215,11 +215,26 @@ engegar_des_de_inici() {
   xdotool key Tab space
   esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 ||
     fallar "\"Engegar Exercici\" in the start dialog did not bring the open dialog"
-  xdotool type --delay 2 "$tmp/examples/primera/primera.lrq"
-  captura dialeg-obrir >/dev/null
+  # The folder first, then the name, as the dialog's completer and its
+  # folder listing keep up with a person (a whole path typed at full speed on
+  # a loaded machine can be confirmed before the dialog has read it).
+  xdotool type --delay 2 "$tmp/examples/primera/"
+  sleep 0.3
   xdotool key Return
-  esperar_sense_finestra '^Fitxers Planificació Lumi Raga$' 5 ||
-    fallar "the open dialog did not close after choosing $tmp/examples/primera/primera.lrq"
+  sleep 0.3
+  local intent
+  for intent in 1 2 3; do
+    xdotool key ctrl+a
+    xdotool type --delay 2 "primera.lrq"
+    captura dialeg-obrir >/dev/null
+    xdotool key Return
+    esperar_sense_finestra '^Fitxers Planificació Lumi Raga$' 3 && return 0
+    # The dialog said it did not find the file yet: its message goes, and
+    # the name is typed again.
+    xdotool key Return
+    sleep 0.5
+  done
+  fallar "the open dialog did not close after choosing $tmp/examples/primera/primera.lrq"
 }
 
 # An answer of the learner (xdotool's key name, or "clic" for a left click on
