@@ -208,24 +208,19 @@ menu_opcions() {
   triar_menu $((X + 30)) $((Y + 9)) "$1" Opcions
 }
 
-# From the start dialog (open and focused): "Engegar Exercici" (the second
-# button, reached with Tab as a keyboard user does), the open dialog, the
-# example activity.
-engegar_des_de_inici() {
-  xdotool key Tab space
-  esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 ||
-    fallar "\"Engegar Exercici\" in the start dialog did not bring the open dialog"
-  # The folder first, then the name, as the dialog's completer and its
-  # folder listing keep up with a person (a whole path typed at full speed on
-  # a loaded machine can be confirmed before the dialog has read it).
-  xdotool type --delay 2 "$tmp/examples/primera/"
+# In the open dialog (open and focused), a file chosen by its folder and its
+# name. The folder first, then the name, as the dialog's completer and its
+# folder listing keep up with a person (a whole path typed at full speed on a
+# loaded machine can be confirmed before the dialog has read it).
+triar_al_dialeg_obrir() {
+  local carpeta=$1 nom=$2
+  xdotool type --delay 2 "$carpeta/"
   sleep 0.3
   xdotool key Return
   sleep 0.3
-  local intent
-  for intent in 1 2 3; do
+  for _ in 1 2 3; do
     xdotool key ctrl+a
-    xdotool type --delay 2 "primera.lrq"
+    xdotool type --delay 2 "$nom"
     captura dialeg-obrir >/dev/null
     xdotool key Return
     esperar_sense_finestra '^Fitxers Planificació Lumi Raga$' 3 && return 0
@@ -234,7 +229,17 @@ engegar_des_de_inici() {
     xdotool key Return
     sleep 0.5
   done
-  fallar "the open dialog did not close after choosing $tmp/examples/primera/primera.lrq"
+  fallar "the open dialog did not close after choosing $carpeta/$nom"
+}
+
+# From the start dialog (open and focused): "Engegar Exercici" (the second
+# button, reached with Tab as a keyboard user does), the open dialog, the
+# example activity.
+engegar_des_de_inici() {
+  xdotool key Tab space
+  esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 ||
+    fallar "\"Engegar Exercici\" in the start dialog did not bring the open dialog"
+  triar_al_dialeg_obrir "$tmp/examples/primera" primera.lrq
 }
 
 # An answer of the learner (xdotool's key name, or "clic" for a left click on

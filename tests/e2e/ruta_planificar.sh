@@ -35,8 +35,7 @@ esperar_sense_finestra "^$titol_inici\$" 5 || fallar "Esc did not close the firs
 # No file is current: "Planificar" asks for one first.
 menu_opcions 3
 esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 || fallar "\"Planificar\" without a file did not ask for one"
-xdotool type --delay 2 "$activitat"
-xdotool key Return
+triar_al_dialeg_obrir "$tmp/examples/primera" primera.lrq
 esperar_finestra "$titol_planificador" 5 || fallar "the planner did not open on $activitat"
 sleep 0.3
 captura general >/dev/null
