@@ -1,13 +1,17 @@
 #include "ajudes.h"
 #include "comuns/formulari.h"
+#include "comuns/icones.h"
 #include "core/camins.h"
 #include "core/codis.h"
 #include "core/fitxer_lrq.h"
 #include "core/idioma.h"
 #include "core/llistes.h"
+#include "core/vb.h"
 #include "planner/model_planificador.h"
 #include "planner/planificar.h"
 #include "player/Form1.h"
+#include "platform/motor_veu_sintetic.h"
+#include "platform/pantalla.h"
 #include "player/menus.h"
 
 #include <QDir>
@@ -15,6 +19,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -552,15 +557,28 @@ TEST_F(Planificador, AFailedSnapshotIsReportedOnce) {
 
 struct Finestra : Planificador {
     std::unique_ptr<Form1> f;
+    std::vector<std::optional<QString>> respostes; // the file choices, in order
     void SetUp() override {
         Planificador::SetUp();
         f = std::make_unique<Form1>();
         ASSERT_TRUE(f->Form_Load());
         carpeta_activitat() = tmp.path();
+        triador_fitxer() = [this](QWidget*, const EleccioFitxer&) -> std::optional<QString> {
+            if (respostes.empty()) return std::nullopt;
+            auto r = respostes.front();
+            respostes.erase(respostes.begin());
+            return r;
+        };
     }
     void TearDown() override {
         f.reset();
+        triador_fitxer() = dialeg_fitxer;
+        plataforma::posar_motor_veu(nullptr);
         Planificador::TearDown();
+    }
+    QByteArray llegir(const QString& cami) const {
+        QFile fitxer(cami);
+        return fitxer.open(QIODevice::ReadOnly) ? fitxer.readAll() : QByteArray();
     }
 };
 
@@ -616,6 +634,138 @@ TEST_F(Finestra, NavigatorAndItemButtons) {
     EXPECT_TRUE(p.celles[SI_BE][1]->isVisibleTo(&p));
     EXPECT_FALSE(p.celles[SI_BE][1]->pixmap().isNull());
     p.close();
+}
+
+TEST_F(Finestra, NewAndOpenAskBeforeDroppingChangesAndACancelLosesNothing) {
+    posar_items({amb_accio(), amb_accio()});
+    planificar p(f.get());
+    p.Form_Load();
+    Activitat& a = activitat();
+    a.exercici_modificat = CERT;
+    const std::vector<item> abans = a.items;
+
+    auto r = respondre_missatge(QMessageBox::Cancel);
+    p.mn_disc_Click(0);
+    EXPECT_TRUE(r->vist);
+    EXPECT_EQ(a.items, abans);
+    r = respondre_missatge(QMessageBox::Cancel);
+    p.mn_disc_Click(1);
+    EXPECT_TRUE(r->vist);
+    EXPECT_EQ(a.items, abans);
+    // Agreed, then the choice cancelled: still the same activity.
+    r = respondre_missatge(QMessageBox::Ok);
+    p.mn_disc_Click(1);
+    EXPECT_EQ(a.items, abans);
+    EXPECT_EQ(a.nombre_items, 2);
+
+    // Opened: the example, its last item shown, the snapshot rewritten.
+    const QString exemple = tmp.filePath(QStringLiteral("primera.lrq"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LUMI_EXEMPLES "/primera/primera.lrq"), exemple));
+    respostes = {exemple};
+    r = respondre_missatge(QMessageBox::Ok);
+    p.mn_disc_Click(1);
+    EXPECT_EQ(a.fitxer_actual, exemple);
+    EXPECT_EQ(a.nombre_items, 3);
+    EXPECT_EQ(p.Label2->text(), "3");
+    EXPECT_EQ(f->windowTitle(), QStringLiteral("LUMIRAGA - ") + exemple);
+    EXPECT_EQ(llegir(cami_desfer()), escriure_activitat(a, idioma(), carpeta_activitat()));
+    EXPECT_TRUE(planificador().visible);
+
+    // New: one empty item.
+    p.mn_disc_Click(0);
+    EXPECT_EQ(a.nombre_items, 1);
+    EXPECT_EQ(p.Label2->text(), "1");
+    EXPECT_EQ(llegir(cami_desfer()), escriure_activitat(a, idioma(), carpeta_activitat()));
+}
+
+TEST_F(Finestra, SaveStoresTheItemAndAFailureKeepsTheChanges) {
+    posar_items({amb_accio()});
+    planificar p(f.get());
+    p.Form_Load();
+    Activitat& a = activitat();
+    p.model.ord_afagir(1, 1, SI_MAL, QStringLiteral("mal.wav"));
+    const QString dolent = tmp.filePath(QStringLiteral("no/hi/es/a.lrq"));
+    respostes = {dolent};
+    auto r = respondre_missatge(QMessageBox::Ok);
+    p.mn_disc_Click(2);
+    ASSERT_TRUE(r->vist);
+    EXPECT_EQ(r->text, tradueix(QStringLiteral("fitxers|no_desat")) + QStringLiteral("\n") + dolent);
+    EXPECT_EQ(a.exercici_modificat, CERT);
+    EXPECT_TRUE(a.items[1].si_mal.endsWith(QStringLiteral("mal.wav")));
+
+    const QString bo = tmp.filePath(QStringLiteral("b.lrq"));
+    respostes = {bo};
+    p.mn_disc_Click(2);
+    EXPECT_EQ(a.exercici_modificat, FALS);
+    EXPECT_EQ(a.fitxer_actual, bo);
+    EXPECT_TRUE(llegir(bo).contains("mal.wav"));
+}
+
+TEST_F(Finestra, PatternBoxFollowsTheSpeechEngineAndCloseCentresThePointer) {
+    posar_items({amb_accio()});
+    {
+        planificar p(f.get());
+        p.Form_Load();
+        EXPECT_FALSE(p.fitxer_so->isEnabled());
+    }
+    plataforma::MotorVeuSintetic motor;
+    plataforma::posar_motor_veu(&motor);
+    planificar p(f.get());
+    p.Form_Load();
+    EXPECT_TRUE(p.fitxer_so->isEnabled());
+    EXPECT_TRUE(p.buto[3]->isEnabled());
+    p.close();
+    EstatJugador& j = jugador();
+    const QPoint centre(static_cast<int>(arrodonir_parell(f->Image1->width() / 2.0)) + j.marge_x,
+                        static_cast<int>(arrodonir_parell(f->Image1->height() / 2.0)) + j.marge_y);
+    EXPECT_EQ(plataforma::cursor_posat(), f->centralWidget()->mapToGlobal(centre));
+}
+
+TEST_F(Finestra, EveryOrderAndActionKindHasItsPicture) {
+    const std::pair<QString, QString> llengues[] = {
+        {IDIOMA_CATALA, "catala"}, {IDIOMA_ESPANOL, "espanol"}, {IDIOMA_GALEGO, "galego"}};
+    for (const auto& [llengua, nom] : llengues) {
+        idioma() = llengua;
+        QLabel cella;
+        cella.resize(54, 54);
+        QStringList ordres{"a.bmp", "b.lrq", "c.wav",         "d.avi",         "e.swf",
+                           "f.exe", "Hola",  marca_seguent(), marca_anterior()};
+        for (int m : {69, 62, 63, 64, 76, 65, 66, 79})
+            ordres << text_idioma(m) + QStringLiteral("_1");
+        ordres << text_idioma(10).toUpper() + QStringLiteral("_255");
+        for (const QString& o : ordres) {
+            const QString tipus = icona_recurs(o, &cella);
+            EXPECT_FALSE(tipus.isEmpty()) << o.toStdString() << " " << nom.toStdString();
+            EXPECT_FALSE(cella.pixmap().isNull()) << o.toStdString() << " " << nom.toStdString();
+        }
+        // ITEM orders show the activity files' picture; GFONS and ZFONS share one.
+        EXPECT_EQ(imatge_tipus(icona_recurs_tipus(text_idioma(79) + QStringLiteral("_001"))),
+                  imatge_tipus(QStringLiteral("LRQ")));
+        EXPECT_EQ(imatge_tipus(text_idioma(64)), imatge_tipus(text_idioma(76)));
+        for (const QString& accio : {tradueix(QStringLiteral("Clic dret")), QStringLiteral("ESPAI"),
+                                     tradueix(QStringLiteral("Joystick")) + QStringLiteral(" 1"),
+                                     text_idioma(32) + QStringLiteral("1"), marca_seguent()}) {
+            EXPECT_FALSE(icona_accio(accio, &cella).isEmpty()) << accio.toStdString();
+            EXPECT_FALSE(cella.pixmap().isNull()) << accio.toStdString();
+        }
+        EXPECT_EQ(icona_recurs(QString(), &cella), "");
+        EXPECT_TRUE(cella.pixmap().isNull());
+    }
+    idioma() = IDIOMA_CATALA;
+
+    std::vector<QLabel*> celles;
+    std::vector<std::unique_ptr<QLabel>> propietat;
+    for (int i = 0; i < 4; ++i) {
+        propietat.push_back(std::make_unique<QLabel>());
+        celles.push_back(propietat.back().get());
+    }
+    icona_marcar(celles, 2);
+    EXPECT_EQ(celles[2]->frameShape(), QFrame::Panel);
+    EXPECT_EQ(celles[1]->frameShape(), QFrame::NoFrame);
+    icona_marcar(celles, 9); // no such cell: nothing changes
+    EXPECT_EQ(celles[2]->frameShape(), QFrame::Panel);
+    icona_marcar(celles, 3);
+    EXPECT_EQ(celles[2]->frameShape(), QFrame::NoFrame);
 }
 
 TEST_F(Finestra, EveryCaptionKeyReachesAControlInEveryLanguage) {
