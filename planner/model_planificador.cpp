@@ -234,8 +234,8 @@ VistaGraella ModelPlanificador::ordres_repinta(int k) const {
 
 // ------------------------------------------------------------------ order edits
 
-void ModelPlanificador::ord_afagir(int fila, int columna, int k, const QString& contingut) {
-    if (k < 1 || k > 5 || fila < 1 || fila > 4) return;
+bool ModelPlanificador::ord_afagir(int fila, int columna, int k, const QString& contingut) {
+    if (k < 1 || k > 5 || fila < 1 || fila > 4) return false;
     Activitat& a = activitat();
     auto& comptes = a.graella_comptes[k];
     int e = k == CONSIGNA ? 1 : comptes[0][0] + fila - 1;
@@ -287,6 +287,7 @@ void ModelPlanificador::ord_afagir(int fila, int columna, int k, const QString& 
         (*llista(k))[e] = nou;
     f_et_inf(k, nou);
     if (k != ACCIO) marcar_modificat();
+    return !text.isEmpty();
 }
 
 void ModelPlanificador::ord_esborrar(int fila, int columna, int k) {

@@ -95,7 +95,9 @@ class ModelPlanificador {
     VistaGraella ordres_repinta(int k) const;
 
     // ---- Order edits (the caller refills the changed rows).
-    void ord_afagir(int fila, int columna, int k, const QString& contingut);
+    // True when the order went into a row that held orders already (the
+    // caller's order is then placed and used up).
+    bool ord_afagir(int fila, int columna, int k, const QString& contingut);
     void ord_esborrar(int fila, int columna, int k);
     void fila_esborrar(int fila, int k);
     void accio_esborrar(int col);

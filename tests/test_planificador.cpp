@@ -307,6 +307,10 @@ TEST_F(Planificador, LoadEmptiesTheListsOfTheItemBefore) {
     // No row of the item before comes back.
     EXPECT_EQ(fila(ESTIMULS, 2).first(), "");
     EXPECT_EQ(llistes().llista_estimuls.size(), 2);
+    // A row past the last entry stays empty, whatever the array holds there.
+    llistes().llista_estimuls << QStringLiteral("fantasma.bmp");
+    m.ord_omplir_fila(2, ESTIMULS);
+    EXPECT_EQ(fila(ESTIMULS, 2).first(), "");
 }
 
 // ------------------------------------------------------------------ series
