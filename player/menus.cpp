@@ -233,14 +233,12 @@ void Form1::mn_DISC_Click(int16_t Index) {
         // References are written relative to the folder the file goes into;
         // the ones outside it stay absolute and keep working from there.
         const QString carpeta = QFileInfo(cami).absolutePath();
-        const QString carpeta_abans = carpeta_activitat();
-        carpeta_activitat() = carpeta;
-        if (!desar_exercici(cami)) {
-            carpeta_activitat() = carpeta_abans;
+        if (!desar_exercici(cami, idioma(), carpeta)) {
             missatge(this, tradueix(QStringLiteral("fitxers|no_desat")) + QStringLiteral("\n") + cami,
                      QMessageBox::Critical);
             return;
         }
+        carpeta_activitat() = carpeta;
         QDir::setCurrent(carpeta);
         setWindowTitle(QStringLiteral("LUMIRAGA - ") + a.fitxer_actual);
         a.exercici_modificat = FALS;
