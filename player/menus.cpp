@@ -166,14 +166,12 @@ bool desar_activitat(QWidget* pare, QWidget* finestra, EleccioFitxer e) {
     // References are written relative to the folder the file goes into;
     // the ones outside it stay absolute and keep working from there.
     const QString carpeta = QFileInfo(cami).absolutePath();
-    const QString carpeta_abans = carpeta_activitat();
-    carpeta_activitat() = carpeta;
-    if (!desar_exercici(cami)) {
-        carpeta_activitat() = carpeta_abans;
+    if (!desar_exercici(cami, idioma(), carpeta)) {
         missatge(pare, tradueix(QStringLiteral("fitxers|no_desat")) + QStringLiteral("\n") + cami,
                  QMessageBox::Critical);
         return false;
     }
+    carpeta_activitat() = carpeta;
     QDir::setCurrent(carpeta);
     if (finestra) finestra->setWindowTitle(QStringLiteral("LUMIRAGA - ") + a.fitxer_actual);
     a.exercici_modificat = FALS;
