@@ -2,6 +2,7 @@
 
 #include "core/activitat.h"
 #include "core/idioma.h"
+#include "core/tipus_fitxer.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -114,25 +115,9 @@ bool fons_absolut(QString& peca, const QString& carpeta, int quin, const Paraule
 // Only orders the player takes for files name one: anything else is a text
 // order, which a folder in front would change.
 bool es_fitxer_de_mitjans(QStringView cos) {
-    static const char tipus[][4] = {"BMP", "WMF", "GIF", "JPG", "PNG", "LRQ", "WAV", "MID", "MP3",
-                                    "SCR", "AVI", "SWF", "EXE", "COM", "BAT", "CMD", "PPS", "PPT"};
-    const QStringView t = cos.trimmed().right(3);
-    char maj[3] = {};
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        const char16_t c = t.at(i).unicode();
-        if (c >= 0x80) {
-            // Letters outside ASCII can turn into these ones in capitals.
-            const QString m = t.toString().toUpper();
-            for (const char* x : tipus)
-                if (m == QLatin1StringView(x)) return true;
-            return false;
-        }
-        if (i < 3) maj[i] = static_cast<char>(c >= u'a' && c <= u'z' ? c - 32 : c);
-    }
-    if (t.size() != 3) return false;
-    for (const char* x : tipus)
-        if (std::memcmp(maj, x, 3) == 0) return true;
-    return false;
+    const TipusFitxer t = tipus_de_nom(cos.trimmed());
+    // The player takes .jpeg, .mpg and .mpeg orders for texts.
+    return t != TipusFitxer::cap && t != TipusFitxer::jpeg && t != TipusFitxer::mpg && t != TipusFitxer::mpeg;
 }
 
 void afegir_natiu(QString& r, QStringView ref) {

@@ -3,6 +3,7 @@
 #include "core/camins.h"
 #include "core/idioma.h"
 #include "core/text_codec.h"
+#include "core/tipus_fitxer.h"
 #include "core/vb.h"
 
 namespace lumi {
@@ -324,13 +325,14 @@ QString icona_accio_tipus(const QString& accio) {
 QString icona_recurs_tipus(const QString& ordre) {
     const QString f = part_recurs(ordre, 0);
     if (f.isEmpty()) return {};
-    const QString e = f.right(3).toUpper();
-    if (e == u"BMP" || e == u"WMF" || e == u"GIF" || e == u"JPG") return QStringLiteral("GRAF");
-    if (e == u"LRQ") return QStringLiteral("LRQ");
-    if (e == u"WAV" || e == u"MID" || e == u"MP3") return QStringLiteral("SO");
-    if (e == u"SCR" || e == u"AVI") return QStringLiteral("ANIM");
-    if (e == u"SWF") return QStringLiteral("FLASH");
-    if (e == u"EXE" || e == u"COM" || e == u"BAT" || e == u"CMD") return QStringLiteral("EXE");
+    const TipusFitxer e = tipus_de_nom(f);
+    if (es_dibuix(e)) return QStringLiteral("GRAF");
+    if (e == TipusFitxer::lrq) return QStringLiteral("LRQ");
+    if (es_so(e)) return QStringLiteral("SO");
+    if (e == TipusFitxer::scr || e == TipusFitxer::avi) return QStringLiteral("ANIM");
+    if (e == TipusFitxer::swf) return QStringLiteral("FLASH");
+    if (e == TipusFitxer::exe || e == TipusFitxer::com || e == TipusFitxer::bat || e == TipusFitxer::cmd)
+        return QStringLiteral("EXE");
     const qsizetype guio = f.indexOf(u'_');
     const QString w = guio < 0 ? QString() : f.left(guio);
     if (!w.isEmpty()) {
