@@ -11,14 +11,6 @@ namespace lumi {
 
 namespace {
 
-// The one classifier of order and action kinds.
-QString tipus_recurs(const QString& ordre) {
-    return icona_recurs_tipus(ordre);
-}
-QString tipus_accio(const QString& accio) {
-    return icona_accio_tipus(accio);
-}
-
 // The resource name of a kind word.
 QString nom_imatge(const QString& tipus) {
     static const QHash<QString, QString> fixos{
@@ -69,6 +61,8 @@ QString posar_imatge(QLabel* cella, const QString& tipus) {
 
 } // namespace
 
+// The kind words come from the core's one classifier (icona_recurs_tipus,
+// icona_accio_tipus).
 QImage imatge_tipus(const QString& tipus) {
     static QHash<QString, QImage> desades;
     const QString nom = nom_imatge(tipus);
@@ -81,12 +75,12 @@ QImage imatge_tipus(const QString& tipus) {
 QString icona_recurs(const QString& ordre, QLabel* cella) {
     if (!cella) return {};
     posar_pla(cella);
-    return posar_imatge(cella, tipus_recurs(ordre));
+    return posar_imatge(cella, icona_recurs_tipus(ordre));
 }
 
 QString icona_accio(const QString& accio, QLabel* cella) {
     if (!cella) return {};
-    return posar_imatge(cella, tipus_accio(accio));
+    return posar_imatge(cella, icona_accio_tipus(accio));
 }
 
 void icona_marcar(const std::vector<QLabel*>& celles, int n) {
