@@ -3,6 +3,7 @@
 #include "comuns/dialegs.h"
 #include "comuns/media_jugar.h"
 #include "core/fitxer_lrq.h"
+#include "core/llistes.h"
 #include "devices/captura_so.h"
 #include "devices/modul_veu.h"
 #include "platform/backends.h"
@@ -10,6 +11,7 @@
 #include "platform/microfon.h"
 #include "platform/motor_veu_real.h"
 #include "platform/pantalla.h"
+#include "planner/planificar.h"
 #include "platform/rellotge.h"
 #include "player/Form1.h"
 #include "player/menus.h"
@@ -48,9 +50,17 @@ void connectar_ganxos() {
     finestra_captura() = []() -> QWidget* { return Form1::instancia(); };
     reprendre_captura_so() = [] { so_reprendre_captura(); };
 
-    // Filled by the planner and the calibration window as they come; until
-    // then their menu items do nothing of their own.
-    obrir_planificar() = nullptr;
+    obrir_planificar() = [] { planificar::mostrar(Form1::instancia()); };
+    // The word-list upkeep sees the planner's item only while it is open.
+    entorn_planificador().item_editat = []() -> const item* {
+        return planificar::instancia() ? &planificador().item_editat[0] : nullptr;
+    };
+    entorn_planificador().item_mostrat = [] {
+        return planificar::instancia() ? planificar::instancia()->model.item_mostrat : 0;
+    };
+
+    // Filled by the calibration window as it comes; until then its menu item
+    // does nothing of its own.
     mostrar_calibracio() = nullptr;
     veu_obrir_paraules_carpeta() = [](const QString& carpeta) { return veu_obrir_paraules_carpeta(carpeta); };
     jugador_veu().esperar = [](double segons) {
