@@ -1,6 +1,7 @@
 #include "comuns/media_jugar.h"
 
 #include "core/activitat.h"
+#include "core/tipus_fitxer.h"
 #include "platform/finestres.h"
 #include "platform/media.h"
 #include "platform/motor_veu.h"
@@ -21,7 +22,7 @@ QWidget* picture1() {
 }
 
 bool es_avi(const QString& cami) {
-    return cami.trimmed().toUpper().endsWith(QStringLiteral(".AVI"));
+    return tipus_de_nom(cami.trimmed()) == TipusFitxer::avi;
 }
 
 } // namespace
@@ -36,6 +37,17 @@ std::function<void()>& reprendre_captura_so() {
     return f;
 }
 
+void tancar_media_actual(QWidget* caixa_video) {
+    EstatJugador& j = jugador();
+    if (j.media_actual.isEmpty()) return;
+    if (es_avi(j.media_actual)) {
+        plataforma::mciSendString(QStringLiteral("close animation"));
+        if (caixa_video) caixa_video->hide();
+    }
+    plataforma::mciSendString(QStringLiteral("close ") + j.media_actual);
+    j.media_actual.clear();
+}
+
 void reproduir_media(QString& fitxer) {
     using plataforma::mciSendString;
     EstatDispositius& d = dispositius();
@@ -46,14 +58,7 @@ void reproduir_media(QString& fitxer) {
     if (d.nivell_so_actiu == -2) motor.FinalitzarCapturaNivellDeSo();
 
     QWidget* pic = picture1();
-    if (!j.media_actual.isEmpty()) {
-        if (es_avi(j.media_actual)) {
-            mciSendString(QStringLiteral("close animation"));
-            if (pic) pic->hide();
-        }
-        mciSendString(QStringLiteral("close ") + j.media_actual);
-        j.media_actual.clear();
-    }
+    tancar_media_actual(pic);
 
     const QString curt = plataforma::cami_curt(fitxer).trimmed();
     if (!es_avi(curt)) {

@@ -16,6 +16,9 @@ std::function<QWidget*()>& finestra_video();
 // Resumes a running exercise's sound-level capture once the medium plays.
 std::function<void()>& reprendre_captura_so();
 
+// Closes the medium open, if any: a video's animation goes first, and with it
+// `caixa_video`, the box it played in.
+void tancar_media_actual(QWidget* caixa_video);
 // Closes the medium open before and plays `fitxer` ("" only closes it).
 void reproduir_media(QString& fitxer);
 // The same for a sound; the result is always empty.

@@ -1,6 +1,7 @@
 #include "comuns/programes.h"
 
 #include "core/camins.h"
+#include "core/tipus_fitxer.h"
 #include "platform/carpetes.h"
 #include "platform/dreceres.h"
 #include "platform/processos.h"
@@ -23,7 +24,7 @@ constexpr double ESPERA_LLANCAMENT = 1.0;
 QStringList ordre_per_a(const QFileInfo& objectiu, const QString& arguments) {
     QStringList ordre;
     const QString cami = objectiu.absoluteFilePath();
-    if (objectiu.suffix().compare(QLatin1String("lrq"), Qt::CaseInsensitive) == 0) {
+    if (tipus_extensio(objectiu.suffix()) == TipusFitxer::lrq) {
         // An activity opens in this program.
         ordre << QCoreApplication::applicationFilePath() << cami;
     } else if (plataforma::es_programa_windows(cami)) {

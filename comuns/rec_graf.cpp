@@ -7,6 +7,7 @@
 #include "platform/imatges.h"
 #include "comuns/media_jugar.h"
 #include "comuns/programes.h"
+#include "core/tipus_fitxer.h"
 #include "core/vb.h"
 
 #include <QDir>
@@ -22,18 +23,9 @@ namespace lumi {
 
 namespace {
 
-QString final_majuscules(const QString& nom) {
-    return dreta(nom, 4).toUpper();
-}
-
-bool es_dibuix(const QString& ext) {
-    return ext == u".GIF" || ext == u".JPG" || ext == u".BMP" || ext == u".WMF";
-}
-bool es_so(const QString& ext) {
-    return ext == u".WAV" || ext == u".MID" || ext == u".MP3";
-}
-bool es_per_obrir(const QString& ext) {
-    return ext == u".SWF" || ext == u".SCR" || ext == u".AVI" || ext == u".PPT" || ext == u".PPS";
+bool es_per_obrir(TipusFitxer t) {
+    return t == TipusFitxer::swf || t == TipusFitxer::scr || t == TipusFitxer::avi || t == TipusFitxer::ppt ||
+           t == TipusFitxer::pps;
 }
 
 } // namespace
@@ -229,17 +221,17 @@ void rec_graf::nom_fitxer_Change() {
 }
 
 void rec_graf::tipus_fitxer_actualitzar(const QString& nom) {
-    const QString ext = final_majuscules(nom);
+    const TipusFitxer ext = tipus_de_nom(nom);
     int m = 44;
-    if (ext == u".LRQ")
+    if (ext == TipusFitxer::lrq)
         m = 41;
     else if (es_dibuix(ext))
         m = 39;
     else if (es_so(ext))
         m = 40;
-    else if (ext == u".SWF" || ext == u".AVI")
+    else if (ext == TipusFitxer::swf || ext == TipusFitxer::avi)
         m = 42;
-    else if (ext == u".SCR")
+    else if (ext == TipusFitxer::scr)
         m = 43;
     {
         const QSignalBlocker bloc(Tipus_fitxer);
@@ -304,7 +296,7 @@ void rec_graf::File1_Click() {
     Image1->clear();
     const QString nom = File1->fileName();
     Text1->setText(nom);
-    const QString ext = final_majuscules(nom);
+    const TipusFitxer ext = tipus_de_nom(nom);
     if (es_per_obrir(ext)) {
         Frame1->setEnabled(false);
         mostrar_boto_so(IMATGE_OBRIR);
@@ -330,10 +322,10 @@ void rec_graf::File1_Click() {
 void rec_graf::so_Click(int) {
     const QString nom = File1->fileName();
     QString f = File1->path() + u'/' + nom;
-    const QString ext = final_majuscules(nom);
+    const TipusFitxer ext = tipus_de_nom(nom);
     if (imatge_so_ == IMATGE_STOP) {
         mostrar_boto_so(IMATGE_PLAY);
-        if (ext == u".MID" || ext == u".MP3" || ext == u".AVI") {
+        if (ext == TipusFitxer::mid || ext == TipusFitxer::mp3 || ext == TipusFitxer::avi) {
             QString res;
             reproduir_media(res);
         }

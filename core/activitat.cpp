@@ -22,6 +22,11 @@ EstatJugador& jugador() {
     static EstatJugador j;
     return j;
 }
+
+EstatPlanificador& planificador() {
+    static EstatPlanificador p;
+    return p;
+}
 dades_informe& informe() {
     static dades_informe i;
     return i;

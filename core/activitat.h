@@ -124,6 +124,9 @@ struct JOYINFO {
 // Device state shared by the player, the devices and the editors.
 struct EstatDispositius {
     int16_t nivell_so_actiu = 0;
+    int16_t nivell_so_item = 0; // the item in the planner uses the sound level
+    int16_t fonemes_actiu = 0;  // another item than the planner's uses voice words
+    int16_t fonemes_item = 0;   // the item in the planner uses voice words
     int16_t veu_activa = 0;
     int16_t omvis_estat = 0;
     int16_t motor_veu_preparat = FALS;
@@ -172,8 +175,22 @@ struct EstatJugador {
     int16_t usa_ratoli_sobre = 0; // some item reacts to the pointer moving over it
 };
 
+// The planner's working state that the editors beside it read and write.
+struct EstatPlanificador {
+    std::vector<item> item_editat{1}; // element 0 the working copy; element 1 a copied item
+    font_text font_editada;
+    bool temps_tots_canviats = false;
+    bool sel_be = false;
+    bool sel_mal = false;
+    bool sel_est = false;
+    // The planner is shown; the player's Esc stop and the planner's file
+    // commands clear it while both windows are loaded. Nothing reads it.
+    bool visible = false;
+};
+
 // The program's current instances.
 Activitat& activitat();
+EstatPlanificador& planificador();
 Llistes& llistes();
 EstatDispositius& dispositius();
 EstatJugador& jugador();

@@ -2,11 +2,14 @@
 
 #include "core/activitat.h"
 #include "core/idioma.h"
+#include "core/tipus_fitxer.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 namespace lumi {
 
@@ -50,33 +53,34 @@ struct ParaulesClau {
     QString fons_catala[2], fons_local[2], fons_local_maj[2];
 };
 
-const ParaulesClau& paraules_clau() {
-    static ParaulesClau p;
-    if (p.ordres.isEmpty() || p.llengua != idioma()) {
-        p = ParaulesClau{};
-        p.llengua = idioma();
-        static const int missatges[] = {5, 6, 7, 8, 10, 62, 63, 64, 65, 66, 69, 76, 79};
-        for (int n : missatges) {
-            for (const QString& l : {p.llengua, IDIOMA_CATALA}) {
-                const QString k = text_idioma_en(l, n).toUpper();
-                if (!k.isEmpty() && !p.ordres.contains(k)) {
-                    p.ordres.append(k);
-                    if (!p.primeres.contains(k.at(0))) p.primeres += k.at(0);
-                }
+// Each stays where it was made, as a caller holds it while it works.
+const ParaulesClau& paraules_clau(const QString& llengua) {
+    static std::vector<std::unique_ptr<const ParaulesClau>> fetes;
+    for (const auto& f : fetes)
+        if (f->llengua == llengua) return *f;
+    ParaulesClau p;
+    p.llengua = llengua;
+    static const int missatges[] = {5, 6, 7, 8, 10, 62, 63, 64, 65, 66, 69, 76, 79};
+    for (int n : missatges) {
+        for (const QString& l : {p.llengua, IDIOMA_CATALA}) {
+            const QString k = text_idioma_en(l, n).toUpper();
+            if (!k.isEmpty() && !p.ordres.contains(k)) {
+                p.ordres.append(k);
+                if (!p.primeres.contains(k.at(0))) p.primeres += k.at(0);
             }
         }
-        for (int i = 0; i < 2; ++i) {
-            const int m = i == 0 ? 64 : 76;
-            p.fons_catala[i] = text_idioma_en(IDIOMA_CATALA, m).toUpper();
-            p.fons_local[i] = text_idioma(m);
-            p.fons_local_maj[i] = p.fons_local[i].toUpper();
-        }
     }
-    return p;
+    for (int i = 0; i < 2; ++i) {
+        const int m = i == 0 ? 64 : 76;
+        p.fons_catala[i] = text_idioma_en(IDIOMA_CATALA, m).toUpper();
+        p.fons_local[i] = text_idioma_en(llengua, m);
+        p.fons_local_maj[i] = p.fons_local[i].toUpper();
+    }
+    fetes.push_back(std::make_unique<const ParaulesClau>(std::move(p)));
+    return *fetes.back();
 }
 
-bool conte_paraula_clau(QStringView peca) {
-    const ParaulesClau& p = paraules_clau();
+bool conte_paraula_clau(QStringView peca, const ParaulesClau& p) {
     // Keywords are looked for only where one can start.
     for (qsizetype i = 0; i < peca.size(); ++i) {
         if (!p.primeres.contains(peca.at(i))) continue;
@@ -90,8 +94,7 @@ bool conte_paraula_clau(QStringView peca) {
 // A background-picture command ("GFONS_fons.bmp___", "ZFONS_z.gif007") with
 // its file made absolute; false when the piece is no such command or its
 // file is already absolute.
-bool fons_absolut(QString& peca, const QString& carpeta, int quin) {
-    const ParaulesClau& p = paraules_clau();
+bool fons_absolut(QString& peca, const QString& carpeta, int quin, const ParaulesClau& p) {
     const QString& cat = p.fons_catala[quin];
     const QString& local = p.fons_local[quin];
     const bool hi_es =
@@ -112,25 +115,9 @@ bool fons_absolut(QString& peca, const QString& carpeta, int quin) {
 // Only orders the player takes for files name one: anything else is a text
 // order, which a folder in front would change.
 bool es_fitxer_de_mitjans(QStringView cos) {
-    static const char tipus[][4] = {"BMP", "WMF", "GIF", "JPG", "PNG", "LRQ", "WAV", "MID", "MP3",
-                                    "SCR", "AVI", "SWF", "EXE", "COM", "BAT", "CMD", "PPS", "PPT"};
-    const QStringView t = cos.trimmed().right(3);
-    char maj[3] = {};
-    for (qsizetype i = 0; i < t.size(); ++i) {
-        const char16_t c = t.at(i).unicode();
-        if (c >= 0x80) {
-            // Letters outside ASCII can turn into these ones in capitals.
-            const QString m = t.toString().toUpper();
-            for (const char* x : tipus)
-                if (m == QLatin1StringView(x)) return true;
-            return false;
-        }
-        if (i < 3) maj[i] = static_cast<char>(c >= u'a' && c <= u'z' ? c - 32 : c);
-    }
-    if (t.size() != 3) return false;
-    for (const char* x : tipus)
-        if (std::memcmp(maj, x, 3) == 0) return true;
-    return false;
+    const TipusFitxer t = tipus_de_nom(cos.trimmed());
+    // The player takes .jpeg, .mpg and .mpeg orders for texts.
+    return t != TipusFitxer::cap && t != TipusFitxer::jpeg && t != TipusFitxer::mpg && t != TipusFitxer::mpeg;
 }
 
 void afegir_natiu(QString& r, QStringView ref) {
@@ -140,7 +127,8 @@ void afegir_natiu(QString& r, QStringView ref) {
         if (r.at(i) == u'\\') r[i] = u'/';
 }
 
-void afegir_peca_absoluta(QString& r, QStringView peca, const QString& carpeta, bool de_llista) {
+void afegir_peca_absoluta(QString& r, QStringView peca, const QString& carpeta, bool de_llista,
+                          const ParaulesClau& paraules) {
     if (peca.contains(u':')) {
         r += peca;
         return;
@@ -157,7 +145,7 @@ void afegir_peca_absoluta(QString& r, QStringView peca, const QString& carpeta, 
         r += peca;
         return;
     }
-    if (!conte_paraula_clau(peca)) {
+    if (!conte_paraula_clau(peca, paraules)) {
         // In a list every order that is no media file is a text order. A lone
         // reference may also name a folder; a sentence it is not.
         if (es_absoluta_vista(cos) || (!es_fitxer_de_mitjans(cos) && (de_llista || cos.contains(u' ')))) {
@@ -172,7 +160,7 @@ void afegir_peca_absoluta(QString& r, QStringView peca, const QString& carpeta, 
         return;
     }
     QString p = peca.toString();
-    if (fons_absolut(p, carpeta, 0) || fons_absolut(p, carpeta, 1)) {
+    if (fons_absolut(p, carpeta, 0, paraules) || fons_absolut(p, carpeta, 1, paraules)) {
         r += p;
         return;
     }
@@ -210,7 +198,10 @@ QString ruta_relativa(const QString& text, const QString& carpeta) {
     return CarpetaReferencies(carpeta).relativa(text);
 }
 
-CarpetaReferencies::CarpetaReferencies(const QString& carpeta) : neta_(carpeta_neta(carpeta)) {
+CarpetaReferencies::CarpetaReferencies(const QString& carpeta) : CarpetaReferencies(carpeta, idioma()) {}
+
+CarpetaReferencies::CarpetaReferencies(const QString& carpeta, const QString& llengua)
+    : neta_(carpeta_neta(carpeta)), llengua_(llengua) {
     if (neta_.isEmpty()) return;
     // The folder with its separator; for "/" the separator is the folder itself.
     prefix_ = neta_.endsWith(u'/') ? neta_ : neta_ + u'/';
@@ -254,6 +245,7 @@ QString CarpetaReferencies::absoluta(const QString& text) const {
     const QString& base = base_;
     const qsizetype cap = text.indexOf(SEP_ORDRES);
     const bool de_llista = cap >= 0 || text.contains(u'|');
+    const ParaulesClau& paraules = paraules_clau(llengua_);
     QString r;
     r.reserve(text.size() + 4 * (base.size() + 1));
     r += QStringView(text).left(cap + 1); // the count and its "»"; "" without one
@@ -263,7 +255,7 @@ QString CarpetaReferencies::absoluta(const QString& text) const {
         while (fi < text.size() && !es_fi_de_peca(text.at(fi)))
             ++fi;
         if (fi < text.size()) ++fi;
-        afegir_peca_absoluta(r, QStringView(text).mid(pos, fi - pos), base, de_llista);
+        afegir_peca_absoluta(r, QStringView(text).mid(pos, fi - pos), base, de_llista, paraules);
         pos = fi;
     }
     return r;

@@ -31,10 +31,13 @@ QString ruta_absoluta(const QString& text);
 QString ruta_absoluta(const QString& text, const QString& carpeta);
 
 // The same two conversions for many texts against one folder (the reader
-// and the writer of a file): the folder's own work is done once.
+// and the writer of a file): the folder's own work is done once. Command
+// keywords are recognised in `llengua` (and in Catalan); without it, in the
+// interface language.
 class CarpetaReferencies {
   public:
     explicit CarpetaReferencies(const QString& carpeta);
+    CarpetaReferencies(const QString& carpeta, const QString& llengua);
     QString relativa(const QString& text) const;
     QString absoluta(const QString& text) const;
 
@@ -42,6 +45,7 @@ class CarpetaReferencies {
     QString neta_;   // without trailing "/"; "/" for the root
     QString prefix_; // what a reference inside it begins with
     QString base_;   // what goes in front of a relative reference ("" for the root)
+    QString llengua_;
 };
 
 // Mode 0: the file part of "file:options"; mode 1: the options; other modes "".

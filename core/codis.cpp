@@ -53,9 +53,9 @@ const QList<TokenFix>& tokens_fixos(const QString& llengua) {
 }
 
 // The interface language first; Catalan too, the language older files wrote.
-QStringList llengues_lectura() {
-    QStringList l{idioma()};
-    if (idioma() != IDIOMA_CATALA) l.append(IDIOMA_CATALA);
+QStringList llengues_lectura(const QString& llengua) {
+    QStringList l{llengua};
+    if (llengua != IDIOMA_CATALA) l.append(IDIOMA_CATALA);
     return l;
 }
 
@@ -85,8 +85,8 @@ int nivell_caracter(QChar c) {
     return static_cast<int>(b) - 126;
 }
 
-QString codi_token(const QString& token) {
-    const QStringList llengues = llengues_lectura();
+QString codi_token(const QString& token, const QString& llengua) {
+    const QStringList llengues = llengues_lectura(llengua);
     for (const QString& l : llengues)
         for (const TokenFix& f : tokens_fixos(l))
             if (token == f.token) return f.codi;
@@ -110,11 +110,11 @@ QString codi_token(const QString& token) {
             return u'S' + QString(caracter_nivell(a)) + caracter_nivell(b);
         }
     }
-    const int vk = numero(tecla_codi_nom(token, 0));
+    const int vk = numero(tecla_codi_nom_en(llengua, token, 0));
     return u'H' + hex2(vk_a_scan(vk));
 }
 
-QString text_a_codis(const QString& text) {
+QString text_a_codis(const QString& text, const QString& llengua) {
     QString r;
     qsizetype pos = 0;
     const qsizetype n = text.size();
@@ -131,14 +131,14 @@ QString text_a_codis(const QString& text) {
                 r += codi_caracter(text.at(pos));
             break;
         }
-        r += codi_token(text.mid(pos, tanca - pos + 1));
+        r += codi_token(text.mid(pos, tanca - pos + 1), llengua);
         pos = tanca + 1;
     }
     return r;
 }
 
-QString codis_a_accions(const QString& codis) {
-    auto t = [](const char16_t* clau) { return tradueix(QString::fromUtf16(clau)); };
+QString codis_a_accions(const QString& codis, const QString& llengua) {
+    auto t = [&](const char16_t* clau) { return tradueix_en(llengua, QString::fromUtf16(clau)); };
     auto tok = [](const QString& s) { return u'{' + s + u'}'; };
     QString r;
     for (qsizetype pos = 0; pos < codis.size(); pos += 3) {
@@ -160,20 +160,21 @@ QString codis_a_accions(const QString& codis) {
                     break;
                 }
             }
-            if (!fet) r += tok(text_idioma(71) + tres_digits(numero(QStringLiteral("&H") + parell)));
+            if (!fet)
+                r += tok(text_idioma_en(llengua, 71) + tres_digits(numero(QStringLiteral("&H") + parell)));
         } else if (tipus == u'M') {
             if (c == u"M01")
                 r += tok(t(u"Clic dret"));
             else if (c == u"M02")
                 r += tok(t(u"Clic esquerre"));
         } else if (tipus == u'V') {
-            r += tok(text_idioma(32) + tres_digits(numero(QStringLiteral("&H") + parell)));
+            r += tok(text_idioma_en(llengua, 32) + tres_digits(numero(QStringLiteral("&H") + parell)));
         } else if (tipus == u'S') {
             if (c.size() == 3)
                 r += tok(t(u"Soroll entre ") + numero_text(nivell_caracter(c.at(1))) +
                          numero_text(nivell_caracter(c.at(2))));
         } else if (tipus == u'Z') {
-            r += tok(text_idioma(35) + tres_digits(numero(QStringLiteral("&H") + parell)));
+            r += tok(text_idioma_en(llengua, 35) + tres_digits(numero(QStringLiteral("&H") + parell)));
         } else if (tipus == u'J') {
             const QChar u = c.size() == 3 ? c.at(2) : QChar();
             if (u == u'A')
@@ -192,7 +193,7 @@ QString codis_a_accions(const QString& codis) {
             if (nom.size() == 1)
                 r += nom;
             else if (!nom.isEmpty())
-                r += tecla_codi_nom(QString::number(scan_a_vk(s)), 1);
+                r += tecla_codi_nom_en(llengua, QString::number(scan_a_vk(s)), 1);
             else if (s != 0)
                 r += u'#';
         }
@@ -202,10 +203,14 @@ QString codis_a_accions(const QString& codis) {
 
 } // namespace
 
-QString accions_text_a_codis(const QString& text, int mode) {
-    if (mode == 0) return text_a_codis(text);
-    if (mode == 1) return codis_a_accions(text);
+QString accions_text_a_codis_en(const QString& llengua, const QString& text, int mode) {
+    if (mode == 0) return text_a_codis(text, llengua);
+    if (mode == 1) return codis_a_accions(text, llengua);
     return {};
+}
+
+QString accions_text_a_codis(const QString& text, int mode) {
+    return accions_text_a_codis_en(idioma(), text, mode);
 }
 
 QString codis_a_text(const QString& text, int mode) {

@@ -11,7 +11,10 @@
 namespace lumi {
 
 // Mode 0: action text -> codes; mode 1: codes -> action text; other modes "".
+// Key names and terms are those of the interface language (`llengua`); when
+// reading, Catalan ones are taken too.
 QString accions_text_a_codis(const QString& text, int mode);
+QString accions_text_a_codis_en(const QString& llengua, const QString& text, int mode);
 
 // Mode 0: brace text -> display form ("{a}{b}" -> "a»b"); mode 1 back.
 // Other modes return the text unchanged.

@@ -46,27 +46,6 @@ std::optional<Versio> versio_de(const QString& capcalera) {
     return std::nullopt;
 }
 
-// The reader and the code conversions look keywords and key names up in the
-// interface language and the activity folder of the program; a pure call
-// sets both for its own duration.
-class EntornTemporal {
-  public:
-    // By value: callers often pass the very globals being replaced.
-    EntornTemporal(QString llengua, QString carpeta)
-        : idioma_abans_(std::exchange(idioma(), std::move(llengua))),
-          carpeta_abans_(std::exchange(carpeta_activitat(), std::move(carpeta))) {}
-    ~EntornTemporal() {
-        idioma() = idioma_abans_;
-        carpeta_activitat() = carpeta_abans_;
-    }
-    EntornTemporal(const EntornTemporal&) = delete;
-    EntornTemporal& operator=(const EntornTemporal&) = delete;
-
-  private:
-    QString idioma_abans_;
-    QString carpeta_abans_;
-};
-
 // ---------------------------------------------------------------- writer
 
 bool es_ascii(QByteArrayView b);
@@ -486,21 +465,19 @@ QString brace_a_codis(const QString& text, const QString& llengua) {
     while (i < n) {
         const qsizetype obre = text.indexOf(u'{', i);
         if (obre < 0) {
-            resultat += accions_text_a_codis(text.mid(i), 0);
+            resultat += accions_text_a_codis_en(llengua, text.mid(i), 0);
             break;
         }
-        if (obre > i) resultat += accions_text_a_codis(text.mid(i, obre - i), 0);
+        if (obre > i) resultat += accions_text_a_codis_en(llengua, text.mid(i, obre - i), 0);
         const qsizetype tanca = text.indexOf(u'}', obre);
         if (tanca < 0) {
-            resultat += accions_text_a_codis(text.mid(obre), 0);
+            resultat += accions_text_a_codis_en(llengua, text.mid(obre), 0);
             break;
         }
         const QString token = text.mid(obre, tanca - obre + 1);
-        QString codi = accions_text_a_codis(token, 0);
+        QString codi = accions_text_a_codis_en(llengua, token, 0);
         if (codi == h00 && llengua != IDIOMA_CATALA) {
-            idioma() = IDIOMA_CATALA;
-            const QString catala = accions_text_a_codis(token, 0);
-            idioma() = llengua;
+            const QString catala = accions_text_a_codis_en(IDIOMA_CATALA, token, 0);
             if (!catala.isEmpty()) codi = catala;
         }
         resultat += codi;
@@ -514,7 +491,7 @@ QString brace_a_codis(const QString& text, const QString& llengua) {
 class LectorVersio {
   public:
     LectorVersio(Lector& l, Versio v, const OpcionsLectura& o, ResultatLectura& r)
-        : l_(l), v_(v), o_(o), r_(r), a_(r.activitat), refs_(o.carpeta) {}
+        : l_(l), v_(v), o_(o), r_(r), a_(r.activitat), refs_(o.carpeta, o.llengua) {}
 
     // False when the file is refused part way (a count out of range).
     bool llegir() {
@@ -816,7 +793,6 @@ struct ResultatIntern {
 
 ResultatIntern llegir_intern(const QByteArray& dades, const QString& cami, const Activitat& base,
                              const OpcionsLectura& o) {
-    EntornTemporal entorn(o.llengua, o.carpeta);
     Lectura lect;
     if (dades.startsWith("\xEF\xBB\xBF")) {
         lect = llegir(dades, 3, Codificacio::utf8, cami, base, o);
@@ -843,7 +819,7 @@ namespace {
 
 void escriure_valors(Escriptor& e, const Activitat& a, const QString& llengua_interficie,
                      const QString& carpeta) {
-    const CarpetaReferencies refs(carpeta);
+    const CarpetaReferencies refs(carpeta, llengua_interficie);
     auto relativa = [&](const QString& s) { return refs.relativa(s); };
     auto llista = [&](const QString& s) {
         return tradueix_paraules_clau_en(llengua_interficie, relativa(s), 0);
@@ -915,7 +891,6 @@ void escriure_valors(Escriptor& e, const Activitat& a, const QString& llengua_in
 } // namespace
 
 QByteArray escriure_activitat(const Activitat& a, const QString& llengua_interficie, const QString& carpeta) {
-    EntornTemporal entorn(llengua_interficie, carpeta);
     const size_t mida = 1024 + 320 * static_cast<size_t>(std::max<int>(a.nombre_items, 0));
     Escriptor e(false, mida);
     escriure_valors(e, a, llengua_interficie, carpeta);
@@ -968,8 +943,12 @@ bool es_fitxer_desfer(const QString& path) {
 }
 
 bool desar_exercici(const QString& path) {
+    return desar_exercici(path, idioma(), carpeta_activitat());
+}
+
+bool desar_exercici(const QString& path, const QString& llengua_interficie, const QString& carpeta) {
     Activitat& a = activitat();
-    const QByteArray dades = escriure_activitat(a, idioma(), carpeta_activitat());
+    const QByteArray dades = escriure_activitat(a, llengua_interficie, carpeta);
     if (!desar_fitxer(path, dades)) return false;
     if (es_fitxer_desfer(path)) return true;
     if (titol_finestra()) titol_finestra()(QStringLiteral("LUMIRAGA - ") + path);
@@ -982,6 +961,9 @@ void carregar_exercici(const QString& path) {
     if (s.startsWith(u'"')) s.remove(0, 1);
     if (s.endsWith(u'"')) s.chop(1);
 
+    // Read once and passed down: the reading itself changes no global.
+    const QString llengua = idioma();
+    QString carpeta = carpeta_activitat();
     Activitat& a = activitat();
     const QString natiu = separadors_natius(s);
     QString fitxer;
@@ -992,14 +974,15 @@ void carregar_exercici(const QString& path) {
         // named, saved and resolved as the file really is.
         fitxer = natiu;
         if (!QFileInfo::exists(natiu)) {
-            const QString trobat = resoldre_fitxer(QFileInfo(natiu).absoluteFilePath());
+            const QString trobat = resoldre_fitxer(QFileInfo(natiu).absoluteFilePath(), carpeta);
             if (QFileInfo(trobat).isFile()) fitxer = trobat;
         }
         a.fitxer_actual = fitxer;
         a.exercici_modificat = FALS;
-        carpeta_activitat() = QFileInfo(fitxer).absolutePath();
+        carpeta = QFileInfo(fitxer).absolutePath();
+        carpeta_activitat() = carpeta;
     } else {
-        fitxer = resoldre_fitxer(natiu);
+        fitxer = resoldre_fitxer(natiu, carpeta);
     }
 
     QByteArray dades;
@@ -1007,8 +990,8 @@ void carregar_exercici(const QString& path) {
     if (f.open(QIODevice::ReadOnly)) dades = f.readAll();
 
     OpcionsLectura o;
-    o.llengua = idioma();
-    o.carpeta = carpeta_activitat();
+    o.llengua = llengua;
+    o.carpeta = carpeta;
     if (escriptori_actual()) {
         o.escriptori = escriptori_actual()();
     } else if (!a.zones.empty()) {

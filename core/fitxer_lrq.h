@@ -67,10 +67,14 @@ std::vector<ValorFitxer> valors_fitxer(const QByteArray& dades);
 // `exercici_modificat` are then as they were. A snapshot path (see
 // es_fitxer_desfer) changes neither caption nor `fitxer_actual`.
 bool desar_exercici(const QString& path);
+// The same with the keywords written from `llengua_interficie` and the
+// references relative to `carpeta`, whatever the program's.
+bool desar_exercici(const QString& path, const QString& llengua_interficie, const QString& carpeta);
 
 // Loads the activity file at `path` into the current activity (one leading and
-// one trailing double quote are stripped). Refusals and damage are told
-// through avis_usuari(); nothing is returned.
+// one trailing double quote are stripped), in the interface language; the
+// activity folder becomes the file's (the undo snapshot keeps the current
+// one). Refusals and damage are told through avis_usuari(); nothing is returned.
 void carregar_exercici(const QString& path);
 
 // Hooks the player sets; all may be empty.

@@ -1,6 +1,7 @@
 #include "core/idioma.h"
 
 #include "core/activitat.h"
+#include "core/tipus_fitxer.h"
 
 #include <QFile>
 #include <QHash>
@@ -111,14 +112,7 @@ bool es_fitxer(const QString& s, qsizetype pos) {
     QString ext = ordre.mid(punt + 1);
     const qsizetype dos_punts = ext.indexOf(u':');
     if (dos_punts >= 0) ext = ext.left(dos_punts);
-    static const QStringList coneguts{QStringLiteral("BMP"),  QStringLiteral("GIF"), QStringLiteral("JPG"),
-                                      QStringLiteral("JPEG"), QStringLiteral("PNG"), QStringLiteral("WMF"),
-                                      QStringLiteral("WAV"),  QStringLiteral("MID"), QStringLiteral("MP3"),
-                                      QStringLiteral("AVI"),  QStringLiteral("MPG"), QStringLiteral("MPEG"),
-                                      QStringLiteral("SWF"),  QStringLiteral("PPS"), QStringLiteral("PPT"),
-                                      QStringLiteral("EXE"),  QStringLiteral("COM"), QStringLiteral("BAT"),
-                                      QStringLiteral("CMD"),  QStringLiteral("SCR"), QStringLiteral("LRQ")};
-    return coneguts.contains(ext.trimmed().toUpper());
+    return tipus_extensio(ext.trimmed()) != TipusFitxer::cap;
 }
 struct ParellClau {
     QString local;  // the language's keyword in capitals, with its "_"

@@ -3,6 +3,7 @@
 #include "core/camins.h"
 #include "core/idioma.h"
 #include "core/text_codec.h"
+#include "core/tipus_fitxer.h"
 #include "core/vb.h"
 
 namespace lumi {
@@ -137,23 +138,36 @@ void series_llista_actualitzar(int k, int mode) {
     series_llista_actualitzar(activitat(), e.item_mostrat ? e.item_mostrat() : 0, k, mode);
 }
 
+QString serie_de_entrades(const QStringList& entrades) {
+    const QChar micro(0xB5);
+    QString r;
+    for (const QString& e : entrades) {
+        if (e.isEmpty()) continue;
+        if (e.size() >= 2 && e.startsWith(micro) && e.endsWith(micro))
+            r += e.mid(1, e.size() - 2);
+        else
+            r += u'{' + e + u'}';
+    }
+    return r;
+}
+
 QString llista_index(int p, int index_control, int o, int n, const QString& llista) {
     const QString sep = QString(QChar(separador_ordres));
     const int s = index_control + o;
     const bool hi_es = s >= 1 && s <= n;
     const QString mogut = hi_es ? llista_element(llista, s, sep) : QString();
     bool posat = !hi_es; // nothing to move when the dragged entry does not exist
-    QString r;
+    QStringList r;
     for (int k = 1; k <= n; ++k) {
         if (k == s) continue;
         if (k == p + o && !posat) {
-            r += u'{' + mogut + u'}';
+            r << mogut;
             posat = true;
         }
-        r += u'{' + llista_element(llista, k, sep) + u'}';
+        r << llista_element(llista, k, sep);
     }
-    if (!posat) r += u'{' + mogut + u'}';
-    return r;
+    if (!posat) r << mogut;
+    return serie_de_entrades(r);
 }
 
 namespace {
@@ -311,13 +325,14 @@ QString icona_accio_tipus(const QString& accio) {
 QString icona_recurs_tipus(const QString& ordre) {
     const QString f = part_recurs(ordre, 0);
     if (f.isEmpty()) return {};
-    const QString e = f.right(3).toUpper();
-    if (e == u"BMP" || e == u"WMF" || e == u"GIF" || e == u"JPG") return QStringLiteral("GRAF");
-    if (e == u"LRQ") return QStringLiteral("LRQ");
-    if (e == u"WAV" || e == u"MID" || e == u"MP3") return QStringLiteral("SO");
-    if (e == u"SCR" || e == u"AVI") return QStringLiteral("ANIM");
-    if (e == u"SWF") return QStringLiteral("FLASH");
-    if (e == u"EXE" || e == u"COM" || e == u"BAT" || e == u"CMD") return QStringLiteral("EXE");
+    const TipusFitxer e = tipus_de_nom(f);
+    if (es_dibuix(e)) return QStringLiteral("GRAF");
+    if (e == TipusFitxer::lrq) return QStringLiteral("LRQ");
+    if (es_so(e)) return QStringLiteral("SO");
+    if (e == TipusFitxer::scr || e == TipusFitxer::avi) return QStringLiteral("ANIM");
+    if (e == TipusFitxer::swf) return QStringLiteral("FLASH");
+    if (e == TipusFitxer::exe || e == TipusFitxer::com || e == TipusFitxer::bat || e == TipusFitxer::cmd)
+        return QStringLiteral("EXE");
     const qsizetype guio = f.indexOf(u'_');
     const QString w = guio < 0 ? QString() : f.left(guio);
     if (!w.isEmpty()) {

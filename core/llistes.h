@@ -44,6 +44,11 @@ void items_series_revisar(Activitat& a, const item* editat);
 void series_llista_actualitzar(int k, int mode);
 void series_llista_actualitzar(Activitat& a, int item_mostrat, int k, int mode);
 
+// A brace text rebuilt from display entries (codis_a_text mode 0): a plain
+// run ("µabµ") goes back bare, so runs that become neighbours join, and any
+// other entry as a token in braces. Empty entries are left out.
+QString serie_de_entrades(const QStringList& entrades);
+
 // Moves the dragged entry of a "»" list before entry p + o; brace list result.
 QString llista_index(int p, int index_control, int o, int n, const QString& llista);
 

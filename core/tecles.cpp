@@ -1,5 +1,6 @@
 #include "core/tecles.h"
 
+#include "core/activitat.h"
 #include "core/idioma.h"
 
 #include <QChar>
@@ -173,10 +174,10 @@ constexpr NomTecla NOMS[] = {
     {u"{Win Menú}", 93, false},  {u"{Bloq.Desp}", 145, false},
 };
 
-QString nom_mostrat(const NomTecla& n) {
+QString nom_mostrat(const NomTecla& n, const QString& llengua) {
     const QString cat = QString::fromUtf16(n.nom);
     if (!n.traduit) return cat;
-    const QString t = tradueix(cat);
+    const QString t = tradueix_en(llengua, cat);
     return t.isEmpty() ? cat : t;
 }
 
@@ -228,11 +229,15 @@ QString nom_tecla_scan(int scan) {
 }
 
 QString tecla_codi_nom(const QString& text, int mode) {
+    return tecla_codi_nom_en(idioma(), text, mode);
+}
+
+QString tecla_codi_nom_en(const QString& llengua, const QString& text, int mode) {
     const QString t = text.trimmed();
     if (mode == 0) {
         for (const NomTecla& n : NOMS) {
             // Older files wrote the names in Catalan whatever the interface language.
-            if (t == nom_mostrat(n) || (n.traduit && t == QString::fromUtf16(n.nom)))
+            if (t == nom_mostrat(n, llengua) || (n.traduit && t == QString::fromUtf16(n.nom)))
                 return u' ' + QString::number(n.vk);
         }
         return {};
@@ -242,7 +247,7 @@ QString tecla_codi_nom(const QString& text, int mode) {
         const int vk = t.toInt(&ok);
         if (!ok || vk == 0) return {};
         for (const NomTecla& n : NOMS)
-            if (n.vk == vk) return nom_mostrat(n);
+            if (n.vk == vk) return nom_mostrat(n, llengua);
         return {};
     }
     return {};

@@ -23,8 +23,9 @@ QString nom_tecla_scan(int scan);
 
 // Mode 0: key name ("{F1}", "{ESPAI}" or its translation) -> " " + virtual key,
 // "" when not in the table. Mode 1: virtual key as decimal text -> key name.
-// Other modes "".
+// Other modes "". Translated names are those of the interface language (`llengua`).
 QString tecla_codi_nom(const QString& text, int mode);
+QString tecla_codi_nom_en(const QString& llengua, const QString& text, int mode);
 
 // Qt::Key value -> virtual key / scan code, 0 when the table has no such key.
 // `teclat_numeric`: the key came from the numeric keypad.

@@ -65,6 +65,7 @@ struct Sintetics {
 };
 
 std::unique_ptr<Sintetics> g_sintetics;
+std::array<bool, SERVEIS> g_triats{};
 
 void posar(int s, Sintetics* x) {
     switch (s) {
@@ -237,9 +238,15 @@ QStringList triar_backends(const QString& backends, const QString& opcions) {
 
     for (int s = 0; s < SERVEIS; ++s)
         if (sintetic[static_cast<size_t>(s)]) posar(s, &x);
+    g_triats = sintetic;
     for (const QString& q : queixes)
         std::fprintf(stderr, "lumiraga: %s\n", q.toLocal8Bit().constData());
     return queixes;
+}
+
+bool servei_sintetic(const QString& nom) {
+    const int s = servei_de(nom);
+    return s >= 0 && g_triats[static_cast<size_t>(s)];
 }
 
 void triar_backends_entorn() {

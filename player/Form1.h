@@ -15,6 +15,8 @@
 
 namespace lumi {
 
+enum class ClasseOrdre : uint8_t;
+
 class Form1 : public QMainWindow, private EscenaResposta {
     Q_OBJECT
   public:
@@ -205,6 +207,12 @@ class Form1 : public QMainWindow, private EscenaResposta {
     int16_t comprova_so(int16_t i);
     // Plays one reaction entry for its time (seconds, not scaled by the speed).
     void fitxer_executa(const QString& entrada, float temps);
+    // Plays one order of a stimulus or reaction entry by its class. A movie
+    // plays for `temps` from when its window shows, which sets t0; a slide
+    // show or a program is held by the caller's `esperar`, then ended.
+    // Activity files and texts are the caller's: the two callers differ.
+    ClasseOrdre ordre_executa(const QString& ordre, float temps, double& t0,
+                              const std::function<void()>& esperar);
     // An answer is being handled (between atrapa_si and atrapa_no).
     bool resposta_en_curs() const { return forat && forat->isEnabled(); }
     bool eventFilter(QObject* objecte, QEvent* e) override;
@@ -213,17 +221,20 @@ class Form1 : public QMainWindow, private EscenaResposta {
     int nombre_formularis() const;
     bool entrada_bloquejada() const;
     void netejar_estimul();
+    // After a stimulus or reaction entry: its medium closed, its picture and
+    // text hidden, the background colour back.
+    void netejar_entrada();
     // A right answer that steps the window aside.
     void apartar_finestra() override;
     void posar_cursor_client(QPoint p);
     void serie_imatge(const QString& ordre, float f, int P);
     void serie_text(const QString& ordre, int P, int S, float f);
-    // Waits with painting and media going on, but no learner input and no
-    // tick of the player's timers.
-    void esperar_sense_entrada(double segons);
     bool resposta_connectada_ = false;
 
   public:
+    // Waits with painting and media going on, but no learner input and no
+    // tick of the player's timers.
+    void esperar_sense_entrada(double segons);
     // ---- Menus ----
     void mn_DISC_Click(int16_t Index);
     void mn_engegar_Click();

@@ -341,6 +341,9 @@ void Form1::exercici_atura() {
 
 void Form1::atura_per_esc() {
     exercici_atura();
+    // With the planner open beside the player, the planner is no longer the
+    // window shown.
+    if (nombre_formularis() == 2) planificador().visible = false;
 
     Qt::WindowFlags f = windowFlags() & ~(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     if (f != windowFlags()) setWindowFlags(f);

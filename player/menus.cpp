@@ -16,6 +16,7 @@
 #include "platform/motor_veu.h"
 #include "platform/processos.h"
 #include "comuns/programes.h"
+#include "devices/modul_veu.h"
 #include "devices/seguidor.h"
 #include "platform/traduccio_qt.h"
 #include "core/vb.h"
@@ -43,15 +44,6 @@ bool mateix_fitxer(const QString& a, const QString& b) {
     return fa.absoluteFilePath() == fb.absoluteFilePath();
 }
 
-// Word recognition on the player window; true when a unit runs.
-bool veu_iniciar_unitat() {
-    plataforma::MotorVeu& m = plataforma::motor_veu();
-    if (!m.present()) return false;
-    if (m.IniciarReconeixement() != 0) return false;
-    if (dispositius().versio_motor_veu == 0) dispositius().versio_motor_veu = m.NumeroVersio();
-    return true;
-}
-
 // The keywords of every list and of the instruction, from one interface
 // language to another (through Catalan, the form files keep them in).
 void traduir_paraules_clau(const QString& abans, const QString& despres) {
@@ -74,6 +66,7 @@ void traduir_paraules_clau(const QString& abans, const QString& despres) {
 }
 
 bool es_formulari(const QWidget* w) {
+    if (w->property(plataforma::PROPIETAT_FINESTRA_DISPOSITIU).toBool()) return false;
     if (!w->isWindow() || w->objectName().isEmpty() || w->objectName() == QLatin1String("Form1"))
         return false;
     if (w->objectName().startsWith(QLatin1String("qt_"))) return false;
@@ -130,10 +123,65 @@ std::function<bool(const QString&)>& obrir_document() {
     return f;
 }
 
-void descarregar_formularis() {
-    if (inici::carregat()) inici::instancia()->descarregar();
+void descarregar_formularis(const QList<QWidget*>& respectar) {
+    if (inici::carregat() && !respectar.contains(inici::instancia())) inici::instancia()->descarregar();
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (es_formulari(w) && w->isVisible()) w->close();
+        if (es_formulari(w) && w->isVisible() && !respectar.contains(w)) w->close();
+}
+
+EleccioFitxer eleccio_activitat() {
+    const Activitat& a = activitat();
+    EleccioFitxer e;
+    e.titol = tradueix(QStringLiteral("Fitxers Planificació Lumi Raga"));
+    e.filtre = tradueix(QStringLiteral("Fitxers lumiraga|*.lrq|Altres fitxers|*.*"));
+    if (!a.fitxer_actual.isEmpty()) {
+        const QString carpeta = QFileInfo(separadors_natius(a.fitxer_actual)).absolutePath();
+        QDir::setCurrent(carpeta);
+        e.carpeta = carpeta;
+        e.nom = QFileInfo(separadors_natius(a.fitxer_actual)).fileName();
+    } else {
+        e.carpeta = plataforma::carpeta_programa();
+        e.nom = QStringLiteral("*.lrq");
+    }
+    return e;
+}
+
+bool desar_activitat(QWidget* pare, QWidget* finestra, EleccioFitxer e) {
+    Activitat& a = activitat();
+    e.desar = true;
+    const std::optional<QString> tria = triador_fitxer()(pare, e);
+    if (!tria) return false;
+    const QString cami = QFileInfo(*tria).absoluteFilePath();
+    // Another activity already there is lost only when the user agrees.
+    if (QFileInfo::exists(cami) && !mateix_fitxer(cami, a.fitxer_actual) &&
+        !confirmar_sobreescriure(pare, QFileInfo(cami).fileName()))
+        return false;
+    // References are written relative to the folder the file goes into;
+    // the ones outside it stay absolute and keep working from there.
+    const QString carpeta = QFileInfo(cami).absolutePath();
+    if (!desar_exercici(cami, idioma(), carpeta)) {
+        missatge(pare, tradueix(QStringLiteral("fitxers|no_desat")) + QStringLiteral("\n") + cami,
+                 QMessageBox::Critical);
+        return false;
+    }
+    carpeta_activitat() = carpeta;
+    QDir::setCurrent(carpeta);
+    if (finestra) finestra->setWindowTitle(QStringLiteral("LUMIRAGA - ") + a.fitxer_actual);
+    a.exercici_modificat = FALS;
+    return true;
+}
+
+void obrir_ajuda() {
+    // Opened directly: F1 belongs to the learner.
+    const QStringList codis = codis_idioma(idioma());
+    const QString pagina = plataforma::fitxer_ajuda(codis.value(0, QStringLiteral("ca")));
+    if (!pagina.isEmpty() && obrir_document()) obrir_document()(pagina);
+}
+
+void mostrar_quant_a(QWidget* pare) {
+    QString text = text_idioma(14);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    missatge(pare, text, QMessageBox::NoIcon, QMessageBox::Ok, text_idioma(15));
 }
 
 bool confirmar_sobreescriure(QWidget* pare, const QString& nom) {
@@ -186,19 +234,7 @@ void Form1::mn_inici_Click() {
 void Form1::mn_DISC_Click(int16_t Index) {
     Activitat& a = activitat();
     descarregar_formularis();
-
-    EleccioFitxer e;
-    e.titol = tradueix(QStringLiteral("Fitxers Planificació Lumi Raga"));
-    e.filtre = tradueix(QStringLiteral("Fitxers lumiraga|*.lrq|Altres fitxers|*.*"));
-    if (!a.fitxer_actual.isEmpty()) {
-        const QString carpeta = QFileInfo(separadors_natius(a.fitxer_actual)).absolutePath();
-        QDir::setCurrent(carpeta);
-        e.carpeta = carpeta;
-        e.nom = QFileInfo(separadors_natius(a.fitxer_actual)).fileName();
-    } else {
-        e.carpeta = plataforma::carpeta_programa();
-        e.nom = QStringLiteral("*.lrq");
-    }
+    const EleccioFitxer e = eleccio_activitat();
 
     switch (Index) {
     case 0: {
@@ -221,31 +257,9 @@ void Form1::mn_DISC_Click(int16_t Index) {
         }
         break;
     }
-    case 2: {
-        e.desar = true;
-        const std::optional<QString> tria = triador_fitxer()(this, e);
-        if (!tria) return;
-        const QString cami = QFileInfo(*tria).absoluteFilePath();
-        // Another activity already there is lost only when the user agrees.
-        if (QFileInfo::exists(cami) && !mateix_fitxer(cami, a.fitxer_actual) &&
-            !confirmar_sobreescriure(this, QFileInfo(cami).fileName()))
-            return;
-        // References are written relative to the folder the file goes into;
-        // the ones outside it stay absolute and keep working from there.
-        const QString carpeta = QFileInfo(cami).absolutePath();
-        const QString carpeta_abans = carpeta_activitat();
-        carpeta_activitat() = carpeta;
-        if (!desar_exercici(cami)) {
-            carpeta_activitat() = carpeta_abans;
-            missatge(this, tradueix(QStringLiteral("fitxers|no_desat")) + QStringLiteral("\n") + cami,
-                     QMessageBox::Critical);
-            return;
-        }
-        QDir::setCurrent(carpeta);
-        setWindowTitle(QStringLiteral("LUMIRAGA - ") + a.fitxer_actual);
-        a.exercici_modificat = FALS;
+    case 2:
+        desar_activitat(this, this, e);
         break;
-    }
     case 3: {
         const QString nom = QFileInfo(separadors_natius(a.fitxer_actual)).fileName();
         const QString objectiu = separadors_natius(a.fitxer_actual);
@@ -322,11 +336,9 @@ void Form1::mn_fressa_Click(int16_t Index) {
         if (a.paraules_veu[0].isEmpty()) a.paraules_veu[0] = QStringLiteral("A,AE,È,É,I,O,U");
         if (!unitat()) return;
         if (motor.ObrirFitxer() == 0) return;
-        d.motor_veu_preparat = CERT;
         // The sounds of the opened set come from the engine, never from
         // whatever the clipboard happens to hold.
-        const QString sons = motor.SonsQueSeReconeixen();
-        if (!sons.isEmpty()) a.paraules_veu[0] = sons;
+        veu_prendre_sons();
         for (int i = 2; i <= 4; ++i)
             mn_fressa[i]->setEnabled(true);
         break;
@@ -345,6 +357,9 @@ void Form1::mn_fressa_Click(int16_t Index) {
         break;
     case 3:
         motor.GuardarFitxerReconeixementDeParaules();
+        break;
+    case 4:
+        motor.VeureNivellDeSo();
         break;
     default:
         break;
@@ -423,16 +438,11 @@ void Form1::mn_idioma_Click(int16_t Index) {
 }
 
 void Form1::ajuda_Click() {
-    // Opened directly: F1 belongs to the learner.
-    const QStringList codis = codis_idioma(idioma());
-    const QString pagina = plataforma::fitxer_ajuda(codis.value(0, QStringLiteral("ca")));
-    if (!pagina.isEmpty() && obrir_document()) obrir_document()(pagina);
+    obrir_ajuda();
 }
 
 void Form1::quant_a_Click() {
-    QString text = text_idioma(14);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    missatge(this, text, QMessageBox::NoIcon, QMessageBox::Ok, text_idioma(15));
+    mostrar_quant_a(this);
 }
 
 } // namespace lumi

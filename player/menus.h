@@ -3,6 +3,7 @@
 // replaceable function so tests and later parts can put their own in place.
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -36,8 +37,21 @@ std::function<bool(QWidget* pare)>& mostrar_calibracio();
 // Opens a document with the desktop's viewer; false when nothing opened it.
 std::function<bool(const QString& fitxer)>& obrir_document();
 
-// Unloads every form of the program but the player window.
-void descarregar_formularis();
+// Unloads every form of the program but the player window and the forms
+// in `respectar`.
+void descarregar_formularis(const QList<QWidget*>& respectar = {});
+
+// The open and save choice of an activity: the player's title and filter,
+// starting in the current activity's folder (made current) or the program's.
+EleccioFitxer eleccio_activitat();
+// "Save as" of the current activity through triador_fitxer(): the overwrite
+// question, references relative to the new folder, the report of a failure.
+// The caption of `finestra` names the new file. True when it was written.
+bool desar_activitat(QWidget* pare, QWidget* finestra, EleccioFitxer e);
+
+// The help pages in the interface language, and the about box.
+void obrir_ajuda();
+void mostrar_quant_a(QWidget* pare);
 
 // Message 81 after the name of an existing file; true when the user agreed to
 // lose it.

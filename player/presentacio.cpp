@@ -40,12 +40,18 @@ QString seguent_ordre(QString& resta) {
     return ordre;
 }
 
-QString tipus_ordre(const QString& ordre) {
-    return part_recurs(ordre, 0).right(3).toUpper();
+ClasseOrdre classe_ordre(TipusFitxer t) {
+    if (t == TipusFitxer::swf) return ClasseOrdre::peli;
+    if (t == TipusFitxer::pps || t == TipusFitxer::ppt) return ClasseOrdre::diapositives;
+    if (t == TipusFitxer::exe) return ClasseOrdre::programa;
+    if (t == TipusFitxer::lrq) return ClasseOrdre::activitat;
+    if (t == TipusFitxer::wav) return ClasseOrdre::so;
+    if (t == TipusFitxer::mid || t == TipusFitxer::mp3 || t == TipusFitxer::avi) return ClasseOrdre::media;
+    return es_dibuix(t) ? ClasseOrdre::imatge : ClasseOrdre::text;
 }
 
 bool es_entrada_salvapantalles(const QString& entrada) {
-    return !entrada.contains(QChar(separador_ordres)) && entrada.right(4).toUpper() == QStringLiteral(".SCR");
+    return !entrada.contains(QChar(separador_ordres)) && tipus_de_nom(entrada) == TipusFitxer::scr;
 }
 
 int16_t opcio_col_locacio(const QString& ordre) {
@@ -260,12 +266,57 @@ double Form1::flash_mostrar(const QString& ordre, float segons) {
     return t0;
 }
 
+ClasseOrdre Form1::ordre_executa(const QString& ordre, float temps, double& t0,
+                                 const std::function<void()>& esperar) {
+    ServeisPresentacio& s = serveis_presentacio();
+    const QString fitxer = part_recurs(ordre, 0);
+    const ClasseOrdre classe = classe_ordre(tipus_de(ordre));
+    switch (classe) {
+    case ClasseOrdre::peli:
+        // The movie's clock starts when its window is shown.
+        t0 = flash_mostrar(ordre, temps);
+        break;
+    case ClasseOrdre::diapositives:
+        // Ended after its wait, in a reaction as in a stimulus.
+        pps_executa(fitxer);
+        esperar();
+        pps_atura();
+        break;
+    case ClasseOrdre::programa: {
+        const int32_t finestra = llancar_programa(fitxer, 3);
+        esperar();
+        s.tancar_finestra(finestra);
+        break;
+    }
+    case ClasseOrdre::so:
+        s.reproduir_so(fitxer);
+        break;
+    case ClasseOrdre::media:
+        s.reproduir_media(fitxer);
+        break;
+    case ClasseOrdre::imatge:
+        imatge_mostrar(ordre);
+        break;
+    case ClasseOrdre::activitat:
+    case ClasseOrdre::text:
+        break;
+    }
+    return classe;
+}
+
+void Form1::netejar_entrada() {
+    tancar_media_actual(Picture1);
+    Image2->hide();
+    Image2->setScaledContents(false);
+    Label_par->hide();
+    color_finestra(activitat().color_fons);
+}
+
 void Form1::estimul_presenta(int16_t i) {
     Activitat& a = activitat();
     if (i < 0 || i >= static_cast<int>(a.items.size())) return;
     EstatJugador& jg = jugador();
     Llistes& l = llistes();
-    ServeisPresentacio& s = serveis_presentacio();
     plataforma::Rellotge& rellotge = plataforma::rellotge();
 
     // A. The question's two times, armed before anything is shown.
@@ -304,38 +355,24 @@ void Form1::estimul_presenta(int16_t i) {
         return;
     }
 
-    // E. The orders, one after another.
+    // E. The orders, one after another. A slide show or a program is waited
+    // from the order's start and the main picture comes back before it ends.
     const float temps = temps_pregunta[0];
     auto superada = [&] { return tancada_per_ordre || generacio_pregunta != meva; };
     QString resta = entrada;
     double t0 = rellotge.monotonic();
+    auto esperar = [&] {
+        esperar_des_de(t0, temps, superada);
+        if (!superada()) Image1->show();
+    };
     for (;;) {
         const QString ordre = seguent_ordre(resta);
         t0 = rellotge.monotonic();
-        const QString tipus = tipus_ordre(ordre);
-        const QString fitxer = part_recurs(ordre, 0);
         bool darrera = false;
-        if (tipus == u"SWF") {
-            // The movie's clock starts when its window is shown.
-            t0 = flash_mostrar(ordre, temps);
-        } else if (tipus == u"PPS" || tipus == u"PPT") {
-            pps_executa(fitxer);
-            esperar_des_de(t0, temps, superada);
-            if (!superada()) Image1->show();
-            pps_atura();
-        } else if (tipus == u"EXE") {
-            const int32_t finestra = llancar_programa(fitxer, 3);
-            esperar_des_de(t0, temps, superada);
-            if (!superada()) Image1->show();
-            s.tancar_finestra(finestra);
-        } else if (tipus == u"WAV") {
-            s.reproduir_so(fitxer);
-        } else if (tipus == u"MID" || tipus == u"MP3" || tipus == u"AVI") {
-            s.reproduir_media(fitxer);
-        } else if (tipus == u"BMP" || tipus == u"WMF" || tipus == u"GIF" || tipus == u"JPG") {
-            imatge_mostrar(ordre);
-        } else {
-            // Texts come from the list with the activity's folder in front.
+        const ClasseOrdre classe = ordre_executa(ordre, temps, t0, esperar);
+        if (classe == ClasseOrdre::text || classe == ClasseOrdre::activitat) {
+            // Texts come from the list with the activity's folder in front;
+            // an activity file is only a text here.
             QString text = ruta_relativa(ordre);
             text_executa(text);
             darrera = resta.isEmpty();
@@ -349,18 +386,7 @@ void Form1::estimul_presenta(int16_t i) {
     // H. The rest of the stimulus time, then the clearing.
     esperar_des_de(t0, temps, superada);
     if (superada() || temps == 0) return;
-    if (!jg.media_actual.isEmpty()) {
-        if (retallar(jg.media_actual).toUpper().endsWith(QStringLiteral(".AVI"))) {
-            plataforma::mciSendString(QStringLiteral("close animation"));
-            Picture1->hide();
-        }
-        plataforma::mciSendString(QStringLiteral("close ") + jg.media_actual);
-        jg.media_actual.clear();
-    }
-    Image2->hide();
-    Image2->setScaledContents(false);
-    Label_par->hide();
-    color_finestra(a.color_fons);
+    netejar_entrada();
     Image1->show();
     if (!a.fitxer_imatge_fons.isEmpty()) imatge_fons->show();
 }

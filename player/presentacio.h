@@ -1,7 +1,9 @@
 // What the stimulus presentation, the text orders and the reaction player
-// share: the order types, the picture placement, the text placements, and the
+// share: the order classes, the picture placement, the text placements, and the
 // media and launch services they call (replaceable, so tests can record).
 #pragma once
+
+#include "core/tipus_fitxer.h"
 
 #include <QImage>
 #include <QPointF>
@@ -13,9 +15,12 @@
 
 namespace lumi {
 
-// The type of an order: the last three characters of its file part (before
-// any ":" options), in capitals. "a.jpeg" gives "PEG".
-QString tipus_ordre(const QString& ordre);
+// What the player does with an order, by the kind of its file part
+// (`tipus_de`): a movie, a slide show and a program last; an activity file
+// chains to that activity from a reaction only; anything else ("a.jpeg" too)
+// is a text order.
+enum class ClasseOrdre : uint8_t { peli, diapositives, programa, activitat, so, media, imatge, text };
+ClasseOrdre classe_ordre(TipusFitxer tipus);
 
 // Takes the next order off an entry: the text before the first order
 // separator, the rest staying in `resta` (empty after the last order).

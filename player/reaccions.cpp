@@ -42,21 +42,14 @@ QString entrada_llista(const QStringList& llista, int k) {
 // A single sound, screen saver or activity file cannot be shown in parts.
 bool serveix_per_serie(const QString& entrada) {
     if (entrada.contains(QChar(separador_ordres))) return true;
-    const QString final = entrada.right(4).toUpper();
-    return final != u".SCR" && final != u".LRQ" && final != u".WAV";
-}
-
-bool es_imatge(const QString& tipus) {
-    return tipus == u"BMP" || tipus == u"WMF" || tipus == u"GIF" || tipus == u"JPG";
+    const TipusFitxer t = tipus_de_nom(entrada);
+    return t != TipusFitxer::scr && t != TipusFitxer::lrq && t != TipusFitxer::wav;
 }
 
 // Orders that play something rather than show it.
-bool es_reproduccio(const QString& tipus) {
-    static const QStringList tipus_media{QStringLiteral("WAV"), QStringLiteral("MID"), QStringLiteral("MP3"),
-                                         QStringLiteral("AVI"), QStringLiteral("SWF"), QStringLiteral("PPS"),
-                                         QStringLiteral("PPT"), QStringLiteral("EXE"), QStringLiteral("LRQ"),
-                                         QStringLiteral("SCR")};
-    return tipus_media.contains(tipus);
+bool es_reproduccio(TipusFitxer tipus) {
+    const ClasseOrdre c = classe_ordre(tipus);
+    return (c != ClasseOrdre::imatge && c != ClasseOrdre::text) || tipus == TipusFitxer::scr;
 }
 
 int arrodonit(double v) {
@@ -146,8 +139,7 @@ void Form1::reaccio_serie_be(int16_t i) {
     const int P = static_cast<int>(sequencia_parcial.size());
     const int S = static_cast<int>(activitat().items[0].serie.size());
     const float f = S > 0 ? static_cast<float>(P) / static_cast<float>(S) : 0.0f;
-    const QString tipus = tipus_ordre(ordre);
-    if (es_imatge(tipus))
+    if (classe_ordre(tipus_de(ordre)) == ClasseOrdre::imatge)
         serie_imatge(ordre, f, P);
     else
         serie_text(ordre, P, S, f);
@@ -199,7 +191,7 @@ void Form1::serie_imatge(const QString& ordre, float f, int P) {
 void Form1::serie_text(const QString& ordre, int P, int S, float f) {
     // Sounds, videos, programs and the like have no part to show; an empty
     // entry (no right reactions) shows nothing either.
-    if (ordre.isEmpty() || es_reproduccio(tipus_ordre(ordre))) return;
+    if (ordre.isEmpty() || es_reproduccio(tipus_de(ordre))) return;
     const ComandaText c = separar_comanda(ordre);
     if (c.te_separador && c.clau == text_idioma(10).toUpper()) {
         const std::optional<int32_t> color = a_enter32(valor_inicial(c.valor));

@@ -50,8 +50,6 @@ void Form1::esperar_sense_entrada(double segons) {
 
 void Form1::fitxer_executa(const QString& entrada, float temps) {
     const Activitat& a = activitat();
-    EstatJugador& jg = jugador();
-    ServeisPresentacio& s = serveis_presentacio();
     plataforma::Rellotge& rellotge = plataforma::rellotge();
     const uint64_t pantalla = generacio_pregunta;
     // A newer question prepared the screen while this reaction yielded: what
@@ -73,46 +71,31 @@ void Form1::fitxer_executa(const QString& entrada, float temps) {
     } else {
         QString resta = entrada;
         double t0 = rellotge.monotonic();
-        bool esperat = false;
+        // A slide show or a program restarts the clock once it has started
+        // and is held for the whole time, with the main picture left hidden.
+        auto esperar = [&] {
+            t0 = rellotge.monotonic();
+            plataforma::esperar(temps);
+        };
         bool avi = false;
         for (;;) {
             const QString ordre = seguent_ordre(resta);
-            const QString tipus = tipus_ordre(ordre);
-            const QString fitxer = part_recurs(ordre, 0);
-            if (tipus == u"SWF") {
-                flash_mostrar(ordre, temps);
-                esperat = true;
-            } else if (tipus == u"PPS" || tipus == u"PPT") {
-                pps_executa(fitxer);
-                t0 = rellotge.monotonic();
-                plataforma::esperar(temps);
-                // Ended after its time, as a stimulus's show is.
-                pps_atura();
-                esperat = true;
-            } else if (tipus == u"EXE") {
-                const int32_t finestra = llancar_programa(fitxer, 3);
-                t0 = rellotge.monotonic();
-                plataforma::esperar(temps);
-                s.tancar_finestra(finestra);
-                esperat = true;
-            } else if (tipus == u"LRQ") {
+            const ClasseOrdre classe = ordre_executa(ordre, temps, t0, esperar);
+            if (classe == ClasseOrdre::activitat) {
                 // Another activity: this run stops and that one starts from
                 // here; nothing of this reaction goes on after it.
                 exercici_atura();
-                carregar_lrq(resoldre_fitxer(fitxer));
+                carregar_lrq(resoldre_fitxer(part_recurs(ordre, 0)));
                 return;
-            } else if (tipus == u"WAV") {
-                s.reproduir_so(fitxer);
-            } else if (tipus == u"MID" || tipus == u"MP3" || tipus == u"AVI") {
-                s.reproduir_media(fitxer);
-                avi = avi || tipus == u"AVI";
-            } else if (tipus == u"BMP" || tipus == u"WMF" || tipus == u"GIF" || tipus == u"JPG") {
-                imatge_mostrar(ordre);
-            } else if (!ordre.isEmpty()) {
+            }
+            if (classe == ClasseOrdre::text && !ordre.isEmpty()) {
                 QString text = ruta_relativa(ordre);
                 text_executa(text);
             }
+            avi = avi || (classe == ClasseOrdre::media && tipus_de(ordre) == TipusFitxer::avi);
             // An order that waited has used up the time; the rest is not played.
+            const bool esperat = classe == ClasseOrdre::peli || classe == ClasseOrdre::diapositives ||
+                                 classe == ClasseOrdre::programa;
             if (esperat || superada()) break;
             if (transcorregut(t0) > temps) break;
             if (resta.isEmpty()) {
@@ -124,18 +107,9 @@ void Form1::fitxer_executa(const QString& entrada, float temps) {
         }
 
         if (!superada()) {
-            const bool media_avi = retallar(jg.media_actual).toUpper().endsWith(QStringLiteral(".AVI"));
-            if (!jg.media_actual.isEmpty()) {
-                if (media_avi) plataforma::mciSendString(QStringLiteral("close animation"));
-                plataforma::mciSendString(QStringLiteral("close ") + jg.media_actual);
-                jg.media_actual.clear();
-            }
+            netejar_entrada();
             // The video area goes, whatever name the medium was opened under.
-            if (avi || media_avi) Picture1->hide();
-            Image2->hide();
-            Image2->setScaledContents(false);
-            Label_par->hide();
-            color_finestra(a.color_fons);
+            if (avi) Picture1->hide();
             if (!a.fitxer_imatge_fons.isEmpty()) imatge_fons->show();
         }
     }

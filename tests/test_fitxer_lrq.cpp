@@ -4,6 +4,7 @@
 #include "core/fitxer_lrq.h"
 #include "core/idioma.h"
 #include "core/text_codec.h"
+#include "vigia_assignacions.h"
 
 #include <QDir>
 #include <QFile>
@@ -522,6 +523,55 @@ INSTANTIATE_TEST_SUITE_P(Onze, VersionsAntigues,
                              s.replace(u'.', u'_');
                              return "v" + s.toStdString();
                          });
+
+// Reading and writing take the language and the folder they are given and
+// never put them in the program's place, even for a moment: the program's own
+// are the same at every allocation the reader and the writer make (the reader
+// allocates at every value), so a load can run inside anything.
+TEST_F(FitxerLrq, ReadingAndWritingLeaveTheProgramsLanguageAndFolderAloneThroughout) {
+    if (!proves::VigiaAssignacions::disponible()) GTEST_SKIP() << "allocations cannot be watched here";
+    // Neither the language read in nor Catalan, which old key names fall back to.
+    const QString idioma_programa = IDIOMA_ESPANOL;
+    const QString carpeta_programa = QStringLiteral("/una/altra");
+    idioma() = idioma_programa;
+    carpeta_activitat() = carpeta_programa;
+    const Activitat base = activitat_nova();
+    QString vist;
+    long canvis = 0;
+    std::vector<std::pair<ResultatLectura, QByteArray>> fets;
+    const Versio versions[] = {Versio::v3, Versio::v4_2, Versio::v7_1, Versio::v4_2};
+    std::vector<QByteArray> antics;
+    for (Versio v : versions)
+        antics.push_back(escriure_versio(v, desat_antic(v)));
+    // A key name no table knows is looked up in Catalan once more.
+    Desat desconegut = desat_antic(Versio::v4_2);
+    desconegut.items[0].serie = QStringLiteral("{Desconeguda}");
+    antics.back() = escriure_versio(Versio::v4_2, desconegut);
+    long vegades = 0;
+    {
+        proves::VigiaAssignacions vigia([&] {
+            if (idioma() == idioma_programa && carpeta_activitat() == carpeta_programa) return;
+            if (canvis++ == 0) vist = idioma() + QStringLiteral(" / ") + carpeta_activitat();
+        });
+        for (const QByteArray& antic : antics) {
+            ResultatLectura r = llegir_activitat(antic, QStringLiteral("/act/a.lrq"), base, opcions(GAL));
+            QByteArray nou = escriure_activitat(r.activitat, GAL, CARPETA);
+            fets.emplace_back(std::move(r), std::move(nou));
+        }
+        vegades = vigia.vegades();
+    }
+    EXPECT_GT(vegades, 100) << "the watch saw the work";
+    EXPECT_EQ(canvis, 0) << "seen in the middle of the work: " << qPrintable(vist);
+    // And the work was done in the language and the folder given.
+    for (size_t i = 0; i < fets.size(); ++i) {
+        SCOPED_TRACE(capcalera_versio(versions[i]).toStdString());
+        EXPECT_EQ(fets[i].first.missatge, 0);
+        Activitat e = esperat(versions[i]);
+        if (i + 1 == fets.size()) e.items[1].serie = QStringLiteral("H00");
+        comparar(fets[i].first.activitat, e);
+        EXPECT_EQ(str(fets[i].second), str(escriure_versio(Versio::v7_1, desat_actual(e))));
+    }
+}
 
 TEST_F(FitxerLrq, CurrentVersionSurvivesLoadAndSaveByteForByte) {
     const QByteArray fitxer = escriure_versio(Versio::v7_1, desat_antic(Versio::v7_1));

@@ -75,9 +75,9 @@ TEST(ColLocacio, PlacementOptionFromTheOrder) {
 }
 
 TEST(TipusOrdre, FilePartDecidesTheType) {
-    EXPECT_EQ(tipus_ordre(QStringLiteral("/a/gat.jpeg")), QStringLiteral("PEG"));
-    EXPECT_EQ(tipus_ordre(QStringLiteral("/a/gat.JpG:P050")), QStringLiteral("JPG"));
-    EXPECT_EQ(tipus_ordre(QStringLiteral("CENTRAT_Hola")), QStringLiteral("OLA"));
+    EXPECT_EQ(classe_ordre(tipus_de(QStringLiteral("/a/gat.jpeg"))), ClasseOrdre::text);
+    EXPECT_EQ(classe_ordre(tipus_de(QStringLiteral("/a/gat.JpG:P050"))), ClasseOrdre::imatge);
+    EXPECT_EQ(classe_ordre(tipus_de(QStringLiteral("CENTRAT_Hola"))), ClasseOrdre::text);
     EXPECT_TRUE(es_entrada_salvapantalles(QStringLiteral("/a/b.SCR")));
     EXPECT_TRUE(es_entrada_salvapantalles(QStringLiteral("/a/b.scr")));
     EXPECT_FALSE(es_entrada_salvapantalles(QStringLiteral("/a/b.scr") + sep() + QStringLiteral("/a/c.jpg")));
@@ -207,6 +207,13 @@ TEST_F(Presentacio, JpegAndListedScreenSaversAreTexts) {
     f->estimul_presenta(1);
     EXPECT_EQ(crides, QStringList{QStringLiteral("imatge /act/p300x200.jpg")});
     EXPECT_EQ(f->Label_par->text(), QStringLiteral("/act/s.scr"));
+}
+
+TEST_F(Presentacio, NamesWithoutADotAreTexts) {
+    posar_estimul(1, QStringLiteral("/act/payloadexe") + sep() + QStringLiteral("/act/gat300x200jpg"), 0);
+    f->estimul_presenta(1);
+    EXPECT_TRUE(crides.isEmpty());
+    EXPECT_EQ(f->Label_par->text(), QStringLiteral("/act/gat300x200jpg"));
 }
 
 TEST_F(Presentacio, TextsLoseTheActivityFolder) {

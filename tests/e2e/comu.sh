@@ -179,28 +179,57 @@ finestra_jugador() {
   esperar_finestra '^LUMIRAGA - ' 5 || fallar "no player window (title \"LUMIRAGA - ...\")"
 }
 
-# Opens the menu "Opcions" of the player window with a click on its name and
-# chooses the item at a position (1 = the first) with the arrow keys.
-menu_opcions() {
-  local posicio=$1 abans ara fins
-  finestra_jugador
-  # No window manager raises a window that is clicked: raise it as one would.
-  xdotool windowraise "$finestra"
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+# A click on a menu bar's entry at a screen position, then the item at a
+# position of the menu that opens (1 = the first) with the arrow keys.
+triar_menu() {
+  local x=$1 y=$2 posicio=$3 nom=$4 abans ara fins i
   abans=$(xdotool search --onlyvisible --class lumiraga 2>/dev/null | sort | tr '\n' ' ')
-  xdotool mousemove $((X + 30)) $((Y + 9)) click 1
+  xdotool mousemove "$x" "$y" click 1
   fins=$(($(ara_ms) + 5000))
   while :; do
     ara=$(xdotool search --onlyvisible --class lumiraga 2>/dev/null | sort | tr '\n' ' ')
     [ "$ara" != "$abans" ] && break
-    [ "$(ara_ms)" -lt "$fins" ] || fallar "the menu \"Opcions\" did not open on a click at its name"
+    [ "$(ara_ms)" -lt "$fins" ] || fallar "the menu \"$nom\" did not open on a click at its name"
     sleep 0.02
   done
-  local i
   for ((i = 0; i < posicio; ++i)); do
     xdotool key Down
   done
   xdotool key Return
+}
+
+# Opens the menu "Opcions" of the player window with a click on its name and
+# chooses the item at a position (1 = the first) with the arrow keys.
+menu_opcions() {
+  finestra_jugador
+  # No window manager raises a window that is clicked: raise it as one would.
+  xdotool windowraise "$finestra"
+  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  triar_menu $((X + 30)) $((Y + 9)) "$1" Opcions
+}
+
+# In the open dialog (open and focused), a file chosen by its folder and its
+# name. The folder first, then the name, as the dialog's completer and its
+# folder listing keep up with a person (a whole path typed at full speed on a
+# loaded machine can be confirmed before the dialog has read it).
+triar_al_dialeg_obrir() {
+  local carpeta=$1 nom=$2
+  xdotool type --delay 2 "$carpeta/"
+  sleep 0.3
+  xdotool key Return
+  sleep 0.3
+  for _ in 1 2 3; do
+    xdotool key ctrl+a
+    xdotool type --delay 2 "$nom"
+    captura dialeg-obrir >/dev/null
+    xdotool key Return
+    esperar_sense_finestra '^Fitxers Planificació Lumi Raga$' 3 && return 0
+    # The dialog said it did not find the file yet: its message goes, and
+    # the name is typed again.
+    xdotool key Return
+    sleep 0.5
+  done
+  fallar "the open dialog did not close after choosing $carpeta/$nom"
 }
 
 # From the start dialog (open and focused): "Engegar Exercici" (the second
@@ -210,11 +239,7 @@ engegar_des_de_inici() {
   xdotool key Tab space
   esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 ||
     fallar "\"Engegar Exercici\" in the start dialog did not bring the open dialog"
-  xdotool type --delay 2 "$tmp/examples/primera/primera.lrq"
-  captura dialeg-obrir >/dev/null
-  xdotool key Return
-  esperar_sense_finestra '^Fitxers Planificació Lumi Raga$' 5 ||
-    fallar "the open dialog did not close after choosing $tmp/examples/primera/primera.lrq"
+  triar_al_dialeg_obrir "$tmp/examples/primera" primera.lrq
 }
 
 # An answer of the learner (xdotool's key name, or "clic" for a left click on

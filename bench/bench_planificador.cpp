@@ -1,0 +1,84 @@
+// One step of the planner's item navigator on a 1,000-item activity: the
+// shown item stored (with the undo snapshot written), the next one loaded,
+// its grids refilled and the window painted; beside it the write of the
+// same activity to its file. A program of its own because the planner is a
+// widget window.
+#include "activitat_gran.h"
+#include "app/connexions.h"
+#include "core/camins.h"
+#include "core/fitxer_lrq.h"
+#include "planner/planificar.h"
+#include "platform/instancia.h"
+#include "player/Form1.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+constexpr int ITEMS = 1000;
+
+struct Entorn {
+    QTemporaryDir dir;
+    std::unique_ptr<lumi::Form1> f;
+    std::unique_ptr<lumi::planificar> p;
+    Entorn() {
+        qputenv("LUMIRAGA_HOME", dir.path().toLocal8Bit());
+        lumi::connectar_ganxos();
+        f = std::make_unique<lumi::Form1>();
+        f->Form_Load();
+        lumi::jugador().estat_finestra = 1; // already activated: no start dialog
+        lumi::activitat() = lumi::proves::activitat_gran(ITEMS, dir.path());
+        lumi::carpeta_activitat() = dir.path();
+        lumi::activitat().fitxer_actual = dir.filePath(QStringLiteral("gran.lrq"));
+        p = std::make_unique<lumi::planificar>(f.get());
+        p->Form_Load();
+        p->reaccions_Click(3);
+        p->show();
+        QApplication::processEvents();
+    }
+    ~Entorn() {
+        p.reset();
+        f.reset();
+        lumi::plataforma::alliberar_instancia_unica();
+    }
+};
+
+// Made once for every run of the benchmarks; gone before the application.
+std::unique_ptr<Entorn> entorn;
+
+void BM_PlanificadorPasDItem(benchmark::State& state) {
+    if (!entorn) entorn = std::make_unique<Entorn>();
+    lumi::planificar& p = *entorn->p;
+    for (auto _ : state) {
+        const int seguent = p.HScroll1->value() == ITEMS ? 1 : p.HScroll1->value() + 1;
+        p.HScroll1->setValue(seguent);
+        QImage pintat = p.grab().toImage();
+        benchmark::DoNotOptimize(pintat.bits());
+    }
+}
+BENCHMARK(BM_PlanificadorPasDItem)->Unit(benchmark::kMillisecond);
+
+void BM_DesarActivitat(benchmark::State& state) {
+    if (!entorn) entorn = std::make_unique<Entorn>();
+    const QString cami = entorn->dir.filePath(QStringLiteral("copia.lrq"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lumi::desar_exercici(cami));
+}
+BENCHMARK(BM_DesarActivitat)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    QApplication app(argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    entorn.reset();
+    benchmark::Shutdown();
+    return 0;
+}

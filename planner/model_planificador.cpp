@@ -1,0 +1,717 @@
+#include "planner/model_planificador.h"
+
+#include "core/camins.h"
+#include "core/codis.h"
+#include "core/fitxer_lrq.h"
+#include "core/idioma.h"
+#include "core/llistes.h"
+#include "core/vb.h"
+
+#include <QFile>
+#include <algorithm>
+
+namespace lumi {
+
+namespace {
+
+const QString SEP = QString(QChar(separador_ordres));
+
+int16_t verdader(bool b) {
+    return b ? CERT : FALS;
+}
+
+// Entry e of a list array, "" when there is none.
+QString element(const QStringList& l, int e) {
+    return e >= 1 && e < l.size() ? l.at(e) : QString();
+}
+
+// The settings of the general page, compared to tell a change.
+bool mateixos_generals(const Activitat& a, const QString& carpeta, const font_text& font, int16_t finestra,
+                       const QString& consigna, int16_t temps) {
+    return a.carpeta_veu == carpeta && a.font == font && a.finestra_opcio == finestra &&
+           a.consigna == consigna && a.temps_total == temps;
+}
+
+} // namespace
+
+int numero_llista(const QString& tipus) {
+    static const QStringList noms{QStringLiteral("ESTIMULS"), QStringLiteral("SI_BE"),
+                                  QStringLiteral("SI_MAL"), QStringLiteral("ACCIO"),
+                                  QStringLiteral("CONSIGNA")};
+    return static_cast<int>(noms.indexOf(tipus)) + 1;
+}
+
+QString nom_llista(int k) {
+    static const QStringList noms{QString(),
+                                  QStringLiteral("ESTIMULS"),
+                                  QStringLiteral("SI_BE"),
+                                  QStringLiteral("SI_MAL"),
+                                  QStringLiteral("ACCIO"),
+                                  QStringLiteral("CONSIGNA")};
+    return k >= 0 && k < noms.size() ? noms.at(k) : QString();
+}
+
+QString marca_seguent() {
+    return text_idioma(59) + u'_';
+}
+
+QString marca_anterior() {
+    return text_idioma(60) + u'_';
+}
+
+QString llista_item(const QStringList& entrades, int nombre, bool sense_retallar_sola) {
+    QStringList fetes;
+    for (int e = 1; e <= nombre && e < entrades.size(); ++e) {
+        const QString t = retallar(entrades.at(e));
+        if (!t.isEmpty()) fetes << t;
+    }
+    if (fetes.isEmpty()) return {};
+    if (sense_retallar_sola && fetes.size() == 1) {
+        // The one entry as the user left it.
+        for (int e = 1; e <= nombre && e < entrades.size(); ++e)
+            if (!retallar(entrades.at(e)).isEmpty()) fetes[0] = entrades.at(e);
+    }
+    return ruta_absoluta(QString::number(fetes.size()) + SEP + fetes.join(u'|'));
+}
+
+QString text_temps(float v) {
+    return (v >= 0 ? QStringLiteral(" ") : QString()) + single_text(v);
+}
+
+// ------------------------------------------------------------------ grids
+
+QStringList* ModelPlanificador::llista(int k) const {
+    Llistes& l = llistes();
+    switch (k) {
+    case ESTIMULS:
+        return &l.llista_estimuls;
+    case SI_BE:
+        return &l.llista_be;
+    case SI_MAL:
+        return &l.llista_mal;
+    case ACCIO:
+        return &l.llista_accio;
+    default:
+        return nullptr;
+    }
+}
+
+int ModelPlanificador::nombre_entrades(int k) const {
+    const Llistes& l = llistes();
+    switch (k) {
+    case ESTIMULS:
+        return l.nombre_estimuls;
+    case SI_BE:
+        return l.nombre_be;
+    case SI_MAL:
+        return l.nombre_mal;
+    case ACCIO:
+        return activitat().graella_comptes[ACCIO][0][1];
+    case CONSIGNA:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+QString ModelPlanificador::entrada(int k, int e) const {
+    if (k == CONSIGNA) return e == 1 ? activitat().consigna : QString();
+    if (e < 1 || e > nombre_entrades(k)) return {};
+    const QStringList* l = llista(k);
+    return l ? element(*l, e) : QString();
+}
+
+void ModelPlanificador::marcar_modificat() const {
+    activitat().exercici_modificat = CERT;
+}
+
+void ModelPlanificador::ordres_OMPLIR(int k) {
+    if (k < 0 || k > 5) return;
+    Activitat& a = activitat();
+    auto& celles = a.graella_celles[k];
+    auto& comptes = a.graella_comptes[k];
+    for (int r = 1; r <= 4; ++r) {
+        for (int c = 1; c <= 7; ++c)
+            celles[r][c].clear();
+        // The instruction is one entry, shown in the one row it has.
+        const int e = k == CONSIGNA ? r : comptes[0][0] + r - 1;
+        const QString text = ruta_relativa(entrada(k, e));
+        const int n = llista_comptar(text, SEP);
+        comptes[r][1] = static_cast<int16_t>(std::min(n, 32767));
+        comptes[r][0] = 1;
+        for (int c = 1; c <= std::min(n, 7); ++c)
+            celles[r][c] = llista_element(text, c, SEP);
+        if (n > 6) celles[r][7] = marca_seguent();
+    }
+    f_et_inf(k, QString());
+}
+
+void ModelPlanificador::ord_omplir_fila(int fila, int k) {
+    if (k < 0 || k > 5 || fila < 1 || fila > 4) return;
+    Activitat& a = activitat();
+    auto& celles = a.graella_celles[k][fila];
+    const auto& comptes = a.graella_comptes[k];
+    const int s = comptes[fila][0];
+    const int n = comptes[fila][1];
+    const QString text = entrada(k, k == CONSIGNA ? fila : comptes[0][0] + fila - 1);
+    f_et_inf(k, text);
+    for (int j = 1; j <= 7; ++j)
+        celles[j] = llista_element(text, s + j - 1, SEP);
+    if (s > 1) celles[1] = marca_anterior();
+    if (s + 6 <= n) celles[7] = marca_seguent();
+}
+
+void ModelPlanificador::ord_seguent(int fila, int k) {
+    if (k < 0 || k > 5 || fila < 1 || fila > 4) return;
+    auto& f = activitat().graella_comptes[k][fila];
+    if (f[0] + 6 <= f[1]) ++f[0];
+    ord_omplir_fila(fila, k);
+}
+
+void ModelPlanificador::ord_anterior(int fila, int k) {
+    if (k < 0 || k > 5 || fila < 1 || fila > 4) return;
+    auto& f = activitat().graella_comptes[k][fila];
+    if (f[0] > 0) --f[0];
+    ord_omplir_fila(fila, k);
+}
+
+void ModelPlanificador::f_et_inf(int k, const QString& ordre) {
+    int etiqueta = 0;
+    if (k == ESTIMULS) etiqueta = 1;
+    if (k == SI_BE) etiqueta = 3;
+    if (k == SI_MAL) etiqueta = 4;
+    if (etiqueta == 0) return;
+    et_inf[etiqueta] = QStringLiteral("?");
+    if (ordre.size() >= 2) {
+        et_inf[etiqueta] = QStringLiteral("x");
+        return;
+    }
+    const QStringList* l = llista(k);
+    for (int e = 0; e <= nombre_entrades(k) && e < l->size(); ++e) {
+        if (l->at(e).size() > 1) {
+            et_inf[etiqueta] = QStringLiteral("x");
+            return;
+        }
+    }
+}
+
+void ModelPlanificador::barra_canviada(int k, int valor) {
+    if (k < 1 || k > 4) return;
+    valor = std::clamp(valor, 1, barra_max[k]);
+    barra_valor[k] = valor;
+    activitat().graella_comptes[k][0][0] = static_cast<int16_t>(valor);
+    ordres_OMPLIR(k);
+}
+
+VistaGraella ModelPlanificador::ordres_repinta(int k) const {
+    VistaGraella v;
+    if (k < 1 || k > 5) return v;
+    const Activitat& a = activitat();
+    const int files = k == CONSIGNA ? 1 : 4;
+    v.celles[1].visible = true;
+    for (int r = 1; r <= files; ++r) {
+        for (int c = 1; c <= 7; ++c) {
+            const int i = (r - 1) * 7 + c;
+            auto& cella = v.celles[static_cast<size_t>(i)];
+            cella.text = a.graella_celles[k][r][c];
+            cella.tipus = k == ACCIO ? icona_accio_tipus(cella.text) : icona_recurs_tipus(cella.text);
+            if (!cella.tipus.isEmpty()) {
+                cella.visible = true;
+                if (c < 7) v.celles[static_cast<size_t>(i + 1)].visible = true;
+                if (k <= ACCIO && r < 4) v.celles[static_cast<size_t>(r * 7 + 1)].visible = true;
+            }
+            if (k <= SI_MAL && a.graella_comptes[k][r][1] >= 7) {
+                const QString& t = cella.text;
+                if (!t.isEmpty() && t != marca_anterior() && t != marca_seguent())
+                    v.numeros_ordre[static_cast<size_t>(i)] = numero_text(a.graella_comptes[k][r][0] + c - 1);
+            }
+        }
+        if (k <= SI_MAL && barra_valor[k] > 1)
+            v.numeros_entrada[static_cast<size_t>(r)] = numero_text(r + barra_valor[k] - 1);
+    }
+    return v;
+}
+
+// ------------------------------------------------------------------ order edits
+
+bool ModelPlanificador::ord_afagir(int fila, int columna, int k, const QString& contingut) {
+    if (k < 1 || k > 5 || fila < 1 || fila > 4) return false;
+    Activitat& a = activitat();
+    auto& comptes = a.graella_comptes[k];
+    int e = k == CONSIGNA ? 1 : comptes[0][0] + fila - 1;
+    QString text;
+    if (comptes[fila][1] != 0) {
+        text = entrada(k, e);
+    } else if (k != CONSIGNA) {
+        // An empty row becomes the entry after the last one, never one
+        // further down with blank entries before it.
+        e = std::min(e, nombre_entrades(k) + 1);
+        QStringList* l = llista(k);
+        while (l->size() <= e)
+            l->append(QString());
+        Llistes& ll = llistes();
+        if (e > nombre_entrades(k)) {
+            const auto n = static_cast<int16_t>(e);
+            if (k == ESTIMULS) ll.nombre_estimuls = n;
+            if (k == SI_BE) ll.nombre_be = n;
+            if (k == SI_MAL) ll.nombre_mal = n;
+            if (k == ACCIO) comptes[0][1] = n;
+        }
+        if (k <= SI_MAL) {
+            comptes[0][1] = static_cast<int16_t>(nombre_entrades(k));
+            barra_max[k] = std::max(1, nombre_entrades(k));
+        }
+        comptes[fila][0] = 1;
+    }
+    QString nou;
+    if (text.isEmpty()) {
+        nou = contingut;
+        comptes[fila][1] = 1;
+        comptes[fila][0] = 1;
+    } else {
+        QStringList ordres = text.split(SEP);
+        // Before the order shown at the column; a position before the first
+        // goes to the front, one past the last to the end.
+        const int posicio = comptes[fila][0] + columna - 1;
+        const qsizetype on = std::clamp<qsizetype>(posicio - 1, 0, ordres.size());
+        ordres.insert(on, contingut);
+        nou = ordres.join(SEP);
+        comptes[fila][1] = static_cast<int16_t>(ordres.size());
+        const int n = comptes[fila][1];
+        if (n > 6 && columna >= 5) ++comptes[fila][0];
+        if (n > 6 && columna < 3 && comptes[fila][0] > 0) --comptes[fila][0];
+    }
+    if (k == CONSIGNA)
+        a.consigna = nou;
+    else
+        (*llista(k))[e] = nou;
+    f_et_inf(k, nou);
+    if (k != ACCIO) marcar_modificat();
+    return !text.isEmpty();
+}
+
+void ModelPlanificador::ord_esborrar(int fila, int columna, int k) {
+    if (k < 1 || k > 5 || fila < 1 || fila > 4) return;
+    if (k == ACCIO) {
+        accio_esborrar(columna);
+        if (pont.accions_llista_omplir) pont.accions_llista_omplir();
+        return;
+    }
+    Activitat& a = activitat();
+    auto& comptes = a.graella_comptes[k];
+    const int e = k == CONSIGNA ? 1 : comptes[0][0] + fila - 1;
+    const QString text = entrada(k, e);
+    if (text.isEmpty()) return;
+    QStringList ordres = text.split(SEP);
+    if (columna < 1 || columna > ordres.size()) return;
+    ordres.removeAt(columna - 1);
+    const int n = static_cast<int>(ordres.size());
+    comptes[fila][1] = static_cast<int16_t>(n);
+    int16_t& s = comptes[fila][0];
+    if (s + columna >= n && n > 6) s = static_cast<int16_t>(n - 5);
+    if (n < 7) s = 1;
+    marcar_modificat();
+    if (n == 0) {
+        fila_esborrar(fila, k);
+        return;
+    }
+    if (k == CONSIGNA)
+        a.consigna = ordres.join(SEP);
+    else
+        (*llista(k))[e] = ordres.join(SEP);
+}
+
+void ModelPlanificador::fila_esborrar(int fila, int k) {
+    if (k < 1 || k > 5 || fila < 1 || fila > 4) return;
+    Activitat& a = activitat();
+    auto& comptes = a.graella_comptes[k];
+    if (k <= SI_MAL) {
+        const int e = comptes[0][0] + fila - 1;
+        const int m = nombre_entrades(k);
+        if (e >= 1 && e <= m) {
+            QStringList& l = *llista(k);
+            l.removeAt(e);
+            while (l.size() > m) // entries 1..m-1 stay, nothing after them
+                l.removeLast();
+            const auto nou = static_cast<int16_t>(m - 1);
+            Llistes& ll = llistes();
+            if (k == ESTIMULS) ll.nombre_estimuls = nou;
+            if (k == SI_BE) ll.nombre_be = nou;
+            if (k == SI_MAL) ll.nombre_mal = nou;
+            comptes[0][1] = nou;
+            barra_max[k] = std::max<int>(1, nou);
+            barra_valor[k] = std::min(barra_valor[k], barra_max[k]);
+            comptes[0][0] = static_cast<int16_t>(barra_valor[k]);
+            marcar_modificat();
+        }
+    } else if (k == CONSIGNA) {
+        if (!a.consigna.isEmpty()) marcar_modificat();
+        a.consigna.clear();
+    }
+    ordres_OMPLIR(k);
+}
+
+void ModelPlanificador::accio_esborrar(int col) {
+    item& it = planificador().item_editat[0];
+    const QString t = codis_a_text(it.serie, 0);
+    const int p = activitat().graella_comptes[ACCIO][1][0] + col - 1;
+    const int n = llista_comptar(t, SEP);
+    if (p < 1 || p > n) return;
+    QStringList entrades;
+    for (int i = 1; i <= n; ++i)
+        if (i != p) entrades << llista_element(t, i, SEP);
+    it.serie = serie_de_entrades(entrades);
+    marcar_modificat();
+}
+
+// ------------------------------------------------------------------ the working copy
+
+void ModelPlanificador::item_carregar(int n) {
+    Activitat& a = activitat();
+    Llistes& l = llistes();
+    EstatPlanificador& p = planificador();
+    EstatDispositius& d = dispositius();
+    if (n < 0 || n >= static_cast<int>(a.items.size())) return;
+
+    a.graella_celles = {};
+    a.graella_comptes = {};
+    for (int i = 1; i <= 4; ++i)
+        et_inf[i] = QStringLiteral("?");
+
+    p.item_editat[0] = a.items[n];
+    item& w = p.item_editat[0];
+    w.tecles_llista = accions_text_a_codis(a.items[n].tecles_llista, 1);
+    w.serie = accions_text_a_codis(a.items[n].serie, 1);
+
+    retard[4] = text_temps(w.retard_be);
+    retard[3] = text_temps(w.retard_accio);
+    retard[5] = text_temps(w.retard_estimul);
+    retard[7] = text_temps(w.retard_mal);
+    retard[0] = text_temps(a.retard_tots_be);
+    retard[1] = text_temps(a.retard_tots_accio);
+    retard[2] = text_temps(a.retard_tots_estimul);
+    retard[6] = text_temps(a.retard_tots_mal);
+
+    // Every list starts empty: an empty list leaves the split untouched.
+    l.llista_be = QStringList{QString()};
+    l.llista_mal = QStringList{QString()};
+    l.llista_estimuls = QStringList{QString()};
+    l.llista_accio = QStringList{QString()};
+    l.nombre_be = l.nombre_mal = l.nombre_estimuls = 0;
+    carregar_llista_be(n);
+    carregar_llista_mal(n);
+    carregar_llista_estimul(n);
+    for (int k : {SI_BE, SI_MAL, ESTIMULS}) {
+        a.graella_comptes[k][0][1] = static_cast<int16_t>(nombre_entrades(k));
+        barra_max[k] = std::max(1, nombre_entrades(k));
+        barra_canviada(k, 1);
+    }
+
+    p.font_editada = a.font;
+    fitxer_so = a.carpeta_veu;
+    finestra_opcio = a.finestra_opcio == 1 ? 1 : 0;
+
+    a.graella_comptes[CONSIGNA][0][1] = 1;
+    ordres_OMPLIR(CONSIGNA);
+
+    t_total = numero_text(a.temps_total);
+
+    d.nivell_so_actiu = usa_nivell_so(n);
+    d.nivell_so_item =
+        verdader(w.nivell[0] == 1 || w.serie.contains(u'{' + tradueix(QStringLiteral("Soroll entre "))));
+    d.fonemes_actiu = usa_veu(n);
+    bool veu = w.serie.contains(u'{' + text_idioma(32));
+    for (int16_t v : w.veu)
+        veu = veu || v != 0;
+    d.fonemes_item = verdader(veu);
+
+    // Only the exact option numbers select an option; anything else names a file.
+    static const QStringList opcions{QStringLiteral(" 1"), QStringLiteral("1"), QStringLiteral(" 2"),
+                                     QStringLiteral("2")};
+    const qsizetype o = opcions.indexOf(a.exercici_seguent);
+    fit_exer.clear();
+    if (o >= 0) {
+        exer_seg = static_cast<int>(o / 2);
+    } else if (!a.exercici_seguent.isEmpty()) {
+        fit_exer = a.exercici_seguent;
+        exer_seg = 2;
+    } else {
+        exer_seg = -1;
+    }
+
+    tots_temps = a.tots_temps_global != 0 ? 1 : 0;
+    if (tots_temps == 0 && pont.tots_temps_Click) pont.tots_temps_Click();
+    p.temps_tots_canviats = false;
+
+    if (pont.accions_llista_omplir) {
+        pont.accions_llista_omplir();
+    } else {
+        a.graella_comptes[ACCIO][0][1] = 0;
+        barra_max[ACCIO] = 1;
+        barra_canviada(ACCIO, 1);
+    }
+}
+
+bool ModelPlanificador::accio_definida() const {
+    const item& w = planificador().item_editat[0];
+    auto algun = [](const auto& v, size_t n) {
+        for (size_t i = 0; i < n && i < v.size(); ++i)
+            if (v[i] != 0) return true;
+        return false;
+    };
+    return algun(w.teclat, 11) || algun(w.ratoli, 4) || algun(w.jostick, 8) || algun(w.nivell, 3) ||
+           algun(w.veu, 15) || algun(w.web, 12) || !w.tecles_llista.isEmpty() || !w.serie.isEmpty() ||
+           !w.zones_ratoli.isEmpty() || !w.zones_web.isEmpty();
+}
+
+item ModelPlanificador::item_format_desat() const {
+    const Llistes& l = llistes();
+    item it = planificador().item_editat[0];
+    it.tecles_llista = accions_text_a_codis(it.tecles_llista, 0);
+    it.serie = accions_text_a_codis(it.serie, 0);
+    it.si_be = llista_item(l.llista_be, l.nombre_be);
+    it.si_mal = llista_item(l.llista_mal, l.nombre_mal, true);
+    it.estimuls = llista_item(l.llista_estimuls, l.nombre_estimuls);
+    return it;
+}
+
+void ModelPlanificador::generals_desar() {
+    Activitat& a = activitat();
+    EstatPlanificador& p = planificador();
+    EstatDispositius& d = dispositius();
+    // The total time fits the player's clock: 0 (no limit) to 32767 s.
+    const double v = valor_inicial(t_total);
+    const auto temps = static_cast<int16_t>(std::clamp(arrodonir_parell(v), 0.0, 32767.0));
+    const auto finestra = static_cast<int16_t>(finestra_opcio == 1 ? 1 : 0);
+    const QString consigna = ruta_absoluta(a.consigna);
+    if (!mateixos_generals(a, fitxer_so, p.font_editada, finestra, consigna, temps)) marcar_modificat();
+    a.carpeta_veu = fitxer_so;
+    a.font = p.font_editada;
+    d.nivell_so_actiu = verdader(d.nivell_so_item != 0 || d.nivell_so_actiu != 0);
+    d.fonemes_actiu = verdader(d.fonemes_item != 0 || d.fonemes_actiu != 0);
+    a.finestra_opcio = finestra;
+    a.consigna = consigna;
+    a.temps_total = temps;
+}
+
+ModelPlanificador::Desat ModelPlanificador::item_desar(int n) {
+    Activitat& a = activitat();
+    EstatPlanificador& p = planificador();
+    Llistes& l = llistes();
+    // The settings of the general page are the activity's, whatever happens
+    // to the item.
+    struct Generals {
+        ModelPlanificador* m;
+        ~Generals() { m->generals_desar(); }
+    } generals{this};
+
+    if (n < 1 || n > a.nombre_items || n >= static_cast<int>(a.items.size())) return Desat::fora;
+    if (!accio_definida()) return Desat::sense_accio;
+    while (llista_item(l.llista_be, l.nombre_be).isEmpty()) {
+        if (!preguntar(58)) return Desat::cancellat;
+        if (!pont.primera_reaccio || !pont.primera_reaccio()) return Desat::cancellat;
+    }
+    escriure_desfer();
+
+    const std::vector<item> abans = a.items;
+    item& it = a.items[n];
+    it = item_format_desat();
+
+    if (tots_temps == 1) {
+        if (p.temps_tots_canviats) {
+            if (!preguntar(70)) p.temps_tots_canviats = false;
+        } else {
+            p.temps_tots_canviats = true;
+        }
+        if (p.temps_tots_canviats) {
+            for (int i = 1; i <= a.nombre_items; ++i) {
+                a.items[i].retard_be = a.retard_tots_be;
+                a.items[i].retard_mal = a.retard_tots_mal;
+                a.items[i].retard_accio = a.retard_tots_accio;
+                a.items[i].retard_estimul = a.retard_tots_estimul;
+            }
+            if (it.retard_be == 0) it.retard_be = 1;
+            if (it.retard_mal == 0) it.retard_mal = 1;
+        } else {
+            tots_temps = 0;
+            if (pont.tots_temps_Click) pont.tots_temps_Click();
+            a.tots_temps_global = 0;
+        }
+    }
+    p.temps_tots_canviats = false;
+
+    auto copiar_a_tots = [&](int& caixa, bool& sel, int missatge, int16_t& global, QString item::*camp,
+                             void (ModelPlanificador::*clic)()) {
+        if (caixa == 0 || !sel) return;
+        sel = false;
+        if (preguntar(missatge)) {
+            global = 1;
+            for (int i = 1; i <= a.nombre_items; ++i)
+                a.items[i].*camp = it.*camp;
+        } else {
+            caixa = 0;
+            (this->*clic)();
+        }
+    };
+    copiar_a_tots(tots_be, p.sel_be, 17, a.tots_be_global, &item::si_be, &ModelPlanificador::tots_be_Click);
+    if (l.nombre_mal > 0)
+        copiar_a_tots(tots_mal, p.sel_mal, 18, a.tots_mal_global, &item::si_mal,
+                      &ModelPlanificador::tots_mal_Click);
+    copiar_a_tots(tots_estimul, p.sel_est, 19, a.tots_estimul_global, &item::estimuls,
+                  &ModelPlanificador::tots_estimul_Click);
+
+    if (a.items != abans) marcar_modificat();
+    return Desat::fet;
+}
+
+void ModelPlanificador::item_ultim_mostrar() {
+    Activitat& a = activitat();
+    // An activity without items gets an empty one to edit, never the
+    // player's scratch element.
+    if (a.nombre_items < 1) {
+        a.nombre_items = 1;
+        a.items.resize(2);
+    }
+    item_carregar(a.nombre_items);
+    item_mostrat = a.nombre_items;
+    navegador_max = a.nombre_items;
+    copiar_actiu = a.nombre_items > 1;
+}
+
+void ModelPlanificador::navegar(int valor) {
+    valor = std::clamp(valor, 1, std::max<int>(1, activitat().nombre_items));
+    if (valor == item_mostrat) return;
+    if (pont.retards_confirmar) pont.retards_confirmar();
+    item_desar(item_mostrat);
+    item_carregar(valor);
+    item_mostrat = valor;
+}
+
+// ------------------------------------------------------------------ item commands
+
+bool ModelPlanificador::escriure_desfer() {
+    if (desar_exercici(cami_desfer())) return true;
+    if (!desfer_fallat && pont.avisar)
+        pont.avisar(tradueix(QStringLiteral("fitxers|no_desat")) + QStringLiteral("\n") + cami_desfer());
+    desfer_fallat = true;
+    return false;
+}
+
+bool ModelPlanificador::afegir() {
+    Activitat& a = activitat();
+    const item& w = planificador().item_editat[0];
+    int16_t suma = 0;
+    auto sumar = [&suma](const auto& v, size_t n) {
+        for (size_t i = 0; i < n && i < v.size(); ++i)
+            suma = static_cast<int16_t>(suma + v[i]);
+    };
+    sumar(w.teclat, 11);
+    sumar(w.ratoli, 4);
+    sumar(w.jostick, 8);
+    sumar(w.web, 12);
+    sumar(w.veu, 15);
+    sumar(w.nivell, 1);
+    if (suma == 0) return false;
+
+    a.nombre_items = static_cast<int16_t>(a.nombre_items + 1);
+    a.items.resize(static_cast<size_t>(a.nombre_items) + 1);
+    copiar_actiu = a.nombre_items > 1;
+    item& nou = a.items[a.nombre_items];
+    if (tots_be != 0) nou.si_be = a.items[1].si_be;
+    if (tots_mal != 0) nou.si_mal = a.items[1].si_mal;
+    if (tots_estimul != 0) nou.estimuls = a.items[1].estimuls;
+    nou.retard_accio = a.retard_tots_accio;
+    nou.retard_be = a.retard_tots_be;
+    nou.retard_mal = a.retard_tots_mal;
+    nou.retard_estimul = a.retard_tots_estimul;
+    marcar_modificat();
+    navegador_max = a.nombre_items;
+    navegar(a.nombre_items);
+    return true;
+}
+
+bool ModelPlanificador::esborrar() {
+    Activitat& a = activitat();
+    if (a.nombre_items < 2) return false;
+    escriure_desfer();
+    const int p = std::clamp(item_mostrat, 1, static_cast<int>(a.nombre_items));
+    a.items.erase(a.items.begin() + p);
+    a.nombre_items = static_cast<int16_t>(a.nombre_items - 1);
+    marcar_modificat();
+    const int q = std::min<int>(p, a.nombre_items);
+    item_carregar(q);
+    item_mostrat = q;
+    navegador_max = a.nombre_items;
+    copiar_actiu = a.nombre_items > 1;
+    items_series_revisar(a, &planificador().item_editat[0]);
+    return true;
+}
+
+void ModelPlanificador::copiar() {
+    EstatPlanificador& p = planificador();
+    p.item_editat.resize(2);
+    p.item_editat[1] = item_format_desat();
+    enganxar_actiu = true;
+}
+
+bool ModelPlanificador::enganxar() {
+    Activitat& a = activitat();
+    EstatPlanificador& p = planificador();
+    if (p.item_editat.size() < 2) return false;
+    const item copia = p.item_editat[1];
+    if (item_desar(item_mostrat) != Desat::fet) escriure_desfer();
+    a.nombre_items = static_cast<int16_t>(a.nombre_items + 1);
+    a.items.resize(static_cast<size_t>(a.nombre_items) + 1);
+    a.items[a.nombre_items] = copia;
+    marcar_modificat();
+    p.item_editat.resize(1);
+    item_carregar(a.nombre_items);
+    item_mostrat = a.nombre_items;
+    navegador_max = a.nombre_items;
+    enganxar_actiu = false;
+    copiar_actiu = a.nombre_items > 1;
+    return true;
+}
+
+bool ModelPlanificador::desfer() {
+    const QString cami = cami_desfer();
+    QFile f(cami);
+    QString error;
+    if (!f.open(QIODevice::ReadOnly)) {
+        error = text_idioma(45) + QStringLiteral("\n") + cami;
+    } else {
+        OpcionsLectura o;
+        o.llengua = idioma();
+        o.carpeta = carpeta_activitat();
+        const ResultatLectura r = llegir_activitat(f.readAll(), cami, activitat(), o);
+        if (r.missatge != 0) error = r.text_missatge;
+    }
+    if (!error.isEmpty()) {
+        if (pont.avisar) pont.avisar(error);
+        return false;
+    }
+    carregar_exercici(cami);
+    marcar_modificat();
+    item_ultim_mostrar();
+    return true;
+}
+
+void ModelPlanificador::tots_be_Click() {
+    EstatPlanificador& p = planificador();
+    p.sel_be = tots_be != 0;
+    activitat().tots_be_global = verdader(p.sel_be);
+}
+
+void ModelPlanificador::tots_mal_Click() {
+    EstatPlanificador& p = planificador();
+    p.sel_mal = tots_mal != 0;
+    activitat().tots_mal_global = verdader(p.sel_mal);
+}
+
+void ModelPlanificador::tots_estimul_Click() {
+    EstatPlanificador& p = planificador();
+    p.sel_est = tots_estimul != 0;
+    activitat().tots_estimul_global = verdader(p.sel_est);
+}
+
+} // namespace lumi

@@ -1,0 +1,141 @@
+// The planner's data without its widgets: the list grids, the order edits,
+// the item working copy with its load and store, and the item commands. The
+// window shows what this holds and calls it; what the window asks the user
+// or what later editors do comes back through PontPlanificador.
+#pragma once
+
+#include "core/activitat.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <optional>
+
+namespace lumi {
+
+// The five lists by number, as the grid arrays index them.
+enum : int { LLISTA_CAP = 0, ESTIMULS = 1, SI_BE = 2, SI_MAL = 3, ACCIO = 4, CONSIGNA = 5 };
+int numero_llista(const QString& tipus);
+QString nom_llista(int k);
+
+// The grid markers: "Següent_" and "Anterior_" in the interface language.
+QString marca_seguent();
+QString marca_anterior();
+
+// A list as an item stores it: the count, "»", the entries joined by "|",
+// then the references made absolute. Blank entries are left out; a list of
+// one SI_MAL entry keeps that entry untrimmed (`sense_retallar_sola`).
+QString llista_item(const QStringList& entrades, int nombre, bool sense_retallar_sola = false);
+
+// Str of a time as the delay boxes show it (" .5", "-1").
+QString text_temps(float v);
+
+// What the model needs from the window and from the editors still to come.
+struct PontPlanificador {
+    // A question with OK and Cancel (messages 58, 70, 17, 18, 19); true for OK.
+    std::function<bool(int missatge)> preguntar;
+    // OK on message 58: lead the user to write a first right reaction; true
+    // when one was written (the check then runs again).
+    std::function<bool()> primera_reaccio;
+    // The ACCIO list and grid rebuilt from the working copy.
+    std::function<void()> accions_llista_omplir;
+    // The delay boxes and the next-file box brought into the activity.
+    std::function<void()> retards_confirmar;
+    // The "Modificar Temps Totes" box's click handler.
+    std::function<void()> tots_temps_Click;
+    // A failure the user is told of.
+    std::function<void(const QString& text)> avisar;
+};
+
+// One grid as the repaint leaves it.
+struct VistaGraella {
+    struct Cella {
+        bool visible = false;
+        QString text;
+        QString tipus; // the kind word the picture comes from, "" for none
+    };
+    std::array<Cella, 29> celles{};                          // 1..28
+    std::array<std::optional<QString>, 29> numeros_ordre{};  // shown order-number captions
+    std::array<std::optional<QString>, 5> numeros_entrada{}; // 1..4, shown entry-number captions
+};
+
+class ModelPlanificador {
+  public:
+    PontPlanificador pont;
+
+    // ---- Controls the window shows (the model sets them; the window only
+    // mirrors them, with its signals blocked).
+    int item_mostrat = 0; // the number box beside the navigator
+    int navegador_max = 1;
+    std::array<int, 5> barra_max{1, 1, 1, 1, 1}; // list scroll bars 1..4
+    std::array<int, 5> barra_valor{1, 1, 1, 1, 1};
+    std::array<QString, 5> et_inf{QStringLiteral("ITEMS"), QStringLiteral("?"), QStringLiteral("?"),
+                                  QStringLiteral("?"), QStringLiteral("?")};
+    std::array<QString, 8> retard{}; // the delay boxes
+    QString t_total;
+    QString fitxer_so;
+    int finestra_opcio = 0;
+    int exer_seg = -1; // the selected next-exercise option, -1 for none
+    QString fit_exer;
+    int tots_be = 0, tots_mal = 0, tots_estimul = 0, tots_temps = 0;
+    bool copiar_actiu = false;
+    bool enganxar_actiu = false;
+
+    // ---- Grids.
+    QString entrada(int k, int e) const; // entry e of list k ("" when none)
+    int nombre_entrades(int k) const;
+    void ordres_OMPLIR(int k);
+    void ord_omplir_fila(int fila, int k);
+    void ord_seguent(int fila, int k);
+    void ord_anterior(int fila, int k);
+    void f_et_inf(int k, const QString& ordre);
+    // A list scroll bar moved to `valor`.
+    void barra_canviada(int k, int valor);
+    VistaGraella ordres_repinta(int k) const;
+
+    // ---- Order edits (the caller refills the changed rows).
+    // True when the order went into a row that held orders already (the
+    // caller's order is then placed and used up).
+    bool ord_afagir(int fila, int columna, int k, const QString& contingut);
+    void ord_esborrar(int fila, int columna, int k);
+    void fila_esborrar(int fila, int k);
+    void accio_esborrar(int col);
+
+    // ---- The working copy.
+    void item_carregar(int n);
+    enum class Desat { fet, sense_accio, cancellat, fora };
+    Desat item_desar(int n);
+    bool accio_definida() const;
+    void item_ultim_mostrar();
+    // The item as a store would write it (codes, lists as edited).
+    item item_format_desat() const;
+    // The activity settings of the general page into the activity.
+    void generals_desar();
+    // The navigator moved to `valor`: stores the shown item, loads that one.
+    void navegar(int valor);
+
+    // ---- Item commands.
+    bool afegir();
+    bool esborrar();
+    void copiar();
+    bool enganxar();
+    // Reloads the undo snapshot; false (and a report) when it cannot be read.
+    bool desfer();
+    // Writes the undo snapshot; a failure is reported once per planner.
+    bool escriure_desfer();
+
+    void tots_be_Click();
+    void tots_mal_Click();
+    void tots_estimul_Click();
+
+    // True once a failed snapshot was reported.
+    bool desfer_fallat = false;
+
+  private:
+    bool preguntar(int missatge) const { return pont.preguntar ? pont.preguntar(missatge) : false; }
+    QStringList* llista(int k) const;
+    void marcar_modificat() const;
+};
+
+} // namespace lumi

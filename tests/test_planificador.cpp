@@ -1,0 +1,808 @@
+#include "ajudes.h"
+#include "comuns/formulari.h"
+#include "comuns/icones.h"
+#include "core/camins.h"
+#include "core/codis.h"
+#include "core/fitxer_lrq.h"
+#include "core/idioma.h"
+#include "core/llistes.h"
+#include "core/vb.h"
+#include "planner/model_planificador.h"
+#include "planner/planificar.h"
+#include "player/Form1.h"
+#include "platform/motor_veu_sintetic.h"
+#include "platform/pantalla.h"
+#include "player/menus.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// Texts readable in failures.
+static void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+using namespace lumi;
+using namespace lumi::proves;
+
+namespace {
+
+const QString S = QString(QChar(0xBB)); // »
+
+QString ordres(int n, int primer = 1) {
+    QStringList o;
+    for (int i = primer; i < primer + n; ++i)
+        o << QStringLiteral("o%1.bmp").arg(i);
+    return o.join(S);
+}
+
+struct Planificador : ::testing::Test {
+    QTemporaryDir tmp;
+    ModelPlanificador m;
+    std::vector<int> preguntes;
+    std::vector<QString> avisos;
+    bool resposta = true;
+
+    void SetUp() override {
+        idioma() = IDIOMA_CATALA;
+        activitat() = Activitat{};
+        llistes() = Llistes{};
+        jugador() = EstatJugador{};
+        dispositius() = EstatDispositius{};
+        planificador() = EstatPlanificador{};
+        exercici_nou();
+        carpeta_activitat() = tmp.path();
+        QDir::setCurrent(tmp.path());
+        m.pont.preguntar = [this](int n) {
+            preguntes.push_back(n);
+            return resposta;
+        };
+        m.pont.avisar = [this](const QString& t) { avisos.push_back(t); };
+    }
+    void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
+
+    QString abs(const QString& nom) const { return tmp.path() + u'/' + nom; }
+
+    // An item that accepts a key and has one right reaction.
+    item amb_accio(const QString& be = QString()) const {
+        item it;
+        it.teclat[0] = 1;
+        it.si_be = be.isEmpty() ? QStringLiteral("1") + S + abs(QStringLiteral("be.bmp")) : be;
+        it.retard_be = 2;
+        return it;
+    }
+    void posar_items(const std::vector<item>& v) {
+        Activitat& a = activitat();
+        a.items.assign(1, item{});
+        for (const item& it : v)
+            a.items.push_back(it);
+        a.nombre_items = static_cast<int16_t>(v.size());
+        // Times stay each item's own unless a test ticks the box.
+        a.tots_temps_global = 0;
+    }
+    QStringList fila(int k, int r) const {
+        QStringList c;
+        for (int j = 1; j <= 7; ++j)
+            c << activitat().graella_celles[k][r][j];
+        return c;
+    }
+};
+
+// ------------------------------------------------------------------ grids
+
+TEST_F(Planificador, RowWindowsMarkersAndOrderNumbers) {
+    item it = amb_accio();
+    it.estimuls = QStringLiteral("3") + S + ordres(6) + u'|' + ordres(7) + u'|' + ordres(8);
+    posar_items({it});
+    m.item_carregar(1);
+    const QString seg = QStringLiteral("Següent_"), ant = QStringLiteral("Anterior_");
+    // Six orders: no marker, no numbers.
+    EXPECT_EQ(fila(ESTIMULS, 1),
+              (QStringList{"o1.bmp", "o2.bmp", "o3.bmp", "o4.bmp", "o5.bmp", "o6.bmp", ""}));
+    // Seven orders: orders 1-6 and Next, numbered " 1" to " 6".
+    EXPECT_EQ(fila(ESTIMULS, 2),
+              (QStringList{"o1.bmp", "o2.bmp", "o3.bmp", "o4.bmp", "o5.bmp", "o6.bmp", seg}));
+    VistaGraella v = m.ordres_repinta(ESTIMULS);
+    EXPECT_FALSE(v.numeros_ordre[1].has_value());
+    EXPECT_EQ(v.numeros_ordre[8].value_or("-"), " 1");
+    EXPECT_EQ(v.numeros_ordre[13].value_or("-"), " 6");
+    EXPECT_FALSE(v.numeros_ordre[14].has_value()); // the marker
+    m.ord_seguent(2, ESTIMULS);
+    EXPECT_EQ(fila(ESTIMULS, 2), (QStringList{ant, "o3.bmp", "o4.bmp", "o5.bmp", "o6.bmp", "o7.bmp", ""}));
+    v = m.ordres_repinta(ESTIMULS);
+    EXPECT_EQ(v.numeros_ordre[9].value_or("-"), " 3");
+    EXPECT_EQ(v.numeros_ordre[13].value_or("-"), " 7");
+    // No further than the last five.
+    m.ord_seguent(2, ESTIMULS);
+    EXPECT_EQ(activitat().graella_comptes[ESTIMULS][2][0], 2);
+    // Eight orders, windows 1..3.
+    m.ord_seguent(3, ESTIMULS);
+    EXPECT_EQ(fila(ESTIMULS, 3), (QStringList{ant, "o3.bmp", "o4.bmp", "o5.bmp", "o6.bmp", "o7.bmp", seg}));
+    m.ord_seguent(3, ESTIMULS);
+    EXPECT_EQ(fila(ESTIMULS, 3), (QStringList{ant, "o4.bmp", "o5.bmp", "o6.bmp", "o7.bmp", "o8.bmp", ""}));
+    m.ord_anterior(3, ESTIMULS);
+    m.ord_anterior(3, ESTIMULS);
+    m.ord_anterior(3, ESTIMULS); // to 0: empty cell 1, orders 1-5, Next
+    EXPECT_EQ(fila(ESTIMULS, 3), (QStringList{"", "o1.bmp", "o2.bmp", "o3.bmp", "o4.bmp", "o5.bmp", seg}));
+    m.ord_anterior(3, ESTIMULS);
+    EXPECT_EQ(activitat().graella_comptes[ESTIMULS][3][0], 0);
+    // Rows 1-3 shown, then the first cell of row 4 for a new entry.
+    EXPECT_TRUE(v.celles[22].visible);
+    EXPECT_FALSE(v.celles[23].visible);
+    EXPECT_EQ(m.et_inf[1], "x");
+}
+
+TEST_F(Planificador, EmptyListAndScrolledList) {
+    item it = amb_accio();
+    QStringList sis;
+    for (int i = 1; i <= 6; ++i)
+        sis << QStringLiteral("e%1.wav").arg(i);
+    it.si_mal = QStringLiteral("6") + S + sis.join(u'|');
+    posar_items({it});
+    m.item_carregar(1);
+    const VistaGraella buida = m.ordres_repinta(ESTIMULS);
+    EXPECT_TRUE(buida.celles[1].visible);
+    for (int i = 2; i <= 28; ++i)
+        EXPECT_FALSE(buida.celles[static_cast<size_t>(i)].visible) << i;
+    for (int r = 1; r <= 4; ++r)
+        EXPECT_FALSE(buida.numeros_entrada[static_cast<size_t>(r)].has_value());
+    EXPECT_EQ(m.et_inf[1], "?");
+    EXPECT_EQ(m.barra_max[SI_MAL], 6);
+    // A scroll bar's range is 1 to the count, also for an empty list.
+    EXPECT_EQ(m.barra_max[ESTIMULS], 1);
+    m.ord_seguent(1, SI_MAL);
+    m.barra_canviada(SI_MAL, 3);
+    EXPECT_EQ(fila(SI_MAL, 1).first(), "e3.wav");
+    EXPECT_EQ(fila(SI_MAL, 4).first(), "e6.wav");
+    const VistaGraella v = m.ordres_repinta(SI_MAL);
+    EXPECT_EQ(v.numeros_entrada[1].value_or("-"), " 3");
+    EXPECT_EQ(v.numeros_entrada[4].value_or("-"), " 6");
+    for (int r = 1; r <= 4; ++r)
+        EXPECT_EQ(activitat().graella_comptes[SI_MAL][r][0], 1);
+    // Past the end is never asked for.
+    m.barra_canviada(SI_MAL, 9);
+    EXPECT_EQ(m.barra_valor[SI_MAL], 6);
+}
+
+TEST_F(Planificador, InstructionShowsInItsOneRow) {
+    item it = amb_accio();
+    posar_items({it});
+    activitat().consigna = QStringLiteral("Hola") + S + QStringLiteral("so.wav");
+    m.item_carregar(1);
+    EXPECT_EQ(fila(CONSIGNA, 1), (QStringList{"Hola", "so.wav", "", "", "", "", ""}));
+    const VistaGraella v = m.ordres_repinta(CONSIGNA);
+    EXPECT_TRUE(v.celles[3].visible);
+    EXPECT_FALSE(v.celles[8].visible);
+    EXPECT_EQ(v.celles[2].tipus, "SO");
+}
+
+// ------------------------------------------------------------------ order edits
+
+TEST_F(Planificador, InsertionsAndRemovalsInEveryListThenStoreAndReload) {
+    posar_items({amb_accio(QStringLiteral("1") + S + ordres(4))});
+    m.item_carregar(1);
+    Llistes& l = llistes();
+
+    // Into the empty first cell of an empty list: entry 1, count 1, range 1..1.
+    m.ord_afagir(1, 1, ESTIMULS, QStringLiteral("so.wav"));
+    EXPECT_EQ(l.nombre_estimuls, 1);
+    EXPECT_EQ(activitat().graella_comptes[ESTIMULS][0][1], 1);
+    EXPECT_EQ(m.barra_max[ESTIMULS], 1);
+    m.ord_afagir(1, 9, ESTIMULS, QStringLiteral("Hola"));
+    EXPECT_EQ(l.llista_estimuls[1], QStringLiteral("so.wav") + S + QStringLiteral("Hola"));
+    // An empty row below the last entry becomes the next entry, not one further.
+    m.ord_afagir(4, 1, ESTIMULS, QStringLiteral("imatge.gif"));
+    EXPECT_EQ(l.nombre_estimuls, 2);
+    EXPECT_EQ(l.llista_estimuls[2], "imatge.gif");
+
+    // Column 3 of a row of four: 1, 2, new, 3, 4.
+    m.ord_afagir(1, 3, SI_BE, QStringLiteral("nou.wav"));
+    EXPECT_EQ(l.llista_be[1], QStringList({"o1.bmp", "o2.bmp", "nou.wav", "o3.bmp", "o4.bmp"}).join(S));
+    EXPECT_EQ(activitat().graella_comptes[SI_BE][1][1], 5);
+    EXPECT_EQ(activitat().graella_comptes[SI_BE][1][0], 1);
+    // Removing position 2 of the row.
+    m.ord_esborrar(1, 2, SI_BE);
+    EXPECT_EQ(l.llista_be[1], QStringList({"o1.bmp", "nou.wav", "o3.bmp", "o4.bmp"}).join(S));
+
+    // SI_MAL: two entries, then the only order of the first goes: the entry goes.
+    m.ord_afagir(1, 1, SI_MAL, QStringLiteral("a.wav"));
+    m.ord_afagir(2, 1, SI_MAL, QStringLiteral("b.wav"));
+    EXPECT_EQ(l.nombre_mal, 2);
+    m.ord_esborrar(1, 1, SI_MAL);
+    EXPECT_EQ(l.nombre_mal, 1);
+    EXPECT_EQ(l.llista_mal[1], "b.wav");
+    EXPECT_EQ(fila(SI_MAL, 2).first(), "");
+
+    // The instruction: one order, then none.
+    m.ord_afagir(1, 1, CONSIGNA, QStringLiteral("Benvinguts"));
+    EXPECT_EQ(activitat().consigna, "Benvinguts");
+    m.ord_esborrar(1, 1, CONSIGNA);
+    EXPECT_EQ(activitat().consigna, "");
+    m.ord_afagir(1, 1, CONSIGNA, QStringLiteral("Hola"));
+
+    ASSERT_EQ(m.item_desar(1), ModelPlanificador::Desat::fet);
+    const item& it = activitat().items[1];
+    EXPECT_EQ(it.estimuls,
+              QStringLiteral("2") + S + abs("so.wav") + S + QStringLiteral("Hola|") + abs("imatge.gif"));
+    EXPECT_EQ(it.si_be,
+              QStringLiteral("1") + S +
+                  QStringList({abs("o1.bmp"), abs("nou.wav"), abs("o3.bmp"), abs("o4.bmp")}).join(S));
+    EXPECT_EQ(it.si_mal, QStringLiteral("1") + S + abs("b.wav"));
+    EXPECT_EQ(activitat().consigna, ruta_absoluta(QStringLiteral("Hola")));
+
+    // Reloaded, the grids show the same.
+    m.item_carregar(1);
+    EXPECT_EQ(fila(ESTIMULS, 2).first(), "imatge.gif");
+    EXPECT_EQ(fila(SI_BE, 1).mid(0, 4), (QStringList{"o1.bmp", "nou.wav", "o3.bmp", "o4.bmp"}));
+    EXPECT_EQ(l.nombre_mal, 1);
+}
+
+TEST_F(Planificador, InsertionWindowFollowsAndNeverGoesBelowTheFront) {
+    posar_items({amb_accio(QStringLiteral("2") + S + ordres(6) + u'|' + ordres(6))});
+    m.item_carregar(1);
+    auto& c = activitat().graella_comptes[SI_BE];
+    m.ord_afagir(1, 6, SI_BE, QStringLiteral("n.wav"));
+    EXPECT_EQ(c[1][1], 7);
+    EXPECT_EQ(c[1][0], 2);
+    m.ord_afagir(2, 1, SI_BE, QStringLiteral("p.wav"));
+    EXPECT_EQ(c[2][0], 0);
+    // With the window at 0, column 1 stands before the first order: the front.
+    m.ord_afagir(2, 1, SI_BE, QStringLiteral("q.wav"));
+    EXPECT_EQ(c[2][0], 0);
+    EXPECT_TRUE(llistes().llista_be[2].startsWith(QStringLiteral("q.wav") + S + QStringLiteral("p.wav") + S));
+    // Removing from a row of 8 with window 3: 7 left, window 2.
+    c[1][0] = 3;
+    m.ord_afagir(1, 9, SI_BE, QStringLiteral("z.wav"));
+    ASSERT_EQ(c[1][1], 8);
+    m.ord_esborrar(1, 7, SI_BE);
+    EXPECT_EQ(c[1][1], 7);
+    EXPECT_EQ(c[1][0], 2);
+    m.ord_esborrar(1, 1, SI_BE);
+    EXPECT_EQ(c[1][0], 1);
+}
+
+TEST_F(Planificador, ScrolledRemovalRemovesOnlyThatEntry) {
+    QStringList e;
+    for (int i = 1; i <= 6; ++i)
+        e << QStringLiteral("r%1.wav").arg(i);
+    posar_items({amb_accio(QStringLiteral("6") + S + e.join(u'|'))});
+    m.item_carregar(1);
+    m.barra_canviada(SI_BE, 3);
+    m.ord_esborrar(2, 1, SI_BE); // entry 4
+    EXPECT_EQ(llistes().nombre_be, 5);
+    EXPECT_EQ(llistes().llista_be.mid(1), (QStringList{"r1.wav", "r2.wav", "r3.wav", "r5.wav", "r6.wav"}));
+    EXPECT_EQ(m.barra_max[SI_BE], 5);
+}
+
+TEST_F(Planificador, DeletingEveryRightReactionNeverStoresAnEmptyList) {
+    posar_items({amb_accio()});
+    m.item_carregar(1);
+    m.ord_esborrar(1, 1, SI_BE);
+    EXPECT_EQ(llistes().nombre_be, 0);
+    resposta = false;
+    EXPECT_EQ(m.item_desar(1), ModelPlanificador::Desat::cancellat);
+    EXPECT_EQ(preguntes, std::vector<int>{58});
+    // A blank entry is no reaction either.
+    llistes().llista_be = QStringList{QString(), QStringLiteral("  ")};
+    llistes().nombre_be = 1;
+    EXPECT_EQ(m.item_desar(1), ModelPlanificador::Desat::cancellat);
+    EXPECT_EQ(activitat().items[1].si_be, QStringLiteral("1") + S + abs("be.bmp"));
+}
+
+TEST_F(Planificador, LoadEmptiesTheListsOfTheItemBefore) {
+    item a = amb_accio();
+    a.estimuls = QStringLiteral("2") + S + QStringLiteral("x.bmp|y.bmp");
+    posar_items({a, amb_accio()});
+    m.item_carregar(1);
+    m.item_carregar(2);
+    EXPECT_EQ(llistes().nombre_estimuls, 0);
+    m.ord_afagir(1, 1, ESTIMULS, QStringLiteral("z.bmp"));
+    m.ordres_OMPLIR(ESTIMULS);
+    // No row of the item before comes back.
+    EXPECT_EQ(fila(ESTIMULS, 2).first(), "");
+    EXPECT_EQ(llistes().llista_estimuls.size(), 2);
+    // A row past the last entry stays empty, whatever the array holds there.
+    llistes().llista_estimuls << QStringLiteral("fantasma.bmp");
+    m.ord_omplir_fila(2, ESTIMULS);
+    EXPECT_EQ(fila(ESTIMULS, 2).first(), "");
+}
+
+// ------------------------------------------------------------------ series
+
+TEST_F(Planificador, RemovingAnActionJoinsThePlainRunsAroundIt) {
+    EXPECT_EQ(serie_de_entrades({QStringLiteral("µabµ"), QStringLiteral("µcdµ")}), "abcd");
+    EXPECT_EQ(serie_de_entrades({QStringLiteral("ESPAI"), QStringLiteral("µxµ")}), "{ESPAI}x");
+    // The drag of a token past two plain runs.
+    const QString l = QStringLiteral("µabµ") + S + QStringLiteral("F1") + S + QStringLiteral("µcdµ");
+    EXPECT_EQ(llista_index(9, 2, 0, 3, l), "abcd{F1}");
+
+    item it = amb_accio();
+    it.serie = accions_text_a_codis(QStringLiteral("ab{ESPAI}cd"), 0);
+    posar_items({it});
+    m.item_carregar(1);
+    m.accio_esborrar(2);
+    EXPECT_EQ(planificador().item_editat[0].serie, "ABCD");
+    EXPECT_FALSE(accions_text_a_codis(planificador().item_editat[0].serie, 0).contains(u'µ'));
+    EXPECT_EQ(activitat().exercici_modificat, CERT);
+    // A position past the series removes nothing.
+    m.accio_esborrar(7);
+    EXPECT_EQ(planificador().item_editat[0].serie, "ABCD");
+}
+
+// ------------------------------------------------------------------ load and store
+
+TEST_F(Planificador, NextExerciseOptionsOnlyForTheExactNumbers) {
+    posar_items({amb_accio()});
+    Activitat& a = activitat();
+    const std::pair<QString, int> casos[] = {{" 1", 0}, {"1", 0},     {" 2", 1},
+                                             {"2", 1},  {"2.lrq", 2}, {"", -1}};
+    for (const auto& [valor, opcio] : casos) {
+        a.exercici_seguent = valor;
+        a.exercici_modificat = FALS;
+        m.item_carregar(1);
+        EXPECT_EQ(m.exer_seg, opcio) << valor.toStdString();
+        EXPECT_EQ(m.fit_exer, opcio == 2 ? valor : QString());
+        EXPECT_EQ(a.exercici_seguent, valor);
+        m.item_desar(1);
+        EXPECT_EQ(a.exercici_seguent, valor);
+        EXPECT_EQ(a.exercici_modificat, FALS) << valor.toStdString();
+    }
+}
+
+TEST_F(Planificador, OnlyChangesMarkTheActivityModified) {
+    item it = amb_accio();
+    it.tecles_llista = accions_text_a_codis(QStringLiteral("{ESPAI}"), 0);
+    it.estimuls = QStringLiteral("1") + S + abs("a.bmp") + S + QStringLiteral("Hola");
+    posar_items({it, amb_accio()});
+    Activitat& a = activitat();
+    a.temps_total = 60;
+    a.consigna = ruta_absoluta(QStringLiteral("Hola"));
+    m.item_ultim_mostrar();
+    m.navegar(1);
+    m.navegar(2);
+    EXPECT_EQ(a.exercici_modificat, FALS);
+    EXPECT_EQ(a.items[1], it);
+    m.ord_afagir(1, 1, SI_MAL, QStringLiteral("x.wav"));
+    EXPECT_EQ(a.exercici_modificat, CERT);
+    // A store that changes the item, with nothing else marking it.
+    a.exercici_modificat = FALS;
+    planificador().item_editat[0].retard_be = 7;
+    m.item_desar(2);
+    EXPECT_EQ(a.exercici_modificat, CERT);
+    a.exercici_modificat = FALS;
+    m.t_total = QStringLiteral("61");
+    m.item_desar(2);
+    EXPECT_EQ(a.exercici_modificat, CERT);
+}
+
+TEST_F(Planificador, SettingsAreStoredEvenWhenTheItemIsNot) {
+    posar_items({item{}});
+    m.item_carregar(1);
+    EXPECT_EQ(m.t_total, " 0");
+    const std::pair<QString, int16_t> casos[] = {{"40000", 32767}, {"-5", 0}, {"abc", 0}, {" 90", 90}};
+    for (const auto& [text, valor] : casos) {
+        m.t_total = text;
+        m.finestra_opcio = 1;
+        m.fitxer_so = QStringLiteral("veus");
+        EXPECT_EQ(m.item_desar(1), ModelPlanificador::Desat::sense_accio);
+        EXPECT_EQ(activitat().temps_total, valor) << text.toStdString();
+        EXPECT_EQ(activitat().finestra_opcio, 1);
+        EXPECT_EQ(activitat().carpeta_veu, "veus");
+    }
+}
+
+TEST_F(Planificador, StoreCopiesToEveryItemAfterAsking) {
+    posar_items({amb_accio(), amb_accio(), amb_accio()});
+    Activitat& a = activitat();
+    a.retard_tots_be = 0;
+    a.retard_tots_mal = 3;
+    m.item_carregar(2);
+    m.ord_afagir(1, 9, SI_BE, QStringLiteral("mes.wav"));
+    m.tots_be = 1;
+    m.tots_be_Click();
+    m.tots_temps = 1;
+    EXPECT_EQ(m.item_desar(2), ModelPlanificador::Desat::fet);
+    EXPECT_EQ(preguntes, std::vector<int>{17});
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(a.items[i].si_be, a.items[2].si_be);
+        EXPECT_EQ(a.items[i].retard_mal, 3);
+        EXPECT_EQ(a.items[i].retard_be, i == 2 ? 1 : 0);
+    }
+    EXPECT_EQ(a.tots_be_global, 1);
+    // Asked once.
+    m.item_desar(2);
+    EXPECT_EQ(preguntes, std::vector<int>{17});
+}
+
+// ------------------------------------------------------------------ item commands
+
+TEST_F(Planificador, DeleteFirstMiddleAndLastThenUndo) {
+    std::vector<item> v;
+    for (int i = 1; i <= 4; ++i) {
+        item it = amb_accio();
+        it.retard_accio = static_cast<float>(i);
+        v.push_back(it);
+    }
+    v[2] = item{}; // an item without an action beside the deleted one
+    v[2].retard_accio = 3;
+    posar_items(v);
+    const std::vector<item> original = activitat().items;
+    m.item_ultim_mostrar();
+    Activitat& a = activitat();
+
+    m.navegar(2);
+    ASSERT_TRUE(m.esborrar());
+    EXPECT_EQ(a.nombre_items, 3);
+    EXPECT_EQ(m.item_mostrat, 2);
+    EXPECT_EQ(planificador().item_editat[0].retard_accio, 3);
+    EXPECT_EQ(a.exercici_modificat, CERT);
+    ASSERT_TRUE(m.desfer());
+    EXPECT_EQ(a.nombre_items, 4);
+    EXPECT_EQ(a.items, original);
+
+    m.navegar(1);
+    m.esborrar();
+    EXPECT_EQ(a.items[1].retard_accio, 2);
+    EXPECT_EQ(m.item_mostrat, 1);
+    m.desfer();
+    m.navegar(4);
+    m.esborrar();
+    EXPECT_EQ(m.item_mostrat, 3);
+    EXPECT_EQ(a.nombre_items, 3);
+    EXPECT_EQ(planificador().item_editat[0].retard_accio, 3);
+    m.desfer();
+    EXPECT_EQ(a.items, original);
+
+    // One item: nothing happens.
+    posar_items({amb_accio()});
+    a.exercici_modificat = FALS;
+    m.item_ultim_mostrar();
+    EXPECT_FALSE(m.esborrar());
+    EXPECT_EQ(a.nombre_items, 1);
+}
+
+TEST_F(Planificador, CopyAndPasteKeepTheCodesAndTheEditedLists) {
+    item it = amb_accio();
+    it.tecles_llista = accions_text_a_codis(QStringLiteral("{ESPAI}{F1}"), 0);
+    it.serie = accions_text_a_codis(QStringLiteral("ab{ESPAI}"), 0);
+    posar_items({amb_accio(), it});
+    m.item_ultim_mostrar();
+    EXPECT_TRUE(m.copiar_actiu);
+    m.ord_afagir(1, 1, SI_MAL, QStringLiteral("mal.wav"));
+    m.copiar();
+    EXPECT_TRUE(m.enganxar_actiu);
+    ASSERT_TRUE(m.enganxar());
+    Activitat& a = activitat();
+    ASSERT_EQ(a.nombre_items, 3);
+    EXPECT_EQ(a.items[3].tecles_llista, it.tecles_llista);
+    EXPECT_EQ(a.items[3].serie, it.serie);
+    EXPECT_EQ(a.items[3].si_mal, QStringLiteral("1") + S + abs("mal.wav"));
+    EXPECT_EQ(a.items[3], a.items[2]);
+    EXPECT_EQ(m.item_mostrat, 3);
+    EXPECT_FALSE(m.enganxar_actiu);
+    EXPECT_EQ(planificador().item_editat.size(), 1u);
+}
+
+TEST_F(Planificador, AddOnlyWithAnAction) {
+    posar_items({item{}});
+    Activitat& a = activitat();
+    a.retard_tots_accio = 4;
+    m.item_ultim_mostrar();
+    EXPECT_FALSE(m.afegir());
+    EXPECT_EQ(a.nombre_items, 1);
+    EXPECT_EQ(a.exercici_modificat, FALS);
+    planificador().item_editat[0].ratoli[1] = 1;
+    ASSERT_TRUE(m.afegir());
+    EXPECT_EQ(a.nombre_items, 2);
+    EXPECT_EQ(m.item_mostrat, 2);
+    EXPECT_EQ(a.items[2].retard_accio, 4);
+    EXPECT_EQ(a.exercici_modificat, CERT);
+    // The item before had no right reaction: asked, cancelled, not stored.
+    EXPECT_EQ(preguntes, std::vector<int>{58});
+}
+
+TEST_F(Planificador, UndoAfterAChangeAndWithoutASnapshot) {
+    posar_items({amb_accio()});
+    m.item_ultim_mostrar();
+    QFile::remove(cami_desfer());
+    const std::vector<item> abans = activitat().items;
+    EXPECT_FALSE(m.desfer());
+    ASSERT_EQ(avisos.size(), 1u);
+    EXPECT_TRUE(avisos[0].startsWith(text_idioma(45)));
+    EXPECT_TRUE(avisos[0].endsWith(cami_desfer()));
+    EXPECT_EQ(activitat().items, abans);
+
+    // The snapshot is what a save writes.
+    ASSERT_TRUE(m.escriure_desfer());
+    QFile f(cami_desfer());
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), escriure_activitat(activitat(), idioma(), carpeta_activitat()));
+
+    m.ord_afagir(1, 9, SI_BE, QStringLiteral("nou.wav"));
+    m.item_desar(1); // the snapshot is written before the change
+    EXPECT_NE(activitat().items, abans);
+    activitat().exercici_modificat = FALS;
+    ASSERT_TRUE(m.desfer());
+    EXPECT_EQ(activitat().items, abans);
+    EXPECT_EQ(activitat().exercici_modificat, CERT);
+}
+
+TEST_F(Planificador, AnActivityWithoutItemsGetsOne) {
+    Activitat& a = activitat();
+    a.items.assign(1, item{});
+    a.items[0].retard_be = 9;
+    a.nombre_items = 0;
+    m.item_ultim_mostrar();
+    EXPECT_EQ(a.nombre_items, 1);
+    EXPECT_EQ(m.item_mostrat, 1);
+    planificador().item_editat[0].teclat[0] = 1;
+    resposta = false;
+    m.item_desar(0);
+    EXPECT_EQ(a.items[0].retard_be, 9);
+}
+
+TEST_F(Planificador, AFailedSnapshotIsReportedOnce) {
+    posar_items({amb_accio(), amb_accio()});
+    cami_desfer() = tmp.path() + QStringLiteral("/no/hi/es/lrq.tmp");
+    m.item_ultim_mostrar();
+    EXPECT_FALSE(m.escriure_desfer());
+    m.esborrar();
+    ASSERT_EQ(avisos.size(), 1u);
+    EXPECT_TRUE(avisos[0].startsWith(tradueix(QStringLiteral("fitxers|no_desat"))));
+}
+
+// ------------------------------------------------------------------ the window
+
+struct Finestra : Planificador {
+    std::unique_ptr<Form1> f;
+    std::vector<std::optional<QString>> respostes; // the file choices, in order
+    void SetUp() override {
+        Planificador::SetUp();
+        f = std::make_unique<Form1>();
+        ASSERT_TRUE(f->Form_Load());
+        carpeta_activitat() = tmp.path();
+        triador_fitxer() = [this](QWidget*, const EleccioFitxer&) -> std::optional<QString> {
+            if (respostes.empty()) return std::nullopt;
+            auto r = respostes.front();
+            respostes.erase(respostes.begin());
+            return r;
+        };
+    }
+    void TearDown() override {
+        f.reset();
+        triador_fitxer() = dialeg_fitxer;
+        plataforma::posar_motor_veu(nullptr);
+        Planificador::TearDown();
+    }
+    QByteArray llegir(const QString& cami) const {
+        QFile fitxer(cami);
+        return fitxer.open(QIODevice::ReadOnly) ? fitxer.readAll() : QByteArray();
+    }
+};
+
+TEST_F(Finestra, CloseStoresTheItemAndLeavesThePlayerWithItsMenus) {
+    posar_items({amb_accio(), amb_accio()});
+    activitat().fitxer_actual = abs("a.lrq");
+    {
+        planificar p(f.get());
+        p.Form_Load();
+        p.show();
+        EXPECT_EQ(p.Label2->text(), "2");
+        EXPECT_TRUE(p.mn_acc[2]->isEnabled());
+        EXPECT_TRUE(QFile::exists(cami_desfer()));
+        EXPECT_TRUE(planificador().visible);
+        ASSERT_TRUE(entorn_planificador().item_editat);
+        EXPECT_EQ(entorn_planificador().item_editat(), &planificador().item_editat[0]);
+        EXPECT_EQ(entorn_planificador().item_mostrat(), 2);
+        // The Esc stop with both windows up.
+        f->atura_per_esc();
+        EXPECT_FALSE(planificador().visible);
+
+        p.model.ord_afagir(1, 9, SI_BE, QStringLiteral("afegit.wav"));
+        p.mn_sortir_Click();
+        EXPECT_TRUE(activitat().items[2].si_be.endsWith(abs("afegit.wav")));
+        EXPECT_EQ(jugador().estat_finestra, 2);
+    }
+    EXPECT_EQ(entorn_planificador().item_editat(), nullptr);
+    EXPECT_EQ(entorn_planificador().item_mostrat(), 0);
+}
+
+TEST_F(Finestra, NavigatorAndItemButtons) {
+    posar_items({amb_accio(), amb_accio(), amb_accio()});
+    planificar p(f.get());
+    p.Form_Load();
+    EXPECT_EQ(p.HScroll1->maximum(), 3);
+    EXPECT_TRUE(p.Label2->isReadOnly());
+    p.HScroll1->setValue(1);
+    EXPECT_EQ(p.Label2->text(), "1");
+    p.Command1[5]->click();
+    EXPECT_EQ(activitat().nombre_items, 2);
+    EXPECT_EQ(p.HScroll1->maximum(), 2);
+    EXPECT_EQ(p.Label2->text(), "1");
+    p.mn_acc[2]->trigger();
+    p.mn_acc[3]->trigger();
+    EXPECT_EQ(activitat().nombre_items, 3);
+    EXPECT_EQ(p.Label2->text(), "3");
+    EXPECT_FALSE(p.mn_acc[3]->isEnabled());
+    EXPECT_FALSE(p.mn_disc[3]->isEnabled());
+    // The right reactions' page shows the item's reaction.
+    p.reaccions_Click(3);
+    EXPECT_TRUE(p.Frame2[0]->isVisibleTo(&p));
+    EXPECT_FALSE(p.Frame0->isVisibleTo(&p));
+    EXPECT_TRUE(p.celles[SI_BE][1]->isVisibleTo(&p));
+    EXPECT_FALSE(p.celles[SI_BE][1]->pixmap().isNull());
+    p.close();
+}
+
+TEST_F(Finestra, NewAndOpenAskBeforeDroppingChangesAndACancelLosesNothing) {
+    posar_items({amb_accio(), amb_accio()});
+    planificar p(f.get());
+    p.Form_Load();
+    Activitat& a = activitat();
+    a.exercici_modificat = CERT;
+    const std::vector<item> abans = a.items;
+
+    auto r = respondre_missatge(QMessageBox::Cancel);
+    p.mn_disc_Click(0);
+    EXPECT_TRUE(r->vist);
+    EXPECT_EQ(a.items, abans);
+    r = respondre_missatge(QMessageBox::Cancel);
+    p.mn_disc_Click(1);
+    EXPECT_TRUE(r->vist);
+    EXPECT_EQ(a.items, abans);
+    // Agreed, then the choice cancelled: still the same activity.
+    r = respondre_missatge(QMessageBox::Ok);
+    p.mn_disc_Click(1);
+    EXPECT_EQ(a.items, abans);
+    EXPECT_EQ(a.nombre_items, 2);
+
+    // Opened: the example, its last item shown, the snapshot rewritten.
+    const QString exemple = tmp.filePath(QStringLiteral("primera.lrq"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(LUMI_EXEMPLES "/primera/primera.lrq"), exemple));
+    respostes = {exemple};
+    r = respondre_missatge(QMessageBox::Ok);
+    p.mn_disc_Click(1);
+    EXPECT_EQ(a.fitxer_actual, exemple);
+    EXPECT_EQ(a.nombre_items, 3);
+    EXPECT_EQ(p.Label2->text(), "3");
+    EXPECT_EQ(f->windowTitle(), QStringLiteral("LUMIRAGA - ") + exemple);
+    EXPECT_EQ(llegir(cami_desfer()), escriure_activitat(a, idioma(), carpeta_activitat()));
+    EXPECT_TRUE(planificador().visible);
+
+    // New: one empty item.
+    p.mn_disc_Click(0);
+    EXPECT_EQ(a.nombre_items, 1);
+    EXPECT_EQ(p.Label2->text(), "1");
+    EXPECT_EQ(llegir(cami_desfer()), escriure_activitat(a, idioma(), carpeta_activitat()));
+}
+
+TEST_F(Finestra, SaveStoresTheItemAndAFailureKeepsTheChanges) {
+    posar_items({amb_accio()});
+    planificar p(f.get());
+    p.Form_Load();
+    Activitat& a = activitat();
+    p.model.ord_afagir(1, 1, SI_MAL, QStringLiteral("mal.wav"));
+    const QString dolent = tmp.filePath(QStringLiteral("no/hi/es/a.lrq"));
+    respostes = {dolent};
+    auto r = respondre_missatge(QMessageBox::Ok);
+    p.mn_disc_Click(2);
+    ASSERT_TRUE(r->vist);
+    EXPECT_EQ(r->text, tradueix(QStringLiteral("fitxers|no_desat")) + QStringLiteral("\n") + dolent);
+    EXPECT_EQ(a.exercici_modificat, CERT);
+    EXPECT_TRUE(a.items[1].si_mal.endsWith(QStringLiteral("mal.wav")));
+
+    const QString bo = tmp.filePath(QStringLiteral("b.lrq"));
+    respostes = {bo};
+    p.mn_disc_Click(2);
+    EXPECT_EQ(a.exercici_modificat, FALS);
+    EXPECT_EQ(a.fitxer_actual, bo);
+    EXPECT_TRUE(llegir(bo).contains("mal.wav"));
+}
+
+TEST_F(Finestra, PatternBoxFollowsTheSpeechEngineAndCloseCentresThePointer) {
+    posar_items({amb_accio()});
+    {
+        planificar p(f.get());
+        p.Form_Load();
+        EXPECT_FALSE(p.fitxer_so->isEnabled());
+    }
+    plataforma::MotorVeuSintetic motor;
+    plataforma::posar_motor_veu(&motor);
+    planificar p(f.get());
+    p.Form_Load();
+    EXPECT_TRUE(p.fitxer_so->isEnabled());
+    EXPECT_TRUE(p.buto[3]->isEnabled());
+    p.close();
+    EstatJugador& j = jugador();
+    const QPoint centre(static_cast<int>(arrodonir_parell(f->Image1->width() / 2.0)) + j.marge_x,
+                        static_cast<int>(arrodonir_parell(f->Image1->height() / 2.0)) + j.marge_y);
+    EXPECT_EQ(plataforma::cursor_posat(), f->centralWidget()->mapToGlobal(centre));
+}
+
+TEST_F(Finestra, EveryOrderAndActionKindHasItsPicture) {
+    const std::pair<QString, QString> llengues[] = {
+        {IDIOMA_CATALA, "catala"}, {IDIOMA_ESPANOL, "espanol"}, {IDIOMA_GALEGO, "galego"}};
+    for (const auto& [llengua, nom] : llengues) {
+        idioma() = llengua;
+        QLabel cella;
+        cella.resize(54, 54);
+        QStringList ordres{"a.bmp", "b.lrq", "c.wav",         "d.avi",         "e.swf",
+                           "f.exe", "Hola",  marca_seguent(), marca_anterior()};
+        for (int m : {69, 62, 63, 64, 76, 65, 66, 79})
+            ordres << text_idioma(m) + QStringLiteral("_1");
+        ordres << text_idioma(10).toUpper() + QStringLiteral("_255");
+        for (const QString& o : ordres) {
+            const QString tipus = icona_recurs(o, &cella);
+            EXPECT_FALSE(tipus.isEmpty()) << o.toStdString() << " " << nom.toStdString();
+            EXPECT_FALSE(cella.pixmap().isNull()) << o.toStdString() << " " << nom.toStdString();
+        }
+        // ITEM orders show the activity files' picture; GFONS and ZFONS share one.
+        EXPECT_EQ(imatge_tipus(icona_recurs_tipus(text_idioma(79) + QStringLiteral("_001"))),
+                  imatge_tipus(QStringLiteral("LRQ")));
+        EXPECT_EQ(imatge_tipus(text_idioma(64)), imatge_tipus(text_idioma(76)));
+        for (const QString& accio : {tradueix(QStringLiteral("Clic dret")), QStringLiteral("ESPAI"),
+                                     tradueix(QStringLiteral("Joystick")) + QStringLiteral(" 1"),
+                                     text_idioma(32) + QStringLiteral("1"), marca_seguent()}) {
+            EXPECT_FALSE(icona_accio(accio, &cella).isEmpty()) << accio.toStdString();
+            EXPECT_FALSE(cella.pixmap().isNull()) << accio.toStdString();
+        }
+        EXPECT_EQ(icona_recurs(QString(), &cella), "");
+        EXPECT_TRUE(cella.pixmap().isNull());
+    }
+    idioma() = IDIOMA_CATALA;
+
+    std::vector<QLabel*> celles;
+    std::vector<std::unique_ptr<QLabel>> propietat;
+    for (int i = 0; i < 4; ++i) {
+        propietat.push_back(std::make_unique<QLabel>());
+        celles.push_back(propietat.back().get());
+    }
+    icona_marcar(celles, 2);
+    EXPECT_EQ(celles[2]->frameShape(), QFrame::Panel);
+    EXPECT_EQ(celles[1]->frameShape(), QFrame::NoFrame);
+    icona_marcar(celles, 9); // no such cell: nothing changes
+    EXPECT_EQ(celles[2]->frameShape(), QFrame::Panel);
+    icona_marcar(celles, 3);
+    EXPECT_EQ(celles[2]->frameShape(), QFrame::NoFrame);
+}
+
+TEST_F(Finestra, EveryCaptionKeyReachesAControlInEveryLanguage) {
+    const QString arrel = QStringLiteral(LUMI_EXEMPLES) + QStringLiteral("/../lang/");
+    const std::pair<QString, QString> llengues[] = {
+        {IDIOMA_CATALA, "catala.json"}, {IDIOMA_ESPANOL, "espanol.json"}, {IDIOMA_GALEGO, "galego.json"}};
+    for (const auto& [llengua, fitxer] : llengues) {
+        QFile j(arrel + fitxer);
+        ASSERT_TRUE(j.open(QIODevice::ReadOnly)) << fitxer.toStdString();
+        idioma() = llengua;
+        planificar p(f.get());
+        tradueix_formulari(&p);
+        const QList<QObject*> controls = controls_formulari(&p);
+        int claus = 0;
+        for (const QJsonValue& v :
+             QJsonDocument::fromJson(j.readAll()).object().value("traduccions").toArray()) {
+            const QString clau = v.toArray().at(0).toString();
+            if (!clau.startsWith(QLatin1String("planificar|"))) continue;
+            ++claus;
+            const QStringList parts = clau.split(u'|');
+            const QString nom = parts.at(1).trimmed();
+            const int index = parts.at(2).trimmed().isEmpty() ? -1 : parts.at(2).trimmed().toInt();
+            bool trobat = false;
+            for (QObject* c : controls) {
+                if (c->objectName() != nom || index_control(c) != index) continue;
+                trobat = true;
+                EXPECT_EQ(caption_control(c), v.toArray().at(1).toString()) << clau.toStdString();
+            }
+            EXPECT_TRUE(trobat) << clau.toStdString() << " " << fitxer.toStdString();
+        }
+        EXPECT_EQ(claus, 62);
+    }
+    idioma() = IDIOMA_CATALA;
+}
+
+} // namespace
