@@ -11,6 +11,7 @@
 #include "platform/seguidor_color.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -366,6 +367,31 @@ TEST_F(Webcam, TheStandInPicksTheClickedColourShowsTheMaskAndSavesIt) {
         n += w->windowTitle() == QStringLiteral(" Ombra Visor");
     EXPECT_EQ(n, 1);
     v->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(pf::reserves_camera(), 0);
+}
+
+TEST_F(Webcam, OpenedOverAModalWindowItBelongsToItAndIsFoundByItsTitle) {
+    QDialog modal;
+    OmbraVisor* obert = nullptr;
+    bool trobat = false;
+    QTimer::singleShot(0, &modal, [&] {
+        ombravisor_obrir();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowTitle() == TITOL_OMBRA_VISOR) {
+                trobat = true;
+                obert = qobject_cast<OmbraVisor*>(w);
+            }
+        modal.accept();
+    });
+    modal.exec();
+    ASSERT_TRUE(trobat);
+    ASSERT_NE(obert, nullptr);
+    // A window of its own, child of the modal one, so it takes input while
+    // that one runs.
+    EXPECT_EQ(obert->parentWidget(), &modal);
+    EXPECT_TRUE(obert->isWindow());
+    obert->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(pf::reserves_camera(), 0);
 }
