@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <map>
 
 namespace lumi {
 
@@ -865,6 +866,24 @@ QStringList ModelPlanificador::accions_entrades() const {
     if (w.ratoli[3] != 0) zones(tradueix(QStringLiteral("Ratolí_Zona")), w.zones_ratoli);
     if (w.web[11] != 0) zones(tradueix(QStringLiteral("Web_Zona")), w.zones_web);
     return e;
+}
+
+QString ModelPlanificador::titol_accions(int pagina) {
+    static const std::map<int, const char*> paraules{
+        {0, "Ratolí"}, {1, "Teclat"}, {2, "Joystick"}, {3, "Veu"}, {6, "Web"}};
+    const auto p = paraules.find(pagina);
+    if (p == paraules.end()) return {};
+    return text_idioma(33) + QStringLiteral(" ") + tradueix(QString::fromUtf8(p->second));
+}
+
+int ModelPlanificador::pagina_accio(const QString& entrada) {
+    static const std::map<QString, int> pagines{{QStringLiteral("RATOLI"), 0},
+                                                {QStringLiteral("TECLAT"), 1},
+                                                {QStringLiteral("JOYSTICK"), 2},
+                                                {QStringLiteral("VEU"), 3},
+                                                {QStringLiteral("WEB"), 6}};
+    const auto p = pagines.find(icona_accio_tipus(entrada));
+    return p == pagines.end() ? -1 : p->second;
 }
 
 void ModelPlanificador::accions_llista_omplir() {

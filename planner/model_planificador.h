@@ -107,6 +107,11 @@ class ModelPlanificador {
     void exercici_esborrar();
     void Option1_Click(int Index);
 
+    // The action editor's title on a page: message 33, a blank and the word.
+    static QString titol_accions(int pagina);
+    // The page the action editor opens on for an ACCIO entry, -1 for none.
+    static int pagina_accio(const QString& entrada);
+
     // ---- The ACCIO list, rebuilt from the working copy.
     void accions_llista_omplir();
     // The entries it would show, without touching the lists.
