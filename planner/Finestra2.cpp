@@ -191,13 +191,9 @@ void Finestra2::ord(int Index, const QString& valor) {
         if (!f.isEmpty()) Text1->setText(text_idioma(64) + u'_' + f + QStringLiteral("___"));
         break;
     }
-    case 1: {
-        font_text font;
-        if (t.font(planificar_, font))
-            Text1->setText(text_idioma(62) + u'_' + font.nom + numero_text(font.mida) +
-                           numero_text(font.negreta) + numero_text(font.cursiva));
+    case 1:
+        ordre_font();
         break;
-    }
     case 2:
     case 5: {
         const QString c = t.color(planificar_, double_text(valor_inicial(valor)));
@@ -229,13 +225,9 @@ void Finestra2::mn_ord_Click(int Index) {
     case 0:
         ord(0, QString());
         break;
-    case 1: {
-        font_text font;
-        if (triadors_ordres().font(planificar_, font))
-            Text1->setText(text_idioma(62) + u'_' + font.nom + numero_text(font.mida) +
-                           numero_text(font.negreta) + numero_text(font.cursiva));
+    case 1:
+        ordre_font();
         break;
-    }
     case 2:
         ord(2, QString());
         break;
@@ -251,6 +243,13 @@ void Finestra2::mn_ord_Click(int Index) {
     default:
         break;
     }
+}
+
+void Finestra2::ordre_font() {
+    font_text font;
+    if (triadors_ordres().font(planificar_, font))
+        Text1->setText(text_idioma(62) + u'_' + font.nom + numero_text(font.mida) +
+                       numero_text(font.negreta) + numero_text(font.cursiva));
 }
 
 void Finestra2::mn_item_Click(int Index) {

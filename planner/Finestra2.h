@@ -65,6 +65,8 @@ class Finestra2 : public QDialog {
 
   private:
     void Form_Load();
+    // The FONT order from the font dialog, not yet accepted.
+    void ordre_font();
     // The words dialog on a placement and words; true when it stored.
     bool obrir_paraules(const QString& lloc, const QString& paraules);
     QWidget* planificar_ = nullptr;

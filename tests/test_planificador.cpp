@@ -8,7 +8,10 @@
 #include "core/llistes.h"
 #include "core/vb.h"
 #include "planner/model_planificador.h"
+#include "planner/Finestra2.h"
+#include "planner/paraules.h"
 #include "planner/planificar.h"
+#include "platform/media_sintetic.h"
 #include "player/Form1.h"
 #include "platform/motor_veu_sintetic.h"
 #include "platform/pantalla.h"
@@ -21,6 +24,8 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 // Texts readable in failures.
@@ -1199,7 +1204,8 @@ TEST_F(Finestra, EveryOrderAndActionKindHasItsPicture) {
     EXPECT_EQ(celles[2]->frameShape(), QFrame::NoFrame);
 }
 
-TEST_F(Finestra, EveryCaptionKeyReachesAControlInEveryLanguage) {
+// Every caption key of the form reaches one of its controls, with its text.
+template <class F> void claus_arriben(const QString& nom_form, int nombre, const F& crear) {
     const QString arrel = QStringLiteral(LUMI_EXEMPLES) + QStringLiteral("/../lang/");
     const std::pair<QString, QString> llengues[] = {
         {IDIOMA_CATALA, "catala.json"}, {IDIOMA_ESPANOL, "espanol.json"}, {IDIOMA_GALEGO, "galego.json"}};
@@ -1207,14 +1213,14 @@ TEST_F(Finestra, EveryCaptionKeyReachesAControlInEveryLanguage) {
         QFile j(arrel + fitxer);
         ASSERT_TRUE(j.open(QIODevice::ReadOnly)) << fitxer.toStdString();
         idioma() = llengua;
-        planificar p(f.get());
-        tradueix_formulari(&p);
-        const QList<QObject*> controls = controls_formulari(&p);
+        auto form = crear();
+        tradueix_formulari(form.get());
+        const QList<QObject*> controls = controls_formulari(form.get());
         int claus = 0;
         for (const QJsonValue& v :
              QJsonDocument::fromJson(j.readAll()).object().value("traduccions").toArray()) {
             const QString clau = v.toArray().at(0).toString();
-            if (!clau.startsWith(QLatin1String("planificar|"))) continue;
+            if (!clau.startsWith(nom_form + u'|')) continue;
             ++claus;
             const QStringList parts = clau.split(u'|');
             const QString nom = parts.at(1).trimmed();
@@ -1227,9 +1233,349 @@ TEST_F(Finestra, EveryCaptionKeyReachesAControlInEveryLanguage) {
             }
             EXPECT_TRUE(trobat) << clau.toStdString() << " " << fitxer.toStdString();
         }
-        EXPECT_EQ(claus, 62);
+        EXPECT_EQ(claus, nombre);
     }
     idioma() = IDIOMA_CATALA;
 }
 
+TEST_F(Finestra, EveryCaptionKeyReachesAControlInEveryLanguage) {
+    claus_arriben(QStringLiteral("planificar"), 62, [this] { return std::make_unique<planificar>(f.get()); });
+    claus_arriben(QStringLiteral("Finestra2"), 14,
+                  [] { return std::make_unique<Finestra2>(nullptr, QStringLiteral("t"), 1, 1); });
+    claus_arriben(QStringLiteral("paraules"), 2, [] { return std::make_unique<paraules>(nullptr); });
+}
+
 } // namespace
+
+// ------------------------------------------------------------------ the cell editor and the words dialog
+
+// The editors' dialogs answered by the test, each call recorded.
+struct Editors : Finestra {
+    TriadorsOrdres abans;
+    std::vector<QString> fitxers_demanats; // the value each chooser opened on
+    QString fitxer;                        // what the chooser answers
+    QString color;
+    std::optional<font_text> font;
+    std::optional<QString> entrada;
+    QString entrada_proposta;
+    int modals = 0;
+    std::function<int(QDialog&)> en_modal; // what the user does in a modal form
+    void SetUp() override {
+        Finestra::SetUp();
+        abans = triadors_ordres();
+        TriadorsOrdres& t = triadors_ordres();
+        t.fitxers = [this](const QString& actual, QWidget*, const QString&) {
+            fitxers_demanats.push_back(actual);
+            return fitxer;
+        };
+        t.color = [this](QWidget*, const QString&) { return color; };
+        t.font = [this](QWidget*, font_text& f) {
+            if (font) f = *font;
+            return font.has_value();
+        };
+        t.entrada = [this](QWidget*, const QString&, const QString&, const QString& valor) {
+            entrada_proposta = valor;
+            return entrada;
+        };
+        t.modal = [this](QDialog& d) {
+            ++modals;
+            return en_modal ? en_modal(d) : static_cast<int>(QDialog::Rejected);
+        };
+    }
+    void TearDown() override {
+        triadors_ordres() = abans;
+        Finestra::TearDown();
+    }
+};
+
+TEST_F(Editors, CommandFormats) {
+    Finestra2 e(nullptr, QStringLiteral("Llista"), 1, 2);
+    EXPECT_EQ(e.dada[0]->text(), " 1");
+    EXPECT_EQ(e.dada[1]->text(), " 2");
+    EXPECT_FALSE(e.Canc[1]->isEnabled());
+    EXPECT_TRUE(e.Canc[6]->isHidden());
+    font_text f;
+    f.nom = QStringLiteral("Arial");
+    f.mida = 14;
+    f.negreta = CERT;
+    f.cursiva = FALS;
+    font = f;
+    e.mn_ord_Click(1); // no accept
+    EXPECT_EQ(e.Text1->text(), "FONT_Arial 14-1 0");
+    EXPECT_FALSE(e.desat);
+    e.Canc_Click(1);
+    EXPECT_EQ(e.desat.value_or("-"), "FONT_Arial 14-1 0");
+
+    auto espera = [&](const QString& resposta) {
+        Finestra2 w(nullptr, QString(), 1, 1);
+        w.Text1->setText(QStringLiteral("abans"));
+        entrada = resposta;
+        w.mn_ord_Click(4);
+        return w.desat.value_or("-");
+    };
+    EXPECT_EQ(espera(QStringLiteral("1,5")), "ESPERA_15");
+    EXPECT_EQ(entrada_proposta, "1"); // one second proposed
+    EXPECT_EQ(espera(QStringLiteral("2.5")), "ESPERA_25");
+    EXPECT_EQ(espera(QStringLiteral("abc")), "ESPERA_0");
+    entrada.reset();
+    EXPECT_EQ(espera(QString()), "abans"); // Cancel stores the text unchanged
+
+    Finestra2 g(nullptr, QString(), 1, 1);
+    fitxer = QStringLiteral("fons.bmp");
+    g.mn_ord_Click(0);
+    EXPECT_EQ(g.desat.value_or("-"), "GFONS_fons.bmp___");
+    Finestra2 c(nullptr, QString(), 1, 1);
+    color = QStringLiteral("255");
+    c.Canc_Click(5);
+    EXPECT_EQ(c.desat.value_or("-"), "COLOR_255");
+    Finestra2 t(nullptr, QString(), 1, 1);
+    t.mn_ord_Click(5);
+    EXPECT_EQ(t.Text1->text(), "TANCAR_");
+    t.mn_ord_Click(3);
+    EXPECT_EQ(t.desat.value_or("-"), "CTFONS_255");
+    // Stored once: a later accept changes nothing.
+    t.Text1->setText(QStringLiteral("altre"));
+    t.Canc_Click(1);
+    EXPECT_EQ(t.desat.value_or("-"), "CTFONS_255");
+}
+
+TEST_F(Editors, ItemAndZoneMenus) {
+    posar_items(std::vector<item>(12, amb_accio()));
+    Finestra2 e(nullptr, QString(), 1, 1);
+    ASSERT_EQ(e.mn_item.size(), 12u);
+    EXPECT_EQ(e.mn_item[11]->text(), "Item 12");
+    e.mn_item[8]->trigger();
+    EXPECT_EQ(e.Text1->text(), "ITEM_009");
+    ASSERT_EQ(e.mn_zona.size(), 1u);
+    EXPECT_FALSE(e.mn_zona[0]->isEnabled());
+    EXPECT_EQ(e.mn_zona[0]->text(), text_idioma(75));
+    // Three digits hold items up to 999.
+    posar_items(std::vector<item>(1200, item{}));
+    activitat().zones.resize(3);
+    activitat().zones_max = 2;
+    Finestra2 m(nullptr, QString(), 1, 1);
+    EXPECT_EQ(m.mn_item.size(), 999u);
+    ASSERT_EQ(m.mn_zona.size(), 2u);
+    EXPECT_EQ(m.mn_zona[1]->text(), "Zona 2");
+    fitxer = QStringLiteral("z.gif");
+    m.mn_zona[1]->trigger();
+    EXPECT_EQ(fitxers_demanats.back(), "002");
+    EXPECT_EQ(m.desat.value_or("-"), "ZFONS_z.gif");
+}
+
+TEST_F(Editors, DoubleClickOpensTheChooserThatFits) {
+    auto doble = [&](const QString& text) {
+        Finestra2 e(nullptr, QStringLiteral("Llista"), 1, 1);
+        e.Text1->setText(text);
+        e.Text1_DblClick();
+        return e.desat;
+    };
+    fitxer = QStringLiteral("nou.jpg");
+    EXPECT_EQ(doble(QStringLiteral("foto.jpg:P50")).value_or("-"), "nou.jpg");
+    EXPECT_EQ(fitxers_demanats.back(), "foto.jpg:P50"); // a picture: options and all
+    EXPECT_EQ(doble(QStringLiteral("so.wav:P2")).value_or("-"), "nou.jpg");
+    EXPECT_EQ(fitxers_demanats.back(), "so.wav"); // a sound: the file part
+    EXPECT_EQ(doble(QStringLiteral("GFONS_fons.bmp___")).value_or("-"), "GFONS_nou.jpg___");
+    EXPECT_EQ(fitxers_demanats.back(), "fons.bmp");
+    // A file whose name holds "_" is not a placement.
+    EXPECT_EQ(doble(QStringLiteral("foto_nova.png")).value_or("-"), "nou.jpg");
+    EXPECT_EQ(fitxers_demanats.back(), "foto_nova.png");
+    // The chooser cancelled: the order stays as it was.
+    fitxer.clear();
+    EXPECT_EQ(doble(QStringLiteral("a.wav")).value_or("-"), "a.wav");
+    // ESPERA shows the seconds.
+    entrada = QStringLiteral("3");
+    EXPECT_EQ(doble(QStringLiteral("ESPERA_15")).value_or("-"), "ESPERA_30");
+    EXPECT_EQ(entrada_proposta, "1.5");
+    // Plain words: the editor on them; Cancel keeps them.
+    EXPECT_FALSE(doble(QStringLiteral("bon dia")).has_value());
+    EXPECT_EQ(modals, 1);
+}
+
+TEST_F(Editors, WordsDialogAndRefusedCharacters) {
+    // A placed text opens the words dialog on its placement and words.
+    Finestra2 e(nullptr, QString(), 1, 1);
+    e.Text1->setText(QStringLiteral("CENTRAT_hola"));
+    QString vist_lloc, vist_text;
+    en_modal = [&](QDialog& d) {
+        auto& p = dynamic_cast<paraules&>(d);
+        vist_lloc = p.Combo1->currentText();
+        vist_text = p.Text1->text();
+        p.Combo1->setCurrentIndex(0);
+        p.Text1->clear();
+        QTest::keyClicks(p.Text1, QStringLiteral("bon|dia"));
+        EXPECT_FALSE(p.Command1[1]->isEnabled());
+        EXPECT_FALSE(p.avis->text().isEmpty());
+        p.Text1->setText(QStringLiteral("adéu"));
+        EXPECT_TRUE(p.Command1[1]->isEnabled());
+        QTest::mouseClick(p.Command1[1], Qt::LeftButton);
+        return p.result();
+    };
+    e.Text1_DblClick();
+    EXPECT_EQ(vist_lloc, "Centrat");
+    EXPECT_EQ(vist_text, "hola");
+    EXPECT_EQ(e.desat.value_or("-"), "CAPÇALERA_adéu");
+
+    // Typed into the editor: refused while it holds a separator or a quote.
+    Finestra2 w(nullptr, QString(), 1, 1);
+    w.show();
+    QTest::keyClicks(w.Text1, QStringLiteral("a") + S);
+    EXPECT_FALSE(w.Canc[1]->isEnabled());
+    EXPECT_FALSE(w.avis->text().isEmpty());
+    w.Canc_Click(1);
+    EXPECT_FALSE(w.desat.has_value());
+    Finestra2 x(nullptr, QString(), 1, 1);
+    QTest::keyClicks(x.Text1, QStringLiteral("diu \"hola\""));
+    EXPECT_FALSE(x.Canc[1]->isEnabled());
+    x.Text1->setText(QStringLiteral("diu 'hola' €"));
+    EXPECT_TRUE(x.Canc[1]->isEnabled());
+    QTest::mouseClick(x.Canc[1], Qt::LeftButton);
+    EXPECT_EQ(x.desat.value_or("-"), "diu 'hola' €");
+    // Blanks alone are no order.
+    Finestra2 b(nullptr, QString(), 1, 1);
+    b.Text1->setText(QStringLiteral("   "));
+    EXPECT_FALSE(b.Canc[1]->isEnabled());
+    b.Canc_Click(1);
+    EXPECT_FALSE(b.desat.has_value());
+}
+
+// ------------------------------------------------------------------ the window's cells and general page
+
+TEST_F(Editors, WindowCellsEditDragAndPopupThenStoreAndReload) {
+    const QString desfer = cami_desfer();
+    cami_desfer() = tmp.path() + QStringLiteral("/lrq.tmp");
+    item it = amb_accio(QStringLiteral("1") + S + abs(QStringLiteral("be.bmp")));
+    it.estimuls = QStringLiteral("1") + S + abs(QStringLiteral("a.bmp")) + S + abs(QStringLiteral("b.wav"));
+    posar_items({it});
+    planificar p(f.get());
+    p.Form_Load();
+    p.show();
+    p.menu1_Click(2);
+    QLabel* c1 = p.celles[ESTIMULS][1];
+    // First click marks, a double click opens the chooser that fits.
+    QTest::mouseClick(c1, Qt::LeftButton);
+    EXPECT_EQ(p.marcada(ESTIMULS), 1);
+    fitxer = QStringLiteral("c.gif");
+    QTest::mouseDClick(c1, Qt::LeftButton);
+    EXPECT_EQ(fitxers_demanats.size(), 1u);
+    EXPECT_EQ(p.model.text_cella(ESTIMULS, 1), "c.gif");
+    // A press on the empty insertion point opens the editor once, however
+    // many clicks follow.
+    en_modal = [](QDialog& d) {
+        auto& e = dynamic_cast<Finestra2&>(d);
+        e.Text1->setText(QStringLiteral("CENTRAT_hola"));
+        e.Canc_Click(1);
+        return e.result();
+    };
+    p.cella_MouseDown(ESTIMULS, 3, Qt::LeftButton);
+    p.cella_DblClick(ESTIMULS, 3);
+    EXPECT_EQ(modals, 1);
+    EXPECT_EQ(p.model.text_cella(ESTIMULS, 3), "CENTRAT_hola");
+    // Drag cell 3 onto cell 1: a marked cell, then the move and the release.
+    QFile::remove(cami_desfer());
+    p.cella_MouseDown(ESTIMULS, 3, Qt::LeftButton);
+    EXPECT_EQ(p.marcada(ESTIMULS), 3);
+    p.cella_MouseDown(ESTIMULS, 3, Qt::LeftButton);
+    EXPECT_TRUE(p.arrossegant());
+    p.cella_DragDrop(ESTIMULS, 1);
+    EXPECT_TRUE(QFile::exists(cami_desfer()));
+    EXPECT_EQ(p.model.text_cella(ESTIMULS, 1), "CENTRAT_hola");
+    // The popup's "Esborrar" on cell 2 (c.gif).
+    QTimer::singleShot(0, &p, [&p] {
+        p.menu2[2]->trigger();
+        p.amagat->close();
+    });
+    p.cella_MouseDown(ESTIMULS, 2, Qt::RightButton);
+    EXPECT_EQ(p.marcada(ESTIMULS), 2);
+    EXPECT_FALSE(planificador().sel_est);
+    p.close();
+    const item d = activitat().items[1];
+    EXPECT_EQ(ruta_relativa(d.estimuls), QStringLiteral("1") + S + "CENTRAT_hola" + S + "b.wav");
+    cami_desfer() = desfer;
+}
+
+TEST_F(Editors, RightReactionAskedThroughTheCellEditor) {
+    posar_items({amb_accio()});
+    activitat().items[1].si_be.clear();
+    planificar p(f.get());
+    p.Form_Load();
+    int vegades = 0;
+    p.model.pont.preguntar = [&](int n) {
+        EXPECT_EQ(n, 58);
+        return ++vegades == 1;
+    };
+    en_modal = [](QDialog& d) {
+        auto& e = dynamic_cast<Finestra2&>(d);
+        EXPECT_EQ(e.dada[0]->text(), " 1");
+        e.Text1->setText(QStringLiteral("be.wav"));
+        e.Canc_Click(1);
+        return e.result();
+    };
+    EXPECT_EQ(p.model.item_desar(1), ModelPlanificador::Desat::fet);
+    EXPECT_EQ(vegades, 1);
+    EXPECT_EQ(modals, 1);
+    EXPECT_EQ(ruta_relativa(activitat().items[1].si_be), QStringLiteral("1") + S + "be.wav");
+}
+
+TEST_F(Editors, GeneralPageChoosersDelaysAndSoundPreview) {
+    posar_items({amb_accio()});
+    plataforma::MciSintetic mci;
+    plataforma::posar_mci(&mci);
+    planificar p(f.get());
+    p.Form_Load();
+    Activitat& a = activitat();
+    // A delay box left: the rule runs and the boxes show Str's form.
+    p.retard[2]->setText(QStringLiteral("6"));
+    p.retard[1]->setText(QStringLiteral("5"));
+    p.retard[0]->setText(QStringLiteral("1"));
+    p.retard[6]->setText(QStringLiteral("1"));
+    emit p.retard[2]->editingFinished();
+    EXPECT_EQ(p.retard[1]->text(), " 7");
+    EXPECT_EQ(a.retard_tots_accio, 7.0f);
+    // "Tria exercici" cancelled keeps the next activity.
+    a.exercici_seguent = QStringLiteral(" 2");
+    p.buto_Click(0);
+    EXPECT_EQ(a.exercici_seguent, " 2");
+    fitxer = QStringLiteral("seguent.lrq");
+    p.buto_Click(0);
+    EXPECT_EQ(a.exercici_seguent, "seguent.lrq");
+    EXPECT_TRUE(p.Exer_seg[2]->isChecked());
+    // The sound: chosen, previewed, and cleared by Cancel.
+    QFile so(abs(QStringLiteral("fons.wav")));
+    ASSERT_TRUE(so.open(QIODevice::WriteOnly));
+    so.close();
+    fitxer = QStringLiteral("fons.wav");
+    p.buto_Click(5);
+    EXPECT_EQ(a.fitxer_so_fons, "fons.wav");
+    EXPECT_EQ(p.so->toolTip(), "fons.wav");
+    mci.ordres.clear();
+    p.so_Click();
+    EXPECT_TRUE(mci.ordres.join(u'\n').contains(QStringLiteral("fons.wav")))
+        << mci.ordres.join(u'\n').toStdString();
+    EXPECT_FALSE(p.so_sonant());
+    a.fitxer_so_fons = QStringLiteral("musica.mp3");
+    p.so_Click();
+    EXPECT_TRUE(p.so_sonant());
+    p.so_Click();
+    EXPECT_FALSE(p.so_sonant());
+    fitxer.clear();
+    p.buto_Click(5);
+    EXPECT_TRUE(a.fitxer_so_fons.isEmpty());
+    // Colours and the next-file box.
+    color = QStringLiteral("65280");
+    p.buto_Click(1);
+    EXPECT_EQ(a.color_fons, 65280);
+    p.buto_Click(4);
+    EXPECT_EQ(planificador().font_editada.color, 65280);
+    p.fit_exer->clear();
+    QTest::keyClicks(p.fit_exer, QStringLiteral("x|"));
+    EXPECT_FALSE(p.fit_exer->toolTip().isEmpty()); // the box says why
+    QTest::keyClicks(p.fit_exer, QStringLiteral("y\"z.lrq"));
+    EXPECT_EQ(p.fit_exer->text(), "xyz.lrq");
+    EXPECT_EQ(ModelPlanificador::titol_accions(2), "Accions de  Joystick");
+    idioma() = IDIOMA_ESPANOL;
+    EXPECT_EQ(ModelPlanificador::titol_accions(0), "Acciones de  Mouse");
+    idioma() = IDIOMA_CATALA;
+    p.close();
+    plataforma::posar_mci(nullptr);
+}
