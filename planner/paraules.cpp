@@ -42,6 +42,11 @@ void paraules::Form_Load() {
     Text1->setFocus();
 }
 
+void paraules::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    Text1->setFocus();
+}
+
 void paraules::posar(const QString& lloc, const QString& text) {
     for (int i = 0; i < Combo1->count(); ++i)
         if (Combo1->itemText(i).toUpper() == lloc.toUpper()) Combo1->setCurrentIndex(i);

@@ -29,6 +29,10 @@ class paraules : public QDialog {
     std::array<QPushButton*, 2> Command1{};
     QLabel* avis = nullptr;
 
+  protected:
+    // Form_Activate: the words box takes the focus.
+    void showEvent(QShowEvent* e) override;
+
   private:
     void Form_Load();
     void Text1_Change();
