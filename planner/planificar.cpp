@@ -522,6 +522,12 @@ void planificar::ordres_repinta(int k) {
             if (n->isVisible()) n->raise();
         }
     }
+    // A mark stays on its cell while the cell still shows an order.
+    const auto m = static_cast<size_t>(marcades_[static_cast<size_t>(k)]);
+    if (m > 0 && m < c.size() && !c[m]->isHidden() && !v.celles[m].text.isEmpty())
+        c[m]->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    else
+        marcades_[static_cast<size_t>(k)] = 0;
     if (k <= SI_MAL) {
         for (size_t r = 1; r <= 4; ++r) {
             QLabel* n = numeros_entrada[static_cast<size_t>(k)][r];

@@ -172,4 +172,48 @@ kill -0 "$app_pid" 2>/dev/null || fallar "lumiraga ended while playing the edite
 xdotool key Escape
 sleep 0.5
 kill -0 "$app_pid" 2>/dev/null || fallar "lumiraga ended after Esc"
+
+# A new activity from the start dialog: its general page and its instruction
+# row set in the planner that opens, saved, and found again on reopening.
+menu_opcions 1
+esperar_inici 5 "after \"Opcions > Iniciar\""
+xdotool key space
+sleep 0.3
+eval "$(xdotool getwindowgeometry --shell "$finestra")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 60)) click 1
+xdotool type --delay 2 nova
+xdotool key Return
+esperar_finestra "$titol_planificador" 5 || fallar "the new activity did not open the planner"
+sleep 0.3
+planificador
+xdotool mousemove $((X + 139)) $((Y + 63)) click 1 # Temps total
+xdotool key ctrl+a
+xdotool type --delay 5 '120'
+xdotool mousemove $((X + 227)) $((Y + 89)) click 1 # Minimitzar
+xdotool mousemove $((X + 157)) $((Y + 473)) click 1 # the instruction's first cell
+editor "^Dades Generals de l'aplicació\$" "a press on the instruction's first cell"
+xdotool mousemove $((X + 258)) $((Y + 80)) click 1 # Paraules
+editor '^Paraules$' "\"Paraules\" for the instruction"
+xdotool type --delay 5 'hola'
+xdotool key Return
+esperar_sense_finestra "^Dades Generals de l'aplicació\$" 5 || fallar "the instruction's words did not close the editor"
+sleep 0.3
+captura nova-general >/dev/null
+menu_planificador 26 3 # Fitxer > Desar
+esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 || fallar "\"Desar\" of the new activity brought no dialog"
+xdotool key Return
+esperar_sense_finestra '^Fitxers Planificació Lumi Raga$' 5 || fallar "the save dialog of the new activity did not close"
+menu_planificador 392 3
+esperar_sense_finestra "$titol_planificador" 5 || fallar "\"Sortir\" did not close the planner on the new activity"
+nova=$(find "$tmp" -name nova.lrq | head -1)
+[ -n "$nova" ] || fallar "the start dialog wrote no nova.lrq"
+LC_ALL=C grep -aq '^"CAP.ALERA_hola"' "$nova" || fallar "the new activity's instruction was not saved"
+grep -aqx '120' <(tr -d '\r' <"$nova") || fallar "the new activity's total time was not saved"
+menu_opcions 3
+esperar_finestra "$titol_planificador" 5 || fallar "the planner did not open again on the new activity"
+sleep 0.3
+captura nova-reoberta >/dev/null
+planificador
+menu_planificador 392 3
+esperar_sense_finestra "$titol_planificador" 5 || fallar "\"Sortir\" did not close the reopened planner"
 superada=1
