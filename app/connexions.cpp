@@ -6,10 +6,15 @@
 #include "core/fitxer_lrq.h"
 #include "core/llistes.h"
 #include "devices/captura_so.h"
+#include "devices/modul_veu.h"
+#include "devices/ombra_visor.h"
 #include "platform/backends.h"
 #include "platform/carpetes.h"
+#include "platform/microfon.h"
+#include "platform/motor_veu_real.h"
 #include "platform/pantalla.h"
 #include "planner/planificar.h"
+#include "platform/rellotge.h"
 #include "player/Form1.h"
 #include "player/menus.h"
 
@@ -19,6 +24,18 @@ namespace lumi {
 
 void triar_backends() {
     plataforma::triar_backends_entorn();
+    // The machine's microphone and our engine, where SDL's audio starts; kept
+    // for the whole run (the engine's worker ends with the process).
+    static plataforma::Microfon* microfon = nullptr;
+    static plataforma::MotorVeuReal* motor = nullptr;
+    if (!plataforma::servei_sintetic(QStringLiteral("microfon"))) {
+        if (!microfon) microfon = plataforma::crear_microfon_sdl().release();
+        plataforma::posar_microfon(microfon);
+    }
+    if (!plataforma::servei_sintetic(QStringLiteral("veu"))) {
+        if (!motor) motor = plataforma::MotorVeuReal::crear().release();
+        plataforma::posar_motor_veu(motor);
+    }
 }
 
 void connectar_ganxos() {
@@ -34,6 +51,8 @@ void connectar_ganxos() {
     };
     finestra_captura() = []() -> QWidget* { return Form1::instancia(); };
     reprendre_captura_so() = [] { so_reprendre_captura(); };
+    // No sibling tracking program on this system: our stand-in window.
+    ombravisor_engegar() = [] { return ombravisor_obrir(); };
 
     obrir_planificar() = [] { planificar::mostrar(Form1::instancia()); };
     // The word-list upkeep sees the planner's item only while it is open.
@@ -48,10 +67,21 @@ void connectar_ganxos() {
         return planificar::instancia() ? planificar::instancia()->model.item_mostrat : 0;
     };
 
-    // Filled by the calibration window and the speech engine as they come;
-    // until then their menu items do nothing of their own.
+    // Filled by the calibration window as it comes; until then its menu item
+    // does nothing of its own.
     mostrar_calibracio() = nullptr;
-    veu_obrir_paraules_carpeta() = nullptr;
+    veu_obrir_paraules_carpeta() = [](const QString& carpeta) { return veu_obrir_paraules_carpeta(carpeta); };
+    jugador_veu().esperar = [](double segons) {
+        if (Form1* f = Form1::instancia())
+            f->esperar_sense_entrada(segons);
+        else
+            plataforma::esperar(segons, QEventLoop::ExcludeUserInputEvents);
+    };
+    jugador_veu().menus_preparats = [] {
+        if (Form1* f = Form1::instancia())
+            for (int i = 2; i <= 4; ++i)
+                f->mn_fressa[static_cast<size_t>(i)]->setEnabled(true);
+    };
 }
 
 } // namespace lumi

@@ -11,6 +11,9 @@ class QWidget;
 
 namespace lumi {
 
+// Property of a window that the player does not count as one of its forms.
+inline constexpr char FORA_DEL_RECOMPTE[] = "fora_del_recompte";
+
 // A control's caption (label, button, menu item, group title) and its text
 // (line edit, combo box); empty when it has none.
 QString caption_control(const QObject* control);

@@ -140,6 +140,15 @@ struct EstatDispositius {
     int16_t wc_modus = 0;
     int16_t web_inv_v = 0;
     int16_t web_inv_h = 0;
+    // The webcam's capture window (0 when none) and the camera-to-screen map:
+    // the system stored transposed, the work matrix, the inverse and K1..K8,
+    // all indexed from 1 as the calibration writes them.
+    int32_t captura_hwnd = 0;
+    using MatriuCalibracio = std::array<std::array<double, 17>, 9>;
+    MatriuCalibracio matriu_a{};
+    MatriuCalibracio matriu_b{};
+    MatriuCalibracio matriu_c{};
+    std::array<double, 9> coeficients_calibracio{};
     JOYINFO joy_info;
     JOYINFO joy_centre;
     int16_t num_joystick = 0; // 0 until the first probe, 100 when none was found

@@ -65,6 +65,7 @@ struct Sintetics {
 };
 
 std::unique_ptr<Sintetics> g_sintetics;
+std::array<bool, SERVEIS> g_triats{};
 
 void posar(int s, Sintetics* x) {
     switch (s) {
@@ -126,6 +127,19 @@ bool aplicar(Sintetics& x, int s, const QString& opcio, const QString& valor, QS
     if (s == MICROFON && opcio == u"wav") {
         if (!x.microfon.carregar_wav(valor)) detall = QStringLiteral("no sound file can be read there");
         return detall.isEmpty();
+    }
+    if (s == CAMERA && opcio == u"color") {
+        const QColor c = QColor::fromString(valor);
+        if (c.isValid()) x.camera.color_disc = c;
+        return c.isValid();
+    }
+    if (s == CAMERA && opcio == u"realista" && valor.isNull()) {
+        // Shading, sensor noise, YUYV colour and a background of several tones.
+        x.camera.realista = true;
+        x.camera.soroll = 5;
+        x.camera.fons_tons = {QColor(200, 170, 120), QColor(90, 110, 90), QColor(150, 150, 160),
+                              QColor(70, 70, 70)};
+        return true;
     }
     if (s == CAMERA && opcio == u"cami") {
         auto cami = llegir_cami(valor);
@@ -224,9 +238,15 @@ QStringList triar_backends(const QString& backends, const QString& opcions) {
 
     for (int s = 0; s < SERVEIS; ++s)
         if (sintetic[static_cast<size_t>(s)]) posar(s, &x);
+    g_triats = sintetic;
     for (const QString& q : queixes)
         std::fprintf(stderr, "lumiraga: %s\n", q.toLocal8Bit().constData());
     return queixes;
+}
+
+bool servei_sintetic(const QString& nom) {
+    const int s = servei_de(nom);
+    return s >= 0 && g_triats[static_cast<size_t>(s)];
 }
 
 void triar_backends_entorn() {

@@ -54,4 +54,7 @@ QStringList triar_backends(const QString& backends, const QString& opcions = {})
 // neither is set.
 void triar_backends_entorn();
 
+// Whether the last choice made service `nom` ("veu", "microfon", ...) synthetic.
+bool servei_sintetic(const QString& nom);
+
 } // namespace lumi::plataforma

@@ -1,25 +1,25 @@
 #include "platform/camera.h"
 
 #include <QSaveFile>
+#include <memory>
 
 namespace lumi::plataforma {
 
+std::unique_ptr<Camera> crear_camera_v4l2();
+
 namespace {
 
-class CameraAbsent final : public Camera {
-  public:
-    bool obrir() override { return false; }
-    void tancar() override {}
-    bool oberta() override { return false; }
-    QImage fotograma() override { return {}; }
-};
-
 Camera* g_camera = nullptr;
+int g_reserves = 0;
+
+Camera& camera_maquina() {
+    static std::unique_ptr<Camera> c = crear_camera_v4l2();
+    return *c;
+}
 
 } // namespace
 
-bool desar_fotografia(Camera& c, const QString& fitxer) {
-    const QImage im = c.fotograma();
+bool desar_bmp(const QImage& im, const QString& fitxer) {
     if (im.isNull()) return false;
     QSaveFile f(fitxer);
     if (!f.open(QIODevice::WriteOnly)) return false;
@@ -30,13 +30,33 @@ bool desar_fotografia(Camera& c, const QString& fitxer) {
     return f.commit();
 }
 
+bool desar_fotografia(Camera& c, const QString& fitxer) {
+    return desar_bmp(c.fotograma(), fitxer);
+}
+
 Camera& camera() {
-    static CameraAbsent absent;
-    return g_camera ? *g_camera : absent;
+    return g_camera ? *g_camera : camera_maquina();
 }
 
 void posar_camera(Camera* c) {
+    if (g_reserves > 0) camera().tancar();
+    g_reserves = 0;
     g_camera = c;
+}
+
+bool agafar_camera(int index) {
+    if (g_reserves == 0 && !camera().obrir(index)) return false;
+    ++g_reserves;
+    return true;
+}
+
+void deixar_camera() {
+    if (g_reserves == 0) return;
+    if (--g_reserves == 0) camera().tancar();
+}
+
+int reserves_camera() {
+    return g_reserves;
 }
 
 } // namespace lumi::plataforma

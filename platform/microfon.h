@@ -1,10 +1,13 @@
 // The microphone: mono 16-bit samples, and the sound level the speech engine
-// reports. No microphone back end of the machine's own exists yet: until one
-// is put in place the microphone never opens, which every caller handles.
+// reports. Without a back end put in place the microphone never opens, which
+// every caller handles.
 #pragma once
 
+#include <QString>
+#include <QStringList>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace lumi::plataforma {
@@ -34,5 +37,13 @@ Microfon& microfon();
 // Puts a microphone in place; nullptr puts the machine's back. The caller
 // keeps ownership.
 void posar_microfon(Microfon* m);
+
+// The machine's microphone through SDL's audio capture (16 kHz mono);
+// nullptr when SDL's audio subsystem does not start.
+std::unique_ptr<Microfon> crear_microfon_sdl();
+// The capture devices SDL sees, and the one the next open uses ("" the
+// system's default).
+QStringList dispositius_captura();
+void triar_dispositiu_captura(const QString& nom);
 
 } // namespace lumi::plataforma

@@ -46,7 +46,26 @@ class MotorVeu {
     virtual void GuardarFitxerReconeixementDeParaules() = 0;
     // The engine's version; 0 when there is no engine.
     virtual float NumeroVersio() = 0;
+    // The listening window of one recognition, in tenths of a second.
+    virtual int16_t AssignarNumeroDeDecimesDeSegonDereconeixement(int16_t decimes) {
+        (void)decimes;
+        return 0;
+    }
+    // Opens the pattern set of `cami`: a pattern file, or the first
+    // "*.SonsVxdSR02" of a folder by name. Non-zero when opened; its labels
+    // then replace the unit's entries (SonsQueSeReconeixen gives them).
+    virtual int32_t ObrirFitxerReconeixementDeParaulesDeLaCarpeta(const QString& cami) {
+        (void)cami;
+        return 0;
+    }
+    // The engine's level window: the live level, the capture device, the gain.
+    virtual void VeureNivellDeSo() {}
 };
+
+// The property that marks the engine's windows (and other device windows):
+// they are not forms of the program, so they neither hold back learner input
+// nor close with the forms.
+inline constexpr char PROPIETAT_FINESTRA_DISPOSITIU[] = "lumi_finestra_dispositiu";
 
 // The engine in use (the absent one until another is put in place).
 MotorVeu& motor_veu();

@@ -11,11 +11,12 @@ MotorVeuSintetic::~MotorVeuSintetic() {
     delete batec_.data();
 }
 
-int16_t MotorVeuSintetic::IniciarUnitReconeixementDeSonsSenseQuadreInicial(int32_t f, int16_t,
+int16_t MotorVeuSintetic::IniciarUnitReconeixementDeSonsSenseQuadreInicial(int32_t f, int16_t nombre,
                                                                            QString& llista) {
     ++unitats;
     finestra_unitat = f;
     llista_unitat = llista;
+    nombre_unitat = nombre;
     if (resultat_reconeixement != 0) return resultat_reconeixement;
     unitat_ = escoltant_ = true;
     inici_unitat_ = rellotge().monotonic();

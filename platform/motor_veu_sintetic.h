@@ -28,7 +28,7 @@ class MotorVeuSintetic : public MotorVeu {
     int16_t resultat_reconeixement = 0; // also the unit's start
     bool amb_microfon = false;
     std::vector<ParaulaDita> paraules;
-    int32_t fitxer_obert = 0; // what ObrirFitxer gives
+    int32_t fitxer_obert = 0; // what ObrirFitxer and the folder call give
     QString sons;             // the sounds of the opened pattern set
 
     // What the engine was asked.
@@ -36,6 +36,10 @@ class MotorVeuSintetic : public MotorVeu {
     int32_t finestra = 0;        // the window of the last capture start
     int32_t finestra_unitat = 0; // the window of the last unit start
     QString llista_unitat;       // the word list of the last unit start
+    int16_t nombre_unitat = 0;   // its entry count
+    int entrenaments = 0, grafiques = 0, desats = 0, nivells = 0;
+    int16_t decimes = 0; // the last listening window given
+    QString cami_obert;  // the last path the folder call was given
 
     bool present() const override { return true; }
     int16_t IniciarUnitReconeixementDeSonsSenseQuadreInicial(int32_t finestra, int16_t nombre,
@@ -47,10 +51,19 @@ class MotorVeuSintetic : public MotorVeu {
     int32_t ObrirFitxer() override { return fitxer_obert; }
     void CopiarSonsQueSeReconeixerALaCarpeta() override {}
     QString SonsQueSeReconeixen() override { return fitxer_obert ? sons : QString(); }
-    void IniciarEntrenament() override {}
-    void VeureFinestraGrafiques() override {}
-    void GuardarFitxerReconeixementDeParaules() override {}
+    void IniciarEntrenament() override { ++entrenaments; }
+    void VeureFinestraGrafiques() override { ++grafiques; }
+    void GuardarFitxerReconeixementDeParaules() override { ++desats; }
     float NumeroVersio() override { return versio; }
+    int16_t AssignarNumeroDeDecimesDeSegonDereconeixement(int16_t d) override {
+        decimes = d;
+        return 0;
+    }
+    int32_t ObrirFitxerReconeixementDeParaulesDeLaCarpeta(const QString& cami) override {
+        cami_obert = cami;
+        return fitxer_obert;
+    }
+    void VeureNivellDeSo() override { ++nivells; }
 
     // Posts word k to the unit's window now.
     void reconeixer(int k);

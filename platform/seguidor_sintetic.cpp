@@ -5,8 +5,9 @@
 namespace lumi::plataforma {
 
 bool SeguidorSintetic::iniciar(int16_t m) {
+    if (obert_) return true;
     if (!obrir_dispositiu()) return false;
-    if (!camera().obrir()) {
+    if (!agafar_camera(0)) {
         tancar_dispositiu();
         return false;
     }
@@ -16,13 +17,13 @@ bool SeguidorSintetic::iniciar(int16_t m) {
 
 PosicioColor SeguidorSintetic::posicio() {
     if (!present()) return {};
-    return trobar_color(camera().fotograma(), color);
+    return analitzador_.analitzar(camera().fotograma(), params);
 }
 
 void SeguidorSintetic::finalitzar() {
     if (!obert_) return;
     tancar_dispositiu();
-    camera().tancar();
+    deixar_camera();
 }
 
 } // namespace lumi::plataforma

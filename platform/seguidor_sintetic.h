@@ -1,5 +1,6 @@
-// The synthetic colour tracker: it looks for its colour in the frames of the
-// camera in use (the synthetic camera's disc, in tests and headless runs).
+// The synthetic colour tracker: it looks at the camera's frame at the moment
+// it is asked, on the calling thread, so a test with a scripted clock gets an
+// answer without waiting for a worker.
 #pragma once
 
 #include "platform/dispositiu_sintetic.h"
@@ -13,8 +14,14 @@ class SeguidorSintetic : public SeguidorColor, public DispositiuSintetic {
     bool iniciar(int16_t mode) override;
     PosicioColor posicio() override;
     void finalitzar() override;
+    void posar_parametres(const ParametresColor& p) override { params = p; }
+    ParametresColor parametres() const override { return params; }
 
+    ParametresColor params;
     int16_t mode = -1; // the mode of the last start
+
+  private:
+    AnalitzadorColor analitzador_;
 };
 
 } // namespace lumi::plataforma

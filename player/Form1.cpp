@@ -9,11 +9,15 @@
 #include "core/idioma.h"
 #include "platform/ini.h"
 #include "platform/instancia.h"
+#include "devices/captura_so.h"
 #include "devices/modul_joystic.h"
+#include "devices/modul_veu.h"
+#include "platform/motor_veu.h"
 #include "platform/pantalla.h"
 #include "platform/traduccio_qt.h"
 #include "core/vb.h"
 
+#include <QPainter>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -60,6 +64,22 @@ void Form1::crear_controls() {
 
     web_cursor = anomenar(new QLabel(client), QStringLiteral("web_cursor"));
     web_cursor->resize(32, 32);
+    {
+        // The webcam pointer's marker: a ring with a cross, seen on dark and
+        // light pictures alike.
+        QPixmap marca(32, 32);
+        marca.fill(Qt::transparent);
+        QPainter p(&marca);
+        p.setRenderHint(QPainter::Antialiasing);
+        for (const auto& [color, gruix] :
+             {std::pair{QColor(Qt::black), 5}, std::pair{QColor(Qt::yellow), 3}}) {
+            p.setPen(QPen(color, gruix));
+            p.drawEllipse(QRectF(4, 4, 24, 24));
+            p.drawLine(16, 1, 16, 31);
+            p.drawLine(1, 16, 31, 16);
+        }
+        web_cursor->setPixmap(marca);
+    }
     web_cursor->hide();
     t_web_control = crear_timer(this, QStringLiteral("t_web_control"), 10);
     Timer1 = crear_timer(this, QStringLiteral("Timer1"), 100);
@@ -186,6 +206,9 @@ EntornNou entorn_nou() {
     Form1* f = Form1::instancia();
     e.finestra_maximitzada = [f] { return f && f->es_maximitzada(); };
     e.posar_titol = titol_finestra();
+    e.restaurar_finestra = [](int32_t token) {
+        if (!restaurar_ganxo_so(token)) restaurar_ganxo_veu(token);
+    };
     return e;
 }
 
@@ -261,8 +284,8 @@ void Form1::Form_Activate() {
         mn_velocitat[i]->setText(tradueix(clau) + numero_text(percentatge_velocitat(j.velocitat, i)));
     }
 
-    // The speech items follow the engine's state; item 0 stays enabled.
-    mn_fressa[0]->setEnabled(true);
+    // The speech items follow the engine's state; item 0 where there is one.
+    if (plataforma::motor_veu().present()) mn_fressa[0]->setEnabled(true);
     if (activitat().paraules_veu[0].isEmpty()) mn_fressa[1]->setEnabled(true);
     if (dispositius().motor_veu_preparat) {
         for (int i = 2; i <= 4; ++i)
@@ -319,6 +342,10 @@ void Form1::Form_Unload(int16_t& Cancel) {
     plataforma::mostrar_cursor();
     atrapa_no();
     if (mn_ovs[1]->isChecked()) mn_ovs_Click(1);
+    // The engine's hooks go, the sound-level one first.
+    const EstatDispositius& d = dispositius();
+    if (d.procOld_so != 0) restaurar_ganxo_so(d.procOld_so);
+    if (d.procOld_rec != 0) restaurar_ganxo_veu(d.procOld_rec);
     const QString desfer = plataforma::fitxer_desfer();
     if (QFile::exists(desfer)) QFile::remove(desfer);
     plataforma::alliberar_instancia_unica();

@@ -229,12 +229,12 @@ class Form1 : public QMainWindow, private EscenaResposta {
     void posar_cursor_client(QPoint p);
     void serie_imatge(const QString& ordre, float f, int P);
     void serie_text(const QString& ordre, int P, int S, float f);
-    // Waits with painting and media going on, but no learner input and no
-    // tick of the player's timers.
-    void esperar_sense_entrada(double segons);
     bool resposta_connectada_ = false;
 
   public:
+    // Waits with painting and media going on, but no learner input and no
+    // tick of the player's timers.
+    void esperar_sense_entrada(double segons);
     // ---- Menus ----
     void mn_DISC_Click(int16_t Index);
     void mn_engegar_Click();

@@ -2,15 +2,14 @@
 // change and save to a file.
 #pragma once
 
+#include "comuns/formulari.h"
+
 #include <QWidget>
 
 class QPlainTextEdit;
 class QPushButton;
 
 namespace lumi {
-
-// Property of a window that the player does not count as one of its forms.
-inline constexpr char FORA_DEL_RECOMPTE[] = "fora_del_recompte";
 
 class FinestraInforme : public QWidget {
     Q_OBJECT

@@ -16,6 +16,7 @@
 #include "platform/motor_veu.h"
 #include "platform/processos.h"
 #include "comuns/programes.h"
+#include "devices/modul_veu.h"
 #include "devices/seguidor.h"
 #include "platform/traduccio_qt.h"
 #include "core/vb.h"
@@ -43,15 +44,6 @@ bool mateix_fitxer(const QString& a, const QString& b) {
     return fa.absoluteFilePath() == fb.absoluteFilePath();
 }
 
-// Word recognition on the player window; true when a unit runs.
-bool veu_iniciar_unitat() {
-    plataforma::MotorVeu& m = plataforma::motor_veu();
-    if (!m.present()) return false;
-    if (m.IniciarReconeixement() != 0) return false;
-    if (dispositius().versio_motor_veu == 0) dispositius().versio_motor_veu = m.NumeroVersio();
-    return true;
-}
-
 // The keywords of every list and of the instruction, from one interface
 // language to another (through Catalan, the form files keep them in).
 void traduir_paraules_clau(const QString& abans, const QString& despres) {
@@ -74,6 +66,7 @@ void traduir_paraules_clau(const QString& abans, const QString& despres) {
 }
 
 bool es_formulari(const QWidget* w) {
+    if (w->property(plataforma::PROPIETAT_FINESTRA_DISPOSITIU).toBool()) return false;
     if (!w->isWindow() || w->objectName().isEmpty() || w->objectName() == QLatin1String("Form1"))
         return false;
     if (w->objectName().startsWith(QLatin1String("qt_"))) return false;
@@ -343,11 +336,9 @@ void Form1::mn_fressa_Click(int16_t Index) {
         if (a.paraules_veu[0].isEmpty()) a.paraules_veu[0] = QStringLiteral("A,AE,È,É,I,O,U");
         if (!unitat()) return;
         if (motor.ObrirFitxer() == 0) return;
-        d.motor_veu_preparat = CERT;
         // The sounds of the opened set come from the engine, never from
         // whatever the clipboard happens to hold.
-        const QString sons = motor.SonsQueSeReconeixen();
-        if (!sons.isEmpty()) a.paraules_veu[0] = sons;
+        veu_prendre_sons();
         for (int i = 2; i <= 4; ++i)
             mn_fressa[i]->setEnabled(true);
         break;
@@ -366,6 +357,9 @@ void Form1::mn_fressa_Click(int16_t Index) {
         break;
     case 3:
         motor.GuardarFitxerReconeixementDeParaules();
+        break;
+    case 4:
+        motor.VeureNivellDeSo();
         break;
     default:
         break;
@@ -409,11 +403,8 @@ void Form1::mn_ovs_Click(int16_t Index) {
         if (trobat) {
             mn_ovs[2]->setChecked(true);
         } else if (!mn_ovs[2]->isChecked()) {
-            if (!ombravisor_engegar() || !ombravisor_engegar()()) {
-                mn_ovs[2]->setChecked(false);
-                missatge(this, text_idioma(72), QMessageBox::Warning);
-                return;
-            }
+            // The launch reports nothing, whatever came of it.
+            if (ombravisor_engegar()) ombravisor_engegar()();
             mn_ovs[2]->setChecked(true);
         } else {
             mn_ovs[2]->setChecked(false);

@@ -9,6 +9,7 @@
 #include "core/informe.h"
 #include "player/presentacio.h"
 #include "devices/modul_joystic.h"
+#include "platform/motor_veu.h"
 #include "platform/pantalla.h"
 #include "devices/seguidor.h"
 #include "core/tecles.h"
@@ -164,6 +165,8 @@ int Form1::nombre_formularis() const {
     int n = 1;
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w == this || !w->isVisible() || w->property(FORA_DEL_RECOMPTE).toBool()) continue;
+        // Device windows (the speech engine's, the webcam's) are not forms.
+        if (w->property(plataforma::PROPIETAT_FINESTRA_DISPOSITIU).toBool()) continue;
         const Qt::WindowType t = w->windowType();
         if (t == Qt::Popup || t == Qt::ToolTip || t == Qt::Desktop || t == Qt::SplashScreen) continue;
         if (qobject_cast<QMenu*>(w)) continue;
@@ -414,6 +417,7 @@ void Form1::t_web_control_Timer() {
     if (omvis_posicio_pantalla(x, y) != 0) {
         web_cursor->move(centralWidget()->mapFromGlobal(QPoint(x, y)));
         web_cursor->show();
+        web_cursor->raise();
     } else {
         web_cursor->hide();
     }

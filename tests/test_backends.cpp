@@ -179,12 +179,16 @@ TEST_F(Backends, TheTrackerFindsTheDiscWhereThePathPutsIt) {
     const QImage llegida(foto);
     ASSERT_EQ(llegida.size(), QSize(640, 480));
     EXPECT_EQ(llegida.pixelColor(300, 100), QColor(255, 0, 0));
-    EXPECT_EQ(pf::trobar_color(llegida, QColor(255, 0, 0)).h, s.posicio().h);
+    pf::AnalitzadorColor analitzador;
+    EXPECT_EQ(analitzador.analitzar(llegida, s.parametres()).h, s.posicio().h);
 
     // Another colour is nowhere; stopping frees the camera.
-    s.color = QColor(0, 255, 0);
+    const pf::ParametresColor vermell = s.parametres();
+    pf::ParametresColor verd = vermell;
+    verd.to = 120;
+    s.posar_parametres(verd);
     EXPECT_FALSE(s.posicio().trobat);
-    s.color = QColor(255, 0, 0);
+    s.posar_parametres(vermell);
     s.finalitzar();
     EXPECT_FALSE(pf::camera().oberta());
     EXPECT_TRUE(pf::camera().fotograma().isNull());

@@ -4,6 +4,9 @@
 #include "core/camins.h"
 #include "core/fitxer_lrq.h"
 #include "core/idioma.h"
+#include "devices/seguidor.h"
+#include "platform/camera_sintetica.h"
+#include "platform/seguidor_color.h"
 #include "platform/instancia.h"
 #include "platform/media.h"
 #include "platform/pantalla.h"
@@ -464,4 +467,79 @@ TEST_F(Dispositius, AWebcamActivityWithoutCameraStartsWithoutTheTracker) {
     EXPECT_FALSE(f.t_web->isActive());
     EXPECT_NE(dispositius().omvis_estat, -2);
     EXPECT_EQ(informe().nombre_preguntes, 1);
+}
+
+namespace {
+// A webcam activity on the synthetic camera, with our tracker and a stored
+// calibration that maps the camera frame onto the whole screen.
+struct WebcamJugador : Dispositius {
+    plataforma::CameraSintetica cam;
+    QTemporaryDir casa;
+    QByteArray abans;
+    void SetUp() override {
+        Dispositius::SetUp();
+        abans = qgetenv("LUMIRAGA_HOME");
+        qputenv("LUMIRAGA_HOME", casa.path().toLocal8Bit());
+        cam.cami = {{0, {320, 240}}};
+        cam.repetir = false;
+        plataforma::posar_camera(&cam);
+        calibracio_punts_desar(0, 0, 640, 0, 640, 480, 0, 480);
+    }
+    void TearDown() override {
+        Dispositius::TearDown();
+        plataforma::seguidor_color().finalitzar();
+        plataforma::posar_camera(nullptr);
+        qputenv("LUMIRAGA_HOME", abans);
+    }
+    // Waits (in real time) until the tracker reports the screen point `p`.
+    bool vist_a(QPoint p) {
+        for (int i = 0; i < 200; ++i) {
+            int16_t x = -1, y = -1;
+            if (omvis_posicio_pantalla(x, y) == 1 && QPoint(x, y) == p) return true;
+            QTest::qWait(10);
+        }
+        return false;
+    }
+};
+} // namespace
+
+TEST_F(WebcamJugador, ThePointerFollowsTheDiscAndAWebcamZoneIsAnswered) {
+    const QRect pantalla = plataforma::rectangle_escriptori();
+    const QPoint centre(pantalla.width() / 2, pantalla.height() / 2);
+    Activitat& a = activitat();
+    a.zones.resize(2);
+    a.zones[1] = zona{centre.x() - 60, centre.y() - 60, centre.x() + 60, centre.y() + 60, {}};
+    a.zones_max = 1;
+    for (int i = 1; i <= 3; ++i) {
+        a.items[static_cast<size_t>(i)].web[11] = 1;
+        a.items[static_cast<size_t>(i)].zones_web = QStringLiteral("W01");
+    }
+    f.engegar_exercici();
+    ASSERT_EQ(dispositius().omvis_estat, -2);
+    ASSERT_TRUE(f.t_web->isActive());
+    ASSERT_TRUE(f.t_web_control->isActive());
+
+    // Off the zone: the pointer is where the disc maps, nothing is answered.
+    cam.cami = {{0, {160, 120}}};
+    const QPoint quart(pantalla.width() / 4, pantalla.height() / 4);
+    ASSERT_TRUE(vist_a(quart));
+    f.t_web_control_Timer();
+    EXPECT_TRUE(f.web_cursor->isVisible());
+    EXPECT_EQ(f.web_cursor->mapToGlobal(QPoint(0, 0)), quart);
+
+    // Into the zone: a right answer.
+    const int be = informe().respostes_be;
+    cam.cami = {{0, {320, 240}}};
+    ASSERT_TRUE(vist_a(centre));
+    f.t_web_control_Timer();
+    EXPECT_EQ(f.web_cursor->mapToGlobal(QPoint(0, 0)), centre);
+    f.t_web_Timer();
+    EXPECT_EQ(informe().respostes_be, be + 1);
+
+    // Out of the camera's view: the pointer goes.
+    cam.disc_visible = false;
+    QTest::qWait(50);
+    entorn.rellotge.avancar(0.5);
+    f.t_web_control_Timer();
+    EXPECT_FALSE(f.web_cursor->isVisible());
 }

@@ -10,6 +10,8 @@
 #include "platform/instancia.h"
 #include "player/menus.h"
 #include "platform/motor_veu.h"
+#include "platform/motor_veu_sintetic.h"
+#include "platform/rellotge_sintetic.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -99,22 +101,20 @@ QString clau_form1(const char* control, int index) {
 }
 
 // A speech engine that answers as a working one would.
-struct MotorProva : plataforma::MotorVeu {
-    int32_t obrir = 1;
-    QString sons = QStringLiteral("PA,PE,PI");
-    int entrenaments = 0, grafiques = 0, desats = 0;
-    bool present() const override { return true; }
-    int16_t IniciarReconeixement() override { return 0; }
-    void PararReconeixement() override {}
-    int16_t IniciarCapturaNivellDeSo(int32_t) override { return 0; }
-    void FinalitzarCapturaNivellDeSo() override {}
-    int32_t ObrirFitxer() override { return obrir; }
-    void CopiarSonsQueSeReconeixerALaCarpeta() override {}
-    QString SonsQueSeReconeixen() override { return obrir ? sons : QString(); }
-    void IniciarEntrenament() override { ++entrenaments; }
-    void VeureFinestraGrafiques() override { ++grafiques; }
-    void GuardarFitxerReconeixementDeParaules() override { ++desats; }
-    float NumeroVersio() override { return 90; }
+// The synthetic engine, its unit settling on a clock that moves by itself.
+struct MotorMenus {
+    plataforma::MotorVeuSintetic motor;
+    plataforma::RellotgeSintetic rellotge;
+    MotorMenus() {
+        rellotge.pas = 0.05;
+        motor.sons = QStringLiteral("PA,PE,PI");
+        plataforma::posar_rellotge(&rellotge);
+        plataforma::posar_motor_veu(&motor);
+    }
+    ~MotorMenus() {
+        plataforma::posar_motor_veu(nullptr);
+        plataforma::posar_rellotge(nullptr);
+    }
 };
 
 } // namespace
@@ -487,7 +487,15 @@ TEST_F(Menus, QuitWithUnsavedChangesAndCancelKeepsRunning) {
 // ---------------------------------------------------------------- sound patterns
 
 TEST_F(Menus, PatternsWithoutAnEngineChangeNoMenuState) {
-    f->mn_fressa[0]->trigger();
+    // Without an engine the first item stays as designed: disabled.
+    jugador().estat_finestra = 1; // not the first activation: no start dialog
+    f->mn_fressa[0]->setEnabled(false);
+    f->Form_Activate();
+    EXPECT_FALSE(f->mn_fressa[0]->isEnabled());
+    // Reached all the same, it starts nothing and says nothing.
+    proves::Contestador c;
+    f->mn_fressa_Click(0);
+    EXPECT_TRUE(c.textos.isEmpty());
     EXPECT_EQ(activitat().paraules_veu[0], QStringLiteral("A,AE,È,É,I,O,U"));
     EXPECT_EQ(dispositius().veu_activa, 0);
     EXPECT_EQ(dispositius().motor_veu_preparat, FALS);
@@ -495,49 +503,63 @@ TEST_F(Menus, PatternsWithoutAnEngineChangeNoMenuState) {
         EXPECT_FALSE(f->mn_fressa[i]->isEnabled());
     f->mn_fressa[1]->trigger();
     EXPECT_FALSE(f->mn_fressa[4]->isEnabled());
+
+    MotorMenus m;
+    f->Form_Activate();
+    EXPECT_TRUE(f->mn_fressa[0]->isEnabled());
 }
 
 TEST_F(Menus, RecoveredPatternsTakeTheEnginesListNotTheClipboard) {
-    MotorProva m;
-    plataforma::posar_motor_veu(&m);
+    MotorMenus m;
     QGuiApplication::clipboard()->setText(QStringLiteral("text aliè"));
 
-    // The engine opens nothing: no change.
-    m.obrir = 0;
+    // The engine opens nothing: the list stays.
+    m.motor.fitxer_obert = 0;
     f->mn_fressa[0]->trigger();
     EXPECT_EQ(dispositius().veu_activa, CERT);
-    EXPECT_EQ(dispositius().motor_veu_preparat, FALS);
-    EXPECT_FALSE(f->mn_fressa[2]->isEnabled());
+    EXPECT_EQ(activitat().paraules_veu[0], QStringLiteral("A,AE,È,É,I,O,U"));
 
-    m.obrir = 1;
+    m.motor.fitxer_obert = 1;
     f->mn_fressa[0]->trigger();
     EXPECT_EQ(activitat().paraules_veu[0], QStringLiteral("PA,PE,PI"));
+    // Word k types the opened set's label k.
+    EXPECT_EQ(activitat().paraules_veu[1], QStringLiteral("PA"));
+    EXPECT_EQ(activitat().paraules_veu[3], QStringLiteral("PI"));
+    EXPECT_TRUE(activitat().paraules_veu[4].isEmpty());
     EXPECT_EQ(dispositius().motor_veu_preparat, CERT);
     for (int i = 2; i <= 4; ++i)
         EXPECT_TRUE(f->mn_fressa[i]->isEnabled());
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("text aliè"));
 
     f->mn_fressa[1]->trigger();
-    EXPECT_EQ(m.entrenaments, 1);
+    EXPECT_EQ(m.motor.entrenaments, 1);
     EXPECT_EQ(dispositius().motor_veu_preparat, FALS);
     f->mn_fressa[2]->trigger();
     f->mn_fressa[3]->trigger();
     f->mn_fressa[4]->trigger();
-    EXPECT_EQ(m.grafiques, 1);
-    EXPECT_EQ(m.desats, 1);
+    EXPECT_EQ(m.motor.grafiques, 1);
+    EXPECT_EQ(m.motor.desats, 1);
+    EXPECT_EQ(m.motor.nivells, 1);
 }
 
-TEST_F(Menus, TrainingNeedsAWordList) {
-    MotorProva m;
-    plataforma::posar_motor_veu(&m);
+TEST_F(Menus, TrainingNeedsAWordListOfTwoEntries) {
+    MotorMenus m;
+    proves::Contestador c;
     f->mn_fressa[1]->trigger();
-    EXPECT_EQ(m.entrenaments, 0);
+    EXPECT_EQ(m.motor.entrenaments, 0);
+    // One entry starts nothing, silently.
     activitat().paraules_veu[0] = QStringLiteral("HOLA");
     f->mn_fressa[1]->trigger();
-    EXPECT_EQ(m.entrenaments, 1);
+    EXPECT_EQ(m.motor.entrenaments, 0);
+    EXPECT_EQ(m.motor.unitats, 0);
+    dispositius().veu_activa = 0;
+    activitat().paraules_veu[0] = QStringLiteral("HOLA,ADEU");
+    f->mn_fressa[1]->trigger();
+    EXPECT_EQ(m.motor.entrenaments, 1);
     EXPECT_TRUE(f->mn_fressa[2]->isEnabled());
     EXPECT_TRUE(f->mn_fressa[3]->isEnabled());
     EXPECT_TRUE(f->mn_fressa[4]->isEnabled());
+    EXPECT_TRUE(c.textos.isEmpty());
 }
 
 // ---------------------------------------------------------------- webcam
@@ -549,17 +571,46 @@ TEST_F(Menus, WebcamItemsCopeWithNoCameraAndNoTracker) {
     EXPECT_TRUE(f->mn_ovs[0]->isEnabled());
     EXPECT_TRUE(f->mn_ovs[2]->isEnabled());
 
-    // No tracker program and no calibration window: message 72, nothing ticked.
+    // No calibration window: message 72.
+    {
+        Contestador c;
+        f->mn_ovs[0]->trigger();
+        ASSERT_EQ(c.textos.size(), 1);
+        EXPECT_EQ(c.textos[0], text_idioma(72));
+    }
+    // The tracker program's launch reports nothing, whatever came of it:
+    // the item is ticked and the others wait.
+    ombravisor_engegar() = [] { return false; };
     {
         Contestador c;
         f->mn_ovs[2]->trigger();
-        f->mn_ovs[0]->trigger();
-        ASSERT_EQ(c.textos.size(), 2);
-        EXPECT_EQ(c.textos[0], text_idioma(72));
-        EXPECT_EQ(c.textos[1], text_idioma(72));
+        EXPECT_TRUE(c.textos.isEmpty());
     }
-    EXPECT_FALSE(f->mn_ovs[2]->isChecked());
-    EXPECT_TRUE(f->mn_ovs[0]->isEnabled());
+    EXPECT_TRUE(f->mn_ovs[2]->isChecked());
+    EXPECT_FALSE(f->mn_ovs[0]->isEnabled());
+    EXPECT_FALSE(f->mn_ovs[1]->isEnabled());
+}
+
+TEST_F(Menus, TheTrackerItemOpensTheStandInWindowWithoutCamera) {
+    // The program's own wiring: our stand-in window, which says there is no
+    // camera and does not go with the forms.
+    f->mn_ovs[2]->trigger();
+    QWidget* visor = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowTitle() == QStringLiteral(" Ombra Visor")) visor = w;
+    ASSERT_NE(visor, nullptr);
+    EXPECT_TRUE(f->mn_ovs[2]->isChecked());
+    descarregar_formularis();
+    EXPECT_TRUE(visor->isVisible());
+    // Found by its title the next time: brought up, nothing launched again.
+    f->mn_ovs[2]->trigger();
+    EXPECT_TRUE(f->mn_ovs[2]->isChecked());
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        n += w->windowTitle() == QStringLiteral(" Ombra Visor");
+    EXPECT_EQ(n, 1);
+    visor->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 TEST_F(Menus, TrackerProgramIsBroughtUpOrLaunchedAndTickedWhileOn) {

@@ -77,7 +77,7 @@ fallar() {
 # (reactions last their set time either way).
 engegar() {
   mkdir -m 700 "$tmp/run" "$tmp/home"
-  mkdir "$tmp/programa"
+  mkdir -p "$tmp/programa"
   cp -r "$arrel/examples" "$tmp/examples"
   printf 'autospawn = no\n' >"$tmp/pulse-client.conf"
 

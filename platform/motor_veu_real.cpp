@@ -1,0 +1,434 @@
+#include "platform/motor_veu_real.h"
+
+#include "core/idioma.h"
+#include "platform/carpetes.h"
+#include "platform/finestres_veu.h"
+#include "platform/ini.h"
+#include "platform/microfon.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <SDL.h>
+
+namespace lumi::plataforma {
+
+namespace {
+
+const QString SECCIO = QStringLiteral("VEU");
+const QString EXTENSIO = QStringLiteral("SonsVxdSR02");
+
+// The entries of a list as the wrapper splits it: at most 31 commas cut, the
+// last entry keeps the rest.
+QStringList partir(const QString& llista) {
+    QStringList l;
+    QString resta = llista;
+    for (int i = 0; i < 31; ++i) {
+        const qsizetype p = resta.indexOf(u',');
+        if (p < 0) break;
+        l << resta.left(p);
+        resta = resta.mid(p + 1);
+    }
+    l << resta;
+    return l;
+}
+
+// Message 13 ("desc|*.x|desc|*.*") as a file dialog's filter.
+QString filtre() {
+    const QStringList p = text_idioma(13).split(u'|');
+    QStringList f;
+    for (qsizetype i = 0; i + 1 < p.size(); i += 2)
+        f << QStringLiteral("%1 (%2)").arg(p[i], p[i + 1]);
+    return f.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
+AjustosVeu AjustosVeu::llegir() {
+    const QString ini = fitxer_ini_programa();
+    AjustosVeu a;
+    a.dispositiu = ini_llegir(ini, SECCIO, QStringLiteral("dispositiu"));
+    bool ok = false;
+    const double g = ini_llegir(ini, SECCIO, QStringLiteral("guany")).toDouble(&ok);
+    if (ok && g > 0 && g <= 20) a.guany = g;
+    const double l = ini_llegir(ini, SECCIO, QStringLiteral("llindar")).toDouble(&ok);
+    if (ok && l > 0) a.llindar = l;
+    const int p = ini_llegir(ini, SECCIO, QStringLiteral("preses")).toInt(&ok);
+    if (ok && p >= 1 && p <= 10) a.preses = p;
+    return a;
+}
+
+void AjustosVeu::desar() const {
+    const QString ini = fitxer_ini_programa();
+    ini_escriure(ini, SECCIO, QStringLiteral("dispositiu"), dispositiu);
+    ini_escriure(ini, SECCIO, QStringLiteral("guany"), QString::number(guany));
+    ini_escriure(ini, SECCIO, QStringLiteral("llindar"), QString::number(llindar));
+    ini_escriure(ini, SECCIO, QStringLiteral("preses"), QString::number(preses));
+}
+
+std::unique_ptr<MotorVeuReal> MotorVeuReal::crear() {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
+    auto m = std::make_unique<MotorVeuReal>();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO); // the engine's own start is counted in its constructor
+    return m;
+}
+
+MotorVeuReal::MotorVeuReal() {
+    SDL_InitSubSystem(SDL_INIT_AUDIO);
+    ajustos_ = AjustosVeu::llegir();
+    triar_dispositiu_captura(ajustos_.dispositiu);
+    nucli_.guany = ajustos_.guany;
+    nucli_.llindar = ajustos_.llindar;
+    qRegisterMetaType<veu::Esdeveniment>("lumi::plataforma::veu::Esdeveniment");
+    // Often enough that a level waits at most a few ms for its last buffer.
+    bomba_.setTimerType(Qt::PreciseTimer);
+    bomba_.setInterval(4);
+    connect(&bomba_, &QTimer::timeout, this, [this] { bombar(); });
+    fil_ = std::thread([this] { treballar(); });
+}
+
+MotorVeuReal::~MotorVeuReal() {
+    {
+        std::lock_guard l(cua_mutex_);
+        sortir_ = true;
+    }
+    cua_cv_.notify_all();
+    fil_.join();
+    delete entrenament_.data();
+    delete patrons_.data();
+    delete nivell_.data();
+    if (microfon_obert_) microfon().tancar();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void MotorVeuReal::posar_nucli(const std::function<void(veu::NucliVeu&)>& f) {
+    std::lock_guard l(nucli_mutex_);
+    f(nucli_);
+}
+
+int16_t MotorVeuReal::IniciarUnitReconeixementDeSonsSenseQuadreInicial(int32_t finestra, int16_t,
+                                                                       QString& paraules) {
+    finestra_unitat_ = finestra;
+    unitat_ = true;
+    preparat_enviat_ = false;
+    const QStringList etiquetes = partir(paraules);
+    posar_nucli([&](veu::NucliVeu& n) {
+        // Entries already trained under the same label keep their takes.
+        veu::Patrons nous;
+        nous.posar_etiquetes(etiquetes);
+        for (auto& e : nous.entrades)
+            for (const auto& v : n.patrons.entrades)
+                if (v.etiqueta == e.etiqueta) e = v;
+        n.patrons = std::move(nous);
+    });
+    emit patrons_canviats();
+    return 0;
+}
+
+int16_t MotorVeuReal::AssignarNumeroDeDecimesDeSegonDereconeixement(int16_t decimes) {
+    posar_nucli([decimes](veu::NucliVeu& n) { n.posar_decimes(decimes); });
+    return 0;
+}
+
+int16_t MotorVeuReal::IniciarReconeixement() {
+    if (!unitat_ || !obrir_microfon()) return -1;
+    reconeixent_ = true;
+    posar_nucli([](veu::NucliVeu& n) { n.reconeixent = true; });
+    return 0;
+}
+
+void MotorVeuReal::PararReconeixement() {
+    reconeixent_ = false;
+    posar_nucli([](veu::NucliVeu& n) { n.reconeixent = false; });
+    tancar_microfon_si_cal();
+}
+
+int16_t MotorVeuReal::IniciarCapturaNivellDeSo(int32_t finestra) {
+    if (!obrir_microfon()) return 1;
+    finestra_nivell_ = finestra;
+    capturant_ = true;
+    return 0;
+}
+
+void MotorVeuReal::FinalitzarCapturaNivellDeSo() {
+    capturant_ = false;
+    tancar_microfon_si_cal();
+}
+
+QString MotorVeuReal::SonsQueSeReconeixen() {
+    std::lock_guard l(nucli_mutex_);
+    return nucli_.patrons.etiquetes().join(u',');
+}
+
+veu::Patrons MotorVeuReal::patrons() const {
+    std::lock_guard l(nucli_mutex_);
+    return nucli_.patrons;
+}
+
+bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
+    std::optional<veu::Patrons> p = veu::Patrons::llegir(fitxer, per_que);
+    if (!p) return false;
+    posar_nucli([&](veu::NucliVeu& n) { n.patrons = std::move(*p); });
+    emit patrons_canviats();
+    return true;
+}
+
+bool MotorVeuReal::desar_patrons(const QString& fitxer) const {
+    return patrons().desar(fitxer);
+}
+
+int32_t MotorVeuReal::ObrirFitxerReconeixementDeParaulesDeLaCarpeta(const QString& cami) {
+    QString fitxer = cami;
+    if (QFileInfo(cami).isDir()) {
+        const QStringList l = QDir(cami).entryList({QStringLiteral("*.") + EXTENSIO}, QDir::Files,
+                                                   QDir::Name | QDir::IgnoreCase);
+        if (l.isEmpty()) return 0;
+        fitxer = QDir(cami).filePath(l.first());
+    }
+    return obrir_patrons(fitxer) ? 1 : 0;
+}
+
+QWidget* MotorVeuReal::finestra_pare() const {
+    // Opened from a modal dialog, a window of its own would take no input.
+    return QApplication::activeModalWidget();
+}
+
+int32_t MotorVeuReal::ObrirFitxer() {
+    const QString f = QFileDialog::getOpenFileName(finestra_pare(), text_motor("obrir"), QString(), filtre());
+    if (f.isEmpty()) return 0;
+    QString per_que;
+    if (!obrir_patrons(f, &per_que)) {
+        QMessageBox::warning(finestra_pare(), text_motor("obrir"),
+                             text_motor("no_obert") + QStringLiteral("\n") + f + QStringLiteral("\n") +
+                                 text_motor(per_que.toLatin1().constData()));
+        return 0;
+    }
+    return 1;
+}
+
+void MotorVeuReal::GuardarFitxerReconeixementDeParaules() {
+    QString f = QFileDialog::getSaveFileName(finestra_pare(), text_motor("desar"), QString(), filtre());
+    if (f.isEmpty()) return;
+    if (QFileInfo(f).suffix().isEmpty()) f += u'.' + EXTENSIO;
+    if (!desar_patrons(f)) QMessageBox::warning(finestra_pare(), text_motor("desar"), text_motor("no_desat"));
+}
+
+void MotorVeuReal::IniciarEntrenament() {
+    if (!entrenament_) entrenament_ = crear_finestra_entrenament(*this, finestra_pare());
+    preparat_enviat_ = false;
+    entrenament_->show();
+    entrenament_->raise();
+    entrenament_->activateWindow();
+}
+
+void MotorVeuReal::VeureFinestraGrafiques() {
+    if (!patrons_) patrons_ = crear_finestra_patrons(*this, finestra_pare());
+    patrons_->show();
+    patrons_->raise();
+    patrons_->activateWindow();
+}
+
+void MotorVeuReal::VeureNivellDeSo() {
+    if (!nivell_) nivell_ = crear_finestra_nivell(*this, finestra_pare());
+    nivell_->show();
+    nivell_->raise();
+    nivell_->activateWindow();
+}
+
+void MotorVeuReal::posar_ajustos(const AjustosVeu& a) {
+    const bool altre = a.dispositiu != ajustos_.dispositiu;
+    ajustos_ = a;
+    ajustos_.desar();
+    posar_nucli([&](veu::NucliVeu& n) {
+        n.guany = a.guany;
+        n.llindar = a.llindar;
+    });
+    triar_dispositiu_captura(a.dispositiu);
+    if (altre && microfon_obert_) {
+        microfon().tancar();
+        microfon_obert_ = false;
+        obrir_microfon();
+    }
+}
+
+void MotorVeuReal::enregistrar_presa(int entrada) {
+    enregistrant_ = entrada;
+    if (entrada >= 0 && !obrir_microfon()) enregistrant_ = -1;
+    const bool si = enregistrant_ >= 0;
+    posar_nucli([si](veu::NucliVeu& n) { n.enregistrant = si; });
+    if (!si) tancar_microfon_si_cal();
+}
+
+void MotorVeuReal::esborrar_presa(int entrada, int presa) {
+    posar_nucli([&](veu::NucliVeu& n) {
+        n.patrons.esborrar_presa(static_cast<size_t>(entrada), static_cast<size_t>(presa));
+    });
+    emit patrons_canviats();
+}
+
+void MotorVeuReal::provar(bool si) {
+    provant_ = si && obrir_microfon();
+    posar_nucli([this](veu::NucliVeu& n) { n.provant = provant_; });
+    if (!provant_) tancar_microfon_si_cal();
+}
+
+bool MotorVeuReal::vigilar_nivell(bool si) {
+    if (si) {
+        if (!obrir_microfon()) return false;
+        ++vigilants_;
+    } else if (vigilants_ > 0) {
+        --vigilants_;
+        tancar_microfon_si_cal();
+    }
+    return true;
+}
+
+bool MotorVeuReal::obrir_microfon() {
+    if (microfon_obert_ && microfon().obert()) return true;
+    if (!microfon().obrir()) return false;
+    microfon_obert_ = true;
+    const int r = microfon().mostres_per_segon();
+    pas_remostreig_ = static_cast<double>(r) / veu::MOSTRES_PER_SEGON;
+    fase_ = 1;
+    anterior_ = 0;
+    microfon().llegir(); // what was heard before belongs to nobody
+    posar_nucli([](veu::NucliVeu& n) { n.reiniciar(); });
+    bomba_.start();
+    return true;
+}
+
+void MotorVeuReal::tancar_microfon_si_cal() {
+    if (capturant_ || reconeixent_ || enregistrant_ >= 0 || provant_ || vigilants_ > 0) return;
+    bomba_.stop();
+    if (microfon_obert_) microfon().tancar();
+    microfon_obert_ = false;
+}
+
+void MotorVeuReal::bombar() {
+    Microfon& m = microfon();
+    if (!m.obert()) {
+        // Unplugged: levels and words stop; the next start fails and says so.
+        bomba_.stop();
+        microfon_obert_ = false;
+        return;
+    }
+    const std::vector<int16_t> v = m.llegir();
+    if (v.empty()) return;
+    if (pas_remostreig_ == 1) {
+        alimentar(v.data(), v.size());
+        return;
+    }
+    // Linear interpolation to 16 kHz; `fase_` is the next output's place
+    // counted from the sample before this block.
+    std::vector<int16_t> out;
+    double p = fase_;
+    const double n = static_cast<double>(v.size());
+    while (p < n) {
+        const size_t i = static_cast<size_t>(p);
+        const double a = i == 0 ? anterior_ : v[i - 1], b = v[i], f = p - static_cast<double>(i);
+        out.push_back(static_cast<int16_t>(a + (b - a) * f));
+        p += pas_remostreig_;
+    }
+    fase_ = p - n;
+    anterior_ = v.back();
+    alimentar(out.data(), out.size());
+}
+
+void MotorVeuReal::alimentar(const int16_t* m, size_t n) {
+    {
+        std::lock_guard l(cua_mutex_);
+        cua_.emplace_back(m, m + n);
+    }
+    cua_cv_.notify_one();
+}
+
+void MotorVeuReal::esperar_feina() {
+    std::unique_lock l(cua_mutex_);
+    feta_cv_.wait(l, [this] { return cua_.empty() && !ocupat_; });
+}
+
+void MotorVeuReal::treballar() {
+    std::unique_lock l(cua_mutex_);
+    for (;;) {
+        cua_cv_.wait(l, [this] { return sortir_ || !cua_.empty(); });
+        if (sortir_) return;
+        std::vector<int16_t> bloc = std::move(cua_.front());
+        cua_.pop_front();
+        ocupat_ = true;
+        l.unlock();
+        std::vector<veu::Esdeveniment> fets;
+        {
+            std::lock_guard n(nucli_mutex_);
+            fets = nucli_.alimentar(bloc.data(), bloc.size());
+        }
+        if (!fets.empty())
+            QMetaObject::invokeMethod(
+                this, [this, fets] { lliurar(fets); }, Qt::QueuedConnection);
+        l.lock();
+        ocupat_ = false;
+        feta_cv_.notify_all();
+    }
+}
+
+void MotorVeuReal::lliurar(const std::vector<veu::Esdeveniment>& v) {
+    for (const veu::Esdeveniment& e : v) {
+        switch (e.tipus) {
+        case veu::Esdeveniment::Nivell:
+            if (capturant_) enviar_missatge_motor(finestra_nivell_, 0, e.valor);
+            break;
+        case veu::Esdeveniment::Paraula:
+            if (reconeixent_ && e.valor > 0) enviar_missatge_motor(finestra_unitat_, e.valor, 0);
+            break;
+        case veu::Esdeveniment::Presa:
+            if (enregistrant_ >= 0) {
+                const int entrada = enregistrant_;
+                posar_nucli([&](veu::NucliVeu& n) {
+                    n.patrons.afegir_presa(static_cast<size_t>(entrada), e.presa);
+                    // On to the next entry short of takes, or done.
+                    const auto& es = n.patrons.entrades;
+                    int seguent = -1;
+                    for (size_t k = 0; k < es.size() && seguent < 0; ++k) {
+                        const size_t i = (static_cast<size_t>(entrada) + k) % es.size();
+                        if (static_cast<int>(es[i].preses.size()) < ajustos_.preses)
+                            seguent = static_cast<int>(i);
+                    }
+                    enregistrant_ = seguent;
+                    n.enregistrant = seguent >= 0;
+                });
+                emit patrons_canviats();
+                enviar_preparat_si_cal();
+                if (enregistrant_ < 0) tancar_microfon_si_cal();
+            }
+            break;
+        }
+        emit esdeveniment(e);
+    }
+}
+
+void MotorVeuReal::enviar_preparat_si_cal() {
+    if (preparat_enviat_ || !unitat_) return;
+    if (!patrons().complets(ajustos_.preses)) return;
+    preparat_enviat_ = true;
+    enviar_missatge_motor(finestra_unitat_, -1, 0);
+}
+
+void MotorVeuReal::escoltar(const veu::Mostres& m) {
+    static SDL_AudioDeviceID sortida = 0;
+    if (sortida == 0) {
+        SDL_AudioSpec vull{};
+        vull.freq = veu::MOSTRES_PER_SEGON;
+        vull.format = AUDIO_S16SYS;
+        vull.channels = 1;
+        vull.samples = 1024;
+        sortida = SDL_OpenAudioDevice(nullptr, 0, &vull, nullptr, 0);
+        if (sortida == 0) return;
+    }
+    SDL_ClearQueuedAudio(sortida);
+    SDL_QueueAudio(sortida, m.data(), static_cast<Uint32>(m.size() * 2));
+    SDL_PauseAudioDevice(sortida, 0);
+}
+
+} // namespace lumi::plataforma

@@ -1,0 +1,122 @@
+// Our speech engine: the microphone's sound level and the recognition of
+// short sounds trained from a few takes, with its training, patterns and level
+// windows and its pattern files. The interface thread pulls the microphone's
+// samples and hands them to a worker thread, which runs the engine's core
+// (veu_nucli.h); the worker hands what it found back to this object on the
+// interface thread, which posts it on to the windows as MissatgeMotor events.
+#pragma once
+
+#include "platform/motor_veu.h"
+#include "platform/veu_nucli.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+namespace lumi::plataforma {
+
+// The engine's settings, kept in the program ini's section "VEU".
+struct AjustosVeu {
+    QString dispositiu; // the capture device; "" the system's default
+    double guany = 1.0;
+    double llindar = 12.0; // rejection threshold of a match
+    int preses = 3;        // takes trained for each entry
+    static AjustosVeu llegir();
+    void desar() const;
+};
+
+class MotorVeuReal : public QObject, public MotorVeu {
+    Q_OBJECT
+  public:
+    // nullptr when SDL's audio subsystem does not start.
+    static std::unique_ptr<MotorVeuReal> crear();
+    MotorVeuReal();
+    ~MotorVeuReal() override;
+
+    bool present() const override { return true; }
+    int16_t IniciarUnitReconeixementDeSonsSenseQuadreInicial(int32_t finestra, int16_t nombre,
+                                                             QString& paraules) override;
+    int16_t IniciarReconeixement() override;
+    void PararReconeixement() override;
+    int16_t IniciarCapturaNivellDeSo(int32_t finestra) override;
+    void FinalitzarCapturaNivellDeSo() override;
+    int32_t ObrirFitxer() override;
+    void CopiarSonsQueSeReconeixerALaCarpeta() override {}
+    QString SonsQueSeReconeixen() override;
+    void IniciarEntrenament() override;
+    void VeureFinestraGrafiques() override;
+    void GuardarFitxerReconeixementDeParaules() override;
+    float NumeroVersio() override { return 100; }
+    int16_t AssignarNumeroDeDecimesDeSegonDereconeixement(int16_t decimes) override;
+    int32_t ObrirFitxerReconeixementDeParaulesDeLaCarpeta(const QString& cami) override;
+    void VeureNivellDeSo() override;
+
+    // Samples at 16 kHz as if heard: the pump hands the microphone's here,
+    // tests and benchmarks their own, faster than real time.
+    void alimentar(const int16_t* m, size_t n);
+    // Waits until the worker has handled everything fed so far (tests).
+    void esperar_feina();
+
+    // For the windows (interface thread).
+    veu::Patrons patrons() const;
+    bool unitat() const { return unitat_; }
+    void enregistrar_presa(int entrada); // -1 stops recording
+    int entrada_enregistrant() const { return enregistrant_; }
+    void esborrar_presa(int entrada, int presa);
+    void provar(bool si);
+    bool provant() const { return provant_; }
+    bool obrir_patrons(const QString& fitxer, QString* per_que = nullptr);
+    bool desar_patrons(const QString& fitxer) const;
+    AjustosVeu ajustos() const { return ajustos_; }
+    void posar_ajustos(const AjustosVeu& a); // reopens the microphone on another device
+    // The microphone for a window that shows the live level.
+    bool vigilar_nivell(bool si);
+    static void escoltar(const veu::Mostres& m);
+    // Hands what the microphone heard since the last call to the worker (the
+    // interface thread's timer does it every 4 ms while the microphone is open).
+    void bombar();
+
+  signals:
+    // Every level, word or take found (on the interface thread).
+    void esdeveniment(const lumi::plataforma::veu::Esdeveniment& e);
+    void patrons_canviats();
+
+  private:
+    void lliurar(const std::vector<veu::Esdeveniment>& v);
+    bool obrir_microfon();
+    void tancar_microfon_si_cal();
+    void treballar();
+    void posar_nucli(const std::function<void(veu::NucliVeu&)>& f);
+    QWidget* finestra_pare() const;
+    void enviar_preparat_si_cal();
+
+    AjustosVeu ajustos_;
+    mutable std::mutex nucli_mutex_;
+    veu::NucliVeu nucli_; // the worker's; others reach it through the mutex
+
+    std::mutex cua_mutex_;
+    std::condition_variable cua_cv_, feta_cv_;
+    std::deque<std::vector<int16_t>> cua_;
+    bool ocupat_ = false, sortir_ = false;
+    std::thread fil_;
+
+    QTimer bomba_;
+    double pas_remostreig_ = 1, fase_ = 0;
+    int16_t anterior_ = 0;
+
+    int32_t finestra_unitat_ = 0, finestra_nivell_ = 0;
+    bool unitat_ = false, reconeixent_ = false, capturant_ = false;
+    int vigilants_ = 0;
+    int enregistrant_ = -1;
+    bool provant_ = false;
+    bool preparat_enviat_ = false;
+    bool microfon_obert_ = false;
+    QPointer<QWidget> entrenament_, patrons_, nivell_;
+};
+
+} // namespace lumi::plataforma

@@ -1,0 +1,391 @@
+#include "platform/veu_nucli.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <limits>
+#include <numbers>
+
+namespace lumi::plataforma::veu {
+
+namespace {
+
+constexpr int FINESTRA = 400; // 25 ms analysis frame
+constexpr int FFT = 512;
+constexpr int FILTRES = 26;
+constexpr int COEFICIENTS = 12; // c1 to c12: c0 (loudness) says nothing of the sound
+constexpr double MIN_DB = 38;   // quieter than this is never speech
+constexpr double SOBRE_DB = 10; // onset above the noise floor
+constexpr double SOTA_DB = 6;   // end near the floor
+constexpr int TRAMES_INICI = 3; // frames above the floor that make an onset
+constexpr int TRAMES_FI = 20;   // frames near the floor that end it
+constexpr int TRAMES_ABANS = 5; // kept from before the onset
+constexpr int TRAMES_MINIMES = 10;
+
+void fft(std::vector<std::complex<double>>& a) {
+    const size_t n = a.size();
+    for (size_t i = 1, j = 0; i < n; ++i) {
+        size_t bit = n >> 1;
+        for (; j & bit; bit >>= 1)
+            j ^= bit;
+        j ^= bit;
+        if (i < j) std::swap(a[i], a[j]);
+    }
+    for (size_t len = 2; len <= n; len <<= 1) {
+        const double ang = -2 * std::numbers::pi / static_cast<double>(len);
+        const std::complex<double> w(std::cos(ang), std::sin(ang));
+        for (size_t i = 0; i < n; i += len) {
+            std::complex<double> u(1);
+            for (size_t k = 0; k < len / 2; ++k) {
+                const auto x = a[i + k], y = a[i + k + len / 2] * u;
+                a[i + k] = x + y;
+                a[i + k + len / 2] = x - y;
+                u *= w;
+            }
+        }
+    }
+}
+
+double mel(double hz) {
+    return 2595 * std::log10(1 + hz / 700);
+}
+
+double hz(double m) {
+    return 700 * (std::pow(10, m / 2595) - 1);
+}
+
+struct Banc {
+    std::vector<std::vector<double>> filtres; // weight of each FFT bin
+    std::vector<double> hamming;
+    std::vector<std::vector<double>> dct;
+    Banc() {
+        const double lo = mel(60), hi = mel(7600);
+        std::vector<double> punts(FILTRES + 2);
+        for (int i = 0; i < FILTRES + 2; ++i)
+            punts[static_cast<size_t>(i)] = hz(lo + (hi - lo) * i / (FILTRES + 1)) * FFT / MOSTRES_PER_SEGON;
+        for (int f = 1; f <= FILTRES; ++f) {
+            std::vector<double> w(FFT / 2 + 1);
+            const double a = punts[static_cast<size_t>(f - 1)], b = punts[static_cast<size_t>(f)],
+                         c = punts[static_cast<size_t>(f + 1)];
+            for (int k = 0; k <= FFT / 2; ++k) {
+                if (k > a && k <= b) w[static_cast<size_t>(k)] = (k - a) / (b - a);
+                if (k > b && k < c) w[static_cast<size_t>(k)] = (c - k) / (c - b);
+            }
+            filtres.push_back(std::move(w));
+        }
+        for (int i = 0; i < FINESTRA; ++i)
+            hamming.push_back(0.54 - 0.46 * std::cos(2 * std::numbers::pi * i / (FINESTRA - 1)));
+        for (int c = 1; c <= COEFICIENTS; ++c) {
+            std::vector<double> fila;
+            for (int f = 0; f < FILTRES; ++f)
+                fila.push_back(std::cos(std::numbers::pi * c * (f + 0.5) / FILTRES));
+            dct.push_back(std::move(fila));
+        }
+    }
+};
+
+const Banc& banc() {
+    static const Banc b;
+    return b;
+}
+
+double energia_db(const int16_t* t, int n) {
+    double s = 0;
+    for (int i = 0; i < n; ++i)
+        s += static_cast<double>(t[i]) * t[i];
+    return 10 * std::log10(s / n + 1);
+}
+
+} // namespace
+
+Trets trets_mfcc(const Mostres& so) {
+    const Banc& b = banc();
+    Trets t;
+    if (so.size() < FINESTRA) return t;
+    std::vector<std::complex<double>> x(FFT);
+    std::vector<double> energies(FILTRES);
+    for (size_t inici = 0; inici + FINESTRA <= so.size(); inici += MOSTRES_TRAMA) {
+        std::fill(x.begin(), x.end(), 0);
+        for (size_t i = 0; i < FINESTRA; ++i) {
+            const double anterior = i + inici > 0 ? so[inici + i - 1] : 0;
+            x[i] = (so[inici + i] - 0.97 * anterior) * b.hamming[i];
+        }
+        fft(x);
+        for (size_t f = 0; f < FILTRES; ++f) {
+            double e = 0;
+            for (size_t k = 0; k <= FFT / 2; ++k)
+                if (b.filtres[f][k] > 0) e += b.filtres[f][k] * std::norm(x[k]);
+            energies[f] = std::log(e + 1);
+        }
+        std::vector<float> c(COEFICIENTS);
+        for (size_t k = 0; k < COEFICIENTS; ++k) {
+            double s = 0;
+            for (size_t f = 0; f < FILTRES; ++f)
+                s += b.dct[k][f] * energies[f];
+            c[k] = static_cast<float>(s);
+        }
+        t.push_back(std::move(c));
+    }
+    for (size_t k = 0; k < COEFICIENTS; ++k) {
+        double mitjana = 0;
+        for (const auto& c : t)
+            mitjana += c[k];
+        mitjana /= static_cast<double>(t.size());
+        for (auto& c : t)
+            c[k] -= static_cast<float>(mitjana);
+    }
+    return t;
+}
+
+double distancia_dtw(const Trets& a, const Trets& b) {
+    const size_t n = a.size(), m = b.size();
+    if (n == 0 || m == 0) return std::numeric_limits<double>::infinity();
+    const double inf = std::numeric_limits<double>::infinity();
+    std::vector<double> abans(m + 1, inf), ara(m + 1, inf);
+    abans[0] = 0;
+    for (size_t i = 1; i <= n; ++i) {
+        ara[0] = inf;
+        for (size_t j = 1; j <= m; ++j) {
+            double d = 0;
+            for (size_t k = 0; k < a[i - 1].size(); ++k) {
+                const double x = a[i - 1][k] - b[j - 1][k];
+                d += x * x;
+            }
+            d = std::sqrt(d);
+            ara[j] = std::min({abans[j] + d, ara[j - 1] + d, abans[j - 1] + 2 * d});
+        }
+        std::swap(abans, ara);
+    }
+    return abans[m] / static_cast<double>(n + m);
+}
+
+void Patrons::posar_etiquetes(const QStringList& etiquetes) {
+    entrades.clear();
+    for (const QString& e : etiquetes)
+        entrades.push_back(Entrada{e, {}, {}});
+}
+
+QStringList Patrons::etiquetes() const {
+    QStringList l;
+    for (const Entrada& e : entrades)
+        l << e.etiqueta;
+    return l;
+}
+
+void Patrons::afegir_presa(size_t entrada, Mostres presa) {
+    if (entrada >= entrades.size()) return;
+    entrades[entrada].trets.push_back(trets_mfcc(presa));
+    entrades[entrada].preses.push_back(std::move(presa));
+}
+
+void Patrons::esborrar_presa(size_t entrada, size_t presa) {
+    if (entrada >= entrades.size() || presa >= entrades[entrada].preses.size()) return;
+    Entrada& e = entrades[entrada];
+    e.preses.erase(e.preses.begin() + static_cast<std::ptrdiff_t>(presa));
+    e.trets.erase(e.trets.begin() + static_cast<std::ptrdiff_t>(presa));
+}
+
+bool Patrons::complets(int preses_per_entrada) const {
+    if (entrades.empty()) return false;
+    return std::all_of(entrades.begin(), entrades.end(), [&](const Entrada& e) {
+        return static_cast<int>(e.preses.size()) >= preses_per_entrada;
+    });
+}
+
+namespace {
+const QByteArray MAGIC = QByteArrayLiteral("LUMIRAGA-SONS\n");
+constexpr quint32 VERSIO_FITXER = 1;
+constexpr quint32 MAX_ENTRADES = 32, MAX_PRESES = 64, MAX_MOSTRES = 30 * MOSTRES_PER_SEGON;
+} // namespace
+
+bool Patrons::desar(const QString& fitxer) const {
+    QSaveFile f(fitxer);
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    QDataStream s(&f);
+    s.setVersion(QDataStream::Qt_6_4);
+    s.setByteOrder(QDataStream::LittleEndian);
+    s.writeRawData(MAGIC.constData(), static_cast<int>(MAGIC.size()));
+    s << VERSIO_FITXER << static_cast<quint32>(MOSTRES_PER_SEGON) << static_cast<quint32>(entrades.size());
+    for (const Entrada& e : entrades) {
+        s << e.etiqueta << static_cast<quint32>(e.preses.size());
+        for (const Mostres& p : e.preses) {
+            s << static_cast<quint32>(p.size());
+            for (int16_t x : p)
+                s << x;
+        }
+    }
+    s.writeRawData("FI", 2);
+    return s.status() == QDataStream::Ok && f.commit();
+}
+
+std::optional<Patrons> Patrons::llegir(const QString& fitxer, QString* per_que) {
+    auto no = [&](const char* motiu) -> std::optional<Patrons> {
+        if (per_que) *per_que = QString::fromLatin1(motiu);
+        return std::nullopt;
+    };
+    QFile f(fitxer);
+    if (!f.open(QIODevice::ReadOnly)) return no("motiu_lectura");
+    if (f.read(MAGIC.size()) != MAGIC) return no("motiu_forani");
+    QDataStream s(&f);
+    s.setVersion(QDataStream::Qt_6_4);
+    s.setByteOrder(QDataStream::LittleEndian);
+    quint32 versio = 0, per_segon = 0, n = 0;
+    s >> versio >> per_segon >> n;
+    if (s.status() != QDataStream::Ok) return no("motiu_malmes");
+    if (versio != VERSIO_FITXER) return no("motiu_nou");
+    if (per_segon != MOSTRES_PER_SEGON || n == 0 || n > MAX_ENTRADES) return no("motiu_malmes");
+    Patrons p;
+    for (quint32 i = 0; i < n; ++i) {
+        QString etiqueta;
+        quint32 preses = 0;
+        s >> etiqueta >> preses;
+        if (s.status() != QDataStream::Ok || preses > MAX_PRESES) return no("motiu_malmes");
+        p.entrades.push_back(Entrada{etiqueta, {}, {}});
+        for (quint32 k = 0; k < preses; ++k) {
+            quint32 mida = 0;
+            s >> mida;
+            if (s.status() != QDataStream::Ok || mida > MAX_MOSTRES || mida * 2 > f.bytesAvailable())
+                return no("motiu_malmes");
+            Mostres m(mida);
+            for (auto& x : m)
+                s >> x;
+            if (s.status() != QDataStream::Ok) return no("motiu_malmes");
+            p.afegir_presa(i, std::move(m));
+        }
+    }
+    char fi[2] = {};
+    if (s.readRawData(fi, 2) != 2 || fi[0] != 'F' || fi[1] != 'I' || !f.atEnd()) return no("motiu_malmes");
+    return p;
+}
+
+Comparacio comparar(const Patrons& p, const Trets& t) {
+    Comparacio c;
+    const double inf = std::numeric_limits<double>::infinity();
+    c.distancia = c.distancia_segona = inf;
+    for (size_t i = 0; i < p.entrades.size(); ++i) {
+        double millor = inf;
+        for (const Trets& presa : p.entrades[i].trets)
+            millor = std::min(millor, distancia_dtw(t, presa));
+        const int num = static_cast<int>(i) + 1;
+        if (millor < c.distancia) {
+            c.segona = c.millor;
+            c.distancia_segona = c.distancia;
+            c.millor = num;
+            c.distancia = millor;
+        } else if (millor < c.distancia_segona) {
+            c.segona = num;
+            c.distancia_segona = millor;
+        }
+    }
+    if (c.distancia == inf) c.millor = 0;
+    return c;
+}
+
+int paraula_acceptada(const Comparacio& c, double llindar, double marge) {
+    if (c.millor == 0 || c.distancia >= llindar) return 0;
+    if (c.segona != 0 && c.distancia > marge * c.distancia_segona) return 0;
+    return c.millor;
+}
+
+void DetectorVeu::reiniciar() {
+    pendent_.clear();
+    historia_.clear();
+    actual_.clear();
+    sobre_ = sota_ = 0;
+    en_veu_ = false;
+}
+
+std::vector<Mostres> DetectorVeu::alimentar(const int16_t* m, size_t n) {
+    fetes_.clear();
+    for (size_t i = 0; i < n; ++i) {
+        pendent_.push_back(m[i]);
+        if (pendent_.size() == MOSTRES_TRAMA) {
+            trama(pendent_.data());
+            pendent_.clear();
+        }
+    }
+    return std::move(fetes_);
+}
+
+void DetectorVeu::trama(const int16_t* t) {
+    const double e = energia_db(t, MOSTRES_TRAMA);
+    if (terra_ < 0) terra_ = e;
+    historia_.insert(historia_.end(), t, t + MOSTRES_TRAMA);
+    const size_t guardades = (TRAMES_INICI + TRAMES_ABANS) * MOSTRES_TRAMA;
+    if (historia_.size() > guardades)
+        historia_.erase(historia_.begin(), historia_.end() - static_cast<std::ptrdiff_t>(guardades));
+
+    if (!en_veu_) {
+        if (e > terra_ + SOBRE_DB && e > MIN_DB) {
+            // Still the sound that filled the last window: the floor follows it.
+            if (sobre_ < 0) {
+                terra_ += 0.02 * (e - terra_);
+                return;
+            }
+            if (++sobre_ >= TRAMES_INICI) {
+                en_veu_ = true;
+                sota_ = 0;
+                actual_.assign(historia_.begin(), historia_.end());
+            }
+            return;
+        }
+        sobre_ = 0;
+        // Down at once with a quieter room, up slowly with a louder one.
+        terra_ += (e < terra_ ? 0.3 : 0.02) * (e - terra_);
+        return;
+    }
+
+    actual_.insert(actual_.end(), t, t + MOSTRES_TRAMA);
+    sota_ = e < terra_ + SOTA_DB ? sota_ + 1 : 0;
+    const bool acabada = sota_ >= TRAMES_FI;
+    if (!acabada && static_cast<int>(actual_.size()) < mostres_finestra) return;
+    if (acabada) actual_.resize(actual_.size() - (TRAMES_FI - TRAMES_ABANS) * MOSTRES_TRAMA);
+    const int trames_veu = static_cast<int>(actual_.size()) / MOSTRES_TRAMA - TRAMES_ABANS;
+    if (trames_veu >= TRAMES_MINIMES) fetes_.push_back(std::move(actual_));
+    actual_.clear();
+    en_veu_ = false;
+    // A sound longer than the window must fall back before the next onset:
+    // the floor follows it slowly meanwhile, so a fan switched on is soon room.
+    sobre_ = acabada ? 0 : -1;
+    if (!acabada) terra_ += 0.5 * (e - terra_);
+}
+
+void NucliVeu::posar_decimes(int decimes) {
+    detector_.mostres_finestra = std::clamp(decimes, 1, 14) * MOSTRES_PER_SEGON / 10;
+}
+
+void NucliVeu::reiniciar() {
+    detector_.reiniciar();
+    maxim_ = comptador_ = 0;
+}
+
+std::vector<Esdeveniment> NucliVeu::alimentar(const int16_t* m, size_t n) {
+    std::vector<Esdeveniment> r;
+    std::vector<int16_t> amb_guany(n);
+    for (size_t i = 0; i < n; ++i) {
+        const double x = std::clamp(m[i] * guany, -32768.0, 32767.0);
+        amb_guany[i] = static_cast<int16_t>(x);
+        maxim_ = std::max(maxim_, std::abs(static_cast<int>(amb_guany[i])));
+        ++total_;
+        if (++comptador_ == MOSTRES_NIVELL) {
+            r.push_back(Esdeveniment{Esdeveniment::Nivell, std::min(128, maxim_ >> 8), {}, {}, total_});
+            maxim_ = comptador_ = 0;
+        }
+    }
+    if (!reconeixent && !enregistrant && !provant) return r;
+    for (Mostres& u : detector_.alimentar(amb_guany.data(), n)) {
+        if (enregistrant) {
+            r.push_back(Esdeveniment{Esdeveniment::Presa, 0, {}, std::move(u), total_});
+            continue;
+        }
+        const Comparacio c = comparar(patrons, trets_mfcc(u));
+        const int k = paraula_acceptada(c, llindar);
+        if (k != 0 || provant) r.push_back(Esdeveniment{Esdeveniment::Paraula, k, c, {}, total_});
+    }
+    return r;
+}
+
+} // namespace lumi::plataforma::veu

@@ -1,0 +1,122 @@
+// The speech engine's own working, apart from any thread, device or window:
+// the sound level, an endpoint detector that finds each utterance on an
+// adaptive noise floor, MFCC features and dynamic time warping against the
+// trained takes, and the pattern files. It counts time in samples (16 kHz),
+// so whoever feeds it decides how fast time goes.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace lumi::plataforma::veu {
+
+constexpr int MOSTRES_PER_SEGON = 16000;
+constexpr int MOSTRES_NIVELL = 800; // one level every 50 ms
+constexpr int MOSTRES_TRAMA = 160;  // the detector's 10 ms frame
+
+using Mostres = std::vector<int16_t>;
+using Trets = std::vector<std::vector<float>>; // one vector per 10 ms frame
+
+// MFCC of a stretch of sound, each coefficient less its mean over the stretch
+// (so a microphone's colour or a level change does not count).
+Trets trets_mfcc(const Mostres& so);
+// The dynamic-time-warping distance of two stretches, per step of the path.
+double distancia_dtw(const Trets& a, const Trets& b);
+
+struct Entrada {
+    QString etiqueta;
+    std::vector<Mostres> preses;
+    std::vector<Trets> trets; // of each take, computed when it is added
+};
+
+// The trained sounds: the entries of the unit, in list order.
+class Patrons {
+  public:
+    std::vector<Entrada> entrades;
+
+    void posar_etiquetes(const QStringList& etiquetes); // drops every take
+    QStringList etiquetes() const;
+    void afegir_presa(size_t entrada, Mostres presa);
+    void esborrar_presa(size_t entrada, size_t presa);
+    bool complets(int preses_per_entrada) const;
+
+    // Pattern files keep the raw takes, so a later change of features keeps
+    // saved sets valid. Reading gives nothing for a foreign, damaged or empty
+    // file; `per_que` receives the key of the engine's text that says why
+    // ("motiu_lectura", "motiu_forani", "motiu_malmes", "motiu_nou").
+    bool desar(const QString& fitxer) const;
+    static std::optional<Patrons> llegir(const QString& fitxer, QString* per_que = nullptr);
+};
+
+// The match of one utterance: the best entry (1-based, 0 none), its distance
+// and the runner-up's.
+struct Comparacio {
+    int millor = 0;
+    double distancia = 0;
+    int segona = 0;
+    double distancia_segona = 0;
+};
+Comparacio comparar(const Patrons& p, const Trets& t);
+// A word only below the rejection threshold and clearly ahead of the
+// runner-up (its distance at most `marge` times the runner-up's).
+int paraula_acceptada(const Comparacio& c, double llindar, double marge = 0.9);
+
+// Finds utterances on the frames of a stream: onset some decibels above a
+// noise floor that follows the room, end after a stretch back near the floor
+// or when the listening window is full.
+class DetectorVeu {
+  public:
+    int mostres_finestra = MOSTRES_PER_SEGON; // the listening window
+
+    // Feeds samples; returns each utterance completed by them.
+    std::vector<Mostres> alimentar(const int16_t* m, size_t n);
+    void reiniciar();
+    bool en_veu() const { return en_veu_; }
+    double terra() const { return terra_; }
+
+  private:
+    void trama(const int16_t* t);
+
+    std::vector<int16_t> pendent_;  // samples short of a frame
+    std::vector<int16_t> historia_; // the last frames, for the stretch before the onset
+    Mostres actual_;                // the utterance under way
+    std::vector<Mostres> fetes_;
+    double terra_ = -1;
+    int sobre_ = 0, sota_ = 0;
+    bool en_veu_ = false;
+};
+
+// What the engine's core reports as it hears.
+struct Esdeveniment {
+    enum Tipus { Nivell, Paraula, Presa } tipus = Nivell;
+    int valor = 0;      // the level, or the word (entry) number
+    Comparacio comp;    // for a word, and for an utterance while testing
+    Mostres presa;      // a take recorded in training
+    int64_t mostra = 0; // the sample count at which it happened
+};
+
+// The core: levels always, and while recognising or recording, utterances.
+class NucliVeu {
+  public:
+    double guany = 1.0;
+    double llindar = 12.0;
+    bool reconeixent = false;
+    bool enregistrant = false; // utterances are takes, not words
+    bool provant = false;      // report every utterance's match, word or not
+    Patrons patrons;
+
+    void posar_decimes(int decimes);
+    std::vector<Esdeveniment> alimentar(const int16_t* m, size_t n);
+    int64_t mostres_sentides() const { return total_; }
+    void reiniciar();
+
+  private:
+    DetectorVeu detector_;
+    int maxim_ = 0, comptador_ = 0;
+    int64_t total_ = 0;
+};
+
+} // namespace lumi::plataforma::veu

@@ -1,0 +1,284 @@
+// Our speech engine on sound made here: tones for the level, espeak-ng takes
+// among silence and room noise for training and recognition (tests/dades,
+// made by scripts/generar_veu.sh), fed as one stream faster than real time.
+#include "platform/finestres.h"
+#include "platform/microfon_sintetic.h"
+#include "platform/motor_veu_real.h"
+#include "platform/rellotge_sintetic.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <map>
+#include <sndfile.h>
+
+using namespace lumi;
+namespace pf = lumi::plataforma;
+
+namespace {
+
+const QString DADES = QStringLiteral(LUMI_DADES);
+
+pf::veu::Mostres llegir_so(const QString& f) {
+    SF_INFO info{};
+    SNDFILE* s = sf_open(QFile::encodeName(f).constData(), SFM_READ, &info);
+    if (!s) return {};
+    pf::veu::Mostres m(static_cast<size_t>(info.frames));
+    sf_read_short(s, m.data(), info.frames);
+    sf_close(s);
+    return m;
+}
+
+// The marks of a stream: the label of each take and the second it starts.
+std::vector<std::pair<QString, double>> marques(const QString& f) {
+    std::vector<std::pair<QString, double>> v;
+    QFile fitxer(f);
+    if (!fitxer.open(QIODevice::ReadOnly)) return v;
+    QTextStream t(&fitxer);
+    QString etiqueta;
+    double s = 0;
+    while (!(t >> etiqueta >> s).atEnd() || !etiqueta.isEmpty()) {
+        v.emplace_back(etiqueta, s);
+        etiqueta.clear();
+    }
+    return v;
+}
+
+// A window that keeps what the engine posts to it.
+class Receptor : public QWidget {
+  public:
+    std::vector<std::pair<int, int>> missatges;
+    bool event(QEvent* e) override {
+        if (e->type() == pf::MissatgeMotor::tipus()) {
+            auto* m = static_cast<pf::MissatgeMotor*>(e);
+            missatges.emplace_back(m->wParam, m->lParam);
+            return true;
+        }
+        return QWidget::event(e);
+    }
+    int comptar(int w) const {
+        return static_cast<int>(
+            std::count_if(missatges.begin(), missatges.end(), [w](const auto& m) { return m.first == w; }));
+    }
+};
+
+class MotorVeu : public ::testing::Test {
+  protected:
+    pf::RellotgeSintetic rellotge; // still: the microphone gives nothing by itself
+    pf::MicrofonSintetic microfon;
+    std::unique_ptr<pf::MotorVeuReal> motor;
+    Receptor finestra;
+    int32_t handle = 0;
+
+    void SetUp() override {
+        pf::posar_rellotge(&rellotge);
+        pf::posar_microfon(&microfon);
+        motor = std::make_unique<pf::MotorVeuReal>();
+        handle = pf::registrar_finestra(&finestra);
+    }
+    void TearDown() override {
+        motor.reset();
+        pf::posar_microfon(nullptr);
+        pf::posar_rellotge(nullptr);
+    }
+    void alimentar(const pf::veu::Mostres& m) {
+        for (size_t i = 0; i < m.size(); i += 400)
+            motor->alimentar(m.data() + i, std::min<size_t>(400, m.size() - i));
+        cedir();
+    }
+    // The worker's results, then the messages they post, are handled.
+    void cedir() {
+        motor->esperar_feina();
+        for (int k = 0; k < 3; ++k)
+            QCoreApplication::processEvents();
+    }
+    void unitat(QString llista) {
+        ASSERT_EQ(motor->IniciarUnitReconeixementDeSonsSenseQuadreInicial(handle, 3, llista), 0);
+        motor->AssignarNumeroDeDecimesDeSegonDereconeixement(10);
+    }
+    // Trains "a,i,o" from the training stream, entry after entry.
+    void entrenar() {
+        unitat(QStringLiteral("a,i,o"));
+        motor->enregistrar_presa(0);
+        alimentar(llegir_so(DADES + QStringLiteral("/veu_entrenament.flac")));
+    }
+};
+
+} // namespace
+
+TEST_F(MotorVeu, TonesGiveTheirLevelTwentyTimesASecond) {
+    // A tone at 22050 Hz through the synthetic microphone, paced by the clock.
+    std::vector<int16_t> to(22050 * 2);
+    for (size_t i = 0; i < to.size(); ++i)
+        to[i] = static_cast<int16_t>(8000 * std::sin(static_cast<double>(i) * 2 * M_PI * 440 / 22050));
+    microfon.posar_mostres(to, 22050);
+    ASSERT_EQ(motor->IniciarCapturaNivellDeSo(handle), 0);
+    for (int i = 0; i < 100; ++i) {
+        rellotge.avancar(0.01);
+        motor->bombar();
+    }
+    cedir();
+    // One second heard: 20 levels (the last may wait for its last samples).
+    EXPECT_GE(finestra.missatges.size(), 19u);
+    EXPECT_LE(finestra.missatges.size(), 20u);
+    for (const auto& [w, nivell] : finestra.missatges) {
+        EXPECT_EQ(w, 0);
+        EXPECT_NEAR(nivell, 8000 >> 8, 1);
+    }
+    motor->FinalitzarCapturaNivellDeSo();
+    // The gain counts before the level; full scale reads 128.
+    pf::AjustosVeu a = motor->ajustos();
+    a.guany = 10;
+    motor->posar_ajustos(a);
+    finestra.missatges.clear();
+    ASSERT_EQ(motor->IniciarCapturaNivellDeSo(handle), 0);
+    pf::veu::Mostres fort(16000, 0);
+    for (size_t i = 0; i < fort.size(); ++i)
+        fort[i] = static_cast<int16_t>(8000 * std::sin(static_cast<double>(i) * 0.17));
+    alimentar(fort);
+    ASSERT_EQ(finestra.missatges.size(), 20u);
+    EXPECT_EQ(finestra.missatges.back().second, 128);
+}
+
+TEST_F(MotorVeu, AnUnpluggedMicrophoneStopsTheLevelsAndTheNextStartFails) {
+    ASSERT_EQ(motor->IniciarCapturaNivellDeSo(handle), 0);
+    rellotge.avancar(0.2);
+    motor->bombar();
+    microfon.desapareixer();
+    rellotge.avancar(0.2);
+    motor->bombar();
+    cedir();
+    const size_t abans = finestra.missatges.size();
+    EXPECT_GE(abans, 3u);
+    rellotge.avancar(0.2);
+    motor->bombar();
+    cedir();
+    EXPECT_EQ(finestra.missatges.size(), abans);
+    motor->FinalitzarCapturaNivellDeSo();
+    EXPECT_NE(motor->IniciarCapturaNivellDeSo(handle), 0);
+    EXPECT_NE(motor->IniciarReconeixement(), 0);
+}
+
+TEST_F(MotorVeu, TrainedVowelsAreRecognisedInOtherVoicesAndNoiseIsNot) {
+    entrenar();
+    const pf::veu::Patrons p = motor->patrons();
+    ASSERT_EQ(p.entrades.size(), 3u);
+    for (const auto& e : p.entrades)
+        EXPECT_EQ(e.preses.size(), 3u) << e.etiqueta.toStdString();
+    EXPECT_EQ(finestra.comptar(-1), 1);
+
+    ASSERT_EQ(motor->IniciarReconeixement(), 0);
+    std::vector<std::pair<int64_t, int>> paraules;
+    QObject::connect(motor.get(), &pf::MotorVeuReal::esdeveniment, [&](const pf::veu::Esdeveniment& e) {
+        if (e.tipus == pf::veu::Esdeveniment::Paraula) paraules.emplace_back(e.mostra, e.valor);
+    });
+    const pf::veu::Mostres prova = llegir_so(DADES + QStringLiteral("/veu_prova.flac"));
+    ASSERT_FALSE(prova.empty());
+    const size_t missatges_abans = finestra.missatges.size();
+    alimentar(prova);
+
+    const auto m = marques(DADES + QStringLiteral("/veu_prova.txt"));
+    ASSERT_EQ(m.size(), 37u);
+    // Each word belongs to the last take that began before it; sample
+    // counts go on from the training stream.
+    const int64_t primer =
+        static_cast<int64_t>(llegir_so(DADES + QStringLiteral("/veu_entrenament.flac")).size());
+    std::map<QString, int> encerts, errors;
+    int falses = 0;
+    std::vector<bool> sentida(m.size());
+    for (const auto& [mostra, k] : paraules) {
+        const double t = static_cast<double>(mostra - primer) / pf::veu::MOSTRES_PER_SEGON;
+        int j = -1;
+        for (size_t i = 0; i < m.size(); ++i)
+            if (m[i].second < t) j = static_cast<int>(i);
+        ASSERT_GE(j, 0);
+        const QString& etiqueta = m[static_cast<size_t>(j)].first;
+        const QString dita =
+            QStringList{QStringLiteral("a"), QStringLiteral("i"), QStringLiteral("o")}.value(k - 1);
+        if (etiqueta == u"-")
+            ++falses;
+        else if (dita == etiqueta && !sentida[static_cast<size_t>(j)])
+            ++encerts[etiqueta];
+        else
+            ++errors[etiqueta];
+        sentida[static_cast<size_t>(j)] = true;
+    }
+    for (const char* s : {"a", "i", "o"}) {
+        EXPECT_GE(encerts[QLatin1String(s)], 9) << s;
+        EXPECT_EQ(errors[QLatin1String(s)], 0) << s;
+    }
+    EXPECT_EQ(falses, 0); // untrained syllables, noise bursts and silence
+    // Every word reached the unit's window as its number.
+    int posades = 0;
+    for (size_t i = missatges_abans; i < finestra.missatges.size(); ++i)
+        if (finestra.missatges[i].first > 0) ++posades;
+    EXPECT_EQ(posades, static_cast<int>(paraules.size()));
+}
+
+TEST_F(MotorVeu, TrainingThroughTheWindowsButtonsIsReadyOnce) {
+    unitat(QStringLiteral("a,i,o"));
+    motor->IniciarEntrenament();
+    QWidget* w = nullptr;
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t->objectName() == u"motor_veu_entrenament") w = t;
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->property(pf::PROPIETAT_FINESTRA_DISPOSITIU).toBool());
+    auto* enregistrar = w->findChild<QPushButton*>(QStringLiteral("veu_enregistrar"));
+    ASSERT_NE(enregistrar, nullptr);
+    enregistrar->click();
+    alimentar(llegir_so(DADES + QStringLiteral("/veu_entrenament.flac")));
+    EXPECT_EQ(finestra.comptar(-1), 1);
+    EXPECT_EQ(motor->entrada_enregistrant(), -1);
+    // More takes later (the patterns window) do not make it ready again.
+    motor->enregistrar_presa(1);
+    alimentar(llegir_so(DADES + QStringLiteral("/veu_entrenament.flac")));
+    EXPECT_EQ(finestra.comptar(-1), 1);
+    w->close();
+}
+
+TEST_F(MotorVeu, SavedSetsReopenAndForeignFilesOpenNothing) {
+    entrenar();
+    QTemporaryDir dir;
+    const QString fitxer = dir.filePath(QStringLiteral("b.SonsVxdSR02"));
+    ASSERT_TRUE(motor->desar_patrons(fitxer));
+
+    pf::MotorVeuReal altre;
+    QString llista = QStringLiteral("x,y");
+    altre.IniciarUnitReconeixementDeSonsSenseQuadreInicial(handle, 2, llista);
+    // A folder opens its first pattern file by name.
+    QFile::copy(fitxer, dir.filePath(QStringLiteral("c.SonsVxdSR02")));
+    QFile brossa(dir.filePath(QStringLiteral("a.SonsVxdSR02")));
+    ASSERT_TRUE(brossa.open(QIODevice::WriteOnly));
+    brossa.write("MZ\x90\x00 a file of another engine");
+    brossa.close();
+    EXPECT_EQ(altre.ObrirFitxerReconeixementDeParaulesDeLaCarpeta(dir.path()), 0);
+    EXPECT_EQ(altre.SonsQueSeReconeixen(), QStringLiteral("x,y"));
+    QFile::remove(dir.filePath(QStringLiteral("a.SonsVxdSR02")));
+    EXPECT_NE(altre.ObrirFitxerReconeixementDeParaulesDeLaCarpeta(dir.path()), 0);
+    EXPECT_EQ(altre.SonsQueSeReconeixen(), QStringLiteral("a,i,o"));
+    const pf::veu::Patrons p = altre.patrons(), q = motor->patrons();
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(p.entrades[i].preses, q.entrades[i].preses);
+
+    // Damaged (cut short) and empty files: not opened, with the reason.
+    QFile f(fitxer);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray tot = f.readAll();
+    f.close();
+    for (const QByteArray& dolent : {tot.left(tot.size() / 2), QByteArray(), tot + "x"}) {
+        const QString d = dir.filePath(QStringLiteral("d.SonsVxdSR02"));
+        QFile g(d);
+        ASSERT_TRUE(g.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        g.write(dolent);
+        g.close();
+        QString per_que;
+        EXPECT_FALSE(altre.obrir_patrons(d, &per_que));
+        EXPECT_FALSE(per_que.isEmpty());
+    }
+    EXPECT_EQ(altre.SonsQueSeReconeixen(), QStringLiteral("a,i,o"));
+    EXPECT_EQ(altre.ObrirFitxerReconeixementDeParaulesDeLaCarpeta(dir.filePath(QStringLiteral("cap"))), 0);
+}
