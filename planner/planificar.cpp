@@ -382,8 +382,12 @@ void planificar::crear_controls() {
         retard[static_cast<size_t>(r.caixa)] = e;
     }
 
+    titol_consigna = anomenar(new QLabel(g), QStringLiteral("titol_consigna"));
+    titol_consigna->setGeometry(4, 412, 112, 22);
+    // The hover label of the instruction row and of the background's picture and sound.
     inf_con = anomenar(new QLabel(g), QStringLiteral("inf_con"));
-    inf_con->setGeometry(4, 412, 112, 22);
+    inf_con->setStyleSheet(QStringLiteral("background: #ffffe0; border: 1px solid gray;"));
+    inf_con->hide();
     crear_graella(CONSIGNA, g, QStringLiteral("ICO_SER"), 1, 120, 398);
     inf[CONSIGNA] = inf_con;
     connectar_general();
@@ -496,7 +500,7 @@ void planificar::mostrar_model() {
         IMG_fons->setPixmap(QPixmap::fromImage(fons).scaled(IMG_fons->size(), Qt::KeepAspectRatio));
     IMG_fons->setToolTip(ruta_relativa(a.fitxer_imatge_fons));
     mostrar_so();
-    inf_con->setText(text_idioma(16));
+    titol_consigna->setText(text_idioma(16));
 
     for (QObject* o : controls_formulari(this))
         o->blockSignals(false);

@@ -122,6 +122,7 @@ class planificar : public QDialog {
 
     // General page.
     QLabel* inf_con = nullptr;
+    QLabel* titol_consigna = nullptr;
     std::array<QLabel*, 6> inf{}; // the lists' hover labels (5 is inf_con)
     QLineEdit* intents = nullptr;
     std::array<QLabel*, 5> Label3{};

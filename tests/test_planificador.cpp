@@ -22,7 +22,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -1451,6 +1453,15 @@ TEST_F(Editors, WindowCellsEditDragAndPopupThenStoreAndReload) {
     p.Form_Load();
     p.show();
     p.menu1_Click(2);
+    // Hover: the order in the list's label, none over an empty cell; ACCIO in
+    // key-list form.
+    p.cella_MouseMove(ESTIMULS, 2, Qt::NoButton);
+    EXPECT_FALSE(p.inf[ESTIMULS]->isHidden());
+    EXPECT_EQ(p.inf[ESTIMULS]->text(), "b.wav");
+    p.cella_MouseMove(ESTIMULS, 3, Qt::NoButton);
+    EXPECT_TRUE(p.inf[ESTIMULS]->isHidden());
+    p.cella_MouseMove(ACCIO, 1, Qt::NoButton);
+    EXPECT_EQ(p.inf[ACCIO]->text(), "{Teclat Qualsevol tecla}");
     QLabel* c1 = p.celles[ESTIMULS][1];
     // First click marks, a double click opens the chooser that fits.
     QTest::mouseClick(c1, Qt::LeftButton);
@@ -1561,6 +1572,18 @@ TEST_F(Editors, GeneralPageChoosersDelaysAndSoundPreview) {
     fitxer.clear();
     p.buto_Click(5);
     EXPECT_TRUE(a.fitxer_so_fons.isEmpty());
+    // A picture that cannot be read: none shown, its name on hover.
+    fitxer = QStringLiteral("no_hi_es.bmp");
+    p.buto_Click(6);
+    EXPECT_EQ(a.fitxer_imatge_fons, "no_hi_es.bmp");
+    EXPECT_TRUE(p.IMG_fons->pixmap().isNull());
+    EXPECT_EQ(p.IMG_fons->toolTip(), "no_hi_es.bmp");
+    QMouseEvent sobre(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(p.IMG_fons, &sobre);
+    EXPECT_FALSE(p.inf_con->isHidden());
+    EXPECT_EQ(p.inf_con->text(), "no_hi_es.bmp");
+    EXPECT_EQ(p.titol_consigna->text(), text_idioma(16));
     // Colours and the next-file box.
     color = QStringLiteral("65280");
     p.buto_Click(1);
