@@ -867,9 +867,9 @@ void planificar::menu2_Click(int Index) {
 }
 
 void planificar::ACC_Click(int Index) {
-    descarregar_formularis({this});
     // The action editor opens on the page; until it exists nothing opens.
     if (!obrir_editor_accions()) return;
+    descarregar_formularis({this});
     obrir_editor_accions()(Index, Index < 0 || Index == 5 ? etiqueta->text()
                                                           : ModelPlanificador::titol_accions(Index));
     if (Index == 4) return;
