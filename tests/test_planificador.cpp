@@ -1,3 +1,4 @@
+#include "actions/ganxos_accions.h"
 #include "ajudes.h"
 #include "comuns/formulari.h"
 #include "comuns/icones.h"
@@ -1601,4 +1602,27 @@ TEST_F(Editors, GeneralPageChoosersDelaysAndSoundPreview) {
     idioma() = IDIOMA_CATALA;
     p.close();
     plataforma::posar_mci(nullptr);
+}
+
+TEST_F(Editors, ActionEditorBridgeOpensOnTheEntrysPageAndRebuildsTheList) {
+    posar_items({amb_accio()});
+    planificar p(f.get());
+    p.Form_Load();
+    p.menu1_Click(3);
+    // Nothing installed: a double click on the marked action opens nothing.
+    p.cella_MouseDown(ACCIO, 1, Qt::LeftButton);
+    p.cella_DblClick(ACCIO, 1);
+    EXPECT_EQ(p.model.accions_entrades().size(), 1);
+    std::vector<std::pair<int, QString>> obertures;
+    obrir_editor_accions() = [&](int pagina, const QString& titol) {
+        obertures.emplace_back(pagina, titol);
+        planificador().item_editat[0].ratoli[1] = 1; // what the editor would change
+    };
+    p.cella_DblClick(ACCIO, 1);
+    obrir_editor_accions() = nullptr;
+    ASSERT_EQ(obertures.size(), 1u);
+    EXPECT_EQ(obertures[0], (std::pair<int, QString>{1, "Accions de  Teclat"}));
+    EXPECT_EQ(p.model.accions_entrades().size(), 2);
+    EXPECT_EQ(p.model.text_cella(ACCIO, 8), "Ratolí Clic esquerre");
+    EXPECT_FALSE(p.sel_acc);
 }
