@@ -1,6 +1,7 @@
 #include "core/llistes.h"
 
 #include "core/camins.h"
+#include "core/codis.h"
 #include "core/idioma.h"
 #include "core/text_codec.h"
 #include "core/tipus_fitxer.h"
@@ -111,7 +112,17 @@ void items_series_revisar() {
     items_series_revisar(activitat(), e.item_editat ? e.item_editat() : nullptr);
 }
 
-void series_llista_actualitzar(Activitat& a, int item_mostrat, int k, int mode) {
+namespace {
+
+bool codis_tenen(const QString& codis, const QString& codi) {
+    for (qsizetype p = 0; p + 3 <= codis.size(); p += 3)
+        if (QStringView(codis).mid(p, 3) == codi) return true;
+    return false;
+}
+
+} // namespace
+
+void series_llista_actualitzar(Activitat& a, int item_mostrat, int k, int mode, const item* editat) {
     if (k < 0 || k > 15) return;
     const QString h = digit_hex(k) + u',';
     const QString llista = amb_coma_final(a.paraules_veu[0]);
@@ -127,15 +138,19 @@ void series_llista_actualitzar(Activitat& a, int item_mostrat, int k, int mode) 
         const qsizetype pos = llista.indexOf(h);
         if (pos < 0) return;
         const int darrer_item = std::min<int>(a.nombre_items, static_cast<int>(a.items.size()) - 1);
+        const QString codi = QStringLiteral("V0") + digit_hex(k);
         for (int i = 1; i <= darrer_item; ++i)
-            if (i != item_mostrat && a.items[i].veu[k] != 0) return;
+            if (i != item_mostrat && (a.items[i].veu[k] != 0 || codis_tenen(a.items[i].serie, codi))) return;
+        if (editat && (editat->veu[k] != 0 || codis_tenen(accions_text_a_codis(editat->serie, 0), codi)))
+            return;
         a.paraules_veu[0] = QString(llista).remove(pos, h.size());
     }
 }
 
 void series_llista_actualitzar(int k, int mode) {
     const auto& e = entorn_planificador();
-    series_llista_actualitzar(activitat(), e.item_mostrat ? e.item_mostrat() : 0, k, mode);
+    series_llista_actualitzar(activitat(), e.item_mostrat ? e.item_mostrat() : 0, k, mode,
+                              e.item_editat ? e.item_editat() : nullptr);
 }
 
 QString serie_de_entrades(const QStringList& entrades) {

@@ -40,9 +40,11 @@ void llista_antiga_convertir(Activitat& a);
 void items_series_revisar();
 void items_series_revisar(Activitat& a, const item* editat);
 
-// Word w (0..15) added (mode 1) or removed (mode 0) from paraules_veu(0).
+// Word w (0..15) added (mode 1) or removed (mode 0) from paraules_veu(0). A
+// word stays while an item other than `item_mostrat`, or the item under edit
+// `editat` (its series in action text), accepts it or names it in its series.
 void series_llista_actualitzar(int k, int mode);
-void series_llista_actualitzar(Activitat& a, int item_mostrat, int k, int mode);
+void series_llista_actualitzar(Activitat& a, int item_mostrat, int k, int mode, const item* editat = nullptr);
 
 // A brace text rebuilt from display entries (codis_a_text mode 0): a plain
 // run ("µabµ") goes back bare, so runs that become neighbours join, and any

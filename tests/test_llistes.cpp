@@ -309,3 +309,27 @@ TEST_F(LlistesItems, AddingAndRemovingWords) {
     series_llista_actualitzar(a, 0, 0, 1);
     EXPECT_EQ(a.paraules_veu[0], QStringLiteral("0,1,2,"));
 }
+
+TEST_F(LlistesItems, AWordStaysWhileASeriesUsesIt) {
+    Activitat a = amb_items(2);
+    a.paraules_veu[0] = QStringLiteral("3,");
+    // Another item's series holds the word's code, on a code boundary.
+    a.items[2].serie = QStringLiteral("H1EV03");
+    series_llista_actualitzar(a, 1, 3, 0);
+    EXPECT_EQ(a.paraules_veu[0], QStringLiteral("3,"));
+    // "V03" straddling two codes is no use of the word.
+    a.items[2].serie = QStringLiteral("HV0");
+    a.items[2].serie += QStringLiteral("3AA");
+    series_llista_actualitzar(a, 1, 3, 0);
+    EXPECT_EQ(a.paraules_veu[0], QString());
+
+    // The item under edit holds action text.
+    a.paraules_veu[0] = QStringLiteral("3,");
+    item editat;
+    editat.serie = QStringLiteral("{F1}{Veu 003}");
+    series_llista_actualitzar(a, 1, 3, 0, &editat);
+    EXPECT_EQ(a.paraules_veu[0], QStringLiteral("3,"));
+    editat.serie = QStringLiteral("{Veu 004}");
+    series_llista_actualitzar(a, 1, 3, 0, &editat);
+    EXPECT_EQ(a.paraules_veu[0], QString());
+}
