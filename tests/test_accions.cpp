@@ -369,3 +369,36 @@ TEST_F(EditorAccions, WordLabelStaysWhileTheEditedSeriesUsesIt) {
     m.veu_esborrar(0);
     EXPECT_EQ(m.sons, QStringLiteral("3,"));
 }
+
+#include "actions/ACCIONS.h"
+
+TEST_F(EditorAccions, FormWritesTheItemThroughItsControls) {
+    it.teclat[4] = 1;
+    ACCIONS f(it, a, d, nullptr);
+    f.obrir_pagina(1, text_idioma(33) + u' ' + tradueix(QStringLiteral("Teclat")));
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Accions de  Teclat"));
+    EXPECT_TRUE(f.teclat[4]->isChecked());
+    f.teclat[0]->click();
+    f.Command1[30]->click(); // F1
+    f.Command1[18]->click(); // cursor up
+    EXPECT_EQ(f.tecles->count(), 2);
+    EXPECT_EQ(it.teclat[0], 1);
+    EXPECT_EQ(it.teclat[6], 1);
+    f.teclat[10]->click();
+    f.llista_tecles->setText(QStringLiteral("ab"));
+    f.ok_text->click();
+    EXPECT_EQ(f.Paraula->text(), QStringLiteral("ab"));
+    f.Canc_Click(1);
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(it.tecles_llista, QStringLiteral("{F1}"));
+    EXPECT_EQ(it.serie, QStringLiteral("ab"));
+
+    // A second, hidden load shows the same as the first did.
+    ACCIONS g(it, a, d, nullptr);
+    EXPECT_EQ(g.model.tecles, f.model.tecles);
+    EXPECT_EQ(g.Paraula->text(), QStringLiteral("ab"));
+    g.Paraula->setText(QStringLiteral("{F1"));
+    g.model.posar_paraula(g.Paraula->text());
+    g.Canc_Click(0);
+    EXPECT_EQ(it.serie, QStringLiteral("ab"));
+}
