@@ -383,11 +383,6 @@ void ACCIONS::engine_unitat(const std::function<void()>& seguir) {
     seguir();
 }
 
-void ACCIONS::motor_preparat() {
-    for (QPushButton* b : {CommandGuardar, CommandObrir, CommandVeureLesFuncions})
-        b->setEnabled(true);
-}
-
 void ACCIONS::sincronitzar() {
     for (int i = 0; i <= 10; ++i) {
         const QSignalBlocker b(teclat[static_cast<size_t>(i)]);

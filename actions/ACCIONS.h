@@ -28,8 +28,6 @@ class ACCIONS : public QDialog {
     void obrir_pagina(int pagina, const QString& titol);
     // The controls shown again from the model.
     void sincronitzar();
-    // The engine's ready signal while the editor is loaded.
-    void motor_preparat();
 
     std::array<QWidget*, 7> Frame1{};
     std::array<QPushButton*, 7> Canc{};

@@ -1,5 +1,6 @@
 #include "app/connexions.h"
 
+#include "actions/ACCIONS.h"
 #include "actions/ganxos_accions.h"
 #include "comuns/dialegs.h"
 #include "comuns/media_jugar.h"
@@ -58,6 +59,14 @@ void connectar_ganxos() {
     // The word-list upkeep sees the planner's item only while it is open.
     entorn_planificador().item_editat = []() -> const item* {
         return planificar::instancia() ? &planificador().item_editat[0] : nullptr;
+    };
+    // The action editor edits the planner's working item in place; the
+    // full-screen zone editor (page 4) is not there yet.
+    obrir_editor_accions() = [](int pagina, const QString& titol) {
+        if (pagina == 4) return;
+        ACCIONS f(planificador().item_editat[0], activitat(), dispositius(), planificar::instancia());
+        f.obrir_pagina(pagina, titol);
+        f.exec();
     };
     // The zone editor asks the planner for the background picture.
     buto_planificar() = [](int index) {

@@ -1,3 +1,5 @@
+#include "actions/ACCIONS.h"
+#include "actions/captions_accions.h"
 #include "actions/ganxos_accions.h"
 #include "ajudes.h"
 #include "comuns/formulari.h"
@@ -1610,6 +1612,7 @@ TEST_F(Editors, ActionEditorBridgeOpensOnTheEntrysPageAndRebuildsTheList) {
     p.Form_Load();
     p.menu1_Click(3);
     // Nothing installed: a double click on the marked action opens nothing.
+    obrir_editor_accions() = nullptr;
     p.cella_MouseDown(ACCIO, 1, Qt::LeftButton);
     p.cella_DblClick(ACCIO, 1);
     EXPECT_EQ(p.model.accions_entrades().size(), 1);
@@ -1625,4 +1628,35 @@ TEST_F(Editors, ActionEditorBridgeOpensOnTheEntrysPageAndRebuildsTheList) {
     EXPECT_EQ(p.model.accions_entrades().size(), 2);
     EXPECT_EQ(p.model.text_cella(ACCIO, 8), "Ratolí Clic esquerre");
     EXPECT_FALSE(p.sel_acc);
+}
+
+TEST_F(Editors, ActionEditorOnTheKeysPageAgreesWithTheActionList) {
+    posar_items({amb_accio()});
+    planificar p(f.get());
+    p.Form_Load();
+    p.menu1_Click(3);
+    QStringList vist;
+    obrir_editor_accions() = [&](int pagina, const QString& titol) {
+        ACCIONS e(planificador().item_editat[0], activitat(), dispositius(), &p);
+        e.obrir_pagina(pagina, titol);
+        QTimer::singleShot(0, &e, [&] {
+            e.teclat[4]->click();
+            e.Command1[30]->click(); // F1
+            e.Command1[36]->click(); // Space
+            e.Canc_Click(1);
+        });
+        e.exec();
+        vist = e.model.tecles;
+    };
+    p.cella_MouseDown(ACCIO, 1, Qt::LeftButton);
+    p.cella_DblClick(ACCIO, 1);
+    obrir_editor_accions() = nullptr;
+    EXPECT_EQ(vist, (QStringList{QStringLiteral("{F1}"), QStringLiteral("{ESPAI}")}));
+    const QStringList l = p.model.accions_entrades();
+    EXPECT_TRUE(l.contains(QStringLiteral("Teclat ") + caption_accions(QStringLiteral("teclat"), 4)))
+        << l.join(u'|').toStdString();
+    EXPECT_TRUE(l.contains(QStringLiteral("Teclat ") + caption_accions(QStringLiteral("teclat"), 2)));
+    EXPECT_EQ(planificador().item_editat[0].tecles_llista, QStringLiteral("{F1}"));
+    EXPECT_EQ(planificador().item_editat[0].teclat[2], 1);
+    p.close();
 }
