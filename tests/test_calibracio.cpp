@@ -498,6 +498,12 @@ TEST_F(FinestraCalibracio, TheWindowShowsTheStoredSettingsAndClosingKeepsThem) {
     EXPECT_EQ(clau("wc_modus"), QStringLiteral("1"));
     EXPECT_EQ(clau("wc_retard"), QStringLiteral("250"));
     EXPECT_EQ(d.wc_retard, 250);
+    // A delay typed during a calibration survives its recomputation.
+    iniciar_calibracio();
+    f->Text1->setText(QStringLiteral("300"));
+    acabar(QMessageBox::Yes);
+    EXPECT_EQ(d.wc_retard, 300);
+    EXPECT_EQ(clau("wc_retard"), QStringLiteral("300"));
 
     // Changed in the window: written as it closes; the capture is closed.
     f->WEBCAM_INV_V->setChecked(true);
