@@ -1,5 +1,6 @@
 #include "app/connexions.h"
 
+#include "actions/ganxos_accions.h"
 #include "comuns/dialegs.h"
 #include "comuns/media_jugar.h"
 #include "core/fitxer_lrq.h"
@@ -58,6 +59,10 @@ void connectar_ganxos() {
     // The word-list upkeep sees the planner's item only while it is open.
     entorn_planificador().item_editat = []() -> const item* {
         return planificar::instancia() ? &planificador().item_editat[0] : nullptr;
+    };
+    // The zone editor asks the planner for the background picture.
+    buto_planificar() = [](int index) {
+        if (planificar* p = planificar::instancia()) p->buto_Click(index);
     };
     entorn_planificador().item_mostrat = [] {
         return planificar::instancia() ? planificar::instancia()->model.item_mostrat : 0;

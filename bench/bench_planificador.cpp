@@ -62,6 +62,27 @@ void BM_PlanificadorPasDItem(benchmark::State& state) {
 }
 BENCHMARK(BM_PlanificadorPasDItem)->Unit(benchmark::kMillisecond);
 
+// A cell of SI_BE dropped onto its neighbour: the undo snapshot of the whole
+// activity, the two row refills and the window painted.
+void BM_PlanificadorDeixarCella(benchmark::State& state) {
+    if (!entorn) entorn = std::make_unique<Entorn>();
+    lumi::planificar& p = *entorn->p;
+    p.model.ord_afagir(1, 1, lumi::SI_BE, QStringLiteral("a.wav"));
+    p.model.ord_afagir(1, 1, lumi::SI_BE, QStringLiteral("b.wav"));
+    p.model.ord_omplir_fila(1, lumi::SI_BE);
+    p.ordres_repinta(lumi::SI_BE);
+    for (auto _ : state) {
+        p.cella_MouseDown(lumi::SI_BE, 2, Qt::LeftButton);
+        p.cella_MouseDown(lumi::SI_BE, 2, Qt::LeftButton);
+        p.cella_DragDrop(lumi::SI_BE, 1);
+        QImage pintat = p.grab().toImage();
+        benchmark::DoNotOptimize(pintat.bits());
+    }
+    if (p.model.text_cella(lumi::SI_BE, 1) == p.model.text_cella(lumi::SI_BE, 2))
+        state.SkipWithError("the drop did not move the order");
+}
+BENCHMARK(BM_PlanificadorDeixarCella)->Unit(benchmark::kMillisecond);
+
 void BM_DesarActivitat(benchmark::State& state) {
     if (!entorn) entorn = std::make_unique<Entorn>();
     const QString cami = entorn->dir.filePath(QStringLiteral("copia.lrq"));

@@ -112,4 +112,15 @@ QString single_text(float v) {
     return s;
 }
 
+QString double_text(double v) {
+    if (v == 0.0) return QStringLiteral("0");
+    QString s = QString::number(v, 'g', 15);
+    s.replace(u'e', u'E');
+    if (s.startsWith(QLatin1String("0.")))
+        s.remove(0, 1);
+    else if (s.startsWith(QLatin1String("-0.")))
+        s.remove(1, 1);
+    return s;
+}
+
 } // namespace lumi

@@ -34,6 +34,8 @@ QString numero_text(int64_t n);
 // A 32-bit float with at most 7 significant digits, no trailing zeros and
 // "." as separator whatever the locale: 1 -> "1", 0.5 -> ".5", -0.25 -> "-.25".
 QString single_text(float v);
+// The same for a 64-bit float, with at most 15 significant digits (5 - 4.3 -> ".7").
+QString double_text(double v);
 
 // Text utilities.
 // Blanks off both ends (spaces only, not tabs or line ends).

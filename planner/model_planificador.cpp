@@ -1,5 +1,6 @@
 #include "planner/model_planificador.h"
 
+#include "actions/captions_accions.h"
 #include "core/camins.h"
 #include "core/codis.h"
 #include "core/fitxer_lrq.h"
@@ -9,6 +10,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <map>
 
 namespace lumi {
 
@@ -76,6 +78,16 @@ QString llista_item(const QStringList& entrades, int nombre, bool sense_retallar
 
 QString text_temps(float v) {
     return (v >= 0 ? QStringLiteral(" ") : QString()) + single_text(v);
+}
+
+QString text_temps_doble(double v) {
+    return (v >= 0 ? QStringLiteral(" ") : QString()) + double_text(v);
+}
+
+QChar caracter_prohibit(const QString& text) {
+    for (QChar c : text)
+        if (c == u'|' || c == QChar(separador_ordres) || c == u'"') return c;
+    return {};
 }
 
 // ------------------------------------------------------------------ grids
@@ -294,7 +306,7 @@ void ModelPlanificador::ord_esborrar(int fila, int columna, int k) {
     if (k < 1 || k > 5 || fila < 1 || fila > 4) return;
     if (k == ACCIO) {
         accio_esborrar(columna);
-        if (pont.accions_llista_omplir) pont.accions_llista_omplir();
+        accions_llista_omplir();
         return;
     }
     Activitat& a = activitat();
@@ -440,16 +452,10 @@ void ModelPlanificador::item_carregar(int n) {
     }
 
     tots_temps = a.tots_temps_global != 0 ? 1 : 0;
-    if (tots_temps == 0 && pont.tots_temps_Click) pont.tots_temps_Click();
+    if (tots_temps == 0) tots_temps_Click();
     p.temps_tots_canviats = false;
 
-    if (pont.accions_llista_omplir) {
-        pont.accions_llista_omplir();
-    } else {
-        a.graella_comptes[ACCIO][0][1] = 0;
-        barra_max[ACCIO] = 1;
-        barra_canviada(ACCIO, 1);
-    }
+    accions_llista_omplir();
 }
 
 bool ModelPlanificador::accio_definida() const {
@@ -534,8 +540,7 @@ ModelPlanificador::Desat ModelPlanificador::item_desar(int n) {
             if (it.retard_mal == 0) it.retard_mal = 1;
         } else {
             tots_temps = 0;
-            if (pont.tots_temps_Click) pont.tots_temps_Click();
-            a.tots_temps_global = 0;
+            tots_temps_Click();
         }
     }
     p.temps_tots_canviats = false;
@@ -712,6 +717,327 @@ void ModelPlanificador::tots_estimul_Click() {
     EstatPlanificador& p = planificador();
     p.sel_est = tots_estimul != 0;
     activitat().tots_estimul_global = verdader(p.sel_est);
+}
+
+// ------------------------------------------------------------------ general page
+
+void ModelPlanificador::retard_LostFocus(int Index) {
+    Activitat& a = activitat();
+    item& w = planificador().item_editat[0];
+    std::array<double, 8> b{};
+    for (size_t i = 0; i < 8; ++i)
+        b[i] = valor_inicial(retard[i]);
+
+    // One group: action time, stimulus time and the two reaction boxes;
+    // `cas` is 0 (a reaction changed), 1 (the action) or 2 (the stimulus).
+    auto regla = [](double& accio, double& estimul, double& r1, double& r2, int cas) {
+        double r = std::min(r1, r2);
+        if (estimul + r <= accio) return;
+        if (cas == 0) {
+            estimul = accio - r;
+            if (estimul < 0) {
+                estimul = 0;
+                accio = r;
+            }
+        } else if (cas == 1) {
+            estimul = accio - r;
+            if (estimul < 0) estimul = 0;
+        } else if (cas == 2) {
+            r = accio - estimul;
+            if (r < 1) {
+                r = 1;
+                accio = estimul + 1;
+            }
+        }
+        if (r2 < r) r2 = r;
+        if (r1 < r) r1 = r;
+    };
+    regla(b[1], b[2], b[0], b[6], Index <= 2 ? Index : -1);
+    for (size_t i : {1, 2, 0, 6})
+        retard[i] = text_temps_doble(b[i]);
+    const std::array<float, 4> abans{a.retard_tots_be, a.retard_tots_mal, a.retard_tots_accio,
+                                     a.retard_tots_estimul};
+    a.retard_tots_be = static_cast<float>(valor_inicial(retard[0]));
+    a.retard_tots_mal = static_cast<float>(valor_inicial(retard[6]));
+    a.retard_tots_accio = static_cast<float>(valor_inicial(retard[1]));
+    a.retard_tots_estimul = static_cast<float>(valor_inicial(retard[2]));
+    if (abans !=
+        std::array<float, 4>{a.retard_tots_be, a.retard_tots_mal, a.retard_tots_accio, a.retard_tots_estimul})
+        marcar_modificat();
+    if (Index < 3 && a.tots_temps_global == 1) planificador().temps_tots_canviats = true;
+
+    const int cas = Index == 4 ? 0 : Index == 3 ? 1 : Index == 5 ? 2 : -1;
+    regla(b[3], b[5], b[4], b[7], cas);
+    for (size_t i : {3, 5, 4, 7})
+        retard[i] = text_temps_doble(b[i]);
+    w.retard_accio = static_cast<float>(valor_inicial(retard[3]));
+    w.retard_be = static_cast<float>(valor_inicial(retard[4]));
+    w.retard_estimul = static_cast<float>(valor_inicial(retard[5]));
+    w.retard_mal = static_cast<float>(valor_inicial(retard[7]));
+}
+
+void ModelPlanificador::tots_temps_Click() {
+    activitat().tots_temps_global = static_cast<int16_t>(tots_temps);
+    const bool tots = tots_temps == 1;
+    if (tots) planificador().temps_tots_canviats = true;
+    for (size_t i : {0, 1, 2})
+        retard_actiu[i] = tots;
+    for (size_t i : {3, 4, 5})
+        retard_actiu[i] = !tots;
+}
+
+void ModelPlanificador::atzar_Click(bool marcat) {
+    activitat().mode_estimul = marcat ? QStringLiteral("0") : QStringLiteral("1");
+}
+
+void ModelPlanificador::Exer_seg_Click(int Index) {
+    marcar_modificat();
+    if (Index == 0 || Index == 1) {
+        activitat().exercici_seguent = numero_text(Index + 1);
+        fit_exer.clear();
+    }
+    if (Index >= 0 && Index <= 2) exer_seg = Index;
+}
+
+void ModelPlanificador::fit_exer_LostFocus() {
+    activitat().exercici_seguent = fit_exer;
+    if (fit_exer.isEmpty())
+        exercici_esborrar();
+    else
+        exer_seg = 2;
+}
+
+void ModelPlanificador::exercici_triat(const QString& fitxer) {
+    if (fitxer.isEmpty()) return;
+    fit_exer = fitxer;
+    activitat().exercici_seguent = fitxer;
+    exer_seg = 2;
+    marcar_modificat();
+}
+
+void ModelPlanificador::exercici_esborrar() {
+    marcar_modificat();
+    fit_exer.clear();
+    activitat().exercici_seguent.clear();
+    exer_seg = -1;
+}
+
+void ModelPlanificador::Option1_Click(int Index) {
+    marcar_modificat();
+    finestra_opcio = Index == 1 ? 1 : 0;
+}
+
+// ------------------------------------------------------------------ the ACCIO list
+
+QStringList ModelPlanificador::accions_entrades() const {
+    const item& w = planificador().item_editat[0];
+    const QString blanc = QStringLiteral(" ");
+    QStringList e;
+    if (!w.serie.isEmpty()) e << tradueix(QStringLiteral("Sèrie")) + blanc + codis_a_text(w.serie, 0);
+    for (int j = 0; j <= 9; ++j)
+        if (j != 3 && w.teclat[static_cast<size_t>(j)] > 0)
+            e << tradueix(QStringLiteral("Teclat")) + blanc + caption_accions(QStringLiteral("teclat"), j);
+    // The editor's typing box is empty after its fill: the word alone.
+    if (!w.tecles_llista.isEmpty()) e << tradueix(QStringLiteral("Llista Tecles")) + blanc;
+    for (int j = 0; j <= 10; ++j)
+        if (w.web[static_cast<size_t>(j)] != 0)
+            e << tradueix(QStringLiteral("Web")) + blanc + caption_accions(QStringLiteral("web"), j);
+    for (int j = 0; j <= 7; ++j)
+        if (w.jostick[static_cast<size_t>(j)] != 0)
+            e << tradueix(QStringLiteral("Joystick")) + blanc + caption_accions(QStringLiteral("jostick"), j);
+    for (int j = 0; j <= 14; ++j)
+        if (w.veu[static_cast<size_t>(j)] == 1)
+            e << text_idioma(32) + QStringLiteral("%1").arg(j, 2, 10, QChar(u'0'));
+    if (w.nivell[0] == 1)
+        e << tradueix(QStringLiteral("Soroll_entre")) + blanc + numero_text(w.nivell[1]) +
+                 numero_text(w.nivell[2]);
+    for (int j = 0; j <= 2; ++j)
+        if (w.ratoli[static_cast<size_t>(j)] != 0)
+            e << tradueix(QStringLiteral("Ratolí")) + blanc + caption_accions(QStringLiteral("ratoli"), j);
+    auto zones = [&](const QString& paraula, const QString& codis) {
+        QString t = paraula;
+        for (qsizetype i = 0; i + 3 <= codis.size(); i += 3) {
+            bool ok = false;
+            const int z = codis.mid(i + 1, 2).toInt(&ok, 16);
+            t += blanc + QStringLiteral("%1").arg(ok ? z : 0, 3, 10, QChar(u'0'));
+        }
+        e << t;
+    };
+    if (w.ratoli[3] != 0) zones(tradueix(QStringLiteral("Ratolí_Zona")), w.zones_ratoli);
+    if (w.web[11] != 0) zones(tradueix(QStringLiteral("Web_Zona")), w.zones_web);
+    return e;
+}
+
+QString ModelPlanificador::titol_accions(int pagina) {
+    static const std::map<int, const char*> paraules{
+        {0, "Ratolí"}, {1, "Teclat"}, {2, "Joystick"}, {3, "Veu"}, {6, "Web"}};
+    const auto p = paraules.find(pagina);
+    if (p == paraules.end()) return {};
+    return text_idioma(33) + QStringLiteral(" ") + tradueix(QString::fromUtf8(p->second));
+}
+
+int ModelPlanificador::pagina_accio(const QString& entrada) {
+    static const std::map<QString, int> pagines{{QStringLiteral("RATOLI"), 0},
+                                                {QStringLiteral("TECLAT"), 1},
+                                                {QStringLiteral("JOYSTICK"), 2},
+                                                {QStringLiteral("VEU"), 3},
+                                                {QStringLiteral("WEB"), 6}};
+    const auto p = pagines.find(icona_accio_tipus(entrada));
+    return p == pagines.end() ? -1 : p->second;
+}
+
+void ModelPlanificador::accions_llista_omplir() {
+    Activitat& a = activitat();
+    Llistes& l = llistes();
+    for (size_t i : {3, 4, 5})
+        retard_actiu[i] = tots_temps != 1;
+    const QStringList e = accions_entrades();
+    l.llista_accio = QStringList{QString()} + e;
+    if (!e.isEmpty()) et_inf[2] = QStringLiteral("x");
+    a.graella_comptes[ACCIO][0][1] = static_cast<int16_t>(std::min<qsizetype>(e.size(), 32767));
+    barra_max[ACCIO] = std::max<int>(1, static_cast<int>(e.size()));
+    barra_canviada(ACCIO, 1);
+}
+
+// ------------------------------------------------------------------ cells
+
+QString ModelPlanificador::text_cella(int k, int index) const {
+    if (k < 0 || k > 5 || index < 1 || index > 28) return {};
+    return activitat().graella_celles[k][fila_cella(index)][columna_cella(index)];
+}
+
+bool ModelPlanificador::es_marca(const QString& text) const {
+    return text == marca_seguent() || text == marca_anterior();
+}
+
+bool ModelPlanificador::punt_insercio(int k, int fila, int columna, bool premsa_esquerra) const {
+    if (k < 1 || k > 5 || fila < 1 || fila > 4 || columna < 1 || columna > 7) return false;
+    const Activitat& a = activitat();
+    if (fila == 1 && columna == 1) return true;
+    if (columna == 1)
+        return premsa_esquerra ? a.graella_comptes[k][fila - 1][1] >= 1
+                               : !a.graella_celles[k][fila - 1][1].isEmpty();
+    return !a.graella_celles[k][fila][columna - 1].isEmpty();
+}
+
+bool ModelPlanificador::accio_popup_permes(int index) const {
+    return fila_cella(index) == 1 && !planificador().item_editat[0].serie.isEmpty() &&
+           activitat().graella_comptes[ACCIO][0][0] == 1;
+}
+
+QString& ModelPlanificador::portapapers() const {
+    return activitat().graella_celles[0][0][0];
+}
+
+namespace {
+
+// The entry row `fila` of list k shows exists (rows past the end show nothing).
+bool fila_existeix(const ModelPlanificador& m, int k, int fila) {
+    if (k == CONSIGNA) return fila == 1;
+    const int e = activitat().graella_comptes[k][0][0] + fila - 1;
+    return e >= 1 && e <= m.nombre_entrades(k);
+}
+
+} // namespace
+
+bool ModelPlanificador::ord_DragDrop(int desti, int origen, int k, int k_origen) {
+    const int maxim = k == CONSIGNA ? 7 : 28;
+    if (k != k_origen || k < 1 || k > 5 || k == ACCIO || desti < 1 || desti > maxim || origen < 1 ||
+        origen > maxim)
+        return false;
+    Activitat& a = activitat();
+    const int fd = fila_cella(desti), cd = columna_cella(desti);
+    const int fo = fila_cella(origen), co = columna_cella(origen);
+    const auto& cel = a.graella_celles[k];
+    const bool tocant = !cel[fd][cd].isEmpty() || (cd > 1 && !cel[fd][cd - 1].isEmpty()) ||
+                        (cd == 1 && fd > 1 && !cel[fd - 1][1].isEmpty());
+    const QString arrossegat = cel[fo][co];
+    if (!tocant || arrossegat.isEmpty() || arrossegat == cel[fd][cd] || es_marca(cel[fd][cd]) ||
+        es_marca(arrossegat))
+        return false;
+    escriure_desfer();
+    int posicio = a.graella_comptes[k][fo][0] + co - 1;
+    ord_afagir(fd, cd, k, arrossegat);
+    if (fo == fd && co > cd) ++posicio;
+    ord_esborrar(fo, posicio, k);
+    for (int f : {fo, fd})
+        if (fila_existeix(*this, k, f)) ord_omplir_fila(f, k);
+    return true;
+}
+
+bool ModelPlanificador::accio_DragDrop(int desti, int origen, int k_origen) {
+    Activitat& a = activitat();
+    item& w = planificador().item_editat[0];
+    if (k_origen != ACCIO || desti == origen || fila_cella(desti) != 1 || fila_cella(origen) != 1 ||
+        desti > 7 || origen < 1 || desti < 1 || w.serie.isEmpty() || a.graella_comptes[ACCIO][0][0] != 1)
+        return false;
+    const QString arrossegat = text_cella(ACCIO, origen);
+    if (arrossegat.isEmpty() || es_marca(arrossegat) || es_marca(text_cella(ACCIO, desti))) return false;
+    const QString text = codis_a_text(w.serie, 0);
+    const int offset = a.graella_comptes[ACCIO][1][0] - 1;
+    const int n = llista_comptar(text, SEP);
+    const int mogut = offset + columna_cella(origen), davant = offset + columna_cella(desti);
+    if (mogut < 1 || mogut > n) return false;
+    QStringList noves;
+    const QString entrada_moguda = llista_element(text, mogut, SEP);
+    bool posat = false;
+    for (int i = 1; i <= n; ++i) {
+        if (i == mogut) continue;
+        if (i == davant) {
+            noves << entrada_moguda;
+            posat = true;
+        }
+        noves << llista_element(text, i, SEP);
+    }
+    if (!posat) noves << entrada_moguda;
+    w.serie = serie_de_entrades(noves);
+    marcar_modificat();
+    accions_llista_omplir();
+    return true;
+}
+
+void ModelPlanificador::ordre_editada(int index, int k, const QString& text, bool substituir,
+                                      int inici_abans) {
+    if (k < 1 || k > 5 || k == ACCIO || text.isEmpty()) return;
+    const int fila = fila_cella(index), columna = columna_cella(index);
+    ord_afagir(fila, columna, k, text);
+    if (substituir) {
+        auto& comptes = activitat().graella_comptes[k][fila];
+        ord_esborrar(fila, inici_abans + columna, k);
+        comptes[0] = static_cast<int16_t>(comptes[1] < 7 ? 1 : inici_abans);
+    }
+    if (fila_existeix(*this, k, fila)) ord_omplir_fila(fila, k);
+}
+
+bool ModelPlanificador::menu2_esborrar(int index, int k) {
+    const QString text = text_cella(k, index);
+    if (text.isEmpty() || es_marca(text)) return false;
+    const int fila = fila_cella(index), columna = columna_cella(index);
+    escriure_desfer();
+    if (k == ACCIO) {
+        ord_esborrar(fila, columna, k);
+        return true;
+    }
+    ord_esborrar(fila, activitat().graella_comptes[k][fila][0] + columna - 1, k);
+    if (fila_existeix(*this, k, fila)) ord_omplir_fila(fila, k);
+    return true;
+}
+
+bool ModelPlanificador::menu2_copiar(int index, int k) {
+    const QString text = text_cella(k, index);
+    if (text.isEmpty() || es_marca(text)) return false;
+    portapapers() = text;
+    return true;
+}
+
+bool ModelPlanificador::menu2_enganxar(int index, int k) {
+    if (k < 1 || k > 5 || k == ACCIO || portapapers().isEmpty()) return false;
+    const int fila = fila_cella(index), columna = columna_cella(index);
+    if (text_cella(k, index).isEmpty() && !punt_insercio(k, fila, columna, true)) return false;
+    escriure_desfer();
+    if (ord_afagir(fila, columna, k, portapapers())) portapapers().clear();
+    if (fila_existeix(*this, k, fila)) ord_omplir_fila(fila, k);
+    return true;
 }
 
 } // namespace lumi

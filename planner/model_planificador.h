@@ -30,6 +30,20 @@ QString llista_item(const QStringList& entrades, int nombre, bool sense_retallar
 
 // Str of a time as the delay boxes show it (" .5", "-1").
 QString text_temps(float v);
+// The same for the Double the delay rule computes.
+QString text_temps_doble(double v);
+
+// Row and column of a grid cell index (1..28).
+inline int fila_cella(int index) {
+    return (index - 1) / 7 + 1;
+}
+inline int columna_cella(int index) {
+    return (index - 1) % 7 + 1;
+}
+
+// The first character that would break a list if typed into an order, an
+// entry or a file name ("|", "»" or a double quote), else a null QChar.
+QChar caracter_prohibit(const QString& text);
 
 // What the model needs from the window and from the editors still to come.
 struct PontPlanificador {
@@ -38,12 +52,8 @@ struct PontPlanificador {
     // OK on message 58: lead the user to write a first right reaction; true
     // when one was written (the check then runs again).
     std::function<bool()> primera_reaccio;
-    // The ACCIO list and grid rebuilt from the working copy.
-    std::function<void()> accions_llista_omplir;
     // The delay boxes and the next-file box brought into the activity.
     std::function<void()> retards_confirmar;
-    // The "Modificar Temps Totes" box's click handler.
-    std::function<void()> tots_temps_Click;
     // A failure the user is told of.
     std::function<void(const QString& text)> avisar;
 };
@@ -81,6 +91,52 @@ class ModelPlanificador {
     int tots_be = 0, tots_mal = 0, tots_estimul = 0, tots_temps = 0;
     bool copiar_actiu = false;
     bool enganxar_actiu = false;
+    std::array<bool, 8> retard_actiu{true, true, true, true, true, true, true, true};
+
+    // ---- General page.
+    // The delay rule: both groups kept consistent, the boxes rewritten in
+    // Str form and stored.
+    void retard_LostFocus(int Index);
+    void tots_temps_Click();
+    void atzar_Click(bool marcat);
+    void Exer_seg_Click(int Index);
+    void fit_exer_LostFocus();
+    // "Tria exercici" answered with `fitxer` ("" on Cancel keeps the setting).
+    void exercici_triat(const QString& fitxer);
+    // "Esborrar": no next activity.
+    void exercici_esborrar();
+    void Option1_Click(int Index);
+
+    // The action editor's title on a page: message 33, a blank and the word.
+    static QString titol_accions(int pagina);
+    // The page the action editor opens on for an ACCIO entry, -1 for none.
+    static int pagina_accio(const QString& entrada);
+
+    // ---- The ACCIO list, rebuilt from the working copy.
+    void accions_llista_omplir();
+    // The entries it would show, without touching the lists.
+    QStringList accions_entrades() const;
+
+    // ---- Cells.
+    // An empty cell where a new order may start. The row above is tested by
+    // its order count on a left press, by its first cell otherwise.
+    bool punt_insercio(int k, int fila, int columna, bool premsa_esquerra) const;
+    QString text_cella(int k, int index) const;
+    bool es_marca(const QString& text) const;
+    // A right press on ACCIO acts only on the series row while it shows the
+    // series from its first entry.
+    bool accio_popup_permes(int index) const;
+    // A cell dropped within list k; false (nothing written) when refused.
+    bool ord_DragDrop(int desti, int origen, int k, int k_origen);
+    bool accio_DragDrop(int desti, int origen, int k_origen);
+    // What the cell editor stored for cell `index`: a new order there, or the
+    // replacement of the order it held; the row keeps its window start.
+    void ordre_editada(int index, int k, const QString& text, bool substituir, int inici_abans);
+    // The popup's "Esborrar", "Copiar" and "Enganxar"; true when something changed.
+    bool menu2_esborrar(int index, int k);
+    bool menu2_copiar(int index, int k);
+    bool menu2_enganxar(int index, int k);
+    QString& portapapers() const;
 
     // ---- Grids.
     QString entrada(int k, int e) const; // entry e of list k ("" when none)

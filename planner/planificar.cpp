@@ -8,6 +8,8 @@
 #include "core/fitxer_lrq.h"
 #include "core/idioma.h"
 #include "core/vb.h"
+#include "actions/ganxos_accions.h"
+#include "planner/Finestra2.h"
 #include "platform/imatges.h"
 #include "platform/motor_veu.h"
 #include "platform/pantalla.h"
@@ -15,9 +17,12 @@
 #include "player/menus.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QMouseEvent>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QSignalBlocker>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -64,11 +69,22 @@ planificar::planificar(QWidget* parent) : QDialog(parent) {
         return missatge(this, text_idioma(n), QMessageBox::Critical, QMessageBox::Ok | QMessageBox::Cancel,
                         QStringLiteral("Atencio")) == QMessageBox::Ok;
     };
-    // Until the cell editor comes, OK leads to the SI_BE page and the store
-    // ends as Cancel ends it.
+    // OK leads to the first SI_BE cell: a press and a double click on it, as
+    // the user would; the check then asks again while the list is empty.
     model.pont.primera_reaccio = [this] {
         reaccions_Click(3);
-        return false;
+        etiqueta->setText(text_idioma(0));
+        model.ordres_repinta(SI_BE);
+        cella_MouseDown(SI_BE, 1, Qt::LeftButton);
+        cella_DblClick(SI_BE, 1);
+        return true;
+    };
+    model.pont.retards_confirmar = [this] {
+        for (size_t i = 0; i < 8; ++i)
+            model.retard[i] = retard[i]->text();
+        retard_LostFocus(7);
+        // A file name still being typed is committed as its box's leaving would.
+        if (fit_exer->hasFocus() && fit_exer->text() != model.fit_exer) fit_exer_LostFocus();
     };
     model.pont.avisar = [this](const QString& t) { missatge(this, t, QMessageBox::Critical); };
 }
@@ -139,11 +155,11 @@ void planificar::crear_menus() {
     // The order popup lives in a menu the bar never shows.
     amagat = anomenar(barra->addMenu(QStringLiteral("amagat")), QStringLiteral("amagat"));
     amagat->menuAction()->setVisible(false);
-    menu2_menu = anomenar(amagat->addMenu(QStringLiteral("Ordres")), QStringLiteral("menu2"), 0);
-    int i = 1;
-    for (const char* t : {"Insertar", "Esborrar", "Copiar", "Enganxar"}) {
-        menu2_accio[static_cast<size_t>(i)] =
-            anomenar(menu2_menu->addAction(QString::fromUtf8(t)), QStringLiteral("menu2"), i);
+    int i = 0;
+    for (const char* t : {"Ordres", "Insertar", "Esborrar", "Copiar", "Enganxar"}) {
+        QAction* a = anomenar(amagat->addAction(QString::fromUtf8(t)), QStringLiteral("menu2"), i);
+        connect(a, &QAction::triggered, this, [this, i] { menu2_Click(i); });
+        menu2[static_cast<size_t>(i)] = a;
         ++i;
     }
 }
@@ -253,6 +269,13 @@ void planificar::crear_controls() {
         connect(b, &QScrollBar::valueChanged, this, [this, k] { VScroll_Change(k); });
         barres[static_cast<size_t>(k)] = b;
     }
+    static const char* noms_inf[] = {"", "INFORMACIO", "inf_be", "inf_mal", "inf_accio"};
+    for (int k = 1; k <= 4; ++k) {
+        auto* l = anomenar(new QLabel(pagines[static_cast<size_t>(k)]), QString::fromLatin1(noms_inf[k]));
+        l->setStyleSheet(QStringLiteral("background: #ffffe0; border: 1px solid gray;"));
+        l->hide();
+        inf[static_cast<size_t>(k)] = l;
+    }
     auto caixa_totes = [this](QFrame* f, const QString& nom, const QString& text, int& valor,
                               void (ModelPlanificador::*clic)()) {
         auto* c = anomenar(new QCheckBox(text, f), nom);
@@ -316,7 +339,9 @@ void planificar::crear_controls() {
     boto(7, QStringLiteral("Esborrar"), 112, 136, 105);
     so = anomenar(new QLabel(g), QStringLiteral("so"), 0);
     so->setGeometry(224, 134, 30, 30);
-    Label3[3] = etiq(3, QStringLiteral("Intents"), 330, 138, 100);
+    Label3[3] = etiq(3, QStringLiteral("Intents"), 330, 138, 60);
+    intents = anomenar(new QLineEdit(g), QStringLiteral("intents"));
+    intents->setGeometry(392, 138, 48, 22);
     Text2 = anomenar(new QLabel(g), QStringLiteral("Text2"));
     Text2->setGeometry(4, 170, 260, 56);
     Text2->setAutoFillBackground(true);
@@ -357,9 +382,64 @@ void planificar::crear_controls() {
         retard[static_cast<size_t>(r.caixa)] = e;
     }
 
+    titol_consigna = anomenar(new QLabel(g), QStringLiteral("titol_consigna"));
+    titol_consigna->setGeometry(4, 412, 112, 22);
+    // The hover label of the instruction row and of the background's picture and sound.
     inf_con = anomenar(new QLabel(g), QStringLiteral("inf_con"));
-    inf_con->setGeometry(4, 412, 112, 22);
+    inf_con->setStyleSheet(QStringLiteral("background: #ffffe0; border: 1px solid gray;"));
+    inf_con->hide();
     crear_graella(CONSIGNA, g, QStringLiteral("ICO_SER"), 1, 120, 398);
+    inf[CONSIGNA] = inf_con;
+    connectar_general();
+}
+
+void planificar::connectar_general() {
+    auto modificat = [] { activitat().exercici_modificat = CERT; };
+    for (int i = 0; i < 8; ++i) {
+        connect(retard[static_cast<size_t>(i)], &QLineEdit::textEdited, this, modificat);
+        connect(retard[static_cast<size_t>(i)], &QLineEdit::editingFinished, this, [this, i] {
+            for (size_t j = 0; j < 8; ++j)
+                model.retard[j] = retard[j]->text();
+            retard_LostFocus(i);
+        });
+    }
+    connect(tots_temps, &QCheckBox::toggled, this, [this](bool b) {
+        model.tots_temps = b ? 1 : 0;
+        tots_temps_Click();
+    });
+    connect(t_total, &QLineEdit::textEdited, this, modificat);
+    connect(intents, &QLineEdit::textChanged, this, modificat);
+    connect(atzar, &QCheckBox::toggled, this, [this](bool b) { model.atzar_Click(b); });
+    for (int i = 0; i < 3; ++i)
+        connect(Exer_seg[static_cast<size_t>(i)], &QRadioButton::clicked, this, [this, i] {
+            model.Exer_seg_Click(i);
+            refrescar();
+        });
+    // A name that would break the activity file cannot be typed.
+    connect(fit_exer, &QLineEdit::textEdited, this, [this](const QString& t) {
+        const QString a = avis_caracter(t);
+        if (a.isEmpty()) {
+            fit_exer->setToolTip(QString());
+            return;
+        }
+        QString net = t;
+        net.remove(caracter_prohibit(t));
+        while (!caracter_prohibit(net).isNull())
+            net.remove(caracter_prohibit(net));
+        fit_exer->setText(net);
+        fit_exer->setToolTip(a);
+        QToolTip::showText(fit_exer->mapToGlobal(QPoint(0, fit_exer->height())), a, fit_exer);
+    });
+    connect(fit_exer, &QLineEdit::editingFinished, this, [this] { fit_exer_LostFocus(); });
+    for (int i : {0, 1})
+        connect(Option1[static_cast<size_t>(i)], &QRadioButton::clicked, this,
+                [this, i] { model.Option1_Click(i); });
+    for (int i = 0; i < 8; ++i)
+        connect(buto[static_cast<size_t>(i)], &QPushButton::clicked, this, [this, i] { buto_Click(i); });
+    IMG_fons->setMouseTracking(true);
+    so->setMouseTracking(true);
+    IMG_fons->installEventFilter(this);
+    so->installEventFilter(this);
 }
 
 // ------------------------------------------------------------------ showing the model
@@ -377,8 +457,10 @@ void planificar::mostrar_model() {
     }
     for (int i = 1; i <= 4; ++i)
         et_inf[static_cast<size_t>(i)]->setText(model.et_inf[static_cast<size_t>(i)]);
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 8; ++i) {
         retard[static_cast<size_t>(i)]->setText(model.retard[static_cast<size_t>(i)]);
+        retard[static_cast<size_t>(i)]->setEnabled(model.retard_actiu[static_cast<size_t>(i)]);
+    }
     t_total->setText(model.t_total);
     fitxer_so->setText(model.fitxer_so);
     Option1[static_cast<size_t>(model.finestra_opcio == 1 ? 1 : 0)]->setChecked(true);
@@ -416,11 +498,9 @@ void planificar::mostrar_model() {
         IMG_fons->clear();
     else
         IMG_fons->setPixmap(QPixmap::fromImage(fons).scaled(IMG_fons->size(), Qt::KeepAspectRatio));
-    if (a.fitxer_so_fons.isEmpty())
-        so->clear();
-    else
-        icona_recurs(QStringLiteral("so.wav"), so);
-    inf_con->setText(text_idioma(16));
+    IMG_fons->setToolTip(ruta_relativa(a.fitxer_imatge_fons));
+    mostrar_so();
+    titol_consigna->setText(text_idioma(16));
 
     for (QObject* o : controls_formulari(this))
         o->blockSignals(false);
@@ -446,6 +526,12 @@ void planificar::ordres_repinta(int k) {
             if (n->isVisible()) n->raise();
         }
     }
+    // A mark stays on its cell while the cell still shows an order.
+    const auto m = static_cast<size_t>(marcades_[static_cast<size_t>(k)]);
+    if (m > 0 && m < c.size() && !c[m]->isHidden() && !v.celles[m].text.isEmpty())
+        c[m]->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    else
+        marcades_[static_cast<size_t>(k)] = 0;
     if (k <= SI_MAL) {
         for (size_t r = 1; r <= 4; ++r) {
             QLabel* n = numeros_entrada[static_cast<size_t>(k)][r];
@@ -518,26 +604,399 @@ void planificar::closeEvent(QCloseEvent* e) {
 }
 
 bool planificar::eventFilter(QObject* o, QEvent* e) {
-    if (e->type() == QEvent::MouseButtonPress) {
-        const int index = index_control(o);
-        if (o->objectName() == QLatin1String("et_inf")) {
-            et_inf_Click(index);
-            return true;
+    const QEvent::Type t = e->type();
+    const bool ratoli = t == QEvent::MouseButtonPress || t == QEvent::MouseButtonDblClick ||
+                        t == QEvent::MouseMove || t == QEvent::MouseButtonRelease;
+    if (!ratoli) return QDialog::eventFilter(o, e);
+    auto* m = static_cast<QMouseEvent*>(e);
+    const int index = index_control(o);
+    if (o->objectName() == QLatin1String("et_inf")) {
+        if (t == QEvent::MouseButtonPress) et_inf_Click(index);
+        return t == QEvent::MouseButtonPress;
+    }
+    if (o == IMG_fons || o == so) {
+        if (t == QEvent::MouseMove) {
+            const Activitat& a = activitat();
+            const QString text = ruta_relativa(o == IMG_fons ? a.fitxer_imatge_fons : a.fitxer_so_fons);
+            inf_con->setText(text);
+            inf_con->adjustSize();
+            auto* w = static_cast<QWidget*>(o);
+            inf_con->move(w->x(), w->y() + w->height());
+            inf_con->setVisible(!text.isEmpty());
+            inf_con->raise();
         }
-        for (int k = 1; k <= 5; ++k) {
-            const auto& c = celles[static_cast<size_t>(k)];
-            if (index < 1 || index >= static_cast<int>(c.size()) || c[static_cast<size_t>(index)] != o)
-                continue;
-            const int fila = (index - 1) / 7 + 1, columna = (index - 1) % 7 + 1;
-            const QString& text = activitat().graella_celles[k][fila][columna];
-            // The row's markers scroll it; the other cell commands come with
-            // the cell editor.
-            if (text == marca_seguent()) ord_seguent(fila, k);
-            if (text == marca_anterior()) ord_anterior(fila, k);
-            return true;
+        if (o == so && t == QEvent::MouseButtonPress) so_Click();
+        return false;
+    }
+    for (int k = 1; k <= 5; ++k) {
+        const auto& c = celles[static_cast<size_t>(k)];
+        if (index < 1 || index >= static_cast<int>(c.size()) || c[static_cast<size_t>(index)] != o) continue;
+        switch (t) {
+        case QEvent::MouseButtonPress:
+            cella_MouseDown(k, index, m->button());
+            break;
+        case QEvent::MouseButtonDblClick:
+            if (m->button() == Qt::LeftButton) cella_DblClick(k, index);
+            break;
+        case QEvent::MouseMove:
+            cella_MouseMove(k, index, m->buttons());
+            break;
+        default: {
+            // The drag ends over the cell under the pointer, if any.
+            if (!arrossegant()) break;
+            const QWidget* sota = QApplication::widgetAt(m->globalPosition().toPoint());
+            int kd = 0, desti = 0;
+            for (int l = 1; l <= 5 && sota; ++l) {
+                const auto& cl = celles[static_cast<size_t>(l)];
+                const int i = index_control(sota);
+                if (i >= 1 && i < static_cast<int>(cl.size()) && cl[static_cast<size_t>(i)] == sota) {
+                    kd = l;
+                    desti = i;
+                }
+            }
+            cella_DragDrop(kd, desti);
+            break;
         }
+        }
+        return true;
     }
     return QDialog::eventFilter(o, e);
+}
+
+// ------------------------------------------------------------------ cells
+
+void planificar::marcar(int k, int Index) {
+    const auto& c = celles[static_cast<size_t>(k)];
+    if (Index < 0 || Index >= static_cast<int>(c.size())) return;
+    icona_marcar(c, Index);
+    marcades_[static_cast<size_t>(k)] = Index;
+    if (arrossegament_.k == k) arrossegament_ = {};
+    if (Index == 0) c[0]->setFrameStyle(QFrame::NoFrame);
+}
+
+void planificar::posar_sel(int k, bool valor) {
+    EstatPlanificador& p = planificador();
+    if (k == ESTIMULS) p.sel_est = valor;
+    if (k == SI_BE) p.sel_be = valor;
+    if (k == SI_MAL) p.sel_mal = valor;
+    if (k == ACCIO) sel_acc = valor;
+    if (k == CONSIGNA) sel_cons = valor;
+}
+
+int planificar::llista_sel() const {
+    const EstatPlanificador& p = planificador();
+    int k = 0;
+    for (auto [l, sel] :
+         {std::pair{ESTIMULS, p.sel_est}, std::pair{SI_BE, p.sel_be}, std::pair{SI_MAL, p.sel_mal},
+          std::pair{ACCIO, sel_acc}, std::pair{CONSIGNA, sel_cons}})
+        if (sel) k = l;
+    return k;
+}
+
+void planificar::refrescar() {
+    capturar();
+    mostrar_model();
+}
+
+void planificar::cella_MouseDown(int k, int Index, Qt::MouseButton boto) {
+    const int fila = fila_cella(Index), columna = columna_cella(Index);
+    const QString text = model.text_cella(k, Index);
+    if (boto == Qt::LeftButton) {
+        editor_de_premsa_ = false;
+        if (text == marca_seguent()) return ord_seguent(fila, k);
+        if (text == marca_anterior()) return ord_anterior(fila, k);
+        if (text.isEmpty()) {
+            marcar(k, 0);
+            if (!model.punt_insercio(k, fila, columna, true)) return;
+            marcar(k, Index);
+            posar_sel(k, true);
+            index_actual_ = Index;
+            if (k == ACCIO) {
+                ACC_Click(-1);
+            } else {
+                menu2_Click(0);
+                editor_de_premsa_ = true;
+            }
+            posar_sel(k, false);
+            return;
+        }
+        if (marcada(k) != Index) return marcar(k, Index);
+        // A marked cell: the drag starts with the first move, so that a
+        // second click still makes a double click.
+        if (k != ACCIO || activitat().graella_comptes[ACCIO][fila][1] >= 2) arrossegament_ = {k, Index};
+        return;
+    }
+    if (boto != Qt::RightButton) return;
+    const bool refusat = (text.isEmpty() && !model.punt_insercio(k, fila, columna, false)) ||
+                         model.es_marca(text) || (k == ACCIO && !model.accio_popup_permes(Index));
+    if (refusat) {
+        if (k == SI_BE || k == SI_MAL) marcar(k, 0);
+        return;
+    }
+    if (k != ACCIO) marcar(k, Index);
+    posar_sel(k, true);
+    index_actual_ = Index;
+    amagat_Click();
+    if (k == ACCIO)
+        for (int i : {1, 3, 4})
+            menu2[static_cast<size_t>(i)]->setEnabled(false);
+    amagat->exec(QCursor::pos());
+    for (int i : {1, 2, 3})
+        menu2[static_cast<size_t>(i)]->setEnabled(true);
+    posar_sel(k, false);
+}
+
+void planificar::cella_MouseMove(int k, int Index, Qt::MouseButtons botons) {
+    QString text = model.text_cella(k, Index);
+    QLabel* etiqueta_inf = inf[static_cast<size_t>(k)];
+    if (k == ACCIO && !text.isEmpty())
+        text = text.startsWith(QChar(0xB5)) ? text.mid(1, text.size() - 2) : u'{' + text + u'}';
+    if (etiqueta_inf) {
+        etiqueta_inf->setText(text);
+        etiqueta_inf->adjustSize();
+    }
+    if (text.isEmpty()) {
+        if (etiqueta_inf) etiqueta_inf->hide();
+        return;
+    }
+    if (botons == Qt::NoButton) {
+        if (!etiqueta_inf) return;
+        const QLabel* cella = celles[static_cast<size_t>(k)][static_cast<size_t>(Index)];
+        etiqueta_inf->move(cella->x(), cella->y() + cella->height());
+        etiqueta_inf->show();
+        etiqueta_inf->raise();
+        return;
+    }
+    if (!(botons & Qt::LeftButton) && k != ACCIO) return;
+    if (model.es_marca(model.text_cella(k, Index))) return;
+    if (arrossegament_.k == 0) {
+        if (marcada(k) != Index) marcar(k, Index);
+        if (k != ACCIO || activitat().graella_comptes[ACCIO][fila_cella(Index)][1] >= 2)
+            arrossegament_ = {k, Index};
+    }
+    if (arrossegament_.k != 0)
+        celles[static_cast<size_t>(k)][static_cast<size_t>(Index)]->setCursor(Qt::DragMoveCursor);
+}
+
+void planificar::cella_DragDrop(int k, int desti) {
+    const auto origen = arrossegament_;
+    arrossegament_ = {};
+    if (origen.k == 0) return;
+    celles[static_cast<size_t>(origen.k)][static_cast<size_t>(origen.index)]->unsetCursor();
+    if (k == 0 || desti == origen.index) return;
+    const bool fet = k == ACCIO ? model.accio_DragDrop(desti, origen.index, origen.k)
+                                : model.ord_DragDrop(desti, origen.index, k, origen.k);
+    if (fet) refrescar();
+}
+
+void planificar::cella_DblClick(int k, int Index) {
+    // The press before it already opened an editor on this cell.
+    if (editor_de_premsa_) {
+        editor_de_premsa_ = false;
+        return;
+    }
+    arrossegament_ = {};
+    if (marcada(k) != Index) return;
+    const QString text = model.text_cella(k, Index);
+    if (k == ACCIO) {
+        sel_acc = true;
+        if (text.isEmpty())
+            ACC_Click(-1);
+        else if (const int pagina = ModelPlanificador::pagina_accio(text); pagina >= 0)
+            ACC_Click(pagina);
+        sel_acc = false;
+        ordres_repinta(ACCIO);
+        return;
+    }
+    posar_sel(k, true);
+    index_actual_ = Index;
+    editor_obrir(k, Index, text, true);
+    posar_sel(k, false);
+    refrescar();
+}
+
+bool planificar::editor_obrir(int k, int Index, const QString& contingut, bool doble_clic) {
+    const int fila = fila_cella(Index), columna = columna_cella(Index);
+    const int inici = activitat().graella_comptes[k][fila][0];
+    Finestra2 f(this, etiqueta->text(), fila, columna);
+    f.Text1->setText(contingut);
+    if (doble_clic && !retallar(contingut).isEmpty())
+        f.Text1_DblClick();
+    else
+        triadors_ordres().modal(f);
+    if (!f.desat || *f.desat == contingut) return false;
+    model.ordre_editada(Index, k, *f.desat, !contingut.isEmpty(), inici);
+    return true;
+}
+
+void planificar::amagat_Click() {
+    menu2[4]->setEnabled(!model.portapapers().isEmpty());
+}
+
+void planificar::menu2_Click(int Index) {
+    const int k = llista_sel();
+    if (k == 0 || index_actual_ < 1) return;
+    const QString contingut = Index == 1 ? QString() : model.text_cella(k, index_actual_);
+    switch (Index) {
+    case 0:
+    case 1:
+        if (k == ACCIO) {
+            ACC_Click(-1);
+            sel_acc = false;
+            ordres_repinta(ACCIO);
+            return;
+        }
+        marcar(k, index_actual_);
+        editor_obrir(k, index_actual_, contingut, false);
+        posar_sel(k, false);
+        break;
+    case 2:
+        model.menu2_esborrar(index_actual_, k);
+        break;
+    case 3:
+        if (model.menu2_copiar(index_actual_, k)) menu2[4]->setEnabled(true);
+        break;
+    case 4:
+        model.menu2_enganxar(index_actual_, k);
+        menu2[4]->setEnabled(!model.portapapers().isEmpty());
+        break;
+    default:
+        break;
+    }
+    refrescar();
+}
+
+void planificar::ACC_Click(int Index) {
+    // The action editor opens on the page; until it exists nothing opens.
+    if (!obrir_editor_accions()) return;
+    descarregar_formularis({this});
+    obrir_editor_accions()(Index, Index < 0 || Index == 5 ? etiqueta->text()
+                                                          : ModelPlanificador::titol_accions(Index));
+    if (Index == 4) return;
+    model.accions_llista_omplir();
+    refrescar();
+}
+
+// ------------------------------------------------------------------ general page
+
+void planificar::retard_LostFocus(int Index) {
+    model.retard_LostFocus(Index);
+    for (size_t i = 0; i < 8; ++i) {
+        const QSignalBlocker b(retard[i]);
+        retard[i]->setText(model.retard[i]);
+    }
+}
+
+void planificar::tots_temps_Click() {
+    model.tots_temps_Click();
+    for (size_t i = 0; i < 8; ++i)
+        retard[i]->setEnabled(model.retard_actiu[i]);
+}
+
+void planificar::fit_exer_LostFocus() {
+    model.fit_exer = fit_exer->text();
+    model.fit_exer_LostFocus();
+    refrescar();
+}
+
+void planificar::mostrar_so() {
+    const Activitat& a = activitat();
+    so->setToolTip(ruta_relativa(a.fitxer_so_fons));
+    if (a.fitxer_so_fons.isEmpty()) {
+        so->clear();
+        so->setFrameStyle(QFrame::NoFrame);
+        return;
+    }
+    icona_recurs(QStringLiteral("so.wav"), so);
+    // Sunken while a preview plays.
+    so->setFrameStyle(so_sonant_ ? QFrame::Panel | QFrame::Sunken : QFrame::Panel | QFrame::Raised);
+}
+
+void planificar::so_Click() {
+    const Activitat& a = activitat();
+    if (so_sonant_) {
+        so_sonant_ = false;
+        mostrar_so();
+        so->repaint();
+        QString buit;
+        reproduir_media(buit);
+        return;
+    }
+    const QString tipus = a.fitxer_so_fons.right(4).toUpper();
+    QString cami = resoldre_fitxer(a.fitxer_so_fons);
+    if (tipus == QLatin1String(".WAV")) {
+        so_sonant_ = true;
+        mostrar_so();
+        so->setEnabled(false);
+        so->repaint();
+        reproduir_so(cami);
+        so_sonant_ = false;
+        mostrar_so();
+        so->setEnabled(true);
+        so->repaint();
+    } else if (tipus == QLatin1String(".MID") || tipus == QLatin1String(".MP3")) {
+        so_sonant_ = true;
+        mostrar_so();
+        so->repaint();
+        reproduir_media(cami);
+    }
+}
+
+void planificar::buto_Click(int Index) {
+    Activitat& a = activitat();
+    TriadorsOrdres& t = triadors_ordres();
+    capturar();
+    switch (Index) {
+    case 0:
+        model.exercici_triat(t.fitxers(QString(), this, text_idioma(37)));
+        break;
+    case 1:
+        if (const QString c = t.color(this, QString::number(a.color_fons)); !c.isEmpty()) {
+            a.color_fons = static_cast<int32_t>(valor_inicial(c));
+            a.exercici_modificat = CERT;
+        }
+        break;
+    case 2:
+        t.font(this, planificador().font_editada);
+        break;
+    case 3:
+        if (const QString r = t.fitxers(QString(), this, text_idioma(9)); !r.isEmpty()) {
+            model.fitxer_so = r;
+            fitxer_so->setText(r);
+            if (veu_obrir_paraules_carpeta() && veu_obrir_paraules_carpeta()(r)) buto[3]->setEnabled(false);
+        }
+        break;
+    case 4:
+        if (const QString c = t.color(this, QString::number(a.font.color)); !c.isEmpty()) {
+            a.font.color = static_cast<int32_t>(valor_inicial(c));
+            planificador().font_editada.color = a.font.color;
+            a.exercici_modificat = CERT;
+        }
+        break;
+    case 5: {
+        so_sonant_ = false;
+        QString buit;
+        reproduir_media(buit);
+        // Cancel clears the sound: the page's one way to remove it.
+        const QString r = t.fitxers(a.fitxer_so_fons, this, text_idioma(40));
+        if (r != a.fitxer_so_fons) a.exercici_modificat = CERT;
+        a.fitxer_so_fons = r;
+        break;
+    }
+    case 6: {
+        // Cancel clears the picture, as for the sound.
+        const QString r = t.fitxers(a.fitxer_imatge_fons, this, text_idioma(34));
+        if (r != a.fitxer_imatge_fons) a.exercici_modificat = CERT;
+        a.fitxer_imatge_fons = r;
+        break;
+    }
+    case 7:
+        model.exercici_esborrar();
+        break;
+    default:
+        break;
+    }
+    mostrar_model();
 }
 
 // ------------------------------------------------------------------ pages

@@ -58,6 +58,30 @@ class planificar : public QDialog {
     // The values typed into the general page, into the model.
     void capturar();
 
+    // ---- Cells, the order popup and the editors.
+    bool sel_acc = false;
+    bool sel_cons = false;
+    void cella_MouseDown(int k, int Index, Qt::MouseButton boto);
+    void cella_MouseMove(int k, int Index, Qt::MouseButtons botons);
+    // The drag in progress ended over cell `desti` of list `k` (0: elsewhere).
+    void cella_DragDrop(int k, int desti);
+    void cella_DblClick(int k, int Index);
+    void amagat_Click();
+    void menu2_Click(int Index);
+    // The action editor on a page; -1 without choosing one.
+    void ACC_Click(int Index);
+    // The marked cell of list k, 0 for none.
+    int marcada(int k) const { return marcades_[static_cast<size_t>(k)]; }
+    bool arrossegant() const { return arrossegament_.k != 0; }
+
+    // ---- General page.
+    void retard_LostFocus(int Index);
+    void tots_temps_Click();
+    void fit_exer_LostFocus();
+    void buto_Click(int Index);
+    void so_Click();
+    bool so_sonant() const { return so_sonant_; }
+
     // ---- Controls, in creation order.
     QMenuBar* barra = nullptr;
     QMenu* mn_d = nullptr;
@@ -73,8 +97,7 @@ class planificar : public QDialog {
     QAction* ajuda = nullptr;
     QAction* quant_a = nullptr;
     QMenu* amagat = nullptr;
-    QMenu* menu2_menu = nullptr;           // element 0
-    std::array<QAction*, 5> menu2_accio{}; // 1..4
+    std::array<QAction*, 5> menu2{};
 
     QLabel* etiqueta = nullptr;
     QLineEdit* Label2 = nullptr;
@@ -99,6 +122,9 @@ class planificar : public QDialog {
 
     // General page.
     QLabel* inf_con = nullptr;
+    QLabel* titol_consigna = nullptr;
+    std::array<QLabel*, 6> inf{}; // the lists' hover labels (5 is inf_con)
+    QLineEdit* intents = nullptr;
     std::array<QLabel*, 5> Label3{};
     QLineEdit* t_total = nullptr;
     QLineEdit* fitxer_so = nullptr;
@@ -120,6 +146,22 @@ class planificar : public QDialog {
     bool eventFilter(QObject* o, QEvent* e) override;
 
   private:
+    // Opens the cell editor on cell `Index` of list k; true when it stored.
+    bool editor_obrir(int k, int Index, const QString& contingut, bool doble_clic);
+    void marcar(int k, int Index);
+    void posar_sel(int k, bool valor);
+    int llista_sel() const;
+    void refrescar();
+    void mostrar_so();
+    void connectar_general();
+    std::array<int, 6> marcades_{};
+    int index_actual_ = 0;
+    struct {
+        int k = 0;
+        int index = 0;
+    } arrossegament_;
+    bool editor_de_premsa_ = false;
+    bool so_sonant_ = false;
     void crear_controls();
     void crear_menus();
     void crear_graella(int k, QWidget* pare, const QString& nom, int files, int x, int y);

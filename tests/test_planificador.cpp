@@ -1,3 +1,4 @@
+#include "actions/ganxos_accions.h"
 #include "ajudes.h"
 #include "comuns/formulari.h"
 #include "comuns/icones.h"
@@ -8,7 +9,10 @@
 #include "core/llistes.h"
 #include "core/vb.h"
 #include "planner/model_planificador.h"
+#include "planner/Finestra2.h"
+#include "planner/paraules.h"
 #include "planner/planificar.h"
+#include "platform/media_sintetic.h"
 #include "player/Form1.h"
 #include "platform/motor_veu_sintetic.h"
 #include "platform/pantalla.h"
@@ -19,8 +23,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 // Texts readable in failures.
@@ -557,6 +565,432 @@ TEST_F(Planificador, AFailedSnapshotIsReportedOnce) {
     EXPECT_TRUE(avisos[0].startsWith(tradueix(QStringLiteral("fitxers|no_desat"))));
 }
 
+// ------------------------------------------------------------------ general page
+
+struct Retards : Planificador {
+    void posar(std::array<const char*, 8> v) {
+        for (size_t i = 0; i < 8; ++i)
+            m.retard[i] = QString::fromUtf8(v[i]);
+    }
+    QStringList caixes() const {
+        QStringList l;
+        for (const QString& t : m.retard)
+            l << t;
+        return l;
+    }
+    void SetUp() override {
+        Planificador::SetUp();
+        posar_items({amb_accio()});
+        m.item_carregar(1);
+    }
+};
+
+TEST_F(Retards, TheActivityGroupByTheChangedBox) {
+    // Boxes: 0 right, 1 action, 2 stimulus, 6 wrong; item group left at 1.
+    posar({"1", "5", "3", "1", "1", "1", "2", "1"});
+    m.retard_LostFocus(2); // 3 + 1 <= 5: only rewritten
+    EXPECT_EQ(caixes(), (QStringList{" 1", " 5", " 3", " 1", " 1", " 1", " 2", " 1"}));
+    EXPECT_EQ(activitat().retard_tots_accio, 5.0f);
+    EXPECT_EQ(activitat().retard_tots_mal, 2.0f);
+
+    posar({"1", "5", "6", "1", "1", "1", "1", "1"});
+    m.retard_LostFocus(2); // R = -1 < 1: R = 1 and A = 7
+    EXPECT_EQ(m.retard[1], " 7");
+    EXPECT_EQ(m.retard[2], " 6");
+    EXPECT_EQ(m.retard[0], " 1");
+
+    posar({"4", "5", "3", "1", "1", "1", "4", "1"});
+    m.retard_LostFocus(0); // S = 1, A stays
+    EXPECT_EQ(m.retard[2], " 1");
+    EXPECT_EQ(m.retard[1], " 5");
+
+    posar({"9", "5", "3", "1", "1", "1", "2", "1"});
+    m.retard_LostFocus(0); // R = 2: 3 + 2 is not above 5
+    EXPECT_EQ(caixes().mid(0, 3), (QStringList{" 9", " 5", " 3"}));
+    posar({"9", "5", "3", "1", "1", "1", "9", "1"});
+    m.retard_LostFocus(0); // S = -4: S = 0 and A = 9
+    EXPECT_EQ(m.retard[2], " 0");
+    EXPECT_EQ(m.retard[1], " 9");
+
+    posar({"2", "1", "0", "1", "1", "1", "2", "1"});
+    m.retard_LostFocus(1); // S = 0, reactions keep 2
+    EXPECT_EQ(caixes().mid(0, 3), (QStringList{" 2", " 1", " 0"}));
+    EXPECT_EQ(m.retard[6], " 2");
+
+    // Computed in Double and shown in Str's form of one.
+    posar({"4.3", "5", "1", "1", "1", "1", "4.3", "1"});
+    m.retard_LostFocus(1);
+    EXPECT_EQ(m.retard[2], " .7");
+    EXPECT_EQ(activitat().retard_tots_estimul, 0.7f);
+    // What Val does not read is 0; signs keep their place.
+    posar({"abc", "2x", "-1", "1", "1", "1", " .5", "1"});
+    m.retard_LostFocus(6);
+    EXPECT_EQ(caixes().mid(0, 3), (QStringList{" 0", " 2", "-1"}));
+    EXPECT_EQ(m.retard[6], " .5");
+}
+
+TEST_F(Retards, TheItemGroupMirrorsTheRuleAndStoresTheWorkingCopy) {
+    posar({"1", "9", "1", "1", "1", "1", "1", "4"});
+    // Item boxes: 3 action, 4 right, 5 stimulus, 7 wrong.
+    posar({"1", "9", "1", "5", "4", "3", "1", "4"});
+    m.retard_LostFocus(4); // as box 0: s = 1
+    EXPECT_EQ(caixes().mid(3, 3), (QStringList{" 5", " 4", " 1"}));
+    posar({"1", "9", "1", "5", "1", "6", "1", "1"});
+    m.retard_LostFocus(5); // as box 2: r = 1, a = 7
+    EXPECT_EQ(m.retard[3], " 7");
+    posar({"1", "9", "1", "1", "2", "0", "1", "2"});
+    m.retard_LostFocus(3); // as box 1
+    EXPECT_EQ(caixes().mid(3, 3), (QStringList{" 1", " 2", " 0"}));
+    const item& w = planificador().item_editat[0];
+    EXPECT_EQ(w.retard_accio, 1.0f);
+    EXPECT_EQ(w.retard_be, 2.0f);
+    EXPECT_EQ(w.retard_mal, 2.0f);
+    // Box 7, any index above the groups' own, only rewrites.
+    posar({"1", "9", "1", "2", "3", "4", "1", "5"});
+    m.retard_LostFocus(7);
+    EXPECT_EQ(caixes(), (QStringList{" 1", " 9", " 1", " 2", " 3", " 4", " 1", " 5"}));
+    EXPECT_EQ(w.retard_estimul, 4.0f);
+    EXPECT_EQ(w.retard_mal, 5.0f);
+}
+
+TEST_F(Retards, ModificarTempsTotesFlagsAndTheQuestion) {
+    posar_items({amb_accio(), amb_accio()});
+    m.item_carregar(2);
+    m.item_mostrat = 2;
+    m.tots_temps = 1;
+    m.tots_temps_Click();
+    EXPECT_EQ(activitat().tots_temps_global, 1);
+    EXPECT_EQ(m.retard_actiu, (std::array<bool, 8>{true, true, true, false, false, false, true, true}));
+    planificador().temps_tots_canviats = false;
+    m.retard[1] = QStringLiteral("8");
+    m.retard_LostFocus(1); // an activity time while ticked
+    EXPECT_TRUE(planificador().temps_tots_canviats);
+    resposta = false;
+    m.item_desar(2);
+    EXPECT_EQ(preguntes, std::vector<int>{70});
+    EXPECT_EQ(m.tots_temps, 0); // Cancel unticks
+    EXPECT_EQ(activitat().tots_temps_global, 0);
+    EXPECT_NE(activitat().items[1].retard_accio, 8.0f);
+    EXPECT_EQ(m.retard_actiu, (std::array<bool, 8>{false, false, false, true, true, true, true, true}));
+    // Unticked, an activity box changes no flag.
+    planificador().temps_tots_canviats = false;
+    m.retard_LostFocus(0);
+    EXPECT_FALSE(planificador().temps_tots_canviats);
+}
+
+TEST_F(Planificador, NextExerciseWindowOptionAndRandomStimulus) {
+    posar_items({amb_accio()});
+    m.item_carregar(1);
+    Activitat& a = activitat();
+    m.Exer_seg_Click(1);
+    EXPECT_EQ(a.exercici_seguent, " 2");
+    EXPECT_EQ(m.exer_seg, 1);
+    m.exercici_triat(QStringLiteral("altre.lrq"));
+    EXPECT_EQ(a.exercici_seguent, "altre.lrq");
+    EXPECT_EQ(m.fit_exer, "altre.lrq");
+    EXPECT_EQ(m.exer_seg, 2);
+    // Cancel in the chooser keeps what was set.
+    m.exercici_triat(QString());
+    EXPECT_EQ(a.exercici_seguent, "altre.lrq");
+    m.Exer_seg_Click(0);
+    EXPECT_EQ(a.exercici_seguent, " 1");
+    EXPECT_TRUE(m.fit_exer.isEmpty());
+    // Leaving the file box empty clears the setting.
+    m.fit_exer_LostFocus();
+    EXPECT_TRUE(a.exercici_seguent.isEmpty());
+    EXPECT_EQ(m.exer_seg, -1);
+    m.fit_exer = QStringLiteral("b.lrq");
+    m.fit_exer_LostFocus();
+    EXPECT_EQ(a.exercici_seguent, "b.lrq");
+    EXPECT_EQ(m.exer_seg, 2);
+    a.exercici_modificat = FALS;
+    m.Option1_Click(1);
+    EXPECT_EQ(m.finestra_opcio, 1);
+    EXPECT_EQ(a.exercici_modificat, CERT);
+    m.atzar_Click(true);
+    EXPECT_EQ(a.mode_estimul, "0");
+    m.atzar_Click(false);
+    EXPECT_EQ(a.mode_estimul, "1");
+    EXPECT_EQ(caracter_prohibit(QStringLiteral("a|b")), u'|');
+    EXPECT_EQ(caracter_prohibit(QStringLiteral("a\"b")), u'"');
+    EXPECT_EQ(caracter_prohibit(QStringLiteral("a") + S), QChar(0xBB));
+    EXPECT_TRUE(caracter_prohibit(QStringLiteral("àé€ ñ")).isNull());
+}
+
+// ------------------------------------------------------------------ the ACCIO list
+
+TEST_F(Planificador, ActionListEntriesInEveryLanguage) {
+    item it = amb_accio();
+    it.teclat[0] = 1;
+    it.teclat[3] = 1; // the key-list flag alone makes no entry
+    it.teclat[9] = 1;
+    it.serie = accions_text_a_codis(QStringLiteral("ab{ESPAI}"), 0);
+    it.tecles_llista = accions_text_a_codis(QStringLiteral("xy"), 0);
+    it.web[0] = 1;
+    it.jostick[4] = 1;
+    it.veu[3] = 1;
+    it.nivell = {1, 10, 50};
+    it.ratoli[2] = 1;
+    it.ratoli[3] = 1;
+    it.zones_ratoli = QStringLiteral("H01H0A");
+    it.web[11] = 1;
+    it.zones_web = QStringLiteral("W0C");
+    posar_items({it});
+    const std::map<QString, QStringList> esperat{
+        {IDIOMA_CATALA,
+         {QStringLiteral("Sèrie µABµ»ESPAI"), "Teclat Qualsevol tecla", "Teclat Cursor {Esquerra}",
+          "Llista Tecles ", "Web Moure web cam", "Joystick Botó 1", "Veu 03", "Soroll_entre  10 50",
+          "Ratolí Clic dret", "Ratolí_Zona 001 010", "WEB 012"}},
+        {QStringLiteral("español"),
+         {QStringLiteral("Série µABµ»ESPACIO"), "TECLADO Cualquier tecla", "TECLADO Cursor {Izquierda}",
+          "Lista de Teclas ", "Web Moure web cam", "Joystick Botón 1", "Voz 03", "Ruidol_entre  10 50",
+          "Mouse Clic derecho", "Mouse_Zona 001 010", "WEB 012"}},
+        {QStringLiteral("galego"),
+         {QStringLiteral("Série µABµ»ESPAZO"), "Teclado Calquera tecla", "Teclado Cursor {Esquerda}",
+          "Lista de Teclas ", "Web Moure web cam", "JOYSTICK Botón 1", "Voz 03", "Ruidol_entre  10 50",
+          "Mouse Clic dereito", "Mouse_Zona 001 010", "WEB 012"}}};
+    for (const auto& [llengua, entrades] : esperat) {
+        idioma() = llengua;
+        m.item_carregar(1);
+        EXPECT_EQ(m.accions_entrades(), entrades) << llengua.toStdString();
+        EXPECT_EQ(llistes().llista_accio.mid(1), entrades);
+        EXPECT_EQ(activitat().graella_comptes[ACCIO][0][1], 11);
+        EXPECT_EQ(m.et_inf[2], "x");
+        EXPECT_EQ(activitat().graella_celles[ACCIO][1][1], "µABµ");
+    }
+}
+
+TEST_F(Planificador, ActionListOfAnItemWithoutActionsIsEmpty) {
+    posar_items({item{}});
+    m.item_carregar(1);
+    EXPECT_TRUE(m.accions_entrades().isEmpty());
+    EXPECT_EQ(activitat().graella_comptes[ACCIO][0][1], 0);
+    EXPECT_EQ(m.et_inf[2], "?");
+    // The item's delay boxes follow the "Modificar Temps Totes" box.
+    m.tots_temps = 1;
+    m.accions_llista_omplir();
+    EXPECT_FALSE(m.retard_actiu[3]);
+    EXPECT_FALSE(m.retard_actiu[5]);
+}
+
+// ------------------------------------------------------------------ drag and drop, popup, editor
+
+struct Celles : Planificador {
+    QString desfer;
+    void SetUp() override {
+        Planificador::SetUp();
+        desfer = cami_desfer();
+        cami_desfer() = tmp.path() + QStringLiteral("/lrq.tmp");
+    }
+    void TearDown() override {
+        cami_desfer() = desfer;
+        Planificador::TearDown();
+    }
+    bool instantania() {
+        const bool hi_es = QFile::exists(cami_desfer());
+        QFile::remove(cami_desfer());
+        return hi_es;
+    }
+    // Stores item 1 and loads it back: what the file would hold.
+    item desat_i_recarregat() {
+        EXPECT_EQ(m.item_desar(1), ModelPlanificador::Desat::fet);
+        m.item_carregar(1);
+        return activitat().items[1];
+    }
+    QString relatives(const QString& t) const { return ruta_relativa(t); }
+};
+
+TEST_F(Celles, DropWithinARowMovesTheOrder) {
+    item it = amb_accio();
+    it.estimuls = QStringLiteral("2") + S + ordres(6) + u'|' + ordres(9, 11);
+    posar_items({it});
+    m.item_carregar(1);
+    instantania();
+    // Column 5 onto column 2.
+    ASSERT_TRUE(m.ord_DragDrop(2, 5, ESTIMULS, ESTIMULS));
+    EXPECT_TRUE(instantania());
+    EXPECT_EQ(fila(ESTIMULS, 1),
+              (QStringList{"o1.bmp", "o5.bmp", "o2.bmp", "o3.bmp", "o4.bmp", "o6.bmp", ""}));
+    // Column 2 onto column 5: before the order that was there.
+    ASSERT_TRUE(m.ord_DragDrop(5, 2, ESTIMULS, ESTIMULS));
+    EXPECT_EQ(fila(ESTIMULS, 1),
+              (QStringList{"o1.bmp", "o2.bmp", "o3.bmp", "o5.bmp", "o4.bmp", "o6.bmp", ""}));
+    // A scrolled row moves the order shown, not the one of the unscrolled row.
+    m.ord_seguent(2, ESTIMULS);
+    m.ord_seguent(2, ESTIMULS); // Previous, o14..o18, Next
+    ASSERT_EQ(m.text_cella(ESTIMULS, 11), "o16.bmp");
+    ASSERT_TRUE(m.ord_DragDrop(9, 11, ESTIMULS, ESTIMULS));
+    const item d = desat_i_recarregat();
+    const QStringList segona = relatives(d.estimuls).split(u'|').at(1).split(S);
+    EXPECT_EQ(segona, (QStringList{"o11.bmp", "o12.bmp", "o13.bmp", "o16.bmp", "o14.bmp", "o15.bmp",
+                                   "o17.bmp", "o18.bmp", "o19.bmp"}));
+}
+
+TEST_F(Celles, RefusedDropsWriteNothing) {
+    item it = amb_accio();
+    it.estimuls = QStringLiteral("1") + S + ordres(3);
+    it.si_mal = QStringLiteral("1") + S + ordres(3);
+    posar_items({it});
+    m.item_carregar(1);
+    instantania();
+    EXPECT_FALSE(m.ord_DragDrop(2, 2, ESTIMULS, ESTIMULS)); // onto itself
+    EXPECT_FALSE(m.ord_DragDrop(6, 1, ESTIMULS, ESTIMULS)); // not an insertion point
+    EXPECT_FALSE(m.ord_DragDrop(5, 6, ESTIMULS, ESTIMULS)); // nothing dragged
+    EXPECT_FALSE(m.ord_DragDrop(2, 1, ESTIMULS, SI_MAL));   // from another list
+    EXPECT_FALSE(instantania());
+    EXPECT_EQ(fila(ESTIMULS, 1), (QStringList{"o1.bmp", "o2.bmp", "o3.bmp", "", "", "", ""}));
+    EXPECT_EQ(fila(SI_MAL, 1), (QStringList{"o1.bmp", "o2.bmp", "o3.bmp", "", "", "", ""}));
+}
+
+TEST_F(Celles, DropOfTheOnlyOrderOfTheLastRow) {
+    item it = amb_accio();
+    it.si_mal = QStringLiteral("2") + S + ordres(2) + u'|' + QStringLiteral("sol.wav");
+    posar_items({it});
+    m.item_carregar(1);
+    ASSERT_TRUE(m.ord_DragDrop(2, 8, SI_MAL, SI_MAL));
+    EXPECT_EQ(fila(SI_MAL, 1), (QStringList{"o1.bmp", "sol.wav", "o2.bmp", "", "", "", ""}));
+    EXPECT_EQ(fila(SI_MAL, 2), (QStringList{"", "", "", "", "", "", ""}));
+    EXPECT_EQ(llistes().nombre_mal, 1);
+    EXPECT_EQ(relatives(desat_i_recarregat().si_mal),
+              QStringLiteral("1") + S + "o1.bmp" + S + "sol.wav" + S + "o2.bmp");
+    // The only order of the first row dropped into the second: the entries move up.
+    it.si_mal = QStringLiteral("2") + S + QStringLiteral("sol.wav") + u'|' + ordres(2);
+    posar_items({it});
+    m.item_carregar(1);
+    ASSERT_TRUE(m.ord_DragDrop(9, 1, SI_MAL, SI_MAL));
+    EXPECT_EQ(fila(SI_MAL, 1), (QStringList{"o1.bmp", "sol.wav", "o2.bmp", "", "", "", ""}));
+    EXPECT_EQ(relatives(desat_i_recarregat().si_mal),
+              QStringLiteral("1") + S + "o1.bmp" + S + "sol.wav" + S + "o2.bmp");
+}
+
+TEST_F(Celles, ActionDropReordersTheSeriesOnlyFromItsFirstEntry) {
+    item it = amb_accio();
+    it.serie = accions_text_a_codis(QStringLiteral("ab{ESPAI}cd{F1}"), 0);
+    it.ratoli[1] = 1;
+    it.ratoli[2] = 1;
+    posar_items({it});
+    m.item_carregar(1);
+    instantania();
+    ASSERT_EQ(fila(ACCIO, 1), (QStringList{"µABµ", "ESPAI", "µCDµ", "F1", "", "", ""}));
+    // F1 before ESPAI.
+    ASSERT_TRUE(m.accio_DragDrop(2, 4, ACCIO));
+    EXPECT_FALSE(instantania());
+    EXPECT_EQ(planificador().item_editat[0].serie, "AB{F1}{ESPAI}CD");
+    EXPECT_EQ(llistes().llista_accio[1], QStringLiteral("Sèrie µABµ»F1»ESPAI»µCDµ"));
+    EXPECT_EQ(accions_text_a_codis(desat_i_recarregat().serie, 1), "AB{F1}{ESPAI}CD");
+    // Moving the last plain run to the front keeps it a plain run.
+    ASSERT_TRUE(m.accio_DragDrop(1, 4, ACCIO));
+    EXPECT_EQ(planificador().item_editat[0].serie, "CDAB{F1}{ESPAI}");
+    // From another list, onto itself, or below the series row: refused.
+    EXPECT_FALSE(m.accio_DragDrop(1, 2, ESTIMULS));
+    EXPECT_FALSE(m.accio_DragDrop(2, 2, ACCIO));
+    EXPECT_FALSE(m.accio_DragDrop(8, 2, ACCIO));
+    // A scrolled list shows another entry in row 1.
+    m.barra_canviada(ACCIO, 2);
+    EXPECT_FALSE(m.accio_DragDrop(1, 2, ACCIO));
+    EXPECT_FALSE(m.accio_popup_permes(1));
+    m.barra_canviada(ACCIO, 1);
+    EXPECT_TRUE(m.accio_popup_permes(1));
+    EXPECT_FALSE(m.accio_popup_permes(8));
+    EXPECT_EQ(planificador().item_editat[0].serie, "CDAB{F1}{ESPAI}");
+}
+
+TEST_F(Celles, ActionPopupDeleteBetweenTwoPlainRuns) {
+    item it = amb_accio();
+    it.serie = accions_text_a_codis(QStringLiteral("ab{ESPAI}cd"), 0);
+    posar_items({it});
+    m.item_carregar(1);
+    instantania();
+    ASSERT_TRUE(m.menu2_esborrar(2, ACCIO));
+    EXPECT_TRUE(instantania());
+    EXPECT_EQ(desat_i_recarregat().serie, accions_text_a_codis(QStringLiteral("abcd"), 0));
+    EXPECT_EQ(fila(ACCIO, 1).at(0), "µABCDµ");
+}
+
+TEST_F(Celles, PopupDeleteCopyAndPaste) {
+    item it = amb_accio();
+    it.estimuls = QStringLiteral("2") + S + ordres(3) + u'|' + QStringLiteral("x.wav");
+    posar_items({it});
+    m.item_carregar(1);
+    instantania();
+    // Copy writes no snapshot; an empty cell copies nothing.
+    EXPECT_FALSE(m.menu2_copiar(5, ESTIMULS));
+    ASSERT_TRUE(m.menu2_copiar(2, ESTIMULS));
+    EXPECT_EQ(m.portapapers(), "o2.bmp");
+    EXPECT_FALSE(instantania());
+    // Paste on empty cell 5 of a row of three: refused.
+    EXPECT_FALSE(m.menu2_enganxar(5, ESTIMULS));
+    EXPECT_FALSE(instantania());
+    // Into the first row after the last: a new entry, the clipboard kept.
+    ASSERT_TRUE(m.menu2_enganxar(15, ESTIMULS));
+    EXPECT_TRUE(instantania());
+    EXPECT_EQ(m.portapapers(), "o2.bmp");
+    // Before a filled cell: used up.
+    ASSERT_TRUE(m.menu2_enganxar(8, ESTIMULS));
+    EXPECT_TRUE(m.portapapers().isEmpty());
+    EXPECT_FALSE(m.menu2_enganxar(1, ESTIMULS));
+    EXPECT_EQ(fila(ESTIMULS, 2), (QStringList{"o2.bmp", "x.wav", "", "", "", "", ""}));
+    // Delete the only order of row 3: the entry goes.
+    ASSERT_TRUE(m.menu2_esborrar(15, ESTIMULS));
+    EXPECT_TRUE(instantania());
+    EXPECT_FALSE(m.menu2_esborrar(15, ESTIMULS));
+    EXPECT_FALSE(instantania());
+    ASSERT_TRUE(m.menu2_esborrar(1, ESTIMULS));
+    EXPECT_EQ(relatives(desat_i_recarregat().estimuls),
+              QStringLiteral("2") + S + "o2.bmp" + S + "o3.bmp|o2.bmp" + S + "x.wav");
+    // A new item load empties the clipboard.
+    m.menu2_copiar(1, ESTIMULS);
+    m.item_carregar(1);
+    EXPECT_TRUE(m.portapapers().isEmpty());
+}
+
+TEST_F(Celles, PopupDeleteOnAScrolledListAndRow) {
+    item it = amb_accio();
+    QStringList e;
+    for (int i = 0; i < 5; ++i)
+        e << ordres(1, 10 * i + 1);
+    e << ordres(9, 60);
+    it.si_be = QStringLiteral("6") + S + e.join(u'|');
+    posar_items({it});
+    m.item_carregar(1);
+    m.barra_canviada(SI_BE, 3); // rows show entries 3..6
+    // The last row (entry 6) scrolled by Next twice: cell 2 shows o63.
+    m.ord_seguent(4, SI_BE);
+    m.ord_seguent(4, SI_BE);
+    ASSERT_EQ(m.text_cella(SI_BE, 23), "o63.bmp");
+    ASSERT_TRUE(m.menu2_esborrar(23, SI_BE));
+    EXPECT_FALSE(llistes().llista_be[6].contains(QStringLiteral("o63.bmp")));
+    EXPECT_TRUE(llistes().llista_be[6].contains(QStringLiteral("o62.bmp")));
+    // The only order of row 3 (entry 5): the later entry moves up and the row
+    // past the end stays empty.
+    ASSERT_TRUE(m.menu2_esborrar(15, SI_BE));
+    EXPECT_EQ(llistes().nombre_be, 5);
+    EXPECT_EQ(fila(SI_BE, 4), (QStringList{"", "", "", "", "", "", ""}));
+    EXPECT_EQ(fila(SI_BE, 3).at(0), "o60.bmp");
+}
+
+TEST_F(Celles, EditedOrderReplacesTheOldOneOnAScrolledRow) {
+    item it = amb_accio();
+    it.estimuls = QStringLiteral("1") + S + ordres(9);
+    posar_items({it});
+    m.item_carregar(1);
+    m.ord_seguent(1, ESTIMULS);
+    m.ord_seguent(1, ESTIMULS); // window 3: Previous, o4..o8, Next
+    const int inici = activitat().graella_comptes[ESTIMULS][1][0];
+    for (int columna : {2, 6}) {
+        ASSERT_EQ(m.text_cella(ESTIMULS, columna), QStringLiteral("o%1.bmp").arg(inici + columna - 1));
+        m.ordre_editada(columna, ESTIMULS, QStringLiteral("nou%1.wav").arg(columna), true, inici);
+        EXPECT_EQ(m.text_cella(ESTIMULS, columna), QStringLiteral("nou%1.wav").arg(columna));
+        EXPECT_EQ(activitat().graella_comptes[ESTIMULS][1][0], inici);
+        EXPECT_EQ(activitat().graella_comptes[ESTIMULS][1][1], 9);
+    }
+    // A new order at an insertion point goes before the cell's order.
+    m.ordre_editada(3, ESTIMULS, QStringLiteral("mig.wav"), false, inici);
+    const QStringList esperat{"o1.bmp", "o2.bmp", "o3.bmp", "nou2.wav", "mig.wav",
+                              "o5.bmp", "o6.bmp", "o7.bmp", "nou6.wav", "o9.bmp"};
+    EXPECT_EQ(relatives(desat_i_recarregat().estimuls), QStringLiteral("1") + S + esperat.join(S));
+}
+
 // ------------------------------------------------------------------ the window
 
 struct Finestra : Planificador {
@@ -569,9 +1003,10 @@ struct Finestra : Planificador {
         carpeta_activitat() = tmp.path();
         triador_fitxer() = [this](QWidget*, const EleccioFitxer&) -> std::optional<QString> {
             if (respostes.empty()) return std::nullopt;
-            auto r = respostes.front();
+            const bool triat = respostes.front().has_value();
+            const QString r = respostes.front().value_or(QString());
             respostes.erase(respostes.begin());
-            return r;
+            return triat ? std::optional<QString>(r) : std::nullopt;
         };
     }
     void TearDown() override {
@@ -772,7 +1207,8 @@ TEST_F(Finestra, EveryOrderAndActionKindHasItsPicture) {
     EXPECT_EQ(celles[2]->frameShape(), QFrame::NoFrame);
 }
 
-TEST_F(Finestra, EveryCaptionKeyReachesAControlInEveryLanguage) {
+// Every caption key of the form reaches one of its controls, with its text.
+template <class F> void claus_arriben(const QString& nom_form, int nombre, const F& crear) {
     const QString arrel = QStringLiteral(LUMI_EXEMPLES) + QStringLiteral("/../lang/");
     const std::pair<QString, QString> llengues[] = {
         {IDIOMA_CATALA, "catala.json"}, {IDIOMA_ESPANOL, "espanol.json"}, {IDIOMA_GALEGO, "galego.json"}};
@@ -780,14 +1216,14 @@ TEST_F(Finestra, EveryCaptionKeyReachesAControlInEveryLanguage) {
         QFile j(arrel + fitxer);
         ASSERT_TRUE(j.open(QIODevice::ReadOnly)) << fitxer.toStdString();
         idioma() = llengua;
-        planificar p(f.get());
-        tradueix_formulari(&p);
-        const QList<QObject*> controls = controls_formulari(&p);
+        auto form = crear();
+        tradueix_formulari(form.get());
+        const QList<QObject*> controls = controls_formulari(form.get());
         int claus = 0;
         for (const QJsonValue& v :
              QJsonDocument::fromJson(j.readAll()).object().value("traduccions").toArray()) {
             const QString clau = v.toArray().at(0).toString();
-            if (!clau.startsWith(QLatin1String("planificar|"))) continue;
+            if (!clau.startsWith(nom_form + u'|')) continue;
             ++claus;
             const QStringList parts = clau.split(u'|');
             const QString nom = parts.at(1).trimmed();
@@ -800,9 +1236,393 @@ TEST_F(Finestra, EveryCaptionKeyReachesAControlInEveryLanguage) {
             }
             EXPECT_TRUE(trobat) << clau.toStdString() << " " << fitxer.toStdString();
         }
-        EXPECT_EQ(claus, 62);
+        EXPECT_EQ(claus, nombre);
     }
     idioma() = IDIOMA_CATALA;
 }
 
+TEST_F(Finestra, EveryCaptionKeyReachesAControlInEveryLanguage) {
+    claus_arriben(QStringLiteral("planificar"), 62, [this] { return std::make_unique<planificar>(f.get()); });
+    claus_arriben(QStringLiteral("Finestra2"), 14,
+                  [] { return std::make_unique<Finestra2>(nullptr, QStringLiteral("t"), 1, 1); });
+    claus_arriben(QStringLiteral("paraules"), 2, [] { return std::make_unique<paraules>(nullptr); });
+}
+
 } // namespace
+
+// ------------------------------------------------------------------ the cell editor and the words dialog
+
+// The editors' dialogs answered by the test, each call recorded.
+struct Editors : Finestra {
+    TriadorsOrdres abans;
+    std::vector<QString> fitxers_demanats; // the value each chooser opened on
+    QString fitxer;                        // what the chooser answers
+    QString color;
+    std::optional<font_text> font;
+    std::optional<QString> entrada;
+    QString entrada_proposta;
+    int modals = 0;
+    std::function<int(QDialog&)> en_modal; // what the user does in a modal form
+    void SetUp() override {
+        Finestra::SetUp();
+        abans = triadors_ordres();
+        TriadorsOrdres& t = triadors_ordres();
+        t.fitxers = [this](const QString& actual, QWidget*, const QString&) {
+            fitxers_demanats.push_back(actual);
+            return fitxer;
+        };
+        t.color = [this](QWidget*, const QString&) { return color; };
+        t.font = [this](QWidget*, font_text& f) {
+            if (font) f = *font;
+            return font.has_value();
+        };
+        t.entrada = [this](QWidget*, const QString&, const QString&, const QString& valor) {
+            entrada_proposta = valor;
+            return entrada;
+        };
+        t.modal = [this](QDialog& d) {
+            ++modals;
+            return en_modal ? en_modal(d) : static_cast<int>(QDialog::Rejected);
+        };
+    }
+    void TearDown() override {
+        triadors_ordres() = abans;
+        Finestra::TearDown();
+    }
+};
+
+TEST_F(Editors, CommandFormats) {
+    Finestra2 e(nullptr, QStringLiteral("Llista"), 1, 2);
+    EXPECT_EQ(e.dada[0]->text(), " 1");
+    EXPECT_EQ(e.dada[1]->text(), " 2");
+    EXPECT_FALSE(e.Canc[1]->isEnabled());
+    EXPECT_TRUE(e.Canc[6]->isHidden());
+    font_text f;
+    f.nom = QStringLiteral("Arial");
+    f.mida = 14;
+    f.negreta = CERT;
+    f.cursiva = FALS;
+    font = f;
+    e.mn_ord_Click(1); // no accept
+    EXPECT_EQ(e.Text1->text(), "FONT_Arial 14-1 0");
+    EXPECT_FALSE(e.desat);
+    e.Canc_Click(1);
+    EXPECT_EQ(e.desat.value_or("-"), "FONT_Arial 14-1 0");
+
+    auto espera = [&](const QString& resposta) {
+        Finestra2 w(nullptr, QString(), 1, 1);
+        w.Text1->setText(QStringLiteral("abans"));
+        entrada = resposta;
+        w.mn_ord_Click(4);
+        return w.desat.value_or("-");
+    };
+    EXPECT_EQ(espera(QStringLiteral("1,5")), "ESPERA_15");
+    EXPECT_EQ(entrada_proposta, "1"); // one second proposed
+    EXPECT_EQ(espera(QStringLiteral("2.5")), "ESPERA_25");
+    EXPECT_EQ(espera(QStringLiteral("abc")), "ESPERA_0");
+    entrada.reset();
+    EXPECT_EQ(espera(QString()), "abans"); // Cancel stores the text unchanged
+
+    Finestra2 g(nullptr, QString(), 1, 1);
+    fitxer = QStringLiteral("fons.bmp");
+    g.mn_ord_Click(0);
+    EXPECT_EQ(g.desat.value_or("-"), "GFONS_fons.bmp___");
+    Finestra2 c(nullptr, QString(), 1, 1);
+    color = QStringLiteral("255");
+    c.Canc_Click(5);
+    EXPECT_EQ(c.desat.value_or("-"), "COLOR_255");
+    Finestra2 t(nullptr, QString(), 1, 1);
+    t.mn_ord_Click(5);
+    EXPECT_EQ(t.Text1->text(), "TANCAR_");
+    t.mn_ord_Click(3);
+    EXPECT_EQ(t.desat.value_or("-"), "CTFONS_255");
+    // Stored once: a later accept changes nothing.
+    t.Text1->setText(QStringLiteral("altre"));
+    t.Canc_Click(1);
+    EXPECT_EQ(t.desat.value_or("-"), "CTFONS_255");
+}
+
+TEST_F(Editors, ItemAndZoneMenus) {
+    posar_items(std::vector<item>(12, amb_accio()));
+    Finestra2 e(nullptr, QString(), 1, 1);
+    ASSERT_EQ(e.mn_item.size(), 12u);
+    EXPECT_EQ(e.mn_item[11]->text(), "Item 12");
+    e.mn_item[8]->trigger();
+    EXPECT_EQ(e.Text1->text(), "ITEM_009");
+    ASSERT_EQ(e.mn_zona.size(), 1u);
+    EXPECT_FALSE(e.mn_zona[0]->isEnabled());
+    EXPECT_EQ(e.mn_zona[0]->text(), text_idioma(75));
+    // Three digits hold items up to 999.
+    posar_items(std::vector<item>(1200, item{}));
+    activitat().zones.resize(3);
+    activitat().zones_max = 2;
+    Finestra2 m(nullptr, QString(), 1, 1);
+    EXPECT_EQ(m.mn_item.size(), 999u);
+    ASSERT_EQ(m.mn_zona.size(), 2u);
+    EXPECT_EQ(m.mn_zona[1]->text(), "Zona 2");
+    fitxer = QStringLiteral("z.gif");
+    m.mn_zona[1]->trigger();
+    EXPECT_EQ(fitxers_demanats.back(), "002");
+    EXPECT_EQ(m.desat.value_or("-"), "ZFONS_z.gif");
+}
+
+TEST_F(Editors, DoubleClickOpensTheChooserThatFits) {
+    auto doble = [&](const QString& text) {
+        Finestra2 e(nullptr, QStringLiteral("Llista"), 1, 1);
+        e.Text1->setText(text);
+        e.Text1_DblClick();
+        return e.desat;
+    };
+    fitxer = QStringLiteral("nou.jpg");
+    EXPECT_EQ(doble(QStringLiteral("foto.jpg:P50")).value_or("-"), "nou.jpg");
+    EXPECT_EQ(fitxers_demanats.back(), "foto.jpg:P50"); // a picture: options and all
+    EXPECT_EQ(doble(QStringLiteral("so.wav:P2")).value_or("-"), "nou.jpg");
+    EXPECT_EQ(fitxers_demanats.back(), "so.wav"); // a sound: the file part
+    EXPECT_EQ(doble(QStringLiteral("GFONS_fons.bmp___")).value_or("-"), "GFONS_nou.jpg___");
+    EXPECT_EQ(fitxers_demanats.back(), "fons.bmp");
+    // A file whose name holds "_" is not a placement.
+    EXPECT_EQ(doble(QStringLiteral("foto_nova.png")).value_or("-"), "nou.jpg");
+    EXPECT_EQ(fitxers_demanats.back(), "foto_nova.png");
+    // The chooser cancelled: the order stays as it was.
+    fitxer.clear();
+    EXPECT_EQ(doble(QStringLiteral("a.wav")).value_or("-"), "a.wav");
+    // ESPERA shows the seconds.
+    entrada = QStringLiteral("3");
+    EXPECT_EQ(doble(QStringLiteral("ESPERA_15")).value_or("-"), "ESPERA_30");
+    EXPECT_EQ(entrada_proposta, "1.5");
+    // Plain words: the editor on them; Cancel keeps them.
+    EXPECT_FALSE(doble(QStringLiteral("bon dia")).has_value());
+    EXPECT_EQ(modals, 1);
+}
+
+TEST_F(Editors, WordsDialogAndRefusedCharacters) {
+    // A placed text opens the words dialog on its placement and words.
+    Finestra2 e(nullptr, QString(), 1, 1);
+    e.Text1->setText(QStringLiteral("CENTRAT_hola"));
+    QString vist_lloc, vist_text;
+    en_modal = [&](QDialog& d) {
+        auto& p = dynamic_cast<paraules&>(d);
+        vist_lloc = p.Combo1->currentText();
+        vist_text = p.Text1->text();
+        p.Combo1->setCurrentIndex(0);
+        p.Text1->clear();
+        QTest::keyClicks(p.Text1, QStringLiteral("bon|dia"));
+        EXPECT_FALSE(p.Command1[1]->isEnabled());
+        EXPECT_FALSE(p.avis->text().isEmpty());
+        p.Text1->setText(QStringLiteral("adéu"));
+        EXPECT_TRUE(p.Command1[1]->isEnabled());
+        QTest::mouseClick(p.Command1[1], Qt::LeftButton);
+        return p.result();
+    };
+    e.Text1_DblClick();
+    EXPECT_EQ(vist_lloc, "Centrat");
+    EXPECT_EQ(vist_text, "hola");
+    EXPECT_EQ(e.desat.value_or("-"), "CAPÇALERA_adéu");
+
+    // Typed into the editor: refused while it holds a separator or a quote.
+    Finestra2 w(nullptr, QString(), 1, 1);
+    w.show();
+    QTest::keyClicks(w.Text1, QStringLiteral("a") + S);
+    EXPECT_FALSE(w.Canc[1]->isEnabled());
+    EXPECT_FALSE(w.avis->text().isEmpty());
+    w.Canc_Click(1);
+    EXPECT_FALSE(w.desat.has_value());
+    Finestra2 x(nullptr, QString(), 1, 1);
+    QTest::keyClicks(x.Text1, QStringLiteral("diu \"hola\""));
+    EXPECT_FALSE(x.Canc[1]->isEnabled());
+    x.Text1->setText(QStringLiteral("diu 'hola' €"));
+    EXPECT_TRUE(x.Canc[1]->isEnabled());
+    QTest::mouseClick(x.Canc[1], Qt::LeftButton);
+    EXPECT_EQ(x.desat.value_or("-"), "diu 'hola' €");
+    // Blanks alone are no order.
+    Finestra2 b(nullptr, QString(), 1, 1);
+    b.Text1->setText(QStringLiteral("   "));
+    EXPECT_FALSE(b.Canc[1]->isEnabled());
+    b.Canc_Click(1);
+    EXPECT_FALSE(b.desat.has_value());
+}
+
+// ------------------------------------------------------------------ the window's cells and general page
+
+TEST_F(Editors, WindowCellsEditDragAndPopupThenStoreAndReload) {
+    const QString desfer = cami_desfer();
+    cami_desfer() = tmp.path() + QStringLiteral("/lrq.tmp");
+    item it = amb_accio(QStringLiteral("1") + S + abs(QStringLiteral("be.bmp")));
+    it.estimuls = QStringLiteral("1") + S + abs(QStringLiteral("a.bmp")) + S + abs(QStringLiteral("b.wav"));
+    posar_items({it});
+    planificar p(f.get());
+    p.Form_Load();
+    p.show();
+    p.menu1_Click(2);
+    // Hover: the order in the list's label, none over an empty cell; ACCIO in
+    // key-list form.
+    p.cella_MouseMove(ESTIMULS, 2, Qt::NoButton);
+    EXPECT_FALSE(p.inf[ESTIMULS]->isHidden());
+    EXPECT_EQ(p.inf[ESTIMULS]->text(), "b.wav");
+    p.cella_MouseMove(ESTIMULS, 3, Qt::NoButton);
+    EXPECT_TRUE(p.inf[ESTIMULS]->isHidden());
+    p.cella_MouseMove(ACCIO, 1, Qt::NoButton);
+    EXPECT_EQ(p.inf[ACCIO]->text(), "{Teclat Qualsevol tecla}");
+    QLabel* c1 = p.celles[ESTIMULS][1];
+    // First click marks, a double click opens the chooser that fits.
+    QTest::mouseClick(c1, Qt::LeftButton);
+    EXPECT_EQ(p.marcada(ESTIMULS), 1);
+    fitxer = QStringLiteral("c.gif");
+    QTest::mouseDClick(c1, Qt::LeftButton);
+    EXPECT_EQ(fitxers_demanats.size(), 1u);
+    EXPECT_EQ(p.model.text_cella(ESTIMULS, 1), "c.gif");
+    // A press on the empty insertion point opens the editor once, however
+    // many clicks follow.
+    en_modal = [](QDialog& d) {
+        auto& e = dynamic_cast<Finestra2&>(d);
+        e.Text1->setText(QStringLiteral("CENTRAT_hola"));
+        e.Canc_Click(1);
+        return e.result();
+    };
+    p.cella_MouseDown(ESTIMULS, 3, Qt::LeftButton);
+    p.cella_DblClick(ESTIMULS, 3);
+    EXPECT_EQ(modals, 1);
+    EXPECT_EQ(p.model.text_cella(ESTIMULS, 3), "CENTRAT_hola");
+    // Drag cell 3 onto cell 1: a marked cell, then the move and the release.
+    QFile::remove(cami_desfer());
+    p.cella_MouseDown(ESTIMULS, 3, Qt::LeftButton);
+    EXPECT_EQ(p.marcada(ESTIMULS), 3);
+    p.cella_MouseDown(ESTIMULS, 3, Qt::LeftButton);
+    EXPECT_TRUE(p.arrossegant());
+    p.cella_DragDrop(ESTIMULS, 1);
+    EXPECT_TRUE(QFile::exists(cami_desfer()));
+    EXPECT_EQ(p.model.text_cella(ESTIMULS, 1), "CENTRAT_hola");
+    // The popup's "Esborrar" on cell 2 (c.gif).
+    QTimer::singleShot(0, &p, [&p] {
+        p.menu2[2]->trigger();
+        p.amagat->close();
+    });
+    p.cella_MouseDown(ESTIMULS, 2, Qt::RightButton);
+    EXPECT_EQ(p.marcada(ESTIMULS), 2);
+    EXPECT_FALSE(planificador().sel_est);
+    p.close();
+    const item d = activitat().items[1];
+    EXPECT_EQ(ruta_relativa(d.estimuls), QStringLiteral("1") + S + "CENTRAT_hola" + S + "b.wav");
+    cami_desfer() = desfer;
+}
+
+TEST_F(Editors, RightReactionAskedThroughTheCellEditor) {
+    posar_items({amb_accio()});
+    activitat().items[1].si_be.clear();
+    planificar p(f.get());
+    p.Form_Load();
+    int vegades = 0;
+    p.model.pont.preguntar = [&](int n) {
+        EXPECT_EQ(n, 58);
+        return ++vegades == 1;
+    };
+    en_modal = [](QDialog& d) {
+        auto& e = dynamic_cast<Finestra2&>(d);
+        EXPECT_EQ(e.dada[0]->text(), " 1");
+        e.Text1->setText(QStringLiteral("be.wav"));
+        e.Canc_Click(1);
+        return e.result();
+    };
+    EXPECT_EQ(p.model.item_desar(1), ModelPlanificador::Desat::fet);
+    EXPECT_EQ(vegades, 1);
+    EXPECT_EQ(modals, 1);
+    EXPECT_EQ(ruta_relativa(activitat().items[1].si_be), QStringLiteral("1") + S + "be.wav");
+}
+
+TEST_F(Editors, GeneralPageChoosersDelaysAndSoundPreview) {
+    posar_items({amb_accio()});
+    plataforma::MciSintetic mci;
+    plataforma::posar_mci(&mci);
+    planificar p(f.get());
+    p.Form_Load();
+    Activitat& a = activitat();
+    // A delay box left: the rule runs and the boxes show Str's form.
+    p.retard[2]->setText(QStringLiteral("6"));
+    p.retard[1]->setText(QStringLiteral("5"));
+    p.retard[0]->setText(QStringLiteral("1"));
+    p.retard[6]->setText(QStringLiteral("1"));
+    emit p.retard[2]->editingFinished();
+    EXPECT_EQ(p.retard[1]->text(), " 7");
+    EXPECT_EQ(a.retard_tots_accio, 7.0f);
+    // "Tria exercici" cancelled keeps the next activity.
+    a.exercici_seguent = QStringLiteral(" 2");
+    p.buto_Click(0);
+    EXPECT_EQ(a.exercici_seguent, " 2");
+    fitxer = QStringLiteral("seguent.lrq");
+    p.buto_Click(0);
+    EXPECT_EQ(a.exercici_seguent, "seguent.lrq");
+    EXPECT_TRUE(p.Exer_seg[2]->isChecked());
+    // The sound: chosen, previewed, and cleared by Cancel.
+    QFile so(abs(QStringLiteral("fons.wav")));
+    ASSERT_TRUE(so.open(QIODevice::WriteOnly));
+    so.close();
+    fitxer = QStringLiteral("fons.wav");
+    p.buto_Click(5);
+    EXPECT_EQ(a.fitxer_so_fons, "fons.wav");
+    EXPECT_EQ(p.so->toolTip(), "fons.wav");
+    mci.ordres.clear();
+    p.so_Click();
+    EXPECT_TRUE(mci.ordres.join(u'\n').contains(QStringLiteral("fons.wav")))
+        << mci.ordres.join(u'\n').toStdString();
+    EXPECT_FALSE(p.so_sonant());
+    a.fitxer_so_fons = QStringLiteral("musica.mp3");
+    p.so_Click();
+    EXPECT_TRUE(p.so_sonant());
+    p.so_Click();
+    EXPECT_FALSE(p.so_sonant());
+    fitxer.clear();
+    p.buto_Click(5);
+    EXPECT_TRUE(a.fitxer_so_fons.isEmpty());
+    // A picture that cannot be read: none shown, its name on hover.
+    fitxer = QStringLiteral("no_hi_es.bmp");
+    p.buto_Click(6);
+    EXPECT_EQ(a.fitxer_imatge_fons, "no_hi_es.bmp");
+    EXPECT_TRUE(p.IMG_fons->pixmap().isNull());
+    EXPECT_EQ(p.IMG_fons->toolTip(), "no_hi_es.bmp");
+    QMouseEvent sobre(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(p.IMG_fons, &sobre);
+    EXPECT_FALSE(p.inf_con->isHidden());
+    EXPECT_EQ(p.inf_con->text(), "no_hi_es.bmp");
+    EXPECT_EQ(p.titol_consigna->text(), text_idioma(16));
+    // Colours and the next-file box.
+    color = QStringLiteral("65280");
+    p.buto_Click(1);
+    EXPECT_EQ(a.color_fons, 65280);
+    p.buto_Click(4);
+    EXPECT_EQ(planificador().font_editada.color, 65280);
+    p.fit_exer->clear();
+    QTest::keyClicks(p.fit_exer, QStringLiteral("x|"));
+    EXPECT_FALSE(p.fit_exer->toolTip().isEmpty()); // the box says why
+    QTest::keyClicks(p.fit_exer, QStringLiteral("y\"z.lrq"));
+    EXPECT_EQ(p.fit_exer->text(), "xyz.lrq");
+    EXPECT_EQ(ModelPlanificador::titol_accions(2), "Accions de  Joystick");
+    idioma() = IDIOMA_ESPANOL;
+    EXPECT_EQ(ModelPlanificador::titol_accions(0), "Acciones de  Mouse");
+    idioma() = IDIOMA_CATALA;
+    p.close();
+    plataforma::posar_mci(nullptr);
+}
+
+TEST_F(Editors, ActionEditorBridgeOpensOnTheEntrysPageAndRebuildsTheList) {
+    posar_items({amb_accio()});
+    planificar p(f.get());
+    p.Form_Load();
+    p.menu1_Click(3);
+    // Nothing installed: a double click on the marked action opens nothing.
+    p.cella_MouseDown(ACCIO, 1, Qt::LeftButton);
+    p.cella_DblClick(ACCIO, 1);
+    EXPECT_EQ(p.model.accions_entrades().size(), 1);
+    std::vector<std::pair<int, QString>> obertures;
+    obrir_editor_accions() = [&](int pagina, const QString& titol) {
+        obertures.emplace_back(pagina, titol);
+        planificador().item_editat[0].ratoli[1] = 1; // what the editor would change
+    };
+    p.cella_DblClick(ACCIO, 1);
+    obrir_editor_accions() = nullptr;
+    ASSERT_EQ(obertures.size(), 1u);
+    EXPECT_EQ(obertures[0], (std::pair<int, QString>{1, "Accions de  Teclat"}));
+    EXPECT_EQ(p.model.accions_entrades().size(), 2);
+    EXPECT_EQ(p.model.text_cella(ACCIO, 8), "Ratolí Clic esquerre");
+    EXPECT_FALSE(p.sel_acc);
+}

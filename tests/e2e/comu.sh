@@ -204,7 +204,17 @@ menu_opcions() {
   finestra_jugador
   # No window manager raises a window that is clicked: raise it as one would.
   xdotool windowraise "$finestra"
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  # After a run the window goes back to its place and size: wait until it
+  # stands still, so the click lands on the menu bar.
+  local abans="" ara fins=$(($(ara_ms) + 3000))
+  while :; do
+    ara=$(xdotool getwindowgeometry --shell "$finestra")
+    [ "$ara" = "$abans" ] && break
+    [ "$(ara_ms)" -lt "$fins" ] || break
+    abans=$ara
+    sleep 0.2
+  done
+  eval "$ara"
   triar_menu $((X + 30)) $((Y + 9)) "$1" Opcions
 }
 
