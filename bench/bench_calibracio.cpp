@@ -3,6 +3,7 @@
 // labels written. The tracker here answers at once, alternating two places,
 // so the figure is the window's own work beside its 65 ms period. A program
 // of its own because the window is a widget.
+#include "aplicacio_bench.h"
 #include "devices/OVSDLL_CALIB.h"
 #include "devices/matriu_inversa.h"
 #include "platform/seguidor_color.h"
@@ -66,12 +67,5 @@ BENCHMARK(BM_CalibracioTicDeTest)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    QApplication app(argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    entorn.reset();
-    benchmark::Shutdown();
-    return 0;
+    return lumi::bench::main_amb_finestres(argc, argv, [] { entorn.reset(); });
 }
