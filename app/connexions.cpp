@@ -7,6 +7,7 @@
 #include "core/fitxer_lrq.h"
 #include "core/llistes.h"
 #include "devices/captura_so.h"
+#include "devices/OVSDLL_CALIB.h"
 #include "devices/modul_veu.h"
 #include "devices/ombra_visor.h"
 #include "platform/backends.h"
@@ -76,9 +77,10 @@ void connectar_ganxos() {
         return planificar::instancia() ? planificar::instancia()->model.item_mostrat : 0;
     };
 
-    // Filled by the calibration window as it comes; until then its menu item
-    // does nothing of its own.
-    mostrar_calibracio() = nullptr;
+    mostrar_calibracio() = [](QWidget* pare) {
+        OVSDLL_CALIB::mostrar(pare);
+        return true;
+    };
     veu_obrir_paraules_carpeta() = [](const QString& carpeta) { return veu_obrir_paraules_carpeta(carpeta); };
     jugador_veu().esperar = [](double segons) {
         if (Form1* f = Form1::instancia())

@@ -3,8 +3,8 @@
 // its grids refilled and the window painted; beside it the write of the
 // same activity to its file. A program of its own because the planner is a
 // widget window.
+#include "aplicacio_bench.h"
 #include "activitat_gran.h"
-#include "app/connexions.h"
 #include "core/camins.h"
 #include "core/fitxer_lrq.h"
 #include "planner/planificar.h"
@@ -94,12 +94,5 @@ BENCHMARK(BM_DesarActivitat)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    QApplication app(argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    entorn.reset();
-    benchmark::Shutdown();
-    return 0;
+    return lumi::bench::main_amb_finestres(argc, argv, [] { entorn.reset(); });
 }

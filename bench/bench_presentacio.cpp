@@ -1,7 +1,7 @@
 // From the question to the stimulus painted on the player window: a picture
 // and a text, presented and then rendered, in-process. A program of its own
 // because the window needs a widget application.
-#include "app/connexions.h"
+#include "aplicacio_bench.h"
 #include "player/Form1.h"
 #include "core/activitat.h"
 #include "platform/instancia.h"
@@ -57,13 +57,5 @@ BENCHMARK(BM_PreguntaFinsEstimulPintat)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    QApplication app(argc, argv);
-    lumi::connectar_ganxos();
-    benchmark::RunSpecifiedBenchmarks();
-    entorn.reset();
-    benchmark::Shutdown();
-    return 0;
+    return lumi::bench::main_amb_finestres(argc, argv, [] { entorn.reset(); });
 }

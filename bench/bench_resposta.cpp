@@ -6,7 +6,7 @@
 // key handler returns, and the resident memory before and after (the
 // report's log grows with every answer). A program of its own: the player
 // window needs a widget application.
-#include "app/connexions.h"
+#include "aplicacio_bench.h"
 #include "player/Form1.h"
 #include "core/activitat.h"
 #include "core/informe.h"
@@ -232,12 +232,5 @@ BENCHMARK(BM_TeclaFinsDecisioIFrame)->Unit(benchmark::kMicrosecond)->Iterations(
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    QApplication app(argc, argv);
-    lumi::connectar_ganxos();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lumi::bench::main_amb_finestres(argc, argv);
 }

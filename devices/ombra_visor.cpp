@@ -176,4 +176,16 @@ bool ombravisor_obrir() {
     return true;
 }
 
+bool ombravisor_portar_davant() {
+    bool trobat = false;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || w->windowTitle() != TITOL_OMBRA_VISOR) continue;
+        w->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        w->show();
+        w->raise();
+        trobat = true;
+    }
+    return trobat;
+}
+
 } // namespace lumi

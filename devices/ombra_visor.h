@@ -59,4 +59,8 @@ class OmbraVisor : public QWidget {
 // runs. Always true.
 bool ombravisor_obrir();
 
+// The sibling tracker's windows found by their title among the top-level
+// windows are made top-most and brought up; false when there is none.
+bool ombravisor_portar_davant();
+
 } // namespace lumi

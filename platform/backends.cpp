@@ -141,6 +141,20 @@ bool aplicar(Sintetics& x, int s, const QString& opcio, const QString& valor, QS
                               QColor(70, 70, 70)};
         return true;
     }
+    if (s == CAMERA && opcio == u"pantalla") {
+        // "X Y;X Y;X Y;X Y": the screen's corners in the frame.
+        std::vector<QPointF> punts;
+        for (const QString& p : valor.split(u';', Qt::SkipEmptyParts)) {
+            const QStringList xy = p.split(u' ', Qt::SkipEmptyParts);
+            bool ok_x = false, ok_y = false;
+            if (xy.size() != 2) return false;
+            punts.emplace_back(xy[0].toDouble(&ok_x), xy[1].toDouble(&ok_y));
+            if (!ok_x || !ok_y) return false;
+        }
+        if (punts.size() != 4) return false;
+        x.camera.pantalla = std::move(punts);
+        return true;
+    }
     if (s == CAMERA && opcio == u"cami") {
         auto cami = llegir_cami(valor);
         if (cami) x.camera.cami = std::move(*cami);

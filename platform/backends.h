@@ -29,6 +29,7 @@
 //     joystick:guio=F    the joystick's script file
 //     microfon:wav=F     the WAV file the microphone plays
 //     camera:cami=T X Y;T X Y;...   the disc's path in camera pixels, looped
+//     camera:pantalla=X Y;X Y;X Y;X Y   a lit screen of those four corners
 //     veu:paraules=K@T;K@T;...      word K recognised T seconds after the
 //                        unit started
 //     rellotge:pas=T     seconds the clock moves at each reading (0.01)

@@ -1,5 +1,7 @@
 #include "platform/camera_sintetica.h"
 
+#include <QPainter>
+#include <QPolygonF>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
@@ -118,6 +120,12 @@ QImage CameraSintetica::dibuixar(double t) const {
         }
     } else {
         im.fill(color_fons);
+    }
+    if (pantalla.size() == 4) {
+        QPainter p(&im);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(225, 225, 215));
+        p.drawPolygon(QPolygonF(QList<QPointF>(pantalla.begin(), pantalla.end())));
     }
     for (const DiscEscena& d : altres_discs)
         pintar_disc(im, d.centre, d.radi, d.color, realista);

@@ -65,6 +65,8 @@ class CameraSintetica : public Camera, public DispositiuSintetic {
     std::vector<QColor> fons_tons;
     double soroll = 0;
     std::vector<DiscEscena> altres_discs;
+    // A lit screen seen by the camera, under the discs: its four corners.
+    std::vector<QPointF> pantalla;
 
     std::vector<DispositiuCamera> dispositius{{QStringLiteral("Càmera sintètica"), true, true}};
 

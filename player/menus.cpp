@@ -17,6 +17,7 @@
 #include "platform/processos.h"
 #include "comuns/programes.h"
 #include "devices/modul_veu.h"
+#include "devices/ombra_visor.h"
 #include "devices/seguidor.h"
 #include "platform/traduccio_qt.h"
 #include "core/vb.h"
@@ -33,8 +34,6 @@
 namespace lumi {
 
 namespace {
-
-const QString OMBRA_VISOR = QStringLiteral(" Ombra Visor");
 
 // Paths compared as the files they name.
 bool mateix_fitxer(const QString& a, const QString& b) {
@@ -369,10 +368,8 @@ void Form1::mn_fressa_Click(int16_t Index) {
 void Form1::mn_ovs_Click(int16_t Index) {
     switch (Index) {
     case 0:
-        if (!mostrar_calibracio() || !mostrar_calibracio()(this)) {
-            missatge(this, text_idioma(72), QMessageBox::Warning);
-            return;
-        }
+        // The window itself tells of a missing camera.
+        if (mostrar_calibracio()) mostrar_calibracio()(this);
         OVSFinalitza();
         break;
     case 1:
@@ -392,14 +389,7 @@ void Form1::mn_ovs_Click(int16_t Index) {
         }
         break;
     case 2: {
-        bool trobat = false;
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w == this || !w->isVisible() || w->windowTitle() != OMBRA_VISOR) continue;
-            w->setWindowFlag(Qt::WindowStaysOnTopHint, true);
-            w->show();
-            w->raise();
-            trobat = true;
-        }
+        const bool trobat = ombravisor_portar_davant();
         if (trobat) {
             mn_ovs[2]->setChecked(true);
         } else if (!mn_ovs[2]->isChecked()) {

@@ -32,7 +32,7 @@ std::optional<QString> dialeg_fitxer(QWidget* pare, const EleccioFitxer& e);
 std::function<void()>& obrir_planificar();
 // Starts the colour-tracking program's stand-in; false when it is not there.
 std::function<bool()>& ombravisor_engegar();
-// Shows the webcam calibration window modally; false when there is none.
+// Shows the webcam calibration window modally.
 std::function<bool(QWidget* pare)>& mostrar_calibracio();
 // Opens a document with the desktop's viewer; false when nothing opened it.
 std::function<bool(const QString& fitxer)>& obrir_document();

@@ -418,3 +418,23 @@ TEST_F(Backends, LaunchesAreRecordedAndRunNothing) {
     EXPECT_EQ(executar_programa(script, 1).finestra, 0);
     EXPECT_EQ(p.llancaments.size(), 2u);
 }
+
+TEST_F(Backends, TheSceneCanHoldALitScreenUnderTheDisc) {
+    EXPECT_FALSE(pf::triar_backends(QStringLiteral("sintetic"), QStringLiteral("camera:pantalla=1 2;3 4;5 6"))
+                     .isEmpty());
+    EXPECT_FALSE(
+        pf::triar_backends(QStringLiteral("sintetic"), QStringLiteral("camera:pantalla=1 2;3 4;5 6;7 x"))
+            .isEmpty());
+    ASSERT_TRUE(pf::triar_backends(
+                    QStringLiteral("sintetic"),
+                    QStringLiteral("camera:pantalla=100 50;540 60;600 430;40 420,camera:cami=0 320 240"))
+                    .isEmpty());
+    ASSERT_TRUE(pf::camera().obrir());
+    const QImage im = pf::camera().fotograma();
+    const QColor llum(225, 225, 215);
+    EXPECT_EQ(im.pixelColor(120, 70), llum);
+    EXPECT_EQ(im.pixelColor(320, 240), QColor(255, 0, 0));
+    EXPECT_NE(im.pixelColor(90, 40), llum);
+    EXPECT_NE(im.pixelColor(620, 460), llum);
+    pf::camera().tancar();
+}
