@@ -343,3 +343,12 @@ primera_des_de_inici() {
   comprovar_informe "Nombre de Respostes=$respostes_donades" "Respostes BE=3" "Respostes malament=2" \
     "Nombre de Preguntes=4" "Preguntes no respostes=1"
 }
+
+# The program started with no activity, its first start dialog closed with
+# Esc, as a teacher who goes to the menus does.
+engegar_sense_inici() {
+  engegar
+  esperar_inici 10 "at the first start"
+  xdotool key Escape
+  esperar_sense_finestra "^$titol_inici\$" 5 || fallar "Esc did not close the first start dialog"
+}

@@ -8,10 +8,7 @@ source "$(dirname "$0")/comu.sh"
 
 export LUMIRAGA_BACKENDS=camera:sintetic,media:sintetic,processos:sintetic
 export LUMIRAGA_SINTETIC="camera:pantalla=100 50;540 60;600 430;40 420,camera:cami=0 200 150;3 450 150;6 450 350;9 200 350;12 200 150"
-engegar
-esperar_inici 10 "at the first start"
-xdotool key Escape
-esperar_sense_finestra "^$titol_inici\$" 5 || fallar "Esc did not close the first start dialog"
+engegar_sense_inici
 
 # "Configurar > Calibrar Sistema WebCam".
 finestra_jugador

@@ -5,10 +5,7 @@
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
-engegar
-esperar_inici 10 "at the first start"
-xdotool key Escape
-esperar_sense_finestra "^$titol_inici\$" 5 || fallar "Esc did not close the first start dialog"
+engegar_sense_inici
 menu_opcions 1
 esperar_inici 5 "after \"Opcions > Iniciar\""
 captura inici-del-menu >/dev/null

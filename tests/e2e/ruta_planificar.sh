@@ -27,10 +27,7 @@ items_desats() {
   sed -n '2p' "$activitat" | tr -d '\r'
 }
 
-engegar
-esperar_inici 10 "at the first start"
-xdotool key Escape
-esperar_sense_finestra "^$titol_inici\$" 5 || fallar "Esc did not close the first start dialog"
+engegar_sense_inici
 
 # No file is current: "Planificar" asks for one first.
 menu_opcions 3

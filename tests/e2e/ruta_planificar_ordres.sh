@@ -43,10 +43,7 @@ editor() {
   eval "$(xdotool getwindowgeometry --shell "$finestra")"
 }
 
-engegar
-esperar_inici 10 "at the first start"
-xdotool key Escape
-esperar_sense_finestra "^$titol_inici\$" 5 || fallar "Esc did not close the first start dialog"
+engegar_sense_inici
 menu_opcions 3
 esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 || fallar "\"Planificar\" without a file did not ask for one"
 triar_al_dialeg_obrir "$tmp/examples/primera" primera.lrq

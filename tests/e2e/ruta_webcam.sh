@@ -13,10 +13,7 @@ printf '[WEBCAM]\r\ndata=7/12/26\r\nx1=0\r\ny1=0\r\nx2=640\r\ny2=0\r\nx3=640\r\n
 
 export LUMIRAGA_BACKENDS=camera:sintetic,media:sintetic,processos:sintetic
 export LUMIRAGA_SINTETIC="camera:color=#2050E0,camera:realista,camera:cami=0 120 100;60 120 100"
-engegar
-esperar_inici 10 "at the first start"
-xdotool key Escape
-esperar_sense_finestra "^$titol_inici\$" 5 || fallar "Esc did not close the first start dialog"
+engegar_sense_inici
 
 # "Configurar > Imatge WebCam", then off again.
 finestra_jugador
