@@ -148,7 +148,8 @@ int tota_la_pantalla(Activitat& a) {
     Taula taula(a);
     const int k = taula.maxim + 1;
     if (k > ZONES_MAXIMES) return -1;
-    taula.slot(k) = taula[0];
+    const zona pantalla = taula[0]; // a copy: the table grows below
+    taula.slot(k) = pantalla;
     std::move(taula).desar(a);
     return k;
 }
