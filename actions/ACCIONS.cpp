@@ -722,8 +722,12 @@ QLabel* ACCIONS::etiqueta_zona(int k) {
 }
 
 void ACCIONS::treure_etiquetes() {
+    // Later: a press on a label may be what removes it.
     for (size_t k = 1; k < nzona.size(); ++k)
-        delete nzona[k];
+        if (QLabel* l = nzona[k]) {
+            l->hide();
+            l->deleteLater();
+        }
     nzona.assign(1, nullptr);
     seleccionada_ = 0;
 }
@@ -767,7 +771,7 @@ void ACCIONS::dibuixar_zones() {
                 dimensionar::arrodonir(z.dalt + (double(z.baix) - z.dalt) / 2));
         l->setStyleSheet(k == seleccionada_ ? QStringLiteral("background: #ffff00") : QStringLiteral("background: #ffffff"));
         l->raise();
-        l->setVisible(!!zona_dibuixada(z));
+        l->setVisible(zona_dibuixada(z));
     }
     barra_zones->raise();
     Frame1[4]->raise();
