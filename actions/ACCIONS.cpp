@@ -25,7 +25,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
