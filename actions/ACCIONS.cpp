@@ -1,20 +1,30 @@
 #include "actions/ACCIONS.h"
 
 #include "actions/captions_accions.h"
+#include "actions/ganxos_accions.h"
+#include "actions/model_zones.h"
+#include "actions/tela_zones.h"
 #include "comuns/dialegs.h"
 #include "comuns/formulari.h"
 #include "comuns/icones.h"
+#include "core/camins.h"
 #include "core/idioma.h"
+#include "core/vb.h"
 #include "devices/modul_veu.h"
+#include "platform/cursor_confinament.h"
+#include "platform/imatges.h"
 #include "platform/motor_veu.h"
+#include "platform/pantalla.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDrag>
+#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -50,6 +60,9 @@ void omplir_combo(QComboBox* c, const QStringList& v) {
     c->setCurrentIndex(0);
 }
 
+// The form the zone interface of the model points at.
+ACCIONS* form_zones = nullptr;
+
 bool es_esborrar(int tecla) {
     return tecla == Qt::Key_Delete || tecla == Qt::Key_Backspace;
 }
@@ -60,6 +73,10 @@ ACCIONS::ACCIONS(item& it, Activitat& a, EstatDispositius& d, QWidget* pare)
     : QDialog(pare), model(it, a, d) {
     setObjectName(QStringLiteral("ACCIONS"));
     construir();
+    // The model's fill asks this form for the zones in use and the previews.
+    interficie_zones().calcula_zones_ultim = [this] { return calcula_zones_ultim(); };
+    interficie_zones().zones_mostrar_visor = [this](int visor) { zones_mostrar_visor(visor); };
+    form_zones = this;
     // Load: the captions, then the fill.
     tradueix_formulari(this);
     for (int i = 0; i <= 10; ++i)
@@ -95,7 +112,22 @@ void ACCIONS::construir() {
     auto caixa = [](const QString& nom, int index, QWidget* pare) {
         return anomenar(new QCheckBox(pare), nom, index);
     };
+    for (int v : {0, 6}) {
+        // The zone previews, in the screen's proportions.
+        auto* w = anomenar(new QWidget(this), QStringLiteral("visor_zones"), v);
+        const QRect e = plataforma::rectangle_escriptori();
+        w->setFixedSize(192, std::max(1, 192 * e.height() / std::max(1, e.width())));
+        w->setAutoFillBackground(true);
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::Window, Qt::white);
+        w->setPalette(pal);
+        i_fons[static_cast<size_t>(v)] = anomenar(new QLabel(w), QStringLiteral("i_fons"), v);
+        i_fons[static_cast<size_t>(v)]->setGeometry(0, 0, w->width(), w->height());
+        i_fons[static_cast<size_t>(v)]->setScaledContents(true);
+        visor_zones[static_cast<size_t>(v)] = w;
+    }
     for (int p = 0; p < 7; ++p) {
+        if (p == 4) continue; // the subdivide box lies on the zone canvas
         Frame1[static_cast<size_t>(p)] = anomenar(new QWidget(this), QStringLiteral("Frame1"), p);
         arrel->addWidget(Frame1[static_cast<size_t>(p)]);
         Frame1[static_cast<size_t>(p)]->hide();
@@ -170,7 +202,10 @@ void ACCIONS::construir() {
         Llista_zones_mouse->installEventFilter(this);
         g->addWidget(tria_zones_mouse, 3, 0);
         g->addWidget(Llista_zones_mouse, 4, 0, 1, 2);
-        g->addWidget(boto(QStringLiteral("Crea Zones"), QStringLiteral("CREAR_ZONES"), 0, f), 3, 1);
+        auto* crear = boto(QStringLiteral("Crea Zones"), QStringLiteral("CREAR_ZONES"), 0, f);
+        g->addWidget(crear, 3, 1);
+        connect(crear, &QPushButton::clicked, this, [this] { CREAR_ZONES_Click(0); });
+        g->addWidget(visor_zones[0], 0, 2, 5, 1);
     }
     // Webcam page.
     {
@@ -191,7 +226,10 @@ void ACCIONS::construir() {
         Llista_zones_web->installEventFilter(this);
         g->addWidget(tria_zones_web, 0, 2);
         g->addWidget(Llista_zones_web, 1, 2, 4, 1);
-        g->addWidget(boto(QStringLiteral("Crea Zones"), QStringLiteral("CREAR_ZONES"), 1, f), 5, 2);
+        auto* crear = boto(QStringLiteral("Crea Zones"), QStringLiteral("CREAR_ZONES"), 1, f);
+        g->addWidget(crear, 5, 2);
+        connect(crear, &QPushButton::clicked, this, [this] { CREAR_ZONES_Click(1); });
+        g->addWidget(visor_zones[6], 0, 3, 6, 1);
     }
     // Joystick page.
     {
@@ -244,7 +282,6 @@ void ACCIONS::construir() {
                                CommandControlDelVolum})
             g->addWidget(b, fila++, 1, 1, 2);
     }
-    Frame1[4]->setFixedSize(0, 0);
     // Under every page.
     teclat[10] = caixa(QStringLiteral("teclat"), 10, this);
     arrel->addWidget(teclat[10]);
@@ -371,6 +408,7 @@ void ACCIONS::construir() {
             [] { plataforma::motor_veu().VeureFinestraGrafiques(); });
     connect(CommandControlDelVolum, &QPushButton::clicked, this,
             [] { plataforma::motor_veu().VeureNivellDeSo(); });
+    construir_zones();
 }
 
 void ACCIONS::engine_unitat(const std::function<void()>& seguir) {
@@ -431,6 +469,13 @@ void ACCIONS::sincronitzar() {
 }
 
 void ACCIONS::obrir_pagina(int pagina, const QString& titol) {
+    if (pagina == 4) {
+        // The planner's "Crear Zones": the editor alone, without the page bar.
+        CREAR_ZONES_Click(1);
+        if (!titol.isEmpty()) setWindowTitle(titol);
+        Frame1[5]->hide();
+        return;
+    }
     for (int i = 0; i <= 6; ++i)
         Frame1[static_cast<size_t>(i)]->setVisible(i == pagina);
     if (!titol.isEmpty()) setWindowTitle(titol);
@@ -485,6 +530,19 @@ void ACCIONS::showEvent(QShowEvent* e) {
 
 bool ACCIONS::eventFilter(QObject* o, QEvent* e) {
     const int index = index_control(o);
+    if (e->type() == QEvent::FocusOut && o == TxH) {
+        TxH_LostFocus();
+        return false;
+    }
+    if (e->type() == QEvent::MouseButtonPress && index >= 1 &&
+        (o->objectName() == QLatin1String("zm") || o->objectName() == QLatin1String("zw"))) {
+        // A preview's label chooses its zone, as the combo's entry would.
+        model.cursor = Paraula->cursorPosition();
+        model.seleccio = 0;
+        model.zona_etiqueta(o->objectName() == QLatin1String("zw"), index);
+        sincronitzar();
+        return true;
+    }
     if (e->type() == QEvent::KeyPress) {
         const int tecla = static_cast<QKeyEvent*>(e)->key();
         if (!es_esborrar(tecla) &&
@@ -571,6 +629,498 @@ bool ACCIONS::eventFilter(QObject* o, QEvent* e) {
         return true;
     }
     return false;
+}
+
+// ------------------------------------------------------------------ the zone editor
+
+ACCIONS::~ACCIONS() {
+    if (arrossegant) plataforma::alliberar_cursor();
+    if (form_zones == this) {
+        interficie_zones() = {};
+        form_zones = nullptr;
+    }
+}
+
+void ACCIONS::construir_zones() {
+    tela = new TelaZones(this);
+    tela->hide();
+    // The menu bar lies over the canvas: it shifts no zone.
+    barra_zones = new QMenuBar(tela);
+    barra_zones->setNativeMenuBar(false);
+    mn_opcions = anomenar(barra_zones->addMenu(QStringLiteral("Opcions")), QStringLiteral("mn_opcions"));
+    const std::array<const char*, 5> t{"Esborrar zona", "Tota la Pantalla", "Subdividir", "Imatge àrea",
+                                       "Sortir"};
+    for (int i = 0; i < 5; ++i) {
+        mn_zona[static_cast<size_t>(i)] = anomenar(
+            mn_opcions->addAction(QString::fromUtf8(t[static_cast<size_t>(i)])), QStringLiteral("mn_zona"), i);
+        connect(mn_zona[static_cast<size_t>(i)], &QAction::triggered, this, [this, i] { mn_zona_Click(i); });
+    }
+    connect(mn_opcions, &QMenu::aboutToShow, this, [this] { mn_opcions_Click(); });
+
+    // The subdivide box.
+    auto* f = anomenar(new QFrame(tela), QStringLiteral("Frame1"), 4);
+    f->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    f->setAutoFillBackground(true);
+    Frame1[4] = f;
+    auto* g = new QGridLayout(f);
+    auto barra = [f](const QString& nom) {
+        auto* b = anomenar(new QScrollBar(Qt::Vertical, f), nom);
+        b->setRange(1, 15);
+        b->setValue(10);
+        b->setFixedHeight(60);
+        return b;
+    };
+    ScrollH = barra(QStringLiteral("ScrollH"));
+    ScrollV = barra(QStringLiteral("ScrollV"));
+    TxH = anomenar(new QLineEdit(f), QStringLiteral("TxH"));
+    TxV = anomenar(new QLineEdit(f), QStringLiteral("TxV"));
+    TxH->installEventFilter(this);
+    g->addWidget(anomenar(new QLabel(QStringLiteral("Columnes:"), f), QStringLiteral("Label3"), 3), 0, 0);
+    g->addWidget(TxH, 0, 1);
+    g->addWidget(ScrollH, 0, 2);
+    g->addWidget(anomenar(new QLabel(QStringLiteral("Files:"), f), QStringLiteral("Label3"), 4), 1, 0);
+    g->addWidget(TxV, 1, 1);
+    g->addWidget(ScrollV, 1, 2);
+    avis_subdividir = anomenar(new QLabel(f), QStringLiteral("avis_subdividir"));
+    avis_subdividir->setWordWrap(true);
+    avis_subdividir->hide();
+    g->addWidget(avis_subdividir, 2, 0, 1, 3);
+    quadric[1] = anomenar(new QPushButton(QStringLiteral("Acceptar"), f), QStringLiteral("quadric"), 1);
+    quadric[0] = anomenar(new QPushButton(QString::fromUtf8("Cancel·lar"), f), QStringLiteral("quadric"), 0);
+    g->addWidget(quadric[1], 3, 0);
+    g->addWidget(quadric[0], 3, 1, 1, 2);
+    for (int i = 0; i < 2; ++i)
+        connect(quadric[static_cast<size_t>(i)], &QPushButton::clicked, this, [this, i] { quadric_Click(i); });
+    connect(ScrollH, &QScrollBar::valueChanged, this, [this] { ScrollH_Change(); });
+    connect(ScrollV, &QScrollBar::valueChanged, this, [this] { ScrollV_Change(); });
+    connect(TxV, &QLineEdit::textChanged, this, [this] { TxV_Change(); });
+    f->hide();
+    nzona.assign(1, nullptr);
+}
+
+int ACCIONS::calcula_zones_ultim() const {
+    return lumi::calcula_zones_ultim(model.a, model.it, model.paraula);
+}
+
+int ACCIONS::busca_zona() const {
+    return lumi::busca_zona(model.a);
+}
+
+QLabel* ACCIONS::etiqueta_zona(int k) {
+    if (nzona.size() <= static_cast<size_t>(k)) nzona.resize(static_cast<size_t>(k) + 1, nullptr);
+    QLabel*& l = nzona[static_cast<size_t>(k)];
+    if (!l) {
+        l = anomenar(new QLabel(tela), QStringLiteral("nzona"), k);
+        l->setAutoFillBackground(true);
+        l->setFrameStyle(QFrame::Box | QFrame::Plain);
+        l->setMargin(1);
+        l->installEventFilter(tela);
+        l->hide();
+    }
+    return l;
+}
+
+void ACCIONS::treure_etiquetes() {
+    // Later: a press on a label may be what removes it.
+    for (size_t k = 1; k < nzona.size(); ++k)
+        if (QLabel* l = nzona[k]) {
+            l->hide();
+            l->deleteLater();
+        }
+    nzona.assign(1, nullptr);
+    seleccionada_ = 0;
+}
+
+void ACCIONS::desar_pendent() {
+    // The rectangle being edited goes back into its zone.
+    const int s = seleccionada_;
+    if (estat_zones == 3 && s >= 1 && s <= model.a.zones_max && static_cast<size_t>(s) < model.a.zones.size())
+        desar_marc(model.a.zones[static_cast<size_t>(s)], marc);
+}
+
+void ACCIONS::CREAR_ZONES_Click(int) {
+    if (estat_zones == 0) {
+        pagina_abans_ = -1;
+        for (int p : {0, 6})
+            if (Frame1[static_cast<size_t>(p)]->isVisibleTo(this)) pagina_abans_ = p;
+    }
+    tela->mostrar();
+    barra_zones->adjustSize();
+    barra_zones->move(0, 0);
+    barra_zones->show();
+    for (QWidget* w : std::initializer_list<QWidget*>{Canc[0], Canc[1], teclat[3], teclat[10], Paraula,
+                                                      llista_tecles, Frame1[0], Frame1[6], INFORMACIO})
+        w->hide();
+    for (int i = 1; i <= 9; ++i)
+        ICO_SER[static_cast<size_t>(i)]->hide();
+    dibuixar_zones();
+    estat_zones = 1;
+    mn_zona[1]->setEnabled(model.a.zones_max < 1);
+}
+
+void ACCIONS::dibuixar_zones() {
+    const Activitat& a = model.a;
+    const int maxim = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    for (int k = 1; k <= maxim; ++k) {
+        const zona& z = a.zones[static_cast<size_t>(k)];
+        QLabel* l = etiqueta_zona(k);
+        l->setText(QString::number(k));
+        l->adjustSize();
+        l->move(dimensionar::arrodonir(z.esquerra + (double(z.dreta) - z.esquerra) / 2),
+                dimensionar::arrodonir(z.dalt + (double(z.baix) - z.dalt) / 2));
+        l->setStyleSheet(k == seleccionada_ ? QStringLiteral("background: #ffff00") : QStringLiteral("background: #ffffff"));
+        l->raise();
+        l->setVisible(zona_dibuixada(z));
+    }
+    barra_zones->raise();
+    Frame1[4]->raise();
+    tela->update();
+}
+
+void ACCIONS::zona_selecciona(int k) {
+    desar_pendent();
+    if (seleccionada_ > 0 && static_cast<size_t>(seleccionada_) < nzona.size() && nzona[static_cast<size_t>(seleccionada_)])
+        nzona[static_cast<size_t>(seleccionada_)]->setStyleSheet(QStringLiteral("background: #ffffff"));
+    seleccionada_ = 0;
+    estat_zones = 1;
+    const Activitat& a = model.a;
+    if (k <= 0 || k > a.zones_max || static_cast<size_t>(k) >= a.zones.size() ||
+        static_cast<size_t>(k) >= nzona.size() || !nzona[static_cast<size_t>(k)]) {
+        zona_arrossegar_amagar(1);
+        return;
+    }
+    seleccionada_ = k;
+    nzona[static_cast<size_t>(k)]->setStyleSheet(QStringLiteral("background: #ffff00"));
+    estat_zones = 3;
+    const zona& z = a.zones[static_cast<size_t>(k)];
+    marc = marc_de(z);
+    // A missing or unreadable picture: the stand-in.
+    const QImage& im = tela->imatge(z.imatge);
+    picFlag = im.isNull() ? TelaZones::comodi() : im;
+    picFlag_visible = true;
+    zona_arrossegar_amagar(0);
+}
+
+void ACCIONS::zona_arrossegar_amagar(int p) {
+    estat_zones = 1;
+    dibuixar_zones();
+    estat_zones = 3;
+    if (p == 0) {
+        picFlag_visible = true;
+    } else if (p == 1) {
+        estat_zones = 1;
+        dibuixar_zones();
+        picFlag_visible = false;
+    }
+    tela->update();
+}
+
+void ACCIONS::Form_MouseDown(Qt::MouseButton boto, QPointF p) {
+    const int X = dimensionar::arrodonir(p.x());
+    const int Y = dimensionar::arrodonir(p.y());
+    if (estat_zones == 1) {
+        // Any button starts a zone.
+        zona_nova = zona{X, Y, X + 1, Y + 1, {}};
+        estat_zones = 2;
+        tela->update();
+    } else if (estat_zones == 3) {
+        zona_arrossegar_iniciar(boto, X, Y);
+    }
+}
+
+void ACCIONS::Form_MouseMove(Qt::MouseButtons, QPointF p) {
+    const int X = dimensionar::arrodonir(p.x());
+    const int Y = dimensionar::arrodonir(p.y());
+    if (estat_zones == 2) {
+        zona_nova.dreta = X;
+        zona_nova.baix = Y;
+        tela->update();
+    } else if (estat_zones == 3) {
+        zona_arrossegar_moure(X, Y);
+    }
+}
+
+void ACCIONS::Form_MouseUp(Qt::MouseButton, QPointF) {
+    if (estat_zones == 3) {
+        zona_arrossegar_acabar();
+        return;
+    }
+    if (estat_zones != 2) return;
+    estat_zones = 1;
+    // The rectangle of the last move, not of the release.
+    const zona n = zona_nova;
+    const int k = lumi::zona_nova(model.a, n.esquerra, n.dalt, n.dreta, n.baix);
+    tela->update();
+    if (k < 0) {
+        refusar_zona_nova(QStringLiteral("zones|massa_zones"));
+        return;
+    }
+    if (k == 0) return;
+    QLabel* l = etiqueta_zona(k);
+    etiqueta_zona(model.a.zones_max);
+    l->setText(QString::number(k));
+    l->adjustSize();
+    l->move(n.esquerra + 2, n.dalt + 2);
+    l->raise();
+    l->show();
+    mn_zona[1]->setEnabled(model.a.zones_max < 1);
+    zona_selecciona(model.a.zones_max);
+}
+
+void ACCIONS::refusar_zona_nova(const QString& clau) {
+    lumi::missatge(tela, tradueix(clau), QMessageBox::Information);
+}
+
+void ACCIONS::nzona_MouseDown(int Index, Qt::MouseButton boto, QPoint on) {
+    if (estat_zones == 0 || estat_zones == 2 || arrossegant) return;
+    if (boto == Qt::LeftButton) {
+        zona_selecciona(Index);
+    } else if (boto == Qt::RightButton) {
+        zona_selecciona(Index);
+        mn_opcions->exec(on);
+    }
+}
+
+void ACCIONS::zona_arrossegar_iniciar(Qt::MouseButton boto, int X, int Y) {
+    // A second press while a drag lasts changes nothing.
+    if (arrossegant != 0) return;
+    nansa_activa = dimensionar::nansa_buscar(marc, X, Y);
+    if (nansa_activa == dimensionar::NANSA_FORA) {
+        zona_selecciona(0);
+        return;
+    }
+    if (boto == Qt::RightButton) {
+        mn_opcions->exec(tela->mapToGlobal(QPoint(X, Y)));
+        return;
+    }
+    arrossegant = 1;
+    marc_inici = marc;
+    if (nansa_activa == dimensionar::NANSA_DINS) {
+        desplacament_x = X - marc.x;
+        desplacament_y = Y - marc.y;
+    }
+    retall_ = dimensionar::retall_arrossegar(marc, nansa_activa, tela->width(), tela->height());
+    // Right and bottom are exclusive: the pointer reaches right - 1 at most.
+    const QPoint d = tela->mapToGlobal(QPoint(retall_.esquerra, retall_.dalt));
+    const QPoint f = tela->mapToGlobal(QPoint(retall_.dreta - 1, retall_.baix - 1));
+    plataforma::confinar_cursor(QRect(d, f), tela->windowHandle());
+    tela->update();
+}
+
+void ACCIONS::zona_arrossegar_moure(int X, int Y) {
+    if (arrossegant == 1) {
+        // Where the window system does not hold the pointer, the box still does.
+        const QPoint q = dimensionar::dins_retall(retall_, X, Y);
+        marc = dimensionar::moure(marc, nansa_activa, q.x(), q.y(), desplacament_x, desplacament_y);
+        tela->update();
+    } else {
+        tela->setCursor(dimensionar::punter(dimensionar::nansa_buscar(marc, X, Y)));
+    }
+}
+
+void ACCIONS::zona_arrossegar_acabar() {
+    if (arrossegant != 1) return;
+    arrossegant = 0;
+    plataforma::alliberar_cursor();
+    zona_arrossegar_amagar(0);
+}
+
+void ACCIONS::mn_opcions_Click() {
+    mn_zona[2]->setEnabled(model.a.zones_max >= 1);
+}
+
+void ACCIONS::mn_zona_Click(int Index) {
+    Activitat& a = model.a;
+    const int s = seleccionada_;
+    switch (Index) {
+    case 0:
+        // Nothing selected, or a zone an item uses: nothing happens.
+        if (s == 0) return;
+        desar_pendent();
+        if (!esborrar_zona(a, s, model.zona_ultima_usada)) return;
+        treure_etiquetes();
+        CREAR_ZONES_Click(0);
+        picFlag_visible = false;
+        tela->update();
+        break;
+    case 1:
+        desar_pendent();
+        if (tota_la_pantalla(a) < 0) {
+            refusar_zona_nova(QStringLiteral("zones|massa_zones"));
+            return;
+        }
+        CREAR_ZONES_Click(0);
+        zona_selecciona(a.zones_max);
+        break;
+    case 2:
+        if (s == 0) return;
+        ScrollH->setValue(15);
+        ScrollV->setValue(15);
+        ScrollH_Change();
+        ScrollV_Change();
+        avis_subdividir->hide();
+        Frame1[4]->adjustSize();
+        Frame1[4]->move((tela->width() - Frame1[4]->width()) / 2, (tela->height() - Frame1[4]->height()) / 2);
+        Frame1[4]->show();
+        Frame1[4]->raise();
+        break;
+    case 3:
+        if (s > 0) {
+            zona& z = a.zones[static_cast<size_t>(s)];
+            // Whatever comes back is stored, "" from a cancelled choice too.
+            z.imatge = triar_fitxers(z.imatge, tela, text_idioma(34));
+            const QImage& im = tela->imatge(z.imatge);
+            picFlag = im.isNull() ? TelaZones::comodi() : im;
+            tela->update();
+        } else {
+            if (buto_planificar()) buto_planificar()(6);
+            dibuixar_zones();
+        }
+        break;
+    case 4: {
+        // Stored first: from the planner's menu the Accept closes the window.
+        desar_pendent();
+        if (windowTitle() == text_idioma(78)) Canc_Click(1);
+        tela->unsetCursor();
+        if (estat_zones == 3) zona_selecciona(0);
+        estat_zones = 0;
+        Frame1[4]->hide();
+        tela->hide();
+        for (QWidget* w : std::initializer_list<QWidget*>{Canc[0], Canc[1], teclat[3], teclat[10], llista_tecles,
+                                                          Paraula})
+            w->show();
+        for (int i = 1; i <= 7; ++i)
+            ICO_SER[static_cast<size_t>(i)]->show();
+        treure_etiquetes();
+        picFlag_visible = false;
+        const QString tm = tria_zones_mouse->currentText();
+        const QString tw = tria_zones_web->currentText();
+        model.omplir_combos_zones();
+        omplir_combo(tria_zones_mouse, model.tria_zones_mouse);
+        omplir_combo(tria_zones_web, model.tria_zones_web);
+        tria_zones_mouse->setCurrentIndex(std::max(0, tria_zones_mouse->findText(tm)));
+        tria_zones_web->setCurrentIndex(std::max(0, tria_zones_web->findText(tw)));
+        if (pagina_abans_ >= 0) obrir_pagina(pagina_abans_, QString());
+        sincronitzar();
+        zones_mostrar_visor(0);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void ACCIONS::quadric_Click(int Index) {
+    const int s = seleccionada_;
+    desar_pendent();
+    if (Index == 1) {
+        const Subdivisio r = subdividir(model.a, s, compte_barra(ScrollH->value()),
+                                        compte_barra(ScrollV->value()), model.zona_ultima_usada);
+        if (r == Subdivisio::cel_la_buida || r == Subdivisio::massa_zones) {
+            // The box stays open and says why.
+            avis_subdividir->setText(tradueix(r == Subdivisio::cel_la_buida ? QStringLiteral("zones|cel_la_buida")
+                                                                            : QStringLiteral("zones|massa_zones")));
+            avis_subdividir->show();
+            Frame1[4]->adjustSize();
+            return;
+        }
+        if (r != Subdivisio::feta) {
+            Frame1[4]->hide();
+            return;
+        }
+    }
+    Frame1[4]->hide();
+    treure_etiquetes();
+    CREAR_ZONES_Click(0);
+    zona_selecciona(model.a.zones_max);
+}
+
+void ACCIONS::ScrollH_Change() {
+    TxH->setText(QString::number(compte_barra(ScrollH->value(), ScrollH->maximum())));
+}
+
+void ACCIONS::ScrollV_Change() {
+    TxV->setText(QString::number(compte_barra(ScrollV->value(), ScrollV->maximum())));
+}
+
+namespace {
+
+// A typed count sets its bar when it lies in 1..maximum; otherwise the box
+// keeps the text.
+void compte_a_barra(const QString& text, QScrollBar* b) {
+    const double v = valor_inicial(text);
+    const int n = static_cast<int>(arrodonir_parell(std::clamp(v, -1e6, 1e6)));
+    if (n > 0 && n <= b->maximum()) b->setValue(b->maximum() - n + 1);
+}
+
+} // namespace
+
+void ACCIONS::TxH_LostFocus() {
+    compte_a_barra(TxH->text(), ScrollH);
+}
+
+void ACCIONS::TxV_Change() {
+    compte_a_barra(TxV->text(), ScrollV);
+}
+
+void ACCIONS::zones_mostrar_visor(int) {
+    const Activitat& a = model.a;
+    const QRect e = plataforma::rectangle_escriptori();
+    const QImage fons = a.fitxer_imatge_fons.isEmpty()
+                            ? QImage()
+                            : plataforma::carregar_imatge(resoldre_fitxer(a.fitxer_imatge_fons));
+    for (QLabel* l : zm)
+        delete l;
+    for (QLabel* l : zw)
+        delete l;
+    zm.clear();
+    zw.clear();
+    const int maxim = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    for (int v : {0, 6}) {
+        QWidget* visor = visor_zones[static_cast<size_t>(v)];
+        QLabel* f = i_fons[static_cast<size_t>(v)];
+        // A missing background leaves the preview empty.
+        if (fons.isNull())
+            f->clear();
+        else
+            f->setPixmap(QPixmap::fromImage(fons));
+        f->setGeometry(0, 0, visor->width(), visor->height());
+        f->lower();
+        const double sx = double(visor->width()) / std::max(1, e.width());
+        const double sy = double(visor->height()) / std::max(1, e.height());
+        std::vector<QLabel*>& etiquetes = v == 0 ? zm : zw;
+        etiquetes.assign(static_cast<size_t>(std::max(0, maxim)) + 1, nullptr);
+        for (int k = 1; k <= maxim; ++k) {
+            const zona& z = a.zones[static_cast<size_t>(k)];
+            if (!zona_dibuixada(z)) continue;
+            auto* l = anomenar(new QLabel(QString::number(k), visor), v == 0 ? QStringLiteral("zm")
+                                                                            : QStringLiteral("zw"), k);
+            l->setAlignment(Qt::AlignCenter);
+            l->setFrameStyle(QFrame::Box | QFrame::Plain);
+            l->setStyleSheet(QStringLiteral("background: rgba(255, 255, 255, 150)"));
+            const int x = dimensionar::arrodonir(z.esquerra * sx);
+            const int y = dimensionar::arrodonir(z.dalt * sy);
+            l->setGeometry(x, y, std::max(1, dimensionar::arrodonir(z.dreta * sx) - x),
+                           std::max(1, dimensionar::arrodonir(z.baix * sy) - y));
+            l->installEventFilter(this);
+            l->raise();
+            l->show();
+            etiquetes[static_cast<size_t>(k)] = l;
+        }
+    }
+}
+
+void ACCIONS::done(int r) {
+    if (estat_zones != 0) {
+        // Closing keeps the rectangle being edited and frees the pointer.
+        if (arrossegant) {
+            arrossegant = 0;
+            plataforma::alliberar_cursor();
+        }
+        desar_pendent();
+        tela->hide();
+    }
+    QDialog::done(r);
 }
 
 } // namespace lumi

@@ -2,6 +2,7 @@
 // goes through the model beside it, which writes the working item at once.
 #pragma once
 
+#include "actions/dimensionar.h"
 #include "actions/model_accions.h"
 
 #include <QCheckBox>
@@ -11,21 +12,30 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <array>
 #include <vector>
 
+class QMenu;
+class QMenuBar;
+
 namespace lumi {
+
+class TelaZones;
 
 class ACCIONS : public QDialog {
     Q_OBJECT
   public:
     ACCIONS(item& it, Activitat& a, EstatDispositius& d, QWidget* pare);
+    ~ACCIONS() override;
 
     ModelAccions model;
 
-    // Page p (Canc index 2..6, or the page number through `obrir_pagina`).
+    // Page p (Canc index 2..6, or the page number through `obrir_pagina`;
+    // page 4 is the full-screen zone editor).
     void Canc_Click(int Index);
     void obrir_pagina(int pagina, const QString& titol);
+    void done(int r) override;
     // The controls shown again from the model.
     void sincronitzar();
 
@@ -62,6 +72,54 @@ class ACCIONS : public QDialog {
     QPushButton* CommandVeureLesFuncions = nullptr;
     QPushButton* CommandControlDelVolum = nullptr;
 
+    // ---- the full-screen zone editor
+    void dibuixar_zones();
+    void CREAR_ZONES_Click(int Index);
+    int calcula_zones_ultim() const;
+    int busca_zona() const;
+    void zona_selecciona(int k);
+    void zones_mostrar_visor(int Index);
+    void zona_arrossegar_amagar(int p);
+    // Window pixels of the canvas, as the player's window has them.
+    void Form_MouseDown(Qt::MouseButton boto, QPointF p);
+    void Form_MouseMove(Qt::MouseButtons botons, QPointF p);
+    void Form_MouseUp(Qt::MouseButton boto, QPointF p);
+    void nzona_MouseDown(int Index, Qt::MouseButton boto, QPoint on);
+    void mn_opcions_Click();
+    void mn_zona_Click(int Index);
+    void quadric_Click(int Index);
+    void ScrollH_Change();
+    void ScrollV_Change();
+    void TxH_LostFocus();
+    void TxV_Change();
+    // The selected zone (its label yellow), 0 when none.
+    int zona_seleccionada() const { return seleccionada_; }
+
+    int estat_zones = 0;
+    zona zona_nova{};
+    zona_rect marc{64, 64, 217, 145};
+    int arrossegant = 0;
+    int nansa_activa = 0;
+    int desplacament_x = 0;
+    int desplacament_y = 0;
+    TelaZones* tela = nullptr;
+    std::vector<QLabel*> nzona; // element k labels zone k; 0 unused
+    QMenuBar* barra_zones = nullptr;
+    QMenu* mn_opcions = nullptr;
+    std::array<QAction*, 5> mn_zona{};
+    QScrollBar* ScrollH = nullptr;
+    QScrollBar* ScrollV = nullptr;
+    QLineEdit* TxH = nullptr;
+    QLineEdit* TxV = nullptr;
+    std::array<QPushButton*, 2> quadric{};
+    QLabel* avis_subdividir = nullptr;
+    std::array<QWidget*, 7> visor_zones{};
+    std::array<QLabel*, 7> i_fons{};
+    std::vector<QLabel*> zm, zw;
+    QImage picFlag;
+    bool picFlag_visible = false;
+    zona_rect marc_inici{}; // where the picture stays while a drag lasts
+
   protected:
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
@@ -69,6 +127,17 @@ class ACCIONS : public QDialog {
 
   private:
     void construir();
+    void construir_zones();
+    void treure_etiquetes();
+    void desar_pendent();
+    QLabel* etiqueta_zona(int k);
+    void zona_arrossegar_iniciar(Qt::MouseButton boto, int X, int Y);
+    void zona_arrossegar_moure(int X, int Y);
+    void zona_arrossegar_acabar();
+    void refusar_zona_nova(const QString& clau);
+    int seleccionada_ = 0;
+    int pagina_abans_ = -1;
+    dimensionar::Caixa retall_{};
     bool refusat(int missatge);
     void engine_unitat(const std::function<void()>& seguir);
     QPoint premsa_{};

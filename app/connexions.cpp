@@ -61,13 +61,16 @@ void connectar_ganxos() {
     entorn_planificador().item_editat = []() -> const item* {
         return planificar::instancia() ? &planificador().item_editat[0] : nullptr;
     };
-    // The action editor edits the planner's working item in place; the
-    // full-screen zone editor (page 4) is not there yet.
+    // The action editor edits the planner's working item in place; page 4 is
+    // its full-screen zone editor.
     obrir_editor_accions() = [](int pagina, const QString& titol) {
-        if (pagina == 4) return;
-        ACCIONS f(planificador().item_editat[0], activitat(), dispositius(), planificar::instancia());
+        Activitat& a = activitat();
+        const std::vector<zona> zones = a.zones;
+        ACCIONS f(planificador().item_editat[0], a, dispositius(), planificar::instancia());
         f.obrir_pagina(pagina, titol);
         f.exec();
+        // Zones drawn in the editor are changes to save like any other.
+        if (a.zones != zones) a.exercici_modificat = CERT;
     };
     // The zone editor asks the planner for the background picture.
     buto_planificar() = [](int index) {

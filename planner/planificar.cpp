@@ -144,6 +144,7 @@ void planificar::crear_menus() {
     mn_czones = anomenar(opcions->addAction(QStringLiteral("Crear Zones ")), QStringLiteral("mn_czones"));
     mn_sortir = anomenar(opcions->addAction(QStringLiteral("Sortir")), QStringLiteral("mn_sortir"));
     connect(desfer, &QAction::triggered, this, [this] { desfer_Click(); });
+    connect(mn_czones, &QAction::triggered, this, [this] { mn_czones_Click(); });
     connect(mn_sortir, &QAction::triggered, this, [this] { mn_sortir_Click(); });
 
     mn_ajuda = anomenar(barra->addMenu(QStringLiteral("Ajuda")), QStringLiteral("mn_ajuda"));
@@ -1145,6 +1146,13 @@ void planificar::mn_disc_Click(int Index) {
 void planificar::desfer_Click() {
     model.desfer();
     mostrar_model();
+}
+
+void planificar::mn_czones_Click() {
+    // The action editor in its full-screen zone mode (page 4 of the bridge).
+    if (!obrir_editor_accions()) return;
+    descarregar_formularis({this});
+    obrir_editor_accions()(4, text_idioma(78));
 }
 
 void planificar::mn_sortir_Click() {

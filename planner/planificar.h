@@ -43,6 +43,7 @@ class planificar : public QDialog {
     void mn_acc_Click(int Index);
     void mn_disc_Click(int Index);
     void desfer_Click();
+    void mn_czones_Click();
     void mn_sortir_Click();
     void ajuda_Click();
     void quant_a_Click();

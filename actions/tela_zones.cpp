@@ -1,0 +1,162 @@
+#include "actions/tela_zones.h"
+
+#include "actions/ACCIONS.h"
+#include "core/camins.h"
+#include "platform/cursor_confinament.h"
+#include "platform/imatges.h"
+#include "platform/pantalla.h"
+
+#include <QCloseEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace lumi {
+
+TelaZones::TelaZones(ACCIONS* form) : QWidget(form, Qt::Window | Qt::FramelessWindowHint), form_(form) {
+    setObjectName(QStringLiteral("tela_zones"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void TelaZones::mostrar() {
+    // As the player's window: the geometry is asked for before and after, for
+    // where no window manager moves it.
+    const QRect r = plataforma::rectangle_escriptori();
+    setGeometry(r);
+    showFullScreen();
+    setGeometry(r);
+    raise();
+    activateWindow();
+}
+
+const QImage& TelaZones::imatge(const QString& fitxer) {
+    auto it = imatges_.find(fitxer);
+    if (it == imatges_.end())
+        it = imatges_.insert(fitxer, fitxer.isEmpty() ? QImage()
+                                                      : plataforma::carregar_imatge(resoldre_fitxer(fitxer)));
+    return *it;
+}
+
+const QImage& TelaZones::comodi() {
+    static const QImage c(QStringLiteral(":/zones/comodi.png"));
+    return c;
+}
+
+QRect TelaZones::rect_imatge(int k) const {
+    const zona& z = form_->model.a.zones[static_cast<size_t>(k)];
+    return QRect(z.esquerra + 1, z.dalt + 1, z.dreta - z.esquerra, z.baix - z.dalt);
+}
+
+int TelaZones::imatge_a(QPoint p) const {
+    const Activitat& a = form_->model.a;
+    const int maxim = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    // Later pictures lie over earlier ones; the selected one is hidden.
+    for (int k = maxim; k >= 1; --k) {
+        if (k == form_->zona_seleccionada() || !zona_dibuixada(a.zones[static_cast<size_t>(k)])) continue;
+        if (static_cast<size_t>(k) >= form_->nzona.size() || !form_->nzona[static_cast<size_t>(k)]) continue;
+        if (rect_imatge(k).contains(p)) return k;
+    }
+    return 0;
+}
+
+void TelaZones::pintar_imatge(QPainter& p, const QString& fitxer, const QImage& img, const QRect& r) {
+    if (img.isNull() || r.width() <= 0 || r.height() <= 0) return;
+    // Scaled once per size: a drag repaints the whole screen every move.
+    const QString clau = fitxer + u'|' + QString::number(r.width()) + u'x' + QString::number(r.height());
+    auto it = escalades_.find(clau);
+    if (it == escalades_.end()) {
+        if (escalades_.size() > 256) escalades_.clear();
+        it = escalades_.insert(
+            clau, QPixmap::fromImage(img.scaled(r.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    }
+    p.drawPixmap(r.topLeft(), *it);
+}
+
+void TelaZones::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const Activitat& a = form_->model.a;
+    p.fillRect(rect(), palette().window());
+    if (form_->estat_zones == 0) return;
+    if (!a.fitxer_imatge_fons.isEmpty())
+        pintar_imatge(p, a.fitxer_imatge_fons, imatge(a.fitxer_imatge_fons), rect());
+    const int maxim = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    const int sel = form_->zona_seleccionada();
+    for (int k = 1; k <= maxim; ++k) {
+        const zona& z = a.zones[static_cast<size_t>(k)];
+        if (k == sel || !zona_dibuixada(z)) continue;
+        // A zone without a readable picture shows its outline only.
+        pintar_imatge(p, z.imatge, imatge(z.imatge), rect_imatge(k));
+        p.setPen(QPen(Qt::black, 0));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(z.esquerra, z.dalt, z.dreta - z.esquerra, z.baix - z.dalt);
+    }
+    if (sel > 0 && form_->picFlag_visible) {
+        // While a drag lasts the picture stays put and a frame follows the pointer.
+        const zona_rect& m = form_->arrossegant ? form_->marc_inici : form_->marc;
+        pintar_imatge(p, QStringLiteral("picFlag"), form_->picFlag, QRect(m.x, m.y, m.amplada, m.alcada));
+        if (form_->arrossegant) {
+            p.setPen(QPen(Qt::black, 0, Qt::DotLine));
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(form_->marc.x, form_->marc.y, form_->marc.amplada, form_->marc.alcada);
+        } else {
+            dimensionar::zona_dibuixar_nanses(form_->marc, p);
+        }
+    }
+    if (form_->estat_zones == 2) {
+        const zona& n = form_->zona_nova;
+        p.setPen(QPen(Qt::black, 0, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRect(QPoint(n.esquerra, n.dalt), QPoint(n.dreta, n.baix)).normalized());
+    }
+}
+
+void TelaZones::mousePressEvent(QMouseEvent* e) {
+    const int k = imatge_a(e->position().toPoint());
+    if (k > 0 && form_->estat_zones != 2 && !form_->arrossegant) {
+        form_->nzona_MouseDown(k, e->button(), e->globalPosition().toPoint());
+        return;
+    }
+    form_->Form_MouseDown(e->button(), e->position());
+}
+
+void TelaZones::mouseMoveEvent(QMouseEvent* e) {
+    form_->Form_MouseMove(e->buttons(), e->position());
+}
+
+void TelaZones::mouseReleaseEvent(QMouseEvent* e) {
+    form_->Form_MouseUp(e->button(), e->position());
+}
+
+void TelaZones::closeEvent(QCloseEvent* e) {
+    // Closing the canvas leaves the editor as "Sortir" does.
+    e->ignore();
+    if (form_->estat_zones != 0) form_->mn_zona_Click(4);
+}
+
+bool TelaZones::event(QEvent* e) {
+    if (e->type() == QEvent::WindowDeactivate || e->type() == QEvent::FocusOut) {
+        // A drag never outlives the focus: the pointer is set free.
+        if (form_->arrossegant) form_->Form_MouseUp(Qt::LeftButton, mapFromGlobal(QCursor::pos()));
+    }
+    return QWidget::event(e);
+}
+
+bool TelaZones::eventFilter(QObject* o, QEvent* e) {
+    auto* l = qobject_cast<QLabel*>(o);
+    if (!l) return false;
+    const int k = l->property("index").toInt();
+    if (e->type() == QEvent::MouseButtonPress) {
+        auto* me = static_cast<QMouseEvent*>(e);
+        form_->nzona_MouseDown(k, me->button(), me->globalPosition().toPoint());
+        return true;
+    }
+    if (e->type() == QEvent::MouseMove) {
+        auto* me = static_cast<QMouseEvent*>(e);
+        form_->Form_MouseMove(me->buttons(), l->mapTo(this, me->position()));
+        return true;
+    }
+    return false;
+}
+
+} // namespace lumi
