@@ -14,6 +14,8 @@ source "$(dirname "$0")/comu.sh"
 titol_planificador='^Planificar Lumi-Raga$'
 activitat="$tmp/examples/primera/primera.lrq"
 ini="$tmp/programa/lumiraga.ini"
+# Seconds from the new start before the scripted joystick presses its button.
+ESPERA_JOYSTICK=20
 
 # The training window hears a stream of spoken vowels.
 export SDL_AUDIODRIVER=dummy LUMIRAGA_BACKENDS=microfon:sintetic \
@@ -58,16 +60,12 @@ tancar_editor() {
   sleep 0.3
 }
 
-# The items' values as the file stores them, from the first item's first
-# line; an item takes 64 lines.
-linia_item() {
-  sed -n "$(((($1 - 1) * 64) + 3 + $2))p" "$activitat" | tr -d '\r'
-}
-
 engegar_sense_inici
 # Zone 1 (100, 100)-(300, 300); the third item also answers the joystick's
-# up, the webcam's click and voice word 1, so that every page has an entry.
-sed -i '142s/.*/1\r/;151s/.*/1\r/;169s/.*/1\r/;220s/.*/1\r/' "$activitat"
+# up, the webcam's click and voice word 1, so that every page has an entry;
+# every item waits a minute for its answer, so that the third one is still
+# asked when the scripted joystick presses its button.
+sed -i '142s/.*/1\r/;151s/.*/1\r/;169s/.*/1\r/;212s/.*/60\r/;220s/.*/1\r/' "$activitat"
 sed -i '225a 100\r\n100\r\n300\r\n300\r\n""\r' "$activitat"
 
 menu_opcions 3
@@ -193,4 +191,61 @@ esperar_valor 3 11 0 "the joystick's up"
 esperar_valor 3 15 1 "joystick button 1"
 esperar_valor 3 20 0 "voice word 1"
 esperar_valor 3 38 0 "the webcam's click"
+
+# Played after a new start, with a joystick whose script (timed from the
+# program's start, when the joystick is looked for) presses button 1 now and
+# then once the first two items have had time to be answered.
+{
+  echo "0 0 0 -"
+  for ((t = ESPERA_JOYSTICK; t < ESPERA_JOYSTICK + 60; t += 2)); do
+    echo "$t 0 0 1"
+    echo "$t.3 0 0 -"
+  done
+} >"$tmp/joystick.txt"
+export LUMIRAGA_BACKENDS=joystick:sintetic LUMIRAGA_SINTETIC="joystick:guio=$tmp/joystick.txt"
+inici_joc=$(ara_ms)
+reengegar_programa
+esperar_inici 10 "after the new start"
+engegar_des_de_inici
+esperar_primera_pregunta "of the run"
+# Whether yellow shows anywhere in the middle of the screen.
+groc_al_mig() {
+  local part
+  part=$(import -window root png:- 2>/dev/null | convert - -crop 400x400+312+184 -fuzz 25% \
+    -fill white -opaque yellow -fill black +opaque white -format '%[fx:mean>0]' info: 2>/dev/null)
+  [ "$part" = 1 ]
+}
+# Waits until yellow shows (si) or no longer shows (no).
+esperar_groc() {
+  local fins=$(($(ara_ms) + $2 * 1000))
+  while :; do
+    if groc_al_mig; then [ "$1" = si ] && return 0; else [ "$1" = no ] && return 0; fi
+    [ "$(ara_ms)" -lt "$fins" ] || return 1
+    sleep 0.05
+  done
+}
+
+# The series: A is a right step, shown by part of the right reaction's
+# picture; B completes it.
+xdotool key a
+respostes_donades=$((respostes_donades + 1))
+esperar_groc si 3 || fallar "the series' first key brought no step reaction ($(captura serie-a))"
+captura pas-de-serie >/dev/null
+respondre b groc verd "that completes the series A, B on the first item" || fallar "$sense_reaccio"
+# A click outside zone 1 is wrong, one inside it right.
+respondre clic blanc verd "outside the zone on the second item" || fallar "$sense_reaccio"
+xdotool mousemove 200 200 click 1
+respostes_donades=$((respostes_donades + 1))
+esperar_color groc 3 || fallar "a click in zone 1 brought no right reaction (the screen's middle stayed $color_vist)"
+esperar_color blau 6 || fallar "after the zone the screen's middle showed $color_vist, not the third question"
+captura tercera-pregunta >/dev/null
+# The joystick's button, when its script presses it.
+queda=$((inici_joc + (ESPERA_JOYSTICK + 10) * 1000 - $(ara_ms)))
+esperar_color groc $((queda / 1000 + 1)) ||
+  fallar "joystick button 1 brought no right reaction on the third item (the screen's middle stayed $color_vist)"
+respostes_donades=$((respostes_donades + 1))
+echo "joystick answered $(($(ara_ms) - inici_joc)) ms after the new start" >&2
+llegir_informe
+# Each step of the series counts as a right answer.
+comprovar_informe "Nombre de Respostes=$respostes_donades" "Respostes BE=4" "Respostes malament=1"
 superada=1
