@@ -91,12 +91,26 @@ engegar() {
   done
   DISPLAY=":$(head -1 "$tmp/display")"
   export DISPLAY
+  engegar_programa
+}
 
+# The program on the virtual X server, with the private folders; its output
+# is added to lumiraga.log.
+engegar_programa() {
   env -u DBUS_SESSION_BUS_ADDRESS -u PULSE_SERVER QT_QPA_PLATFORM=xcb \
     HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/run" LUMIRAGA_HOME="$tmp/programa" \
     PULSE_CLIENTCONFIG="$tmp/pulse-client.conf" \
-    "$programa" >"$tmp/lumiraga.log" 2>&1 &
+    "$programa" >>"$tmp/lumiraga.log" 2>&1 &
   app_pid=$!
+}
+
+# The program ended and started again on the same display and folders, as
+# a teacher who closes it and opens it later; the environment is read again.
+reengegar_programa() {
+  kill "$app_pid" 2>/dev/null
+  wait "$app_pid" 2>/dev/null
+  app_pid=""
+  engegar_programa
 }
 
 # The first visible window whose title matches an extended regular
