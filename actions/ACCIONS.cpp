@@ -168,22 +168,13 @@ void ACCIONS::construir() {
             Command1[static_cast<size_t>(i)] = boto(
                 QString::fromUtf8(TECLAT_PANTALLA[static_cast<size_t>(i)]), QStringLiteral("Command1"), i, f);
             tp->addWidget(Command1[static_cast<size_t>(i)], i / 10, i % 10);
-            connect(Command1[static_cast<size_t>(i)], &QPushButton::clicked, this, [this, i] {
-                model.teclat_pantalla(i);
-                sincronitzar();
-            });
+            connect(Command1[static_cast<size_t>(i)], &QPushButton::clicked, this,
+                    [this, i] { Command1_Click(i); });
         }
         g->addLayout(tp, 6, 0, 1, 3);
-        connect(llista_tecles, &QLineEdit::textChanged, this,
-                [this](const QString& t) { ok_text->setEnabled(!t.isEmpty()); });
-        auto ok = [this] {
-            const QString t = llista_tecles->text();
-            llista_tecles->clear();
-            model.ok_text(t);
-            sincronitzar();
-        };
-        connect(ok_text, &QPushButton::clicked, this, ok);
-        connect(llista_tecles, &QLineEdit::returnPressed, this, ok);
+        connect(llista_tecles, &QLineEdit::textChanged, this, [this] { llista_tecles_Change(); });
+        connect(ok_text, &QPushButton::clicked, this, [this] { ok_text_Click(); });
+        connect(llista_tecles, &QLineEdit::returnPressed, this, [this] { ok_text_Click(); });
     }
     // Mouse page.
     {
@@ -316,99 +307,174 @@ void ACCIONS::construir() {
     connect(Canc[1], &QPushButton::clicked, this, [this] { Canc_Click(1); });
 
     // Handlers: each writes through the model, then the controls follow.
-    for (int i = 0; i <= 10; ++i)
-        connect(teclat[static_cast<size_t>(i)], &QCheckBox::clicked, this, [this, i](bool v) {
-            model.teclat_click(i, v ? 1 : 0);
-            sincronitzar();
-        });
-    for (int i = 0; i <= 2; ++i)
-        connect(ratoli[static_cast<size_t>(i)], &QCheckBox::clicked, this,
-                [this, i](bool v) { model.ratoli_click(i, v ? 1 : 0); });
-    for (int i = 0; i <= 10; ++i)
-        connect(web[static_cast<size_t>(i)], &QCheckBox::clicked, this,
-                [this, i](bool v) { model.web_click(i, v ? 1 : 0); });
-    for (int i = 0; i <= 7; ++i)
-        connect(jostick[static_cast<size_t>(i)], &QCheckBox::clicked, this,
-                [this, i](bool v) { model.jostick_click(i, v ? 1 : 0); });
-    auto token = [this](const QString& control, int i) {
-        model.cursor = Paraula->cursorPosition();
-        model.seleccio = Paraula->hasSelectedText() ? static_cast<int>(Paraula->selectedText().size()) : 0;
-        if (Paraula->hasSelectedText()) model.cursor = Paraula->selectionStart();
-        model.boto_token(control, i);
-        sincronitzar();
+    auto clic = [this](auto* control, auto senyal, auto handler) {
+        connect(control, senyal, this, [this, handler] { (this->*handler)(); });
     };
-    for (int i = 1; i <= 2; ++i)
-        connect(mouse[static_cast<size_t>(i)], &QPushButton::clicked, this,
-                [token, i] { token(QStringLiteral("mouse"), i); });
-    for (int i = 0; i <= 7; ++i)
-        connect(joy[static_cast<size_t>(i)], &QPushButton::clicked, this,
-                [token, i] { token(QStringLiteral("joy"), i); });
-    for (int i = 1; i <= 10; ++i)
-        connect(B_web[static_cast<size_t>(i)], &QPushButton::clicked, this,
-                [token, i] { token(QStringLiteral("web"), i); });
-    connect(Command2, &QPushButton::clicked, this, [token] { token(QStringLiteral("so"), 0); });
-    auto zona = [this](bool w, int i) {
-        if (i <= 0) return;
-        model.cursor = Paraula->cursorPosition();
-        model.seleccio = 0;
-        model.tria_zona(w, i);
-        sincronitzar();
+    auto clic_index = [this](auto& controls, int primer, int darrer, auto senyal, auto handler) {
+        for (int i = primer; i <= darrer; ++i)
+            connect(controls[static_cast<size_t>(i)], senyal, this,
+                    [this, handler, i] { (this->*handler)(i); });
     };
-    connect(tria_zones_mouse, &QComboBox::activated, this, [zona](int i) { zona(false, i); });
-    connect(tria_zones_web, &QComboBox::activated, this, [zona](int i) { zona(true, i); });
-    connect(veu1, &QComboBox::activated, this, [this](int i) {
-        model.cursor = Paraula->cursorPosition();
-        model.seleccio = 0;
-        model.veu_triar(i);
-        if (!model.serie_marcada()) {
-            const QSignalBlocker b(veu1);
-            veu1->setCurrentIndex(0);
-        }
-        sincronitzar();
-    });
-    connect(niv_so, &QCheckBox::clicked, this, [this](bool v) {
-        model.niv_so_click(v ? 1 : 0);
-        sincronitzar();
-    });
-    for (int i = 0; i < 2; ++i)
-        connect(nivell_so[static_cast<size_t>(i)], &QLineEdit::textEdited, this, [this, i](const QString& t) {
-            model.nivell_so_canviar(i, t);
-            sincronitzar();
-        });
-    connect(decimes, &QLineEdit::textChanged, this, [this](const QString& t) { model.decimes = t; });
-    connect(Paraula, &QLineEdit::textEdited, this, [this](const QString& t) {
-        const int c = Paraula->cursorPosition();
-        model.posar_paraula(t);
-        model.cursor = c;
-        sincronitzar();
-    });
-    // The engine's tools.
-    connect(CommandEntrenament, &QPushButton::clicked, this, [this] {
-        engine_unitat([this] {
-            CommandControlDelVolum->setEnabled(true);
-            plataforma::motor_veu().IniciarEntrenament();
-            model.d.motor_veu_preparat = FALS;
-        });
-    });
-    connect(CommandObrir, &QPushButton::clicked, this, [this] {
-        engine_unitat([this] {
-            if (plataforma::motor_veu().ObrirFitxer() == 0) return;
-            model.d.motor_veu_preparat = CERT;
-            plataforma::motor_veu().CopiarSonsQueSeReconeixerALaCarpeta();
-            // The opened set's words, from the engine rather than the clipboard.
-            model.sons = plataforma::motor_veu().SonsQueSeReconeixen();
-            for (QPushButton* b : {CommandVeureLesFuncions, CommandGuardar, CommandControlDelVolum})
-                b->setEnabled(true);
-            sincronitzar();
-        });
-    });
-    connect(CommandGuardar, &QPushButton::clicked, this,
-            [] { plataforma::motor_veu().GuardarFitxerReconeixementDeParaules(); });
-    connect(CommandVeureLesFuncions, &QPushButton::clicked, this,
-            [] { plataforma::motor_veu().VeureFinestraGrafiques(); });
-    connect(CommandControlDelVolum, &QPushButton::clicked, this,
-            [] { plataforma::motor_veu().VeureNivellDeSo(); });
+    clic_index(teclat, 0, 10, &QCheckBox::clicked, &ACCIONS::teclat_Click);
+    clic_index(ratoli, 0, 2, &QCheckBox::clicked, &ACCIONS::ratoli_Click);
+    clic_index(web, 0, 10, &QCheckBox::clicked, &ACCIONS::web_Click);
+    clic_index(jostick, 0, 7, &QCheckBox::clicked, &ACCIONS::jostick_Click);
+    clic_index(mouse, 1, 2, &QPushButton::clicked, &ACCIONS::mouse_Click);
+    clic_index(joy, 0, 7, &QPushButton::clicked, &ACCIONS::joy_Click);
+    clic_index(B_web, 1, 10, &QPushButton::clicked, &ACCIONS::B_web_Click);
+    clic_index(nivell_so, 0, 1, &QLineEdit::textEdited, &ACCIONS::nivell_so_Change);
+    clic(Command2, &QPushButton::clicked, &ACCIONS::Command2_Click);
+    clic(tria_zones_mouse, &QComboBox::activated, &ACCIONS::tria_zones_mouse_Click);
+    clic(tria_zones_web, &QComboBox::activated, &ACCIONS::tria_zones_web_Click);
+    clic(veu1, &QComboBox::activated, &ACCIONS::veu1_Click);
+    clic(niv_so, &QCheckBox::clicked, &ACCIONS::niv_so_Click);
+    clic(decimes, &QLineEdit::textChanged, &ACCIONS::decimes_Change);
+    clic(Paraula, &QLineEdit::textEdited, &ACCIONS::Paraula_Change);
+    clic(CommandEntrenament, &QPushButton::clicked, &ACCIONS::CommandEntrenament_Click);
+    clic(CommandObrir, &QPushButton::clicked, &ACCIONS::CommandObrir_Click);
+    clic(CommandGuardar, &QPushButton::clicked, &ACCIONS::CommandGuardar_Click);
+    clic(CommandVeureLesFuncions, &QPushButton::clicked, &ACCIONS::CommandVeureLesFuncions_Click);
+    clic(CommandControlDelVolum, &QPushButton::clicked, &ACCIONS::CommandControlDelVolum_Click);
     construir_zones();
+}
+
+void ACCIONS::teclat_Click(int Index) {
+    model.teclat_click(Index, teclat[static_cast<size_t>(Index)]->isChecked() ? 1 : 0);
+    sincronitzar();
+}
+
+void ACCIONS::Command1_Click(int Index) {
+    model.teclat_pantalla(Index);
+    sincronitzar();
+}
+
+void ACCIONS::llista_tecles_Change() {
+    ok_text->setEnabled(!llista_tecles->text().isEmpty());
+}
+
+void ACCIONS::ok_text_Click() {
+    const QString t = llista_tecles->text();
+    llista_tecles->clear();
+    model.ok_text(t);
+    sincronitzar();
+}
+
+void ACCIONS::ratoli_Click(int Index) {
+    model.ratoli_click(Index, ratoli[static_cast<size_t>(Index)]->isChecked() ? 1 : 0);
+}
+
+void ACCIONS::web_Click(int Index) {
+    model.web_click(Index, web[static_cast<size_t>(Index)]->isChecked() ? 1 : 0);
+}
+
+void ACCIONS::jostick_Click(int Index) {
+    model.jostick_click(Index, jostick[static_cast<size_t>(Index)]->isChecked() ? 1 : 0);
+}
+
+// A token button inserts at the series caret, over the selection.
+void ACCIONS::boto_token(const QString& control, int Index) {
+    model.cursor = Paraula->cursorPosition();
+    model.seleccio = Paraula->hasSelectedText() ? static_cast<int>(Paraula->selectedText().size()) : 0;
+    if (Paraula->hasSelectedText()) model.cursor = Paraula->selectionStart();
+    model.boto_token(control, Index);
+    sincronitzar();
+}
+
+void ACCIONS::mouse_Click(int Index) {
+    boto_token(QStringLiteral("mouse"), Index);
+}
+
+void ACCIONS::joy_Click(int Index) {
+    boto_token(QStringLiteral("joy"), Index);
+}
+
+void ACCIONS::B_web_Click(int Index) {
+    boto_token(QStringLiteral("web"), Index);
+}
+
+void ACCIONS::Command2_Click() {
+    boto_token(QStringLiteral("so"), 0);
+}
+
+void ACCIONS::tria_zona(bool web, int Index) {
+    if (Index <= 0) return;
+    model.cursor = Paraula->cursorPosition();
+    model.seleccio = 0;
+    model.tria_zona(web, Index);
+    sincronitzar();
+}
+
+void ACCIONS::tria_zones_mouse_Click() {
+    tria_zona(false, tria_zones_mouse->currentIndex());
+}
+
+void ACCIONS::tria_zones_web_Click() {
+    tria_zona(true, tria_zones_web->currentIndex());
+}
+
+void ACCIONS::veu1_Click() {
+    model.cursor = Paraula->cursorPosition();
+    model.seleccio = 0;
+    model.veu_triar(veu1->currentIndex());
+    if (!model.serie_marcada()) {
+        const QSignalBlocker b(veu1);
+        veu1->setCurrentIndex(0);
+    }
+    sincronitzar();
+}
+
+void ACCIONS::niv_so_Click() {
+    model.niv_so_click(niv_so->isChecked() ? 1 : 0);
+    sincronitzar();
+}
+
+void ACCIONS::nivell_so_Change(int Index) {
+    model.nivell_so_canviar(Index, nivell_so[static_cast<size_t>(Index)]->text());
+    sincronitzar();
+}
+
+void ACCIONS::decimes_Change() {
+    model.decimes = decimes->text();
+}
+
+void ACCIONS::Paraula_Change() {
+    const int c = Paraula->cursorPosition();
+    model.posar_paraula(Paraula->text());
+    model.cursor = c;
+    sincronitzar();
+}
+
+void ACCIONS::CommandEntrenament_Click() {
+    engine_unitat([this] {
+        CommandControlDelVolum->setEnabled(true);
+        plataforma::motor_veu().IniciarEntrenament();
+        model.d.motor_veu_preparat = FALS;
+    });
+}
+
+void ACCIONS::CommandObrir_Click() {
+    engine_unitat([this] {
+        if (plataforma::motor_veu().ObrirFitxer() == 0) return;
+        model.d.motor_veu_preparat = CERT;
+        plataforma::motor_veu().CopiarSonsQueSeReconeixerALaCarpeta();
+        // The opened set's words, from the engine rather than the clipboard.
+        model.sons = plataforma::motor_veu().SonsQueSeReconeixen();
+        for (QPushButton* b : {CommandVeureLesFuncions, CommandGuardar, CommandControlDelVolum})
+            b->setEnabled(true);
+        sincronitzar();
+    });
+}
+
+void ACCIONS::CommandGuardar_Click() {
+    plataforma::motor_veu().GuardarFitxerReconeixementDeParaules();
+}
+
+void ACCIONS::CommandVeureLesFuncions_Click() {
+    plataforma::motor_veu().VeureFinestraGrafiques();
+}
+
+void ACCIONS::CommandControlDelVolum_Click() {
+    plataforma::motor_veu().VeureNivellDeSo();
 }
 
 void ACCIONS::engine_unitat(const std::function<void()>& seguir) {
@@ -651,8 +717,9 @@ void ACCIONS::construir_zones() {
     const std::array<const char*, 5> t{"Esborrar zona", "Tota la Pantalla", "Subdividir", "Imatge àrea",
                                        "Sortir"};
     for (int i = 0; i < 5; ++i) {
-        mn_zona[static_cast<size_t>(i)] = anomenar(
-            mn_opcions->addAction(QString::fromUtf8(t[static_cast<size_t>(i)])), QStringLiteral("mn_zona"), i);
+        mn_zona[static_cast<size_t>(i)] =
+            anomenar(mn_opcions->addAction(QString::fromUtf8(t[static_cast<size_t>(i)])),
+                     QStringLiteral("mn_zona"), i);
         connect(mn_zona[static_cast<size_t>(i)], &QAction::triggered, this, [this, i] { mn_zona_Click(i); });
     }
     connect(mn_opcions, &QMenu::aboutToShow, this, [this] { mn_opcions_Click(); });
@@ -690,7 +757,8 @@ void ACCIONS::construir_zones() {
     g->addWidget(quadric[1], 3, 0);
     g->addWidget(quadric[0], 3, 1, 1, 2);
     for (int i = 0; i < 2; ++i)
-        connect(quadric[static_cast<size_t>(i)], &QPushButton::clicked, this, [this, i] { quadric_Click(i); });
+        connect(quadric[static_cast<size_t>(i)], &QPushButton::clicked, this,
+                [this, i] { quadric_Click(i); });
     connect(ScrollH, &QScrollBar::valueChanged, this, [this] { ScrollH_Change(); });
     connect(ScrollV, &QScrollBar::valueChanged, this, [this] { ScrollV_Change(); });
     connect(TxV, &QLineEdit::textChanged, this, [this] { TxV_Change(); });
@@ -768,7 +836,8 @@ void ACCIONS::dibuixar_zones() {
         l->adjustSize();
         l->move(dimensionar::arrodonir(z.esquerra + (double(z.dreta) - z.esquerra) / 2),
                 dimensionar::arrodonir(z.dalt + (double(z.baix) - z.dalt) / 2));
-        l->setStyleSheet(k == seleccionada_ ? QStringLiteral("background: #ffff00") : QStringLiteral("background: #ffffff"));
+        l->setStyleSheet(k == seleccionada_ ? QStringLiteral("background: #ffff00")
+                                            : QStringLiteral("background: #ffffff"));
         l->raise();
         l->setVisible(zona_dibuixada(z));
     }
@@ -779,7 +848,8 @@ void ACCIONS::dibuixar_zones() {
 
 void ACCIONS::zona_selecciona(int k) {
     desar_pendent();
-    if (seleccionada_ > 0 && static_cast<size_t>(seleccionada_) < nzona.size() && nzona[static_cast<size_t>(seleccionada_)])
+    if (seleccionada_ > 0 && static_cast<size_t>(seleccionada_) < nzona.size() &&
+        nzona[static_cast<size_t>(seleccionada_)])
         nzona[static_cast<size_t>(seleccionada_)]->setStyleSheet(QStringLiteral("background: #ffffff"));
     seleccionada_ = 0;
     estat_zones = 1;
@@ -986,8 +1056,8 @@ void ACCIONS::mn_zona_Click(int Index) {
         estat_zones = 0;
         Frame1[4]->hide();
         tela->hide();
-        for (QWidget* w : std::initializer_list<QWidget*>{Canc[0], Canc[1], teclat[3], teclat[10], llista_tecles,
-                                                          Paraula})
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{Canc[0], Canc[1], teclat[3], teclat[10], llista_tecles, Paraula})
             w->show();
         for (int i = 1; i <= 7; ++i)
             ICO_SER[static_cast<size_t>(i)]->show();
@@ -1018,8 +1088,9 @@ void ACCIONS::quadric_Click(int Index) {
                                         compte_barra(ScrollV->value()), model.zona_ultima_usada);
         if (r == Subdivisio::cel_la_buida || r == Subdivisio::massa_zones) {
             // The box stays open and says why.
-            avis_subdividir->setText(tradueix(r == Subdivisio::cel_la_buida ? QStringLiteral("zones|cel_la_buida")
-                                                                            : QStringLiteral("zones|massa_zones")));
+            avis_subdividir->setText(tradueix(r == Subdivisio::cel_la_buida
+                                                  ? QStringLiteral("zones|cel_la_buida")
+                                                  : QStringLiteral("zones|massa_zones")));
             avis_subdividir->show();
             Frame1[4]->adjustSize();
             return;
@@ -1093,8 +1164,8 @@ void ACCIONS::zones_mostrar_visor(int) {
         for (int k = 1; k <= maxim; ++k) {
             const zona& z = a.zones[static_cast<size_t>(k)];
             if (!zona_dibuixada(z)) continue;
-            auto* l = anomenar(new QLabel(QString::number(k), visor), v == 0 ? QStringLiteral("zm")
-                                                                            : QStringLiteral("zw"), k);
+            auto* l = anomenar(new QLabel(QString::number(k), visor),
+                               v == 0 ? QStringLiteral("zm") : QStringLiteral("zw"), k);
             l->setAlignment(Qt::AlignCenter);
             l->setFrameStyle(QFrame::Box | QFrame::Plain);
             l->setStyleSheet(QStringLiteral("background: rgba(255, 255, 255, 150)"));

@@ -72,6 +72,31 @@ class ACCIONS : public QDialog {
     QPushButton* CommandVeureLesFuncions = nullptr;
     QPushButton* CommandControlDelVolum = nullptr;
 
+    // Event procedures of the page controls.
+    void teclat_Click(int Index);
+    void Command1_Click(int Index);
+    void llista_tecles_Change();
+    void ok_text_Click();
+    void ratoli_Click(int Index);
+    void web_Click(int Index);
+    void jostick_Click(int Index);
+    void mouse_Click(int Index);
+    void joy_Click(int Index);
+    void B_web_Click(int Index);
+    void Command2_Click();
+    void tria_zones_mouse_Click();
+    void tria_zones_web_Click();
+    void veu1_Click();
+    void niv_so_Click();
+    void nivell_so_Change(int Index);
+    void decimes_Change();
+    void Paraula_Change();
+    void CommandEntrenament_Click();
+    void CommandObrir_Click();
+    void CommandGuardar_Click();
+    void CommandVeureLesFuncions_Click();
+    void CommandControlDelVolum_Click();
+
     // ---- the full-screen zone editor
     void dibuixar_zones();
     void CREAR_ZONES_Click(int Index);
@@ -139,6 +164,8 @@ class ACCIONS : public QDialog {
     int pagina_abans_ = -1;
     dimensionar::Caixa retall_{};
     bool refusat(int missatge);
+    void boto_token(const QString& control, int Index);
+    void tria_zona(bool web, int Index);
     void engine_unitat(const std::function<void()>& seguir);
     QPoint premsa_{};
     int premuda_ = 0;

@@ -153,9 +153,11 @@ TEST_P(RondaSerie, StoredSavedReloadedAndShownAgainTheSame) {
     e.joy[4]->click();
     e.B_web[3]->click();
     const int veu = 5;
+    e.veu1->setCurrentIndex(veu); // as a choice in the list leaves it
     emit e.veu1->activated(veu);
     ASSERT_EQ(e.model.tria_zones_mouse.size(), 2);
-    emit e.tria_zones_mouse->activated(1); // zone 3
+    e.tria_zones_mouse->setCurrentIndex(1); // zone 3
+    emit e.tria_zones_mouse->activated(1);
     e.Paraula->end(false);
     QTest::keyClicks(e.Paraula, QStringLiteral("CD"));
     ASSERT_EQ(e.model.serie_total, 9);
