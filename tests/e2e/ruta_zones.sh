@@ -11,23 +11,7 @@
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
-titol_planificador='^Planificar Lumi-Raga$'
 activitat="$tmp/examples/primera/primera.lrq"
-
-planificador() {
-  esperar_finestra "$titol_planificador" 5 || fallar "no planner window"
-  xdotool windowraise "$finestra"
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
-}
-
-menu_planificador() {
-  planificador
-  if [ "$2" = 0 ]; then
-    xdotool mousemove $((X + $1)) $((Y + 8)) click 1
-  else
-    triar_menu $((X + $1)) $((Y + 8)) "$2" "planner menu at $1"
-  fi
-}
 
 # The zone editor's canvas: a window of the program over the whole screen at
 # its origin, the player's frame.
@@ -107,20 +91,6 @@ zones_desades() {
         }
       }
     }'
-}
-
-# A left click of the learner at a screen point, the reaction it must bring
-# and the question shown after it (see respondre).
-clicar() {
-  local x=$1 y=$2 reaccio=$3 seguent=$4 quan=$5
-  xdotool mousemove "$x" "$y" click 1
-  respostes_donades=$((respostes_donades + 1))
-  if ! esperar_color "$reaccio" 3; then
-    sense_reaccio="no $reaccio reaction to a click at $x,$y $quan within 3 s (the screen's middle stayed $color_vist; $(captura sense-reaccio))"
-    return 1
-  fi
-  esperar_color "$seguent" 6 ||
-    fallar "after the reaction to a click at $x,$y $quan the screen's middle showed $color_vist, not the next question ($seguent)"
 }
 
 engegar_sense_inici
@@ -232,11 +202,11 @@ engegar_des_de_inici
 esperar_primera_pregunta "of the run"
 respostes_donades=0
 respondre space groc verd "on the first item" &&
-  clicar 600 60 blanc verd "outside every zone on the second item" &&
-  clicar 480 180 blanc verd "inside zone 2, which the second item does not take" &&
-  clicar 350 285 blanc verd "on zone 1's right edge" &&
-  clicar 235 390 blanc verd "on zone 1's bottom edge" &&
-  clicar 120 180 groc blau "on zone 1's top left pixel" &&
+  respondre clic@600,60 blanc verd "outside every zone on the second item" &&
+  respondre clic@480,180 blanc verd "inside zone 2, which the second item does not take" &&
+  respondre clic@350,285 blanc verd "on zone 1's right edge" &&
+  respondre clic@235,390 blanc verd "on zone 1's bottom edge" &&
+  respondre clic@120,180 groc blau "on zone 1's top left pixel" &&
   respondre Right groc vermell "on the third item"
 llegir_informe
 comprovar_informe "Nombre de Respostes=$respostes_donades" "Respostes BE=3" "Respostes malament=4" \
@@ -249,8 +219,8 @@ esperar_primera_pregunta "of the second run"
 respostes_donades=0
 sense_reaccio=""
 respondre space groc verd "on the first item of the second run" &&
-  clicar 750 519 blanc verd "on zone 4's bottom row, above zone 6" &&
-  clicar 899 639 groc blau "on zone 6's bottom right pixel"
+  respondre clic@750,519 blanc verd "on zone 4's bottom row, above zone 6" &&
+  respondre clic@899,639 groc blau "on zone 6's bottom right pixel"
 llegir_informe
 comprovar_informe "Nombre de Respostes=$respostes_donades" "Respostes BE=2" "Respostes malament=1" \
   "Nombre de Preguntes=3" "Preguntes no respostes=1"
