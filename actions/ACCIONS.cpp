@@ -542,6 +542,9 @@ void ACCIONS::obrir_pagina(int pagina, const QString& titol) {
         Frame1[5]->hide();
         return;
     }
+    // No page chosen (an empty action cell): the page bar, so that any kind
+    // of input can be added.
+    if (pagina < 0) pagina = 5;
     for (int i = 0; i <= 6; ++i)
         Frame1[static_cast<size_t>(i)]->setVisible(i == pagina);
     if (!titol.isEmpty()) setWindowTitle(titol);

@@ -1630,6 +1630,35 @@ TEST_F(Editors, ActionEditorBridgeOpensOnTheEntrysPageAndRebuildsTheList) {
     EXPECT_FALSE(p.sel_acc);
 }
 
+TEST_F(Editors, ActionEditorOnAnEmptyActionCellOffersEveryPage) {
+    // An item that only takes a key: its mouse page is reached from the
+    // empty cell after its key entry, through the page bar.
+    posar_items({amb_accio()});
+    planificar p(f.get());
+    p.Form_Load();
+    p.menu1_Click(3);
+    bool barra = false, ratoli = false;
+    obrir_editor_accions() = [&](int pagina, const QString& titol) {
+        ACCIONS e(planificador().item_editat[0], activitat(), dispositius(), &p);
+        e.obrir_pagina(pagina, titol);
+        QTimer::singleShot(0, &e, [&] {
+            barra = e.Frame1[5]->isVisibleTo(&e) && e.Canc[3]->isVisibleTo(&e);
+            e.Canc[3]->click(); // Ratolí
+            ratoli = e.Frame1[0]->isVisibleTo(&e);
+            e.ratoli[2]->click();
+            e.Canc_Click(1);
+        });
+        e.exec();
+    };
+    p.cella_MouseDown(ACCIO, 2, Qt::LeftButton);
+    obrir_editor_accions() = nullptr;
+    EXPECT_TRUE(barra);
+    EXPECT_TRUE(ratoli);
+    EXPECT_EQ(planificador().item_editat[0].ratoli[2], 1);
+    EXPECT_TRUE(p.model.accions_entrades().contains(QStringLiteral("Ratolí ") +
+                                                    caption_accions(QStringLiteral("ratoli"), 2)));
+}
+
 TEST_F(Editors, ActionEditorOnTheKeysPageAgreesWithTheActionList) {
     posar_items({amb_accio()});
     planificar p(f.get());

@@ -212,6 +212,25 @@ triar_menu() {
   xdotool key Return
 }
 
+# The planner window, raised; its place and size in X, Y, WIDTH, HEIGHT.
+titol_planificador='^Planificar Lumi-Raga$'
+planificador() {
+  esperar_finestra "$titol_planificador" 5 || fallar "no planner window"
+  xdotool windowraise "$finestra"
+  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+}
+
+# The planner's menu bar entry at a distance from the window's left edge: a
+# click, then the item at a position of its menu (0: the entry is a page).
+menu_planificador() {
+  planificador
+  if [ "$2" = 0 ]; then
+    xdotool mousemove $((X + $1)) $((Y + 8)) click 1
+  else
+    triar_menu $((X + $1)) $((Y + 8)) "$2" "planner menu at $1"
+  fi
+}
+
 # Opens the menu "Opcions" of the player window with a click on its name and
 # chooses the item at a position (1 = the first) with the arrow keys.
 menu_opcions() {
@@ -266,8 +285,8 @@ engegar_des_de_inici() {
   triar_al_dialeg_obrir "$tmp/examples/primera" primera.lrq
 }
 
-# An answer of the learner (xdotool's key name, or "clic" for a left click on
-# the picture), the reaction it must bring and the question shown after it.
+# An answer of the learner (xdotool's key name, "clic" for a left click on
+# the picture, or "clic@X,Y" for one at a screen point), the reaction it must bring and the question shown after it.
 # Stops at the first reaction that does not come: the report tells the rest.
 respostes_donades=0
 sense_reaccio=""
@@ -275,6 +294,9 @@ respondre() {
   local accio=$1 reaccio=$2 seguent=$3 quan=$4
   if [ "$accio" = clic ]; then
     xdotool mousemove 512 384 click 1
+  elif [[ "$accio" == clic@* ]]; then
+    local punt=${accio#clic@}
+    xdotool mousemove "${punt%,*}" "${punt#*,}" click 1
   else
     xdotool key "$accio"
   fi

@@ -6,21 +6,7 @@
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
-titol_planificador='^Planificar Lumi-Raga$'
 activitat="$tmp/examples/primera/primera.lrq"
-
-# The planner's menu bar entry at a distance from the window's left edge: a
-# click, then the item at a position of its menu (0: the entry is a page).
-menu_planificador() {
-  esperar_finestra "$titol_planificador" 5 || fallar "no planner window"
-  xdotool windowraise "$finestra"
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
-  if [ "$2" = 0 ]; then
-    xdotool mousemove $((X + $1)) $((Y + 8)) click 1
-  else
-    triar_menu $((X + $1)) $((Y + 8)) "$2" "planner menu at $1"
-  fi
-}
 
 # The item count of the saved activity (the second line of the file).
 items_desats() {

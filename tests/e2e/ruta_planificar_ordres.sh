@@ -8,27 +8,11 @@
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
-titol_planificador='^Planificar Lumi-Raga$'
 activitat="$tmp/examples/primera/primera.lrq"
 # The grid's first cell (centre) below the window's top left, and the pitch.
 cella_x=65
 cella_y=106
 pas=56
-
-planificador() {
-  esperar_finestra "$titol_planificador" 5 || fallar "no planner window"
-  xdotool windowraise "$finestra"
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
-}
-
-menu_planificador() {
-  planificador
-  if [ "$2" = 0 ]; then
-    xdotool mousemove $((X + $1)) $((Y + 8)) click 1
-  else
-    triar_menu $((X + $1)) $((Y + 8)) "$2" "planner menu at $1"
-  fi
-}
 
 # Cell `columna` of the first row of the shown list.
 cella() {
