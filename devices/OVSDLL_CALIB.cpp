@@ -331,8 +331,21 @@ void OVSDLL_CALIB::iniciar_calibracio() {
     for (cantonada& c : cantonades)
         c = {320, 240};
     cantonada_activa = 6;
+    webcam_min_x = 640;
+    webcam_min_y = 480;
+    webcam_max_x = 0;
+    webcam_max_y = 0;
     mode_calibracio = CALIBRAR;
     color_boto(calibrar, true);
+}
+
+void OVSDLL_CALIB::ajustar() {
+    auto escalar = [](int16_t& v, int16_t minim, int16_t maxim) {
+        if (v == 0 || maxim <= minim) return;
+        v = static_cast<int16_t>(arrodonir_parell(double(v - minim) / (maxim - minim) * 120));
+    };
+    escalar(punt_x, webcam_min_x, webcam_max_x);
+    escalar(punt_y, webcam_min_y, webcam_max_y);
 }
 
 void OVSDLL_CALIB::acabar_calibracio() {

@@ -88,6 +88,11 @@ class OVSDLL_CALIB : public QDialog {
     QString cantonades_fetes = QStringLiteral("0000");
     QString mode_calibracio;
     int16_t punt_x = 0, punt_y = 0;
+    // The readings' bounding box, reset when a calibration starts.
+    int16_t webcam_min_x = 640, webcam_min_y = 480, webcam_max_x = 0, webcam_max_y = 0;
+    // The point scaled into 0..120 within that box; a coordinate that is 0,
+    // or a box without width or height, is left as it is.
+    void ajustar();
     int16_t ultima_v = 0, ultima_h = 0;
     double inici_quiet = 0;
     // The map test mode built; without it the mapped marker stays hidden.

@@ -123,6 +123,27 @@ TEST_F(FinestraCalibracio, AStartStopsTheTrackerTakesTheStillAndDisablesTheOther
         EXPECT_EQ(c.x, 320);
         EXPECT_EQ(c.y, 240);
     }
+    // The start leaves an empty bounding box: scaling in it changes nothing
+    // rather than dividing by a width that is not there.
+    f->punt_x = 200;
+    f->punt_y = 100;
+    f->ajustar();
+    EXPECT_EQ(f->punt_x, 200);
+    EXPECT_EQ(f->punt_y, 100);
+    f->webcam_min_x = 100;
+    f->webcam_max_x = 300;
+    f->webcam_min_y = 100;
+    f->webcam_max_y = 260;
+    f->punt_x = 205; // 63 exactly
+    f->punt_y = 0;   // 0 stays
+    f->ajustar();
+    EXPECT_EQ(f->punt_x, 63);
+    EXPECT_EQ(f->punt_y, 0);
+    f->punt_x = 150; // 30
+    f->punt_y = 102; // 1.5 goes to the even 2
+    f->ajustar();
+    EXPECT_EQ(f->punt_x, 30);
+    EXPECT_EQ(f->punt_y, 2);
 }
 
 TEST_F(FinestraCalibracio, TheAutomaticSearchPushesEachQuarterOutwards) {
