@@ -344,6 +344,21 @@ TEST_F(EditorZones, MissingPicturesAreDrawnEmptyAndTheSelectionShowsTheStandIn) 
     EXPECT_EQ(f->picFlag, TelaZones::comodi());
 }
 
+TEST_F(EditorZones, AZoneFarBeyondTheScreenIsDrawnAndSelectedWithoutOverflow) {
+    // A file may hold any 32-bit coordinates: this zone is wider than an int
+    // can say, and covers the screen's middle band.
+    afegir(-1500000000, 100, 1500000000, 300, png(QStringLiteral("vermell.png"), Qt::red));
+    TelaZones* t = obrir();
+    ASSERT_TRUE(t);
+    const QImage vista = t->grab().toImage();
+    EXPECT_EQ(QColor(vista.pixel(500, 200)), QColor(Qt::red));
+    EXPECT_NE(QColor(vista.pixel(500, 400)), QColor(Qt::red));
+    clic(t, QPoint(500, 200));
+    ASSERT_EQ(f->zona_seleccionada(), 1);
+    EXPECT_EQ(a.zones_max, 1);
+    EXPECT_EQ(f->marc, (zona_rect{-32768, 100, 32767, 200}));
+}
+
 TEST_F(EditorZones, A256thZoneIsRefusedWithAMessage) {
     for (int k = 1; k <= 255; ++k)
         afegir(k, 0, k + 6, 6);
