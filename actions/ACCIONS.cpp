@@ -703,7 +703,7 @@ bool ACCIONS::eventFilter(QObject* o, QEvent* e) {
 // ------------------------------------------------------------------ the zone editor
 
 ACCIONS::~ACCIONS() {
-    if (arrossegant) plataforma::alliberar_cursor();
+    soltar_punter();
     if (form_zones == this) {
         interficie_zones() = {};
         form_zones = nullptr;
@@ -811,6 +811,9 @@ void ACCIONS::desar_pendent() {
 
 void ACCIONS::CREAR_ZONES_Click(int) {
     if (estat_zones == 0) {
+        // The series text may name zones typed or chosen since the window
+        // opened: none of them may be renumbered.
+        model.zona_ultima_usada = calcula_zones_ultim();
         pagina_abans_ = -1;
         for (int p : {0, 6})
             if (Frame1[static_cast<size_t>(p)]->isVisibleTo(this)) pagina_abans_ = p;
@@ -993,9 +996,14 @@ void ACCIONS::zona_arrossegar_moure(int X, int Y) {
 
 void ACCIONS::zona_arrossegar_acabar() {
     if (arrossegant != 1) return;
+    soltar_punter();
+    zona_arrossegar_amagar(0);
+}
+
+void ACCIONS::soltar_punter() {
+    if (!arrossegant) return;
     arrossegant = 0;
     plataforma::alliberar_cursor();
-    zona_arrossegar_amagar(0);
 }
 
 void ACCIONS::mn_opcions_Click() {
@@ -1052,6 +1060,8 @@ void ACCIONS::mn_zona_Click(int Index) {
         break;
     case 4: {
         // Stored first: from the planner's menu the Accept closes the window.
+        // Closing the canvas can come in the middle of a drag: it ends here.
+        soltar_punter();
         desar_pendent();
         if (windowTitle() == text_idioma(78)) Canc_Click(1);
         tela->unsetCursor();
@@ -1187,10 +1197,7 @@ void ACCIONS::zones_mostrar_visor(int) {
 void ACCIONS::done(int r) {
     if (estat_zones != 0) {
         // Closing keeps the rectangle being edited and frees the pointer.
-        if (arrossegant) {
-            arrossegant = 0;
-            plataforma::alliberar_cursor();
-        }
+        soltar_punter();
         desar_pendent();
         tela->hide();
     }

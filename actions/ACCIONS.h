@@ -159,6 +159,8 @@ class ACCIONS : public QDialog {
     void zona_arrossegar_iniciar(Qt::MouseButton boto, int X, int Y);
     void zona_arrossegar_moure(int X, int Y);
     void zona_arrossegar_acabar();
+    // Ends a drag without a redraw: the pointer is set free.
+    void soltar_punter();
     void refusar_zona_nova(const QString& clau);
     int seleccionada_ = 0;
     int pagina_abans_ = -1;

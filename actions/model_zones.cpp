@@ -74,15 +74,19 @@ int maxim_llista(const QString& llista, QChar lletra, int limit) {
 // The webcam's diagonals and its click codes are no zones; up, right and
 // left share their codes with zones 10, 13 and 14 and count as those.
 int maxim_serie(const QString& codis, int limit) {
-    const QString s = codis.toUpper();
     int m = -1;
-    for (qsizetype p = 0; p + 3 <= s.size(); p += 3) {
-        const QChar tipus = s.at(p);
+    for (qsizetype p = 0; p + 3 <= codis.size(); p += 3) {
+        // Upper-cased one character at a time: a sound level's character
+        // may upper-case to two ("ß") and would shift every later code.
+        QString s = codis.mid(p, 3);
+        for (QChar& c : s)
+            c = c.toUpper();
+        const QChar tipus = s.at(0);
         if (tipus != u'Z' && tipus != u'W') continue;
-        const QStringView parell = QStringView(s).mid(p + 1, 2);
+        const QStringView parell = QStringView(s).mid(1, 2);
         if (tipus == u'W' && (parell == u"AE" || parell == u"AD" || parell == u"C1" || parell == u"C2"))
             continue;
-        const int z = parell_hex(s, p + 1);
+        const int z = parell_hex(s, 1);
         if (z <= limit) m = std::max(m, z);
     }
     return m;

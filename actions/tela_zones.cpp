@@ -9,6 +9,8 @@
 #include <QCloseEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cstdint>
 
 namespace lumi {
 
@@ -43,9 +45,23 @@ const QImage& TelaZones::comodi() {
     return c;
 }
 
+namespace {
+
+// A zone's rectangle moved by `d`, summed wide: a file may hold any 32-bit
+// coordinates. The edges are clamped far beyond any screen, where QRect
+// still holds them.
+QRect rect_zona(const zona& z, int d) {
+    static constexpr int64_t limit = int64_t(1) << 24;
+    auto fita = [](int64_t v) { return static_cast<int>(std::clamp(v, -limit, limit)); };
+    const int l = fita(int64_t(z.esquerra) + d), t = fita(int64_t(z.dalt) + d);
+    const int r = fita(int64_t(z.dreta) + d), b = fita(int64_t(z.baix) + d);
+    return QRect(l, t, std::max(0, r - l), std::max(0, b - t));
+}
+
+} // namespace
+
 QRect TelaZones::rect_imatge(int k) const {
-    const zona& z = form_->model.a.zones[static_cast<size_t>(k)];
-    return QRect(z.esquerra + 1, z.dalt + 1, z.dreta - z.esquerra, z.baix - z.dalt);
+    return rect_zona(form_->model.a.zones[static_cast<size_t>(k)], 1);
 }
 
 int TelaZones::imatge_a(QPoint p) const {
@@ -62,6 +78,12 @@ int TelaZones::imatge_a(QPoint p) const {
 
 void TelaZones::pintar_imatge(QPainter& p, const QString& fitxer, const QImage& img, const QRect& r) {
     if (img.isNull() || r.width() <= 0 || r.height() <= 0) return;
+    if (int64_t(r.width()) * r.height() > 4 * int64_t(width()) * height()) {
+        // Far larger than the screen: scaled as it is drawn, so that no
+        // picture of that size is ever made.
+        p.drawImage(QRectF(r), img);
+        return;
+    }
     // Scaled once per size: a drag repaints the whole screen every move.
     const QString clau = fitxer + u'|' + QString::number(r.width()) + u'x' + QString::number(r.height());
     auto it = escalades_.find(clau);
@@ -89,7 +111,7 @@ void TelaZones::paintEvent(QPaintEvent*) {
         pintar_imatge(p, z.imatge, imatge(z.imatge), rect_imatge(k));
         p.setPen(QPen(Qt::black, 0));
         p.setBrush(Qt::NoBrush);
-        p.drawRect(z.esquerra, z.dalt, z.dreta - z.esquerra, z.baix - z.dalt);
+        p.drawRect(rect_zona(z, 0));
     }
     if (sel > 0 && form_->picFlag_visible) {
         // While a drag lasts the picture stays put and a frame follows the pointer.

@@ -383,6 +383,11 @@ TEST_F(TaulaZones, ASeriesReferenceBlocksTheDeletionOfItsZone) {
     EXPECT_EQ(a.zones[5].imatge, QStringLiteral("z5.png")); // kept its slot
     EXPECT_TRUE(esborrar_zona(a, 6, ultima));
 
+    // A sound-level code holds any character of its range: level 97 is "ß",
+    // which upper-cases to two letters. The zone after it still counts.
+    a.items[1].serie = QStringLiteral("S") + QChar(0xDF) + QChar(0xE2) + QStringLiteral("Z04M01");
+    EXPECT_EQ(calcula_zones_ultim(a, item{}, {}), 4);
+
     // The same for a webcam zone that only the edited series text names.
     Activitat b = amb_zones(14);
     const int ultima_web = calcula_zones_ultim(b, item{}, token_zona(12, true));

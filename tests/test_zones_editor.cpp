@@ -48,11 +48,13 @@ struct EditorZones : ::testing::Test {
         a.zones.push_back(zona{l, t, r, b, imatge});
         a.zones_max = static_cast<int16_t>(a.zones.size() - 1);
     }
-    // The editor entered from the mouse page's button, as a teacher does.
-    TelaZones* obrir() {
+    // The editor entered from the mouse page's button, as a teacher does,
+    // after typing `serie` into the series text.
+    TelaZones* obrir(const QString& serie = {}) {
         f = std::make_unique<ACCIONS>(it, a, d, nullptr);
         f->obrir_pagina(0, text_idioma(33) + u' ' + tradueix(QStringLiteral("Ratolí")));
         f->show();
+        if (!serie.isEmpty()) QTest::keyClicks(f->Paraula, serie);
         auto* boto = f->findChild<QPushButton*>(QStringLiteral("CREAR_ZONES"));
         EXPECT_TRUE(boto);
         if (boto) boto->click();
@@ -274,6 +276,20 @@ TEST_F(EditorZones, DragHoldsThePointerUntilReleaseFocusLossOrClose) {
     EXPECT_EQ(f->arrossegant, 0);
     QTest::mouseRelease(t, Qt::LeftButton, {}, QPoint(50, 60));
 
+    // A drag, then the canvas is closed (the window manager's close key):
+    // the pointer is freed and the editor left; entering again works.
+    QTest::mousePress(t, Qt::LeftButton, {}, QPoint(100, 100));
+    EXPECT_FALSE(plataforma::cursor_confinat().isEmpty());
+    t->close();
+    EXPECT_TRUE(plataforma::cursor_confinat().isEmpty());
+    EXPECT_EQ(f->arrossegant, 0);
+    EXPECT_EQ(f->estat_zones, 0);
+    EXPECT_FALSE(t->isVisible());
+    QTest::mouseRelease(t, Qt::LeftButton, {}, QPoint(100, 100));
+    f->CREAR_ZONES_Click(0);
+    clic(f->nzona[1], QPoint(1, 1));
+    ASSERT_EQ(f->zona_seleccionada(), 1);
+
     // Another drag, then the window closes: freed, and the move stored.
     QTest::mousePress(t, Qt::LeftButton, {}, QPoint(100, 100));
     QTest::mouseMove(t, QPoint(120, 130));
@@ -281,6 +297,25 @@ TEST_F(EditorZones, DragHoldsThePointerUntilReleaseFocusLossOrClose) {
     f->reject();
     EXPECT_TRUE(plataforma::cursor_confinat().isEmpty());
     EXPECT_EQ(a.zones[1], (zona{120, 130, 121, 131, {}}));
+}
+
+TEST_F(EditorZones, AZoneTheSeriesBeingTypedNamesIsNotDeleted) {
+    afegir(10, 10, 110, 60);
+    afegir(200, 100, 300, 150);
+    afegir(400, 300, 500, 350);
+    // Typed after the editor opened: no stored item names a zone yet.
+    TelaZones* t = obrir(token_zona(2, false));
+    ASSERT_TRUE(t);
+    EXPECT_EQ(f->model.paraula, token_zona(2, false));
+    clic(f->nzona[2], QPoint(1, 1));
+    ASSERT_EQ(f->zona_seleccionada(), 2);
+    f->mn_zona_Click(0);
+    EXPECT_EQ(a.zones_max, 3);
+    EXPECT_EQ(a.zones[2], (zona{200, 100, 300, 150, {}}));
+    // Zone 3 is above it: it can go.
+    clic(f->nzona[3], QPoint(1, 1));
+    f->mn_zona_Click(0);
+    EXPECT_EQ(a.zones_max, 2);
 }
 
 TEST_F(EditorZones, MissingPicturesAreDrawnEmptyAndTheSelectionShowsTheStandIn) {
@@ -307,6 +342,21 @@ TEST_F(EditorZones, MissingPicturesAreDrawnEmptyAndTheSelectionShowsTheStandIn) 
     f->mn_zona_Click(3);
     EXPECT_TRUE(a.zones[1].imatge.isEmpty());
     EXPECT_EQ(f->picFlag, TelaZones::comodi());
+}
+
+TEST_F(EditorZones, AZoneFarBeyondTheScreenIsDrawnAndSelectedWithoutOverflow) {
+    // A file may hold any 32-bit coordinates: this zone is wider than an int
+    // can say, and covers the screen's middle band.
+    afegir(-1500000000, 100, 1500000000, 300, png(QStringLiteral("vermell.png"), Qt::red));
+    TelaZones* t = obrir();
+    ASSERT_TRUE(t);
+    const QImage vista = t->grab().toImage();
+    EXPECT_EQ(QColor(vista.pixel(500, 200)), QColor(Qt::red));
+    EXPECT_NE(QColor(vista.pixel(500, 400)), QColor(Qt::red));
+    clic(t, QPoint(500, 200));
+    ASSERT_EQ(f->zona_seleccionada(), 1);
+    EXPECT_EQ(a.zones_max, 1);
+    EXPECT_EQ(f->marc, (zona_rect{-32768, 100, 32767, 200}));
 }
 
 TEST_F(EditorZones, A256thZoneIsRefusedWithAMessage) {
