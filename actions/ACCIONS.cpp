@@ -1181,7 +1181,12 @@ void ACCIONS::zones_mostrar_visor(int) {
                                v == 0 ? QStringLiteral("zm") : QStringLiteral("zw"), k);
             l->setAlignment(Qt::AlignCenter);
             l->setFrameStyle(QFrame::Box | QFrame::Plain);
-            l->setStyleSheet(QStringLiteral("background: rgba(255, 255, 255, 150)"));
+            // A palette, not a style sheet: a style sheet per label made opening
+            // the editor on a full zone table several times slower.
+            QPalette pal = l->palette();
+            pal.setColor(QPalette::Window, QColor(255, 255, 255, 150));
+            l->setPalette(pal);
+            l->setAutoFillBackground(true);
             const int x = dimensionar::arrodonir(z.esquerra * sx);
             const int y = dimensionar::arrodonir(z.dalt * sy);
             l->setGeometry(x, y, std::max(1, dimensionar::arrodonir(z.dreta * sx) - x),
