@@ -647,11 +647,15 @@ bool ACCIONS::eventFilter(QObject* o, QEvent* e) {
         premuda_ = index;
         sincronitzar();
         if (dret && index <= 7) {
+            // The popup's captions under their own keys, like any control's.
+            auto caption = [](int i, const char* disseny) {
+                const QString t =
+                    tradueix(clau_traduccio(QStringLiteral("ACCIONS"), QStringLiteral("menu2"), i, u'c'));
+                return t.isEmpty() ? QString::fromUtf8(disseny) : t;
+            };
             QMenu menu(this);
-            QAction* esborrar = menu.addAction(tradueix(QStringLiteral("Esborrar")).isEmpty()
-                                                   ? QStringLiteral("Esborrar")
-                                                   : tradueix(QStringLiteral("Esborrar")));
-            menu.addAction(QStringLiteral("Cancelar"));
+            QAction* esborrar = menu.addAction(caption(0, "Esborrar"));
+            menu.addAction(caption(1, "Cancelar"));
             if (menu.exec(me->globalPosition().toPoint()) == esborrar) {
                 model.icones_esborrar();
                 sincronitzar();

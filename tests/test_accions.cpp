@@ -423,7 +423,10 @@ TEST_F(EditorAccions, FormWritesTheItemThroughItsControls) {
 #include "platform/motor_veu.h"
 
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
 
 TEST_F(EditorAccions, EveryWayOutChecksAndKeepsTheEdits) {
     // Accept on the key page of a window never shown takes the typed text.
@@ -546,4 +549,25 @@ TEST(EditorAccionsVeu, EngineButtonsReachTheEngineAndStayOffWithoutIt) {
     EXPECT_EQ(motor.nivells, 1);
     restaurar_ganxo_veu(dispositius().procOld_rec);
     finestra_captura() = nullptr;
+}
+
+TEST_F(EditorAccions, IconPopupSpeaksTheInterfaceLanguage) {
+    idioma() = IDIOMA_ESPANOL;
+    it.serie = QStringLiteral("{F1}{F2}");
+    ACCIONS f(it, a, d, nullptr);
+    f.obrir_pagina(1, QString());
+    QStringList opcions;
+    QTimer::singleShot(0, &f, [&opcions] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* o : menu->actions())
+                opcions << o->text();
+            menu->close();
+        }
+    });
+    QLabel* l = f.ICO_SER[1];
+    QMouseEvent p(QEvent::MouseButtonPress, QPointF(5, 5), l->mapToGlobal(QPointF(5, 5)), Qt::RightButton,
+                  Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(l, &p);
+    EXPECT_EQ(opcions, (QStringList{QStringLiteral("Borrar"), QStringLiteral("Cancelar")}));
+    EXPECT_EQ(it.serie, QStringLiteral("{F1}{F2}"));
 }
