@@ -9,6 +9,7 @@
 #include "comuns/icones.h"
 #include "core/camins.h"
 #include "core/idioma.h"
+#include "core/tecles.h"
 #include "core/vb.h"
 #include "devices/modul_veu.h"
 #include "platform/cursor_confinament.h"
@@ -17,7 +18,6 @@
 #include "platform/pantalla.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDrag>
 #include <QFrame>
 #include <QGridLayout>
@@ -63,8 +63,10 @@ void omplir_combo(QComboBox* c, const QStringList& v) {
 // The form the zone interface of the model points at.
 ACCIONS* form_zones = nullptr;
 
-bool es_esborrar(int tecla) {
-    return tecla == Qt::Key_Delete || tecla == Qt::Key_Backspace;
+// Delete, Backspace or the keypad's decimal key, whatever it prints.
+bool es_esborrar(const QKeyEvent* e) {
+    const int vk = qt_a_vk(e->key(), e->modifiers() & Qt::KeypadModifier);
+    return vk == 46 || vk == 8 || vk == 110;
 }
 
 } // namespace
@@ -89,12 +91,14 @@ ACCIONS::ACCIONS(item& it, Activitat& a, EstatDispositius& d, QWidget* pare)
         jostick[static_cast<size_t>(i)]->setText(caption_accions(QStringLiteral("jostick"), i));
     model.carregar();
     const bool motor = plataforma::motor_veu().present();
-    for (QWidget* w : std::initializer_list<QWidget*>{CommandEntrenament, CommandObrir, sons, decimes})
-        w->setEnabled(motor);
-    const bool preparat = model.d.motor_veu_preparat != 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{CommandEntrenament, CommandObrir, sons, decimes,
+                                                      findChild<QLabel*>(QStringLiteral("Label1"))})
+        if (w) w->setEnabled(motor);
+    // Without an engine a stale ready flag enables nothing.
+    const bool preparat = motor && model.d.motor_veu_preparat != 0;
     for (QPushButton* b : {CommandGuardar, CommandVeureLesFuncions, CommandControlDelVolum})
         b->setEnabled(preparat);
-    if (preparat) CommandObrir->setEnabled(motor);
+    if (preparat) CommandObrir->setEnabled(true);
     omplir_combo(tria_zones_mouse, model.tria_zones_mouse);
     omplir_combo(tria_zones_web, model.tria_zones_web);
     omplir_combo(veu1, model.veu1);
@@ -329,7 +333,7 @@ void ACCIONS::construir() {
     clic(veu1, &QComboBox::activated, &ACCIONS::veu1_Click);
     clic(niv_so, &QCheckBox::clicked, &ACCIONS::niv_so_Click);
     clic(decimes, &QLineEdit::textChanged, &ACCIONS::decimes_Change);
-    clic(Paraula, &QLineEdit::textEdited, &ACCIONS::Paraula_Change);
+    clic(Paraula, &QLineEdit::textChanged, &ACCIONS::Paraula_Change);
     clic(CommandEntrenament, &QPushButton::clicked, &ACCIONS::CommandEntrenament_Click);
     clic(CommandObrir, &QPushButton::clicked, &ACCIONS::CommandObrir_Click);
     clic(CommandGuardar, &QPushButton::clicked, &ACCIONS::CommandGuardar_Click);
@@ -371,11 +375,16 @@ void ACCIONS::jostick_Click(int Index) {
     model.jostick_click(Index, jostick[static_cast<size_t>(Index)]->isChecked() ? 1 : 0);
 }
 
-// A token button inserts at the series caret, over the selection.
-void ACCIONS::boto_token(const QString& control, int Index) {
+// Tokens go in at the series caret, over the selection (a combo's popup
+// leaves the selection in place).
+void ACCIONS::cursor_serie() {
     model.cursor = Paraula->cursorPosition();
     model.seleccio = Paraula->hasSelectedText() ? static_cast<int>(Paraula->selectedText().size()) : 0;
     if (Paraula->hasSelectedText()) model.cursor = Paraula->selectionStart();
+}
+
+void ACCIONS::boto_token(const QString& control, int Index) {
+    cursor_serie();
     model.boto_token(control, Index);
     sincronitzar();
 }
@@ -398,8 +407,7 @@ void ACCIONS::Command2_Click() {
 
 void ACCIONS::tria_zona(bool web, int Index) {
     if (Index <= 0) return;
-    model.cursor = Paraula->cursorPosition();
-    model.seleccio = 0;
+    cursor_serie();
     model.tria_zona(web, Index);
     sincronitzar();
 }
@@ -413,8 +421,7 @@ void ACCIONS::tria_zones_web_Click() {
 }
 
 void ACCIONS::veu1_Click() {
-    model.cursor = Paraula->cursorPosition();
-    model.seleccio = 0;
+    cursor_serie();
     model.veu_triar(veu1->currentIndex());
     if (!model.serie_marcada()) {
         const QSignalBlocker b(veu1);
@@ -565,7 +572,7 @@ void ACCIONS::Canc_Click(int Index) {
     }
     if (Index == 1) {
         QString t = llista_tecles->text();
-        const int m = model.acceptar(Frame1[1]->isVisible(), t);
+        const int m = model.acceptar(Frame1[1]->isVisibleTo(this), t);
         llista_tecles->setText(t);
         sincronitzar();
         if (!refusat(m)) done(QDialog::Accepted);
@@ -583,13 +590,10 @@ bool ACCIONS::refusat(int missatge) {
     return true;
 }
 
-void ACCIONS::closeEvent(QCloseEvent* e) {
-    QString t;
-    if (refusat(model.tancar_finestra(t))) {
-        e->ignore();
-        return;
-    }
-    QDialog::closeEvent(e);
+// The close box and Escape keep the edits, once Accept's checks pass.
+void ACCIONS::reject() {
+    if (refusat(model.tancar_finestra(llista_tecles->text()))) return;
+    QDialog::reject();
 }
 
 void ACCIONS::showEvent(QShowEvent* e) {
@@ -606,18 +610,15 @@ bool ACCIONS::eventFilter(QObject* o, QEvent* e) {
     if (e->type() == QEvent::MouseButtonPress && index >= 1 &&
         (o->objectName() == QLatin1String("zm") || o->objectName() == QLatin1String("zw"))) {
         // A preview's label chooses its zone, as the combo's entry would.
-        model.cursor = Paraula->cursorPosition();
-        model.seleccio = 0;
+        cursor_serie();
         model.zona_etiqueta(o->objectName() == QLatin1String("zw"), index);
         sincronitzar();
         return true;
     }
     if (e->type() == QEvent::KeyPress) {
-        const int tecla = static_cast<QKeyEvent*>(e)->key();
-        if (!es_esborrar(tecla) &&
-            !(tecla == Qt::Key_Period && (static_cast<QKeyEvent*>(e)->modifiers() & Qt::KeypadModifier)))
-            return false;
-        if (o == tecles && tecla == Qt::Key_Delete) {
+        const auto* ke = static_cast<QKeyEvent*>(e);
+        if (!es_esborrar(ke)) return false;
+        if (o == tecles && qt_a_vk(ke->key(), ke->modifiers() & Qt::KeypadModifier) == 46) {
             model.tecla_seleccionada = tecles->currentRow();
             model.tecles_suprimir();
         } else if (o == Llista_zones_mouse || o == Llista_zones_web) {
@@ -646,11 +647,15 @@ bool ACCIONS::eventFilter(QObject* o, QEvent* e) {
         premuda_ = index;
         sincronitzar();
         if (dret && index <= 7) {
+            // The popup's captions under their own keys, like any control's.
+            auto caption = [](int i, const char* disseny) {
+                const QString t =
+                    tradueix(clau_traduccio(QStringLiteral("ACCIONS"), QStringLiteral("menu2"), i, u'c'));
+                return t.isEmpty() ? QString::fromUtf8(disseny) : t;
+            };
             QMenu menu(this);
-            QAction* esborrar = menu.addAction(tradueix(QStringLiteral("Esborrar")).isEmpty()
-                                                   ? QStringLiteral("Esborrar")
-                                                   : tradueix(QStringLiteral("Esborrar")));
-            menu.addAction(QStringLiteral("Cancelar"));
+            QAction* esborrar = menu.addAction(caption(0, "Esborrar"));
+            menu.addAction(caption(1, "Cancelar"));
             if (menu.exec(me->globalPosition().toPoint()) == esborrar) {
                 model.icones_esborrar();
                 sincronitzar();

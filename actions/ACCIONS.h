@@ -36,6 +36,7 @@ class ACCIONS : public QDialog {
     void Canc_Click(int Index);
     void obrir_pagina(int pagina, const QString& titol);
     void done(int r) override;
+    void reject() override;
     // The controls shown again from the model.
     void sincronitzar();
 
@@ -146,7 +147,6 @@ class ACCIONS : public QDialog {
     zona_rect marc_inici{}; // where the picture stays while a drag lasts
 
   protected:
-    void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* o, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
 
@@ -166,6 +166,7 @@ class ACCIONS : public QDialog {
     int pagina_abans_ = -1;
     dimensionar::Caixa retall_{};
     bool refusat(int missatge);
+    void cursor_serie();
     void boto_token(const QString& control, int Index);
     void tria_zona(bool web, int Index);
     void engine_unitat(const std::function<void()>& seguir);

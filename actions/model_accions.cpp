@@ -219,8 +219,9 @@ void ModelAccions::omplir() {
         if (it.veu[static_cast<size_t>(i)] == 1)
             llista_veu << text_idioma(32) + QString::number(i).rightJustified(2, u'0');
     if (it.nivell[0] == 1) {
-        nivell_so[0] = numero_text(it.nivell[1]);
-        nivell_so[1] = numero_text(it.nivell[2]);
+        // Written like any number, then clamped by the boxes' own change.
+        nivell_so_canviar(0, numero_text(it.nivell[1]));
+        nivell_so_canviar(1, numero_text(it.nivell[2]));
         niv_so_click(1);
     }
     for (int i = 0; i <= 2; ++i)
@@ -400,16 +401,15 @@ void ModelAccions::inserir_al_cursor(const QString& token) {
 }
 
 void ModelAccions::icona_premer(int i, bool dret) {
-    if (i >= 1 && i <= 7) {
-        // The caret goes after this icon's token, never inside it.
-        if (!entrada_icona(i).isEmpty()) {
-            cursor = fi_entrada_serie(paraula, serie_primer + i);
-            seleccio = 0;
-        }
-        if (serie_primer + i - 1 >= 1 &&
-            !llista_element(serie_visual, serie_primer + i - 1, QString(SEPARA)).isEmpty())
-            marcar(i);
+    // The caret goes after this icon's token, never inside it.
+    if (i >= 1 && i <= 7 && !entrada_icona(i).isEmpty()) {
+        cursor = fi_entrada_serie(paraula, serie_primer + i);
+        seleccio = 0;
     }
+    // An arrow too: the raised icons would name other entries once scrolled.
+    const int abans = serie_primer + i - 1;
+    if (abans >= 1 && abans <= serie_total && !llista_element(serie_visual, abans, QString(SEPARA)).isEmpty())
+        marcar(i);
     if (dret) {
         marcar(i);
         return;
@@ -614,8 +614,11 @@ int ModelAccions::acceptar(bool pagina_teclat, QString& llista_tecles) {
     return 0;
 }
 
-int ModelAccions::tancar_finestra(QString& llista_tecles) {
-    return acceptar(false, llista_tecles);
+int ModelAccions::tancar_finestra(const QString& llista_tecles) {
+    // The typed key text is checked as Accept would, but not added.
+    if (!text_accio_valid(llista_tecles)) return 49;
+    QString cap;
+    return acceptar(false, cap);
 }
 
 void ModelAccions::cancellar() {

@@ -120,7 +120,7 @@ class ModelAccions {
 
     // ---- ways out: the message number refused with, 0 when it may close
     int acceptar(bool pagina_teclat, QString& llista_tecles);
-    int tancar_finestra(QString& llista_tecles);
+    int tancar_finestra(const QString& llista_tecles);
     void cancellar();
     void desar_decimes();
 };

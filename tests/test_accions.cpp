@@ -154,7 +154,11 @@ TEST_F(EditorAccions, IconPanelScrollsDeletesAndDrops) {
     EXPECT_EQ(m.entrada_icona(1), QStringLiteral("F4"));
     EXPECT_TRUE(m.fletxa_enrere());
     EXPECT_FALSE(m.fletxa_endavant());
+    m.icona_premer(2, false);
+    ASSERT_TRUE(m.marcada[2]);
+    // Scrolling lowers the raised icons: they would name other entries.
     m.icona_premer(8, false);
+    EXPECT_EQ(m.marcada, decltype(m.marcada){});
     EXPECT_EQ(m.entrada_icona(1), QStringLiteral("F3"));
     EXPECT_TRUE(m.fletxa_endavant());
     // Right press: the icon is the only raised one; Esborrar removes it alone.
@@ -331,6 +335,15 @@ TEST_F(EditorAccions, SoundBandClampsSwapsAndMakesItsToken) {
     m.boto_token(QStringLiteral("so"), 0);
     EXPECT_EQ(it.serie, QStringLiteral("{Soroll entre 20 50 }"));
     EXPECT_EQ(accions_text_a_codis(it.serie, 0).left(1), QStringLiteral("S"));
+
+    // The fill writes the stored band with the number blank and clamps it.
+    it = item{};
+    it.nivell = {1, 7, 50};
+    EXPECT_EQ(obrir().nivell_so, (std::array<QString, 2>{QStringLiteral(" 7"), QStringLiteral(" 50")}));
+    it.nivell = {1, 0, 300};
+    const ModelAccions n = obrir();
+    EXPECT_EQ(n.nivell_so, (std::array<QString, 2>{QStringLiteral("0"), QStringLiteral("128")}));
+    EXPECT_EQ(it.nivell, (std::array<int16_t, 3>{1, 0, 128}));
 }
 
 TEST_F(EditorAccions, VoiceAndLevelExcludeEachOtherOnWhatTheItemUses) {
@@ -401,4 +414,160 @@ TEST_F(EditorAccions, FormWritesTheItemThroughItsControls) {
     g.model.posar_paraula(g.Paraula->text());
     g.Canc_Click(0);
     EXPECT_EQ(it.serie, QStringLiteral("ab"));
+}
+
+#include "ajudes_exercici.h"
+#include "contestador.h"
+#include "devices/captura_so.h"
+#include "devices/modul_veu.h"
+#include "platform/motor_veu.h"
+
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+
+TEST_F(EditorAccions, EveryWayOutChecksAndKeepsTheEdits) {
+    // Accept on the key page of a window never shown takes the typed text.
+    {
+        ACCIONS f(it, a, d, nullptr);
+        f.obrir_pagina(1, QString());
+        f.llista_tecles->setText(QStringLiteral("{F5}"));
+        f.Canc_Click(1);
+        EXPECT_EQ(f.result(), QDialog::Accepted);
+        EXPECT_EQ(it.tecles_llista, QStringLiteral("{F5}"));
+    }
+    // The close box and Escape: the same checks, then the edits stay.
+    ACCIONS g(it, a, d, nullptr);
+    g.obrir_pagina(2, QString());
+    g.show();
+    g.Paraula->setText(QStringLiteral("{F2"));
+    EXPECT_EQ(it.serie, QStringLiteral("{F2")); // set in code, followed all the same
+    g.decimes->setText(QStringLiteral("2.5"));
+    {
+        proves::Contestador c;
+        QTest::keyClick(&g, Qt::Key_Escape);
+        g.close();
+        EXPECT_EQ(c.textos, (QStringList{text_idioma(50), text_idioma(50)}));
+    }
+    EXPECT_TRUE(g.isVisible());
+    g.Paraula->setText(QStringLiteral("{F2}"));
+    g.llista_tecles->setText(QStringLiteral("{F6"));
+    {
+        proves::Contestador c;
+        g.close();
+        EXPECT_EQ(c.textos, QStringList{text_idioma(49)});
+    }
+    g.llista_tecles->clear();
+    QTest::keyClick(&g, Qt::Key_Escape);
+    EXPECT_FALSE(g.isVisible());
+    EXPECT_EQ(it.serie, QStringLiteral("{F2}"));
+    EXPECT_EQ(it.tecles_llista, QStringLiteral("{F5}"));
+    EXPECT_EQ(a.decimes_veu, 2);
+}
+
+TEST_F(EditorAccions, FormTokensReplaceTheSelectionAndListsTakeEveryDeleteKey) {
+    zona_a(a, 3);
+    it.veu[3] = 1;
+    it.veu[4] = 1;
+    ACCIONS f(it, a, d, nullptr);
+    f.obrir_pagina(0, QString());
+    f.Paraula->setText(QStringLiteral("{F1}{F2}"));
+    // A combo's popup leaves the selection: the zone's token replaces it.
+    f.Paraula->setSelection(4, 4);
+    f.tria_zones_mouse->setCurrentIndex(1);
+    emit f.tria_zones_mouse->activated(1);
+    EXPECT_EQ(it.serie, QStringLiteral("{F1}{Zona 003}"));
+
+    // The keypad's decimal key deletes whatever character it prints.
+    ASSERT_EQ(f.llista_veu->count(), 2);
+    for (const Qt::Key k : {Qt::Key_Comma, Qt::Key_Period}) {
+        f.llista_veu->setCurrentRow(0);
+        QKeyEvent e(QEvent::KeyPress, k, Qt::KeypadModifier, QStringLiteral("."));
+        QApplication::sendEvent(f.llista_veu, &e);
+    }
+    EXPECT_EQ(f.llista_veu->count(), 0);
+    EXPECT_EQ(it.veu[3], 0);
+    EXPECT_EQ(it.veu[4], 0);
+}
+
+TEST(EditorAccionsVeu, EngineButtonsReachTheEngineAndStayOffWithoutIt) {
+    proves::EntornProva entorn;
+    entorn.rellotge.pas = 0.05; // the unit start's pause passes at once
+    QWidget jugador;
+    finestra_captura() = [&jugador] { return &jugador; };
+    item it;
+    it.veu[2] = 1;
+    {
+        // No engine: a stale ready flag enables none of its controls, and
+        // words are still assigned.
+        dispositius().motor_veu_preparat = CERT;
+        ACCIONS e(it, activitat(), dispositius(), nullptr);
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 e.CommandEntrenament, e.CommandObrir, e.CommandGuardar, e.CommandVeureLesFuncions,
+                 e.CommandControlDelVolum, e.sons, e.decimes, e.findChild<QLabel*>(QStringLiteral("Label1"))})
+            EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+        e.veu1->setCurrentIndex(5);
+        emit e.veu1->activated(5);
+        EXPECT_EQ(it.veu[5], 1);
+        EXPECT_EQ(e.llista_veu->count(), 2);
+        dispositius().motor_veu_preparat = FALS;
+    }
+    proves::MotorProva motor;
+    motor.sons = QStringLiteral("PA,PE");
+    plataforma::posar_motor_veu(&motor);
+    activitat().paraules_veu[0].clear();
+    ACCIONS e(it, activitat(), dispositius(), nullptr);
+    e.obrir_pagina(3, QString());
+    EXPECT_TRUE(e.CommandEntrenament->isEnabled());
+    EXPECT_FALSE(e.CommandGuardar->isEnabled());
+    // A unit that cannot start: the engine's message and nothing more.
+    motor.resultat_reconeixement = 1;
+    {
+        proves::Contestador c;
+        e.CommandEntrenament->click();
+        EXPECT_EQ(c.textos, QStringList{text_idioma(55)});
+    }
+    EXPECT_EQ(motor.entrenaments, 0);
+    EXPECT_FALSE(e.CommandControlDelVolum->isEnabled());
+    motor.resultat_reconeixement = 0;
+    e.CommandEntrenament->click();
+    EXPECT_EQ(motor.entrenaments, 1);
+    EXPECT_EQ(motor.llista_unitat, QStringLiteral("A,AE,È,É,I,O,U"));
+    EXPECT_TRUE(e.CommandControlDelVolum->isEnabled());
+    // The opened set's words come from the engine.
+    motor.fitxer_obert = 1;
+    e.CommandObrir->click();
+    EXPECT_EQ(e.sons->text(), QStringLiteral("PA,PE"));
+    for (QPushButton* b : {e.CommandGuardar, e.CommandVeureLesFuncions, e.CommandControlDelVolum}) {
+        ASSERT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+        b->click();
+    }
+    EXPECT_EQ(motor.desats, 1);
+    EXPECT_EQ(motor.grafiques, 1);
+    EXPECT_EQ(motor.nivells, 1);
+    restaurar_ganxo_veu(dispositius().procOld_rec);
+    finestra_captura() = nullptr;
+}
+
+TEST_F(EditorAccions, IconPopupSpeaksTheInterfaceLanguage) {
+    idioma() = IDIOMA_ESPANOL;
+    it.serie = QStringLiteral("{F1}{F2}");
+    ACCIONS f(it, a, d, nullptr);
+    f.obrir_pagina(1, QString());
+    QStringList opcions;
+    QTimer::singleShot(0, &f, [&opcions] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (const QAction* o : menu->actions())
+                opcions << o->text();
+            menu->close();
+        }
+    });
+    QLabel* l = f.ICO_SER[1];
+    QMouseEvent p(QEvent::MouseButtonPress, QPointF(5, 5), l->mapToGlobal(QPointF(5, 5)), Qt::RightButton,
+                  Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(l, &p);
+    EXPECT_EQ(opcions, (QStringList{QStringLiteral("Borrar"), QStringLiteral("Cancelar")}));
+    EXPECT_EQ(it.serie, QStringLiteral("{F1}{F2}"));
 }
