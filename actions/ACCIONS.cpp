@@ -408,8 +408,9 @@ void ACCIONS::Command2_Click() {
 void ACCIONS::tria_zona(bool web, int Index) {
     if (Index <= 0) return;
     cursor_serie();
-    model.tria_zona(web, Index);
+    const bool afegida = model.tria_zona(web, Index);
     sincronitzar();
+    if (afegida) (web ? Llista_zones_web : Llista_zones_mouse)->setCurrentRow(0);
 }
 
 void ACCIONS::tria_zones_mouse_Click() {
@@ -422,8 +423,7 @@ void ACCIONS::tria_zones_web_Click() {
 
 void ACCIONS::veu1_Click() {
     cursor_serie();
-    model.veu_triar(veu1->currentIndex());
-    if (!model.serie_marcada()) {
+    if (model.veu_triar(veu1->currentIndex())) {
         const QSignalBlocker b(veu1);
         veu1->setCurrentIndex(0);
     }
@@ -609,10 +609,16 @@ bool ACCIONS::eventFilter(QObject* o, QEvent* e) {
     }
     if (e->type() == QEvent::MouseButtonPress && index >= 1 &&
         (o->objectName() == QLatin1String("zm") || o->objectName() == QLatin1String("zw"))) {
-        // A preview's label chooses its zone, as the combo's entry would.
-        cursor_serie();
-        model.zona_etiqueta(o->objectName() == QLatin1String("zw"), index);
-        sincronitzar();
+        // A preview's label picks its zone's entry in the combo.
+        const bool es_web = o->objectName() == QLatin1String("zw");
+        const int entrada = model.entrada_zona(es_web, index);
+        if (entrada > 0) {
+            (es_web ? tria_zones_web : tria_zones_mouse)->setCurrentIndex(entrada);
+            if (es_web)
+                tria_zones_web_Click();
+            else
+                tria_zones_mouse_Click();
+        }
         return true;
     }
     if (e->type() == QEvent::KeyPress) {

@@ -470,14 +470,14 @@ void ModelAccions::boto_token(const QString& control, int index) {
     if (serie_marcada() && !token.isEmpty()) inserir_al_cursor(token);
 }
 
-void ModelAccions::tria_zona(bool web, int index) {
+bool ModelAccions::tria_zona(bool web, int index) {
     const QStringList& combo = web ? tria_zones_web : tria_zones_mouse;
-    if (index <= 0 || index >= combo.size()) return;
+    if (index <= 0 || index >= combo.size()) return false;
     const int z = numero_des_de(combo[index], text_idioma(web ? 71 : 35).size());
     const QString codi = (web ? u'W' : u'H') + hex2(z);
     QString& zones = web ? it.zones_web : it.zones_ratoli;
     if (!serie_marcada()) {
-        if (posicio_codi(zones, codi) >= 0) return;
+        if (posicio_codi(zones, codi) >= 0) return false;
         (web ? llista_zones_web : llista_zones_mouse) << combo[index];
         if (web)
             it.web[11] = 1;
@@ -485,9 +485,10 @@ void ModelAccions::tria_zona(bool web, int index) {
             it.ratoli[3] = 1;
         zones += codi;
         zona_ultima_usada = std::max(zona_ultima_usada, z);
-    } else {
-        inserir_al_cursor(token_zona(z, web));
+        return true;
     }
+    inserir_al_cursor(token_zona(z, web));
+    return false;
 }
 
 void ModelAccions::tria_zones_mouse_change() {
@@ -508,16 +509,13 @@ void ModelAccions::esborrar_zona(bool web, int index) {
     zona_ultima_usada = zones_ultima(a);
 }
 
-bool ModelAccions::zona_etiqueta(bool web, int z) {
-    // The label names a zone number; the combo skips free slots.
+int ModelAccions::entrada_zona(bool web, int z) const {
+    // A label names a zone number; the combo skips free slots.
     const QStringList& combo = web ? tria_zones_web : tria_zones_mouse;
     const qsizetype llarg = text_idioma(web ? 71 : 35).size();
     for (int i = 1; i < combo.size(); ++i)
-        if (numero_des_de(combo[i], llarg) == z) {
-            tria_zona(web, i);
-            return true;
-        }
-    return false;
+        if (numero_des_de(combo[i], llarg) == z) return i;
+    return 0;
 }
 
 // ------------------------------------------------------------------ voice and level
@@ -572,10 +570,11 @@ void ModelAccions::nivell_so_perdre_focus() {
     }
 }
 
-void ModelAccions::veu_triar(int k) {
-    if (k <= 0 || k >= veu1.size()) return;
+bool ModelAccions::veu_triar(int k) {
+    if (k <= 0 || k >= veu1.size()) return false;
     const QString text = veu1[k];
-    if (!llista_marcada() && !serie_marcada() && !llista_veu.contains(text)) {
+    const bool afegida = !llista_marcada() && !serie_marcada() && !llista_veu.contains(text);
+    if (afegida) {
         it.veu[static_cast<size_t>(k)] = 1;
         llista_veu << text;
         series_llista_actualitzar(a, item_mostrat(), k, 1, &it);
@@ -587,6 +586,7 @@ void ModelAccions::veu_triar(int k) {
         sons = a.paraules_veu[0];
     }
     recalcular_exclusio();
+    return afegida;
 }
 
 void ModelAccions::veu_esborrar(int index) {

@@ -96,10 +96,12 @@ class ModelAccions {
     QStringList llista_zones_mouse, llista_zones_web;
     int zona_ultima_usada = 0;
     void omplir_combos_zones();
-    void tria_zona(bool web, int index);
+    // True when the zone was added to the item's list.
+    bool tria_zona(bool web, int index);
     void tria_zones_mouse_change();
     void esborrar_zona(bool web, int index);
-    bool zona_etiqueta(bool web, int z);
+    // The combo entry of zone z, 0 when the combo has none.
+    int entrada_zona(bool web, int z) const;
 
     // ---- voice words and sound level
     QStringList veu1;
@@ -111,7 +113,8 @@ class ModelAccions {
     void niv_so_click(int16_t valor);
     void nivell_so_canviar(int index, const QString& text);
     void nivell_so_perdre_focus();
-    void veu_triar(int k);
+    // True when the word was added to the list.
+    bool veu_triar(int k);
     void veu_esborrar(int index);
     void controlveu_so();
     void recalcular_exclusio();

@@ -286,11 +286,12 @@ TEST_F(EditorAccions, ZoneCombosListsAndLabels) {
     EXPECT_EQ(m.zona_ultima_usada, 10);
 
     // The label names the zone, whatever free slots lie below it.
-    EXPECT_TRUE(m.zona_etiqueta(false, 10));
-    EXPECT_FALSE(m.zona_etiqueta(false, 2 + 1));
+    EXPECT_EQ(m.entrada_zona(false, 10), 2);
+    EXPECT_EQ(m.entrada_zona(false, 2 + 1), 0);
+    EXPECT_TRUE(m.tria_zona(false, 2));
     EXPECT_EQ(it.zones_ratoli, QStringLiteral("H0A"));
     EXPECT_EQ(it.ratoli[3], 1);
-    m.tria_zona(false, 2);
+    EXPECT_FALSE(m.tria_zona(false, 2));
     EXPECT_EQ(it.zones_ratoli, QStringLiteral("H0A"));
     m.tria_zona(false, 1);
     EXPECT_EQ(it.zones_ratoli, QStringLiteral("H0AH02"));
@@ -570,4 +571,61 @@ TEST_F(EditorAccions, IconPopupSpeaksTheInterfaceLanguage) {
     QApplication::sendEvent(l, &p);
     EXPECT_EQ(opcions, (QStringList{QStringLiteral("Borrar"), QStringLiteral("Cancelar")}));
     EXPECT_EQ(it.serie, QStringLiteral("{F1}{F2}"));
+}
+
+TEST_F(EditorAccions, VoiceComboGoesBackOnlyWhenAWordIsAdded) {
+    ACCIONS f(it, a, d, nullptr);
+    f.obrir_pagina(3, QString());
+    auto triar = [&f](int k) {
+        f.veu1->setCurrentIndex(k);
+        emit f.veu1->activated(k);
+    };
+    triar(3);
+    EXPECT_EQ(f.veu1->currentIndex(), 0);
+    EXPECT_EQ(f.llista_veu->count(), 1);
+    // A word already listed adds nothing, so the choice stays shown.
+    triar(3);
+    EXPECT_EQ(f.veu1->currentText(), QStringLiteral("Veu 03"));
+    EXPECT_EQ(f.llista_veu->count(), 1);
+    f.teclat[3]->click();
+    triar(4);
+    EXPECT_EQ(f.veu1->currentText(), QStringLiteral("Veu 04"));
+    EXPECT_EQ(it.veu[4], 0);
+    f.teclat[10]->click();
+    triar(5);
+    EXPECT_EQ(f.veu1->currentText(), QStringLiteral("Veu 05"));
+    EXPECT_EQ(it.serie, QStringLiteral("{Veu 005}"));
+}
+
+TEST_F(EditorAccions, PreviewLabelsShowTheirZoneInTheComboAndAddingSelectsTheFirstEntry) {
+    zona_a(a, 2);
+    zona_a(a, 10); // free slots below zone 10
+    ACCIONS f(it, a, d, nullptr);
+    f.obrir_pagina(0, QString());
+    f.show();
+    ASSERT_EQ(f.zm.size(), 11u);
+    ASSERT_TRUE(f.zm[10]);
+    QTest::mouseClick(f.zm[10], Qt::LeftButton);
+    EXPECT_EQ(f.tria_zones_mouse->currentText(), text_idioma(35) + QStringLiteral("010"));
+    EXPECT_EQ(it.zones_ratoli, QStringLiteral("H0A"));
+    EXPECT_EQ(f.Llista_zones_mouse->currentRow(), 0);
+    // The combo's entry is selected whatever it was before.
+    f.Llista_zones_mouse->setCurrentRow(-1);
+    f.tria_zones_mouse->setCurrentIndex(1);
+    emit f.tria_zones_mouse->activated(1);
+    EXPECT_EQ(it.zones_ratoli, QStringLiteral("H0AH02"));
+    EXPECT_EQ(f.Llista_zones_mouse->count(), 2);
+    EXPECT_EQ(f.Llista_zones_mouse->currentRow(), 0);
+    // A zone already accepted changes nothing, the selection included.
+    f.Llista_zones_mouse->setCurrentRow(1);
+    QTest::mouseClick(f.zm[2], Qt::LeftButton);
+    EXPECT_EQ(f.tria_zones_mouse->currentIndex(), 1);
+    EXPECT_EQ(f.Llista_zones_mouse->currentRow(), 1);
+
+    f.obrir_pagina(6, QString());
+    ASSERT_EQ(f.zw.size(), 11u);
+    QTest::mouseClick(f.zw[10], Qt::LeftButton);
+    EXPECT_EQ(f.tria_zones_web->currentText(), text_idioma(71) + QStringLiteral("010"));
+    EXPECT_EQ(it.zones_web, QStringLiteral("W0A"));
+    EXPECT_EQ(f.Llista_zones_web->currentRow(), 0);
 }
