@@ -35,6 +35,17 @@ class FinestraMotor : public QWidget {
         on->addWidget(b);
         return b;
     }
+    // A row of its own: the caption, then a number box named `nom`.
+    template <class Caixa> Caixa* numero(const char* nom, const char* etiqueta) {
+        auto* fila = new QHBoxLayout;
+        fila->addWidget(new QLabel(text_motor(etiqueta), this));
+        auto* c = new Caixa(this);
+        c->setObjectName(QLatin1String(nom));
+        fila->addWidget(c);
+        fila->addStretch();
+        capsa()->addLayout(fila);
+        return c;
+    }
     std::function<void(bool)> en_mostrar;
 
   protected:
@@ -79,15 +90,9 @@ QWidget* crear_finestra_entrenament(MotorVeuReal& m, QWidget* pare) {
     auto* llista = new QListWidget(f);
     llista->setObjectName(QStringLiteral("veu_entrades"));
     f->capsa()->addWidget(llista);
-    auto* fila = new QHBoxLayout;
-    fila->addWidget(new QLabel(text_motor("preses"), f));
-    auto* preses = new QSpinBox(f);
-    preses->setObjectName(QStringLiteral("veu_preses"));
+    auto* preses = f->numero<QSpinBox>("veu_preses", "preses");
     preses->setRange(1, 10);
     preses->setValue(m.ajustos().preses);
-    fila->addWidget(preses);
-    fila->addStretch();
-    f->capsa()->addLayout(fila);
     auto* estat = new QLabel(f);
     estat->setObjectName(QStringLiteral("veu_estat"));
     f->capsa()->addWidget(estat);
@@ -99,7 +104,7 @@ QWidget* crear_finestra_entrenament(MotorVeuReal& m, QWidget* pare) {
     QPushButton* tancar = f->boto(botons, "veu_tancar", "tancar");
     f->capsa()->addLayout(botons);
 
-    auto refrescar = [f, llista, estat, &m] {
+    auto refrescar = [llista, estat, &m] {
         const veu::Patrons p = m.patrons();
         omplir_entrades(llista, p, m.ajustos().preses);
         const int k = m.entrada_enregistrant();
@@ -109,7 +114,6 @@ QWidget* crear_finestra_entrenament(MotorVeuReal& m, QWidget* pare) {
         } else {
             estat->setText(p.complets(m.ajustos().preses) ? text_motor("fet") : QString());
         }
-        (void)f;
     };
     QObject::connect(&m, &MotorVeuReal::patrons_canviats, f, refrescar);
     QObject::connect(preses, &QSpinBox::valueChanged, f, [&m, refrescar](int v) {
@@ -181,16 +185,10 @@ QWidget* crear_finestra_patrons(MotorVeuReal& m, QWidget* pare) {
     auto* resultat = new QLabel(f);
     resultat->setObjectName(QStringLiteral("veu_resultat"));
     f->capsa()->addWidget(resultat);
-    auto* fila_llindar = new QHBoxLayout;
-    fila_llindar->addWidget(new QLabel(text_motor("llindar"), f));
-    auto* llindar = new QDoubleSpinBox(f);
-    llindar->setObjectName(QStringLiteral("veu_llindar"));
+    auto* llindar = f->numero<QDoubleSpinBox>("veu_llindar", "llindar");
     llindar->setRange(1, 100);
     llindar->setDecimals(1);
     llindar->setValue(m.ajustos().llindar);
-    fila_llindar->addWidget(llindar);
-    fila_llindar->addStretch();
-    f->capsa()->addLayout(fila_llindar);
     auto* tancar = new QHBoxLayout;
     QPushButton* b_tancar = f->boto(tancar, "veu_tancar", "tancar");
     f->capsa()->addLayout(tancar);
@@ -278,16 +276,10 @@ QWidget* crear_finestra_nivell(MotorVeuReal& m, QWidget* pare) {
     dispositius->setObjectName(QStringLiteral("veu_dispositiu"));
     fila->addWidget(dispositius, 1);
     f->capsa()->addLayout(fila);
-    auto* fila_guany = new QHBoxLayout;
-    fila_guany->addWidget(new QLabel(text_motor("guany"), f));
-    auto* guany = new QDoubleSpinBox(f);
-    guany->setObjectName(QStringLiteral("veu_guany"));
+    auto* guany = f->numero<QDoubleSpinBox>("veu_guany", "guany");
     guany->setRange(0.1, 20);
     guany->setSingleStep(0.1);
     guany->setValue(m.ajustos().guany);
-    fila_guany->addWidget(guany);
-    fila_guany->addStretch();
-    f->capsa()->addLayout(fila_guany);
     auto* botons = new QHBoxLayout;
     QPushButton* tancar = f->boto(botons, "veu_tancar", "tancar");
     f->capsa()->addLayout(botons);
