@@ -7,6 +7,8 @@
 #include "platform/microfon_sintetic.h"
 #include "platform/motor_veu_real.h"
 #include "platform/rellotge_sintetic.h"
+// The bench folder has no path to the tests' helpers of its own.
+#include "../tests/veu_prova.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -15,7 +17,6 @@
 #include <QWidget>
 #include <benchmark/benchmark.h>
 #include <cmath>
-#include <sndfile.h>
 
 namespace {
 
@@ -24,15 +25,7 @@ namespace veu = lumi::plataforma::veu;
 
 const QString DADES = QStringLiteral(LUMI_DADES);
 
-veu::Mostres llegir_so(const QString& f) {
-    SF_INFO info{};
-    SNDFILE* s = sf_open(QFile::encodeName(f).constData(), SFM_READ, &info);
-    if (!s) return {};
-    veu::Mostres m(static_cast<size_t>(info.frames));
-    sf_read_short(s, m.data(), info.frames);
-    sf_close(s);
-    return m;
-}
+using lumi::proves::llegir_so;
 
 // Notes when each engine message reaches it.
 class Receptor : public QWidget {
@@ -70,16 +63,8 @@ struct MotorEntrenat {
         pf::posar_microfon(nullptr);
         pf::posar_rellotge(nullptr);
     }
-    void alimentar(const veu::Mostres& m) {
-        for (size_t i = 0; i < m.size(); i += 400)
-            motor->alimentar(m.data() + i, std::min<size_t>(400, m.size() - i));
-        cedir();
-    }
-    void cedir() {
-        motor->esperar_feina();
-        for (int k = 0; k < 3; ++k)
-            QCoreApplication::processEvents();
-    }
+    void alimentar(const veu::Mostres& m) { lumi::proves::alimentar(*motor, m); }
+    void cedir() { lumi::proves::cedir(*motor); }
 };
 
 void BM_CadenciaNivell(benchmark::State& state) {

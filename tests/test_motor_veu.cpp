@@ -5,6 +5,7 @@
 #include "platform/microfon_sintetic.h"
 #include "platform/motor_veu_real.h"
 #include "platform/rellotge_sintetic.h"
+#include "veu_prova.h"
 
 #include <QApplication>
 #include <QFile>
@@ -14,24 +15,14 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
-#include <sndfile.h>
 
 using namespace lumi;
+using proves::llegir_so;
 namespace pf = lumi::plataforma;
 
 namespace {
 
 const QString DADES = QStringLiteral(LUMI_DADES);
-
-pf::veu::Mostres llegir_so(const QString& f) {
-    SF_INFO info{};
-    SNDFILE* s = sf_open(QFile::encodeName(f).constData(), SFM_READ, &info);
-    if (!s) return {};
-    pf::veu::Mostres m(static_cast<size_t>(info.frames));
-    sf_read_short(s, m.data(), info.frames);
-    sf_close(s);
-    return m;
-}
 
 // The marks of a stream: the label of each take and the second it starts.
 std::vector<std::pair<QString, double>> marques(const QString& f) {
@@ -85,17 +76,8 @@ class MotorVeu : public ::testing::Test {
         pf::posar_microfon(nullptr);
         pf::posar_rellotge(nullptr);
     }
-    void alimentar(const pf::veu::Mostres& m) {
-        for (size_t i = 0; i < m.size(); i += 400)
-            motor->alimentar(m.data() + i, std::min<size_t>(400, m.size() - i));
-        cedir();
-    }
-    // The worker's results, then the messages they post, are handled.
-    void cedir() {
-        motor->esperar_feina();
-        for (int k = 0; k < 3; ++k)
-            QCoreApplication::processEvents();
-    }
+    void alimentar(const pf::veu::Mostres& m) { proves::alimentar(*motor, m); }
+    void cedir() { proves::cedir(*motor); }
     void unitat(QString llista) {
         ASSERT_EQ(motor->IniciarUnitReconeixementDeSonsSenseQuadreInicial(handle, 3, llista), 0);
         motor->AssignarNumeroDeDecimesDeSegonDereconeixement(10);
