@@ -6,7 +6,6 @@
 #include "core/idioma.h"
 #include "core/vb.h"
 #include "devices/matriu_inversa.h"
-#include "devices/mvfw.h"
 #include "devices/ombra_visor.h"
 #include "devices/omvis.h"
 #include "platform/finestres.h"
@@ -14,7 +13,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -78,12 +76,15 @@ ImatgeCalibracio::ImatgeCalibracio(QWidget* pare) : QWidget(pare) {
 
 void ImatgeCalibracio::esborrar() {
     marques.clear();
-    for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        w->update();
+    repintar();
 }
 
 void ImatgeCalibracio::linia(int x1, int y1, int x2, int y2, QColor c) {
     marques.push_back({QLine(x1, y1, x2, y2), c});
+    repintar();
+}
+
+void ImatgeCalibracio::repintar() {
     for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         w->update();
 }
@@ -305,9 +306,8 @@ void OVSDLL_CALIB::calibrar_Click() {
 }
 
 void OVSDLL_CALIB::agafar_fotografia() {
-    const int32_t h = dispositius().captura_hwnd;
     // A still that cannot be taken leaves no file: the picture stays empty.
-    if (!(capGrabFrame(h) && capFileSaveDIB(h, fitxer_fotografia()))) QFile::remove(fitxer_fotografia());
+    fotografia_desar(dispositius().captura_hwnd);
     if (dispositius().captura_hwnd != 0) captura_tancar();
 }
 
@@ -414,6 +414,10 @@ void OVSDLL_CALIB::cerca_automatica(int16_t x, int16_t y) {
         if (dalt ? y < k.y : y > k.y) k.y = y;
         if (esquerra ? x < k.x : x > k.x) k.x = x;
     }
+    mostrar_cantonades();
+}
+
+void OVSDLL_CALIB::mostrar_cantonades() {
     for (size_t i = 0; i < 4; ++i) {
         posar_marcador(ppunt[i], cantonades[i].x, cantonades[i].y);
         ppunt[i]->show();
@@ -447,10 +451,7 @@ void OVSDLL_CALIB::test_activar() {
     }
     calibracio_punts_llegir(cantonades[0].x, cantonades[0].y, cantonades[1].x, cantonades[1].y,
                             cantonades[2].x, cantonades[2].y, cantonades[3].x, cantonades[3].y);
-    for (size_t i = 0; i < 4; ++i) {
-        posar_marcador(ppunt[i], cantonades[i].x, cantonades[i].y);
-        ppunt[i]->show();
-    }
+    mostrar_cantonades();
     // The map this mode shows is built now, from the settings in use.
     webcam_ini_desar();
     mapa_valid = calibracio_calcular() != 0;

@@ -44,6 +44,9 @@ class ImatgeCalibracio : public QWidget {
 
   protected:
     void mousePressEvent(QMouseEvent* e) override;
+
+  private:
+    void repintar(); // the marks' layer and the markers
 };
 
 class OVSDLL_CALIB : public QDialog {
@@ -117,6 +120,8 @@ class OVSDLL_CALIB : public QDialog {
 
     // Pushes the corner of the point's quarter outwards.
     void cerca_automatica(int16_t x, int16_t y);
+    // The four corners' markers where the corners are.
+    void mostrar_cantonades();
 
     static constexpr QRgb GROC = 0xFFFF00;        // 65535 as the window stores it
     static constexpr QRgb MARCA_FINAL = 0xF0FF00; // 65520: all four corners done

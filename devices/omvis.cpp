@@ -97,15 +97,19 @@ QString fitxer_fotografia() {
     return QDir(plataforma::carpeta_programa()).filePath(QStringLiteral("tmp.bmp"));
 }
 
+bool fotografia_desar(int32_t hwnd) {
+    const bool desat = capGrabFrame(hwnd) && capFileSaveDIB(hwnd, fitxer_fotografia());
+    if (!desat) QFile::remove(fitxer_fotografia());
+    return desat;
+}
+
 bool captura_fotografia(int32_t pare) {
     if (captura_obrir(pare) == 0) {
         // No picture of an earlier moment passes for this one.
         QFile::remove(fitxer_fotografia());
         return false;
     }
-    const int32_t hwnd = dispositius().captura_hwnd;
-    const bool desat = capGrabFrame(hwnd) && capFileSaveDIB(hwnd, fitxer_fotografia());
-    if (!desat) QFile::remove(fitxer_fotografia());
+    const bool desat = fotografia_desar(dispositius().captura_hwnd);
     captura_tancar();
     return desat;
 }

@@ -30,5 +30,8 @@ void captura_tancar();
 // window on `pare`: true when written; a failed one leaves no file.
 bool captura_fotografia(int32_t pare);
 QString fitxer_fotografia();
+// The still through the open capture window `hwnd`, as captura_fotografia
+// writes it; the window stays open.
+bool fotografia_desar(int32_t hwnd);
 
 } // namespace lumi
