@@ -41,10 +41,7 @@ QString registre_llegir_valor(const QString& arrel, const QString& clau, const Q
         uint32_t n = 0;
         for (int i = 3; i >= 0; --i)
             n = (n << 8) | static_cast<uint8_t>(v.dades[i]);
-        return QStringLiteral("dword:%1")
-            .arg(n, 8, 16, QLatin1Char('0'))
-            .toUpper()
-            .replace(QStringLiteral("DWORD:"), QStringLiteral("dword:"));
+        return QStringLiteral("dword:") + QStringLiteral("%1").arg(n, 8, 16, QLatin1Char('0')).toUpper();
     }
     default:
         return {};
