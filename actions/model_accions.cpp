@@ -1,5 +1,6 @@
 #include "actions/model_accions.h"
 
+#include "actions/model_zones.h"
 #include "core/codis.h"
 #include "core/idioma.h"
 #include "core/llistes.h"
@@ -81,10 +82,10 @@ InterficieZones& interficie_zones() {
 
 int zones_ultima(const Activitat& a) {
     if (interficie_zones().calcula_zones_ultim) return interficie_zones().calcula_zones_ultim();
-    const int maxim = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    const int maxim = zona_darrera(a);
     for (int k = maxim; k >= 1; --k) {
         const zona& z = a.zones[static_cast<size_t>(k)];
-        if (int64_t(z.esquerra) + z.dalt + z.dreta + z.baix != 0) return k;
+        if (zona_dibuixada(z)) return k;
     }
     return 0;
 }
@@ -175,10 +176,10 @@ ModelAccions::ModelAccions(item& it_, Activitat& a_, EstatDispositius& d_) : it(
 void ModelAccions::omplir_combos_zones() {
     tria_zones_mouse = {text_idioma(48)};
     tria_zones_web = {text_idioma(48)};
-    const int maxim = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    const int maxim = zona_darrera(a);
     for (int k = 1; k <= maxim; ++k) {
         const zona& z = a.zones[static_cast<size_t>(k)];
-        if (int64_t(z.esquerra) + z.dalt + z.dreta + z.baix == 0) continue;
+        if (!zona_dibuixada(z)) continue;
         tria_zones_mouse << text_idioma(35) + tres_xifres(k);
         tria_zones_web << text_idioma(71) + tres_xifres(k);
     }
