@@ -845,7 +845,7 @@ void ACCIONS::CREAR_ZONES_Click(int) {
 
 void ACCIONS::dibuixar_zones() {
     const Activitat& a = model.a;
-    const int maxim = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    const int maxim = zona_darrera(a);
     for (int k = 1; k <= maxim; ++k) {
         const zona& z = a.zones[static_cast<size_t>(k)];
         QLabel* l = etiqueta_zona(k);
@@ -1170,7 +1170,7 @@ void ACCIONS::zones_mostrar_visor(int) {
         delete l;
     zm.clear();
     zw.clear();
-    const int maxim = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    const int maxim = zona_darrera(a);
     for (int v : {0, 6}) {
         QWidget* visor = visor_zones[static_cast<size_t>(v)];
         QLabel* f = i_fons[static_cast<size_t>(v)];

@@ -36,14 +36,6 @@ int16_t a_16(double v) {
     return static_cast<int16_t>(std::clamp(r, -32768.0, 32767.0));
 }
 
-int minim(int a, int b) {
-    return std::min(a, b);
-}
-
-int maxim(int a, int b) {
-    return std::max(a, b);
-}
-
 bool punt_dins_rect(const zona_rect& r, int px, int py) {
     return px >= r.x && px <= int64_t(r.x) + r.amplada && py >= r.y && py <= int64_t(r.y) + r.alcada;
 }
@@ -142,18 +134,18 @@ Caixa retall_arrossegar(const zona_rect& r, int nansa, int W, int H) {
     default:
         break;
     }
-    c.esquerra = maxim(c.esquerra, 0);
-    c.dalt = maxim(c.dalt, 0);
-    c.dreta = minim(c.dreta, W);
-    c.baix = minim(c.baix, H);
+    c.esquerra = std::max(c.esquerra, 0);
+    c.dalt = std::max(c.dalt, 0);
+    c.dreta = std::min(c.dreta, W);
+    c.baix = std::min(c.baix, H);
     return c;
 }
 
 QPoint dins_retall(const Caixa& c, int px, int py) {
     // Right and bottom are exclusive; an empty box keeps the pointer at its
     // left or top edge.
-    const int x = maxim(minim(px, c.dreta - 1), c.esquerra);
-    const int y = maxim(minim(py, c.baix - 1), c.dalt);
+    const int x = std::max(std::min(px, c.dreta - 1), c.esquerra);
+    const int y = std::max(std::min(py, c.baix - 1), c.dalt);
     return {x, y};
 }
 

@@ -28,9 +28,6 @@ constexpr int MARGE = 7;
 int arrodonir(double v);
 int16_t a_16(double v); // rounded, then clamped to 16 bits
 
-int minim(int a, int b);
-int maxim(int a, int b);
-
 // Right and bottom edges included, unlike the player's zone test.
 bool punt_dins_rect(const zona_rect& r, int px, int py);
 

@@ -1,5 +1,6 @@
 #include "actions/model_accions.h"
 
+#include "actions/model_zones.h"
 #include "core/codis.h"
 #include "core/idioma.h"
 #include "core/llistes.h"
@@ -25,6 +26,11 @@ QString tres_xifres(int n) {
     return QString::number(n).rightJustified(3, u'0');
 }
 
+// A zone as the combos and lists show it, and as its token spells it.
+QString nom_zona(int z, bool web) {
+    return text_idioma(web ? 71 : 35) + tres_xifres(z);
+}
+
 // The number a text holds from `des_de` on: blanks skipped, digits only.
 int numero_des_de(const QString& text, qsizetype des_de) {
     qsizetype i = std::max<qsizetype>(0, des_de);
@@ -34,6 +40,11 @@ int numero_des_de(const QString& text, qsizetype des_de) {
     while (i < text.size() && text[i].isDigit() && n < 100000)
         n = n * 10 + text[i++].digitValue();
     return n;
+}
+
+// The zone number of an entry `nom_zona` spelt.
+int numero_zona(const QString& entrada, bool web) {
+    return numero_des_de(entrada, text_idioma(web ? 71 : 35).size());
 }
 
 // Where a three-character code stands in a code string, -1 when not.
@@ -81,10 +92,10 @@ InterficieZones& interficie_zones() {
 
 int zones_ultima(const Activitat& a) {
     if (interficie_zones().calcula_zones_ultim) return interficie_zones().calcula_zones_ultim();
-    const int maxim = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    const int maxim = zona_darrera(a);
     for (int k = maxim; k >= 1; --k) {
         const zona& z = a.zones[static_cast<size_t>(k)];
-        if (int64_t(z.esquerra) + z.dalt + z.dreta + z.baix != 0) return k;
+        if (zona_dibuixada(z)) return k;
     }
     return 0;
 }
@@ -133,7 +144,7 @@ QString token_web(int index) {
 }
 
 QString token_zona(int z, bool web) {
-    return u'{' + text_idioma(web ? 71 : 35) + tres_xifres(z) + u'}';
+    return u'{' + nom_zona(z, web) + u'}';
 }
 
 QString token_veu(int k) {
@@ -175,12 +186,12 @@ ModelAccions::ModelAccions(item& it_, Activitat& a_, EstatDispositius& d_) : it(
 void ModelAccions::omplir_combos_zones() {
     tria_zones_mouse = {text_idioma(48)};
     tria_zones_web = {text_idioma(48)};
-    const int maxim = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    const int maxim = zona_darrera(a);
     for (int k = 1; k <= maxim; ++k) {
         const zona& z = a.zones[static_cast<size_t>(k)];
-        if (int64_t(z.esquerra) + z.dalt + z.dreta + z.baix == 0) continue;
-        tria_zones_mouse << text_idioma(35) + tres_xifres(k);
-        tria_zones_web << text_idioma(71) + tres_xifres(k);
+        if (!zona_dibuixada(z)) continue;
+        tria_zones_mouse << nom_zona(k, false);
+        tria_zones_web << nom_zona(k, true);
     }
 }
 
@@ -227,9 +238,9 @@ void ModelAccions::omplir() {
     for (int i = 0; i <= 2; ++i)
         ratoli_click(i, it.ratoli[static_cast<size_t>(i)]);
     for (qsizetype p = 0; p + 3 <= it.zones_ratoli.size(); p += 3)
-        llista_zones_mouse << text_idioma(35) + tres_xifres(it.zones_ratoli.mid(p + 1, 2).toInt(nullptr, 16));
+        llista_zones_mouse << nom_zona(it.zones_ratoli.mid(p + 1, 2).toInt(nullptr, 16), false);
     for (qsizetype p = 0; p + 3 <= it.zones_web.size(); p += 3)
-        llista_zones_web << text_idioma(71) + tres_xifres(it.zones_web.mid(p + 1, 2).toInt(nullptr, 16));
+        llista_zones_web << nom_zona(it.zones_web.mid(p + 1, 2).toInt(nullptr, 16), true);
     recalcular_exclusio();
     if (interficie_zones().zones_mostrar_visor) interficie_zones().zones_mostrar_visor(0);
 }
@@ -473,7 +484,7 @@ void ModelAccions::boto_token(const QString& control, int index) {
 bool ModelAccions::tria_zona(bool web, int index) {
     const QStringList& combo = web ? tria_zones_web : tria_zones_mouse;
     if (index <= 0 || index >= combo.size()) return false;
-    const int z = numero_des_de(combo[index], text_idioma(web ? 71 : 35).size());
+    const int z = numero_zona(combo[index], web);
     const QString codi = (web ? u'W' : u'H') + hex2(z);
     QString& zones = web ? it.zones_web : it.zones_ratoli;
     if (!serie_marcada()) {
@@ -499,7 +510,7 @@ void ModelAccions::tria_zones_mouse_change() {
 void ModelAccions::esborrar_zona(bool web, int index) {
     QStringList& llista = web ? llista_zones_web : llista_zones_mouse;
     if (index < 0 || index >= llista.size()) return;
-    const int z = numero_des_de(llista[index], web ? text_idioma(71).size() : 4);
+    const int z = numero_zona(llista[index], web);
     const QString codi = (web ? u'W' : u'H') + hex2(z);
     QString& zones = web ? it.zones_web : it.zones_ratoli;
     const qsizetype p = posicio_codi(zones, codi);
@@ -512,9 +523,8 @@ void ModelAccions::esborrar_zona(bool web, int index) {
 int ModelAccions::entrada_zona(bool web, int z) const {
     // A label names a zone number; the combo skips free slots.
     const QStringList& combo = web ? tria_zones_web : tria_zones_mouse;
-    const qsizetype llarg = text_idioma(web ? 71 : 35).size();
     for (int i = 1; i < combo.size(); ++i)
-        if (numero_des_de(combo[i], llarg) == z) return i;
+        if (numero_zona(combo[i], web) == z) return i;
     return 0;
 }
 

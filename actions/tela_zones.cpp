@@ -1,6 +1,7 @@
 #include "actions/tela_zones.h"
 
 #include "actions/ACCIONS.h"
+#include "actions/model_zones.h"
 #include "core/camins.h"
 #include "platform/cursor_confinament.h"
 #include "platform/imatges.h"
@@ -66,7 +67,7 @@ QRect TelaZones::rect_imatge(int k) const {
 
 int TelaZones::imatge_a(QPoint p) const {
     const Activitat& a = form_->model.a;
-    const int maxim = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    const int maxim = zona_darrera(a);
     // Later pictures lie over earlier ones; the selected one is hidden.
     for (int k = maxim; k >= 1; --k) {
         if (k == form_->zona_seleccionada() || !zona_dibuixada(a.zones[static_cast<size_t>(k)])) continue;
@@ -102,7 +103,7 @@ void TelaZones::paintEvent(QPaintEvent*) {
     if (form_->estat_zones == 0) return;
     if (!a.fitxer_imatge_fons.isEmpty())
         pintar_imatge(p, a.fitxer_imatge_fons, imatge(a.fitxer_imatge_fons), rect());
-    const int maxim = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    const int maxim = zona_darrera(a);
     const int sel = form_->zona_seleccionada();
     for (int k = 1; k <= maxim; ++k) {
         const zona& z = a.zones[static_cast<size_t>(k)];
