@@ -220,6 +220,33 @@ planificador() {
   eval "$(xdotool getwindowgeometry --shell "$finestra")"
 }
 
+# "Opcions > Planificar" with no file current: the open dialog, the copy of
+# the example, then the planner on it.
+planificar_primera() {
+  menu_opcions 3
+  esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 || fallar "\"Planificar\" without a file did not ask for one"
+  triar_al_dialeg_obrir "$tmp/examples/primera" primera.lrq
+  esperar_finestra "$titol_planificador" 5 || fallar "the planner did not open on $tmp/examples/primera/primera.lrq"
+  sleep 0.3
+}
+
+# "Opcions > Iniciar", then the start dialog's new activity, named "nova":
+# the planner opens on it.
+nova_des_de_inici() {
+  menu_opcions 1
+  esperar_inici 5 "after \"Opcions > Iniciar\""
+  xdotool key space
+  sleep 0.3
+  # The name box, at the foot of the dialog above its buttons.
+  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 60)) click 1
+  xdotool type --delay 2 nova
+  captura nova >/dev/null
+  xdotool key Return
+  esperar_finestra "$titol_planificador" 5 || fallar "creating an activity in the start dialog did not open the planner"
+  sleep 0.3
+}
+
 # The planner's menu bar entry at a distance from the window's left edge: a
 # click, then the item at a position of its menu (0: the entry is a page).
 menu_planificador() {
