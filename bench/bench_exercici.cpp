@@ -3,7 +3,7 @@
 // time ends the run. Reports the questions asked, the log's size and the
 // resident memory before and after. A program of its own: the player window
 // needs a widget application.
-#include "app/connexions.h"
+#include "aplicacio_bench.h"
 #include "player/Form1.h"
 #include "core/activitat.h"
 #include "core/informe.h"
@@ -82,12 +82,5 @@ BENCHMARK(BM_UnaHoraDeJoc)->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    lumi::connectar_ganxos();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return lumi::bench::main_amb_finestres(argc, argv);
 }

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -34,12 +33,6 @@ QString carpeta_neta(const QString& carpeta) {
     while (c.size() > 1 && c.endsWith(u'/'))
         c.chop(1);
     return c;
-}
-
-bool es_absoluta_vista(QStringView ref) {
-    const QStringView r = ref.trimmed();
-    if (r.startsWith(u'/')) return true;
-    return r.size() >= 2 && r.at(1) == u':' && r.at(0).isLetter();
 }
 
 // The keywords of the interface language, worked out once per language: the
@@ -148,7 +141,7 @@ void afegir_peca_absoluta(QString& r, QStringView peca, const QString& carpeta, 
     if (!conte_paraula_clau(peca, paraules)) {
         // In a list every order that is no media file is a text order. A lone
         // reference may also name a folder; a sentence it is not.
-        if (es_absoluta_vista(cos) || (!es_fitxer_de_mitjans(cos) && (de_llista || cos.contains(u' ')))) {
+        if (es_absoluta(cos) || (!es_fitxer_de_mitjans(cos) && (de_llista || cos.contains(u' ')))) {
             r += peca;
             return;
         }
@@ -186,8 +179,10 @@ QString separadors_desats(const QString& ref) {
     return r;
 }
 
-bool es_absoluta(const QString& ref) {
-    return es_absoluta_vista(ref);
+bool es_absoluta(QStringView ref) {
+    const QStringView r = ref.trimmed();
+    if (r.startsWith(u'/')) return true;
+    return r.size() >= 2 && r.at(1) == u':' && r.at(0).isLetter();
 }
 
 QString ruta_relativa(const QString& text) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace lumi {
 
@@ -16,7 +17,7 @@ namespace lumi {
 QString& carpeta_activitat();
 
 // A leading "/" or a drive form "X:" (from a file written on Windows).
-bool es_absoluta(const QString& ref);
+bool es_absoluta(QStringView ref);
 
 // Removes the folder and the separator that follows it wherever a reference
 // begins with it; what is left of that reference goes back to "\" separators.

@@ -94,23 +94,24 @@ engegar() {
   engegar_programa
 }
 
-# The program on the virtual X server, with the private folders; its output
-# is added to lumiraga.log.
+# The program on the virtual X server, with the private folders and the
+# arguments given; its output is added to lumiraga.log.
 engegar_programa() {
   env -u DBUS_SESSION_BUS_ADDRESS -u PULSE_SERVER QT_QPA_PLATFORM=xcb \
     HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/run" LUMIRAGA_HOME="$tmp/programa" \
     PULSE_CLIENTCONFIG="$tmp/pulse-client.conf" \
-    "$programa" >>"$tmp/lumiraga.log" 2>&1 &
+    "$programa" "$@" >>"$tmp/lumiraga.log" 2>&1 &
   app_pid=$!
 }
 
 # The program ended and started again on the same display and folders, as
-# a teacher who closes it and opens it later; the environment is read again.
+# a teacher who closes it and opens it later; the environment is read again,
+# and the arguments given go to the new program.
 reengegar_programa() {
   kill "$app_pid" 2>/dev/null
   wait "$app_pid" 2>/dev/null
   app_pid=""
-  engegar_programa
+  engegar_programa "$@"
 }
 
 # The first visible window whose title matches an extended regular
@@ -220,6 +221,33 @@ planificador() {
   eval "$(xdotool getwindowgeometry --shell "$finestra")"
 }
 
+# "Opcions > Planificar" with no file current: the open dialog, the copy of
+# the example, then the planner on it.
+planificar_primera() {
+  menu_opcions 3
+  esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 || fallar "\"Planificar\" without a file did not ask for one"
+  triar_al_dialeg_obrir "$tmp/examples/primera" primera.lrq
+  esperar_finestra "$titol_planificador" 5 || fallar "the planner did not open on $tmp/examples/primera/primera.lrq"
+  sleep 0.3
+}
+
+# "Opcions > Iniciar", then the start dialog's new activity, named "nova":
+# the planner opens on it.
+nova_des_de_inici() {
+  menu_opcions 1
+  esperar_inici 5 "after \"Opcions > Iniciar\""
+  xdotool key space
+  sleep 0.3
+  # The name box, at the foot of the dialog above its buttons.
+  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 60)) click 1
+  xdotool type --delay 2 nova
+  captura nova >/dev/null
+  xdotool key Return
+  esperar_finestra "$titol_planificador" 5 || fallar "creating an activity in the start dialog did not open the planner"
+  sleep 0.3
+}
+
 # The planner's menu bar entry at a distance from the window's left edge: a
 # click, then the item at a position of its menu (0: the entry is a page).
 menu_planificador() {
@@ -249,6 +277,23 @@ menu_opcions() {
   done
   eval "$ara"
   triar_menu $((X + 30)) $((Y + 9)) "$1" Opcions
+}
+
+# The player window's menu "Configurar" opened with a click on its name; the
+# player's place in X, Y.
+obrir_configurar() {
+  finestra_jugador
+  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  xdotool mousemove $((X + 104)) $((Y + 9)) click 1
+  sleep 0.4
+}
+
+# A window moved to the screen's top left, so that points in it are known;
+# its place and size in X, Y, WIDTH, HEIGHT.
+a_la_cantonada() {
+  xdotool windowmove "$1" 0 0
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$1")"
 }
 
 # In the open dialog (open and focused), a file chosen by its folder and its

@@ -68,11 +68,7 @@ engegar_sense_inici
 sed -i '142s/.*/1\r/;151s/.*/1\r/;169s/.*/1\r/;212s/.*/60\r/;220s/.*/1\r/' "$activitat"
 sed -i '225a 100\r\n100\r\n300\r\n300\r\n""\r' "$activitat"
 
-menu_opcions 3
-esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 || fallar "\"Planificar\" without a file did not ask for one"
-triar_al_dialeg_obrir "$tmp/examples/primera" primera.lrq
-esperar_finestra "$titol_planificador" 5 || fallar "the planner did not open on $activitat"
-sleep 0.3
+planificar_primera
 planificador
 xdotool mousemove $((PX + 255)) $((PY + 8)) click 1 # Accions
 sleep 0.4

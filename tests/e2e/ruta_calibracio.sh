@@ -11,16 +11,11 @@ export LUMIRAGA_SINTETIC="camera:pantalla=100 50;540 60;600 430;40 420,camera:ca
 engegar_sense_inici
 
 # "Configurar > Calibrar Sistema WebCam".
-finestra_jugador
-eval "$(xdotool getwindowgeometry --shell "$finestra")"
-xdotool mousemove $((X + 104)) $((Y + 9)) click 1
-sleep 0.4
+obrir_configurar
 xdotool mousemove $((X + 140)) $((Y + 73)) click 1
 esperar_finestra '^Calibrar Ombra Visor$' 5 || fallar "\"Calibrar Sistema WebCam\" opened no calibration window"
 calib=$finestra
-xdotool windowmove "$calib" 0 0
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$calib")"
+a_la_cantonada "$calib"
 captura obert >/dev/null
 # The picture's camera frame starts here in the window.
 px=$((X + 154))

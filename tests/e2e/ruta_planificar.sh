@@ -16,11 +16,7 @@ items_desats() {
 engegar_sense_inici
 
 # No file is current: "Planificar" asks for one first.
-menu_opcions 3
-esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 || fallar "\"Planificar\" without a file did not ask for one"
-triar_al_dialeg_obrir "$tmp/examples/primera" primera.lrq
-esperar_finestra "$titol_planificador" 5 || fallar "the planner did not open on $activitat"
-sleep 0.3
+planificar_primera
 captura general >/dev/null
 [ "$(items_desats)" = 3 ] || fallar "the example should start with 3 items"
 
@@ -62,18 +58,7 @@ esperar_sense_finestra "$titol_planificador" 5 || fallar "\"Sortir\" did not clo
 [ "$(items_desats)" = 4 ] || fallar "the saved activity lost its pasted item"
 
 # The start dialog's new activity opens the planner on the new file.
-menu_opcions 1
-esperar_inici 5 "after \"Opcions > Iniciar\""
-xdotool key space
-sleep 0.3
-# The name box, at the foot of the dialog above its buttons.
-eval "$(xdotool getwindowgeometry --shell "$finestra")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 60)) click 1
-xdotool type --delay 2 nova
-captura nova >/dev/null
-xdotool key Return
-esperar_finestra "$titol_planificador" 5 || fallar "creating an activity in the start dialog did not open the planner"
-sleep 0.3
+nova_des_de_inici
 captura planificador-nou >/dev/null
 nova=$(find "$tmp" -name nova.lrq | head -1)
 [ -n "$nova" ] || fallar "the start dialog wrote no nova.lrq"

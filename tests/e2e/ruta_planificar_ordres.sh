@@ -28,11 +28,7 @@ editor() {
 }
 
 engegar_sense_inici
-menu_opcions 3
-esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 || fallar "\"Planificar\" without a file did not ask for one"
-triar_al_dialeg_obrir "$tmp/examples/primera" primera.lrq
-esperar_finestra "$titol_planificador" 5 || fallar "the planner did not open on $activitat"
-sleep 0.3
+planificar_primera
 
 menu_planificador 323 2 # Reaccions > Si malament
 sleep 0.3
@@ -156,16 +152,7 @@ kill -0 "$app_pid" 2>/dev/null || fallar "lumiraga ended after Esc"
 
 # A new activity from the start dialog: its general page and its instruction
 # row set in the planner that opens, saved, and found again on reopening.
-menu_opcions 1
-esperar_inici 5 "after \"Opcions > Iniciar\""
-xdotool key space
-sleep 0.3
-eval "$(xdotool getwindowgeometry --shell "$finestra")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 60)) click 1
-xdotool type --delay 2 nova
-xdotool key Return
-esperar_finestra "$titol_planificador" 5 || fallar "the new activity did not open the planner"
-sleep 0.3
+nova_des_de_inici
 planificador
 xdotool mousemove $((X + 139)) $((Y + 63)) click 1 # Temps total
 xdotool key ctrl+a

@@ -16,12 +16,6 @@ export LUMIRAGA_SINTETIC="camera:color=#2050E0,camera:realista,camera:cami=0 120
 engegar_sense_inici
 
 # "Configurar > Imatge WebCam", then off again.
-finestra_jugador
-eval "$(xdotool getwindowgeometry --shell "$finestra")"
-obrir_configurar() {
-  xdotool mousemove $((X + 104)) $((Y + 9)) click 1
-  sleep 0.4
-}
 obrir_configurar
 xdotool mousemove $((X + 140)) $((Y + 95)) click 1
 sleep 1
@@ -35,9 +29,7 @@ obrir_configurar
 xdotool mousemove $((X + 140)) $((Y + 117)) click 1
 esperar_finestra '^ Ombra Visor$' 5 || fallar "\"Configurar > Ombra Visor\" opened no window \" Ombra Visor\""
 visor=$finestra
-xdotool windowmove "$visor" 0 0
-sleep 0.5
-eval "$(xdotool getwindowgeometry --shell "$visor")"
+a_la_cantonada "$visor"
 # The camera picture sits at the window's top left, inside its margin.
 xdotool mousemove $((X + 11 + 120)) $((Y + 11 + 100)) click 1
 sleep 0.5
@@ -52,8 +44,6 @@ to=$(sed -n 's/^to=\([0-9]*\).*/\1/p' "$tmp/programa/lumiraga.ini")
 
 # The activity, started from the command line: one item that waits for the
 # object in zone 1 (the middle of the screen); the disc moves into it.
-kill "$app_pid"
-wait "$app_pid" 2>/dev/null
 python3 - "$tmp/examples/primera/webcam.lrq" <<'PY'
 import sys
 zeros = lambda n: ["0"] * n
@@ -67,11 +57,7 @@ L += ["1", "0", "0", "1024", "768", '""', "412", "284", "612", "484", '""', '""'
 open(sys.argv[1], "wb").write("\r\n".join(L).encode("cp1252"))
 PY
 export LUMIRAGA_SINTETIC="camera:color=#2050E0,camera:realista,camera:cami=0 120 100;4 120 100;6 320 240;30 320 240"
-env -u DBUS_SESSION_BUS_ADDRESS -u PULSE_SERVER QT_QPA_PLATFORM=xcb \
-  HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/run" LUMIRAGA_HOME="$tmp/programa" \
-  PULSE_CLIENTCONFIG="$tmp/pulse-client.conf" \
-  "$programa" "$tmp/examples/primera/webcam.lrq" >>"$tmp/lumiraga.log" 2>&1 &
-app_pid=$!
+reengegar_programa "$tmp/examples/primera/webcam.lrq"
 sleep 2.5
 captura punter-webcam >/dev/null
 sleep 6

@@ -94,10 +94,7 @@ zones_desades() {
 }
 
 engegar_sense_inici
-menu_opcions 3
-esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 || fallar "\"Planificar\" without a file did not ask for one"
-triar_al_dialeg_obrir "$tmp/examples/primera" primera.lrq
-esperar_finestra "$titol_planificador" 5 || fallar "the planner did not open on $activitat"
+planificar_primera
 
 # ---- the zone editor, from the planner's menu
 menu_planificador 392 2 # Opcions > Crear Zones
