@@ -13,11 +13,6 @@ namespace lumi {
 // Two hex digits name a zone in items: 255 is the last that can be named.
 constexpr int ZONES_MAXIMES = 255;
 
-// The last slot the table holds: zones_max, unless the list is shorter.
-inline int zona_darrera(const Activitat& a) {
-    return std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
-}
-
 // First free slot (coordinates summing to 0) from 1, else zones_max + 1.
 int busca_zona(const Activitat& a);
 

@@ -5,6 +5,7 @@
 
 #include <QRect>
 #include <QString>
+#include <algorithm>
 #include <QStringList>
 #include <array>
 #include <cstdint>
@@ -101,6 +102,11 @@ struct Activitat {
     std::array<std::array<std::array<QString, 8>, 5>, 6> graella_celles{};
     std::array<std::array<std::array<int16_t, 2>, 5>, 6> graella_comptes{};
 };
+
+// The last zone slot the table holds: zones_max, unless the list is shorter.
+inline int zona_darrera(const Activitat& a) {
+    return std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+}
 
 // Split lists of the item being played or edited; entries 1..count, element 0 empty.
 struct Llistes {

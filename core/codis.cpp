@@ -295,7 +295,7 @@ QString codi_clic_ratoli(const Activitat& a, int boto, float x, float y) {
         codi = QString(3, QChar(0));
     const int px = static_cast<int>(arrodonir_parell(x));
     const int py = static_cast<int>(arrodonir_parell(y));
-    const int darrera = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    const int darrera = zona_darrera(a);
     for (int n = 1; n <= darrera; ++n)
         if (zona_conte(a.zones[n], px, py)) return u'Z' + hex2(n);
     return codi;
@@ -322,7 +322,7 @@ QString zona_web_cam(const Activitat& a, int x, int y, const QString& codi) {
     int n = direccions.contains(parell) ? 0 : parell.toInt(&ok, 16);
     if (!ok) n = 0;
     if (n < 0) return res; // "W-1" from a file names no zone
-    const int darrera = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    const int darrera = zona_darrera(a);
     if (n <= darrera && zona_conte(a.zones[n], x, y)) return codi;
     return res;
 }

@@ -82,7 +82,7 @@ int16_t resultat_pas(Pas p, int16_t i, Passos& passos) {
 
 // Zone entries of three characters, the zone number in the last two (hex).
 bool alguna_zona(const Activitat& a, const QString& zones, int x, int y) {
-    const int darrera = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    const int darrera = zona_darrera(a);
     for (qsizetype p = 0; p + 3 <= zones.size(); p += 3) {
         bool ok = false;
         const int n = zones.mid(p + 1, 2).toInt(&ok, 16);

@@ -202,7 +202,7 @@ void Form1::engegar_exercici() {
         imatge_fons->clear();
     }
 
-    const int zones = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    const int zones = zona_darrera(a);
     for (int z = 1; z <= zones; ++z) {
         if (static_cast<int>(I_zona.size()) <= z) I_zona.resize(z + 1, nullptr);
         if (!I_zona[z]) {
@@ -327,7 +327,7 @@ void Form1::exercici_atura() {
     Image2->setScaledContents(false);
     Label_par->hide();
 
-    const int zones = std::min<int>(a.zones_max, static_cast<int>(a.zones.size()) - 1);
+    const int zones = zona_darrera(a);
     for (int z = 1; z <= zones && z < static_cast<int>(I_zona.size()); ++z) {
         if (zona_dibuixada(a.zones[z]) && I_zona[z]) {
             I_zona[z]->hide();

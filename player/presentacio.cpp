@@ -215,7 +215,7 @@ void Form1::pantalla_prepara() {
         imatge_fons->clear();
     }
 
-    for (int j = 1; j <= a.zones_max && j < static_cast<int>(a.zones.size()); ++j) {
+    for (int j = 1; j <= zona_darrera(a); ++j) {
         const zona& z = a.zones[j];
         if (!zona_dibuixada(z)) continue;
         if (j >= static_cast<int>(I_zona.size()) || !I_zona[j]) return;
