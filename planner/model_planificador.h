@@ -191,6 +191,10 @@ class ModelPlanificador {
   private:
     bool preguntar(int missatge) const { return pont.preguntar ? pont.preguntar(missatge) : false; }
     QStringList* llista(int k) const;
+    // The entry count nombre_entrades reads, for lists 1..4.
+    void posar_nombre_entrades(int k, int n);
+    // The grid's copy of list k's entry count, and its scroll bar's range.
+    void barra_ajustar(int k);
     void marcar_modificat() const;
 };
 
