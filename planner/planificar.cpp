@@ -7,6 +7,7 @@
 #include "core/camins.h"
 #include "core/fitxer_lrq.h"
 #include "core/idioma.h"
+#include "core/tipus_fitxer.h"
 #include "core/vb.h"
 #include "actions/ganxos_accions.h"
 #include "planner/Finestra2.h"
@@ -923,9 +924,9 @@ void planificar::so_Click() {
         reproduir_media(buit);
         return;
     }
-    const QString tipus = a.fitxer_so_fons.right(4).toUpper();
+    const TipusFitxer tipus = tipus_de_nom(a.fitxer_so_fons);
     QString cami = resoldre_fitxer(a.fitxer_so_fons);
-    if (tipus == QLatin1String(".WAV")) {
+    if (tipus == TipusFitxer::wav) {
         so_sonant_ = true;
         mostrar_so();
         so->setEnabled(false);
@@ -935,7 +936,7 @@ void planificar::so_Click() {
         mostrar_so();
         so->setEnabled(true);
         so->repaint();
-    } else if (tipus == QLatin1String(".MID") || tipus == QLatin1String(".MP3")) {
+    } else if (tipus == TipusFitxer::mid || tipus == TipusFitxer::mp3) {
         so_sonant_ = true;
         mostrar_so();
         so->repaint();
