@@ -515,10 +515,9 @@ void planificar::ordres_repinta(int k) {
     const auto& c = celles[static_cast<size_t>(k)];
     for (size_t i = 1; i < c.size(); ++i) {
         const auto& cella = v.celles[i];
-        if (k == ACCIO)
-            icona_accio(cella.text, c[i]);
-        else
-            icona_recurs(cella.text, c[i]);
+        // The model classified the cell already; action cells keep their frame.
+        if (k != ACCIO) c[i]->setFrameStyle(QFrame::NoFrame);
+        icona_posar(c[i], cella.tipus);
         c[i]->setToolTip(cella.text);
         c[i]->setVisible(cella.visible);
         if (k <= SI_MAL) {
