@@ -425,9 +425,8 @@ void planificar::connectar_general() {
             return;
         }
         QString net = t;
-        net.remove(caracter_prohibit(t));
-        while (!caracter_prohibit(net).isNull())
-            net.remove(caracter_prohibit(net));
+        for (QChar c = caracter_prohibit(net); !c.isNull(); c = caracter_prohibit(net))
+            net.remove(c);
         fit_exer->setText(net);
         fit_exer->setToolTip(a);
         QToolTip::showText(fit_exer->mapToGlobal(QPoint(0, fit_exer->height())), a, fit_exer);
