@@ -36,23 +36,6 @@ bool mateixos_generals(const Activitat& a, const QString& carpeta, const font_te
 
 } // namespace
 
-int numero_llista(const QString& tipus) {
-    static const QStringList noms{QStringLiteral("ESTIMULS"), QStringLiteral("SI_BE"),
-                                  QStringLiteral("SI_MAL"), QStringLiteral("ACCIO"),
-                                  QStringLiteral("CONSIGNA")};
-    return static_cast<int>(noms.indexOf(tipus)) + 1;
-}
-
-QString nom_llista(int k) {
-    static const QStringList noms{QString(),
-                                  QStringLiteral("ESTIMULS"),
-                                  QStringLiteral("SI_BE"),
-                                  QStringLiteral("SI_MAL"),
-                                  QStringLiteral("ACCIO"),
-                                  QStringLiteral("CONSIGNA")};
-    return k >= 0 && k < noms.size() ? noms.at(k) : QString();
-}
-
 QString marca_seguent() {
     return text_idioma(59) + u'_';
 }

@@ -16,8 +16,6 @@ namespace lumi {
 
 // The five lists by number, as the grid arrays index them.
 enum : int { LLISTA_CAP = 0, ESTIMULS = 1, SI_BE = 2, SI_MAL = 3, ACCIO = 4, CONSIGNA = 5 };
-int numero_llista(const QString& tipus);
-QString nom_llista(int k);
 
 // The grid markers: "Següent_" and "Anterior_" in the interface language.
 QString marca_seguent();
