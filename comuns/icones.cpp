@@ -44,7 +44,9 @@ void posar_pla(QLabel* cella) {
     cella->setFrameStyle(QFrame::NoFrame);
 }
 
-QString posar_imatge(QLabel* cella, const QString& tipus) {
+} // namespace
+
+QString icona_posar(QLabel* cella, const QString& tipus) {
     if (tipus.isEmpty()) {
         cella->clear();
         return {};
@@ -58,8 +60,6 @@ QString posar_imatge(QLabel* cella, const QString& tipus) {
     cella->show();
     return tipus;
 }
-
-} // namespace
 
 // The kind words come from the core's one classifier (icona_recurs_tipus,
 // icona_accio_tipus).
@@ -75,12 +75,12 @@ QImage imatge_tipus(const QString& tipus) {
 QString icona_recurs(const QString& ordre, QLabel* cella) {
     if (!cella) return {};
     posar_pla(cella);
-    return posar_imatge(cella, icona_recurs_tipus(ordre));
+    return icona_posar(cella, icona_recurs_tipus(ordre));
 }
 
 QString icona_accio(const QString& accio, QLabel* cella) {
     if (!cella) return {};
-    return posar_imatge(cella, icona_accio_tipus(accio));
+    return icona_posar(cella, icona_accio_tipus(accio));
 }
 
 void icona_marcar(const std::vector<QLabel*>& celles, int n) {

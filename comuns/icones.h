@@ -15,6 +15,9 @@ namespace lumi {
 // in the interface language); a null image for a kind without a picture.
 QImage imatge_tipus(const QString& tipus);
 
+// Gives the cell the picture of a kind word already found; "" clears it.
+// The kind word back.
+QString icona_posar(QLabel* cella, const QString& tipus);
 // Sets the cell flat and gives it the picture of the order's kind; the kind
 // word, or "" (the cell cleared) for an order without a file part.
 QString icona_recurs(const QString& ordre, QLabel* cella);

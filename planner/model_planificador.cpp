@@ -36,23 +36,6 @@ bool mateixos_generals(const Activitat& a, const QString& carpeta, const font_te
 
 } // namespace
 
-int numero_llista(const QString& tipus) {
-    static const QStringList noms{QStringLiteral("ESTIMULS"), QStringLiteral("SI_BE"),
-                                  QStringLiteral("SI_MAL"), QStringLiteral("ACCIO"),
-                                  QStringLiteral("CONSIGNA")};
-    return static_cast<int>(noms.indexOf(tipus)) + 1;
-}
-
-QString nom_llista(int k) {
-    static const QStringList noms{QString(),
-                                  QStringLiteral("ESTIMULS"),
-                                  QStringLiteral("SI_BE"),
-                                  QStringLiteral("SI_MAL"),
-                                  QStringLiteral("ACCIO"),
-                                  QStringLiteral("CONSIGNA")};
-    return k >= 0 && k < noms.size() ? noms.at(k) : QString();
-}
-
 QString marca_seguent() {
     return text_idioma(59) + u'_';
 }
@@ -124,6 +107,33 @@ int ModelPlanificador::nombre_entrades(int k) const {
     default:
         return 0;
     }
+}
+
+void ModelPlanificador::posar_nombre_entrades(int k, int n) {
+    const auto v = static_cast<int16_t>(n);
+    Llistes& l = llistes();
+    switch (k) {
+    case ESTIMULS:
+        l.nombre_estimuls = v;
+        break;
+    case SI_BE:
+        l.nombre_be = v;
+        break;
+    case SI_MAL:
+        l.nombre_mal = v;
+        break;
+    case ACCIO:
+        activitat().graella_comptes[ACCIO][0][1] = v;
+        break;
+    default:
+        break;
+    }
+}
+
+void ModelPlanificador::barra_ajustar(int k) {
+    const int n = nombre_entrades(k);
+    activitat().graella_comptes[k][0][1] = static_cast<int16_t>(n);
+    barra_max[k] = std::max(1, n);
 }
 
 QString ModelPlanificador::entrada(int k, int e) const {
@@ -261,18 +271,8 @@ bool ModelPlanificador::ord_afagir(int fila, int columna, int k, const QString& 
         QStringList* l = llista(k);
         while (l->size() <= e)
             l->append(QString());
-        Llistes& ll = llistes();
-        if (e > nombre_entrades(k)) {
-            const auto n = static_cast<int16_t>(e);
-            if (k == ESTIMULS) ll.nombre_estimuls = n;
-            if (k == SI_BE) ll.nombre_be = n;
-            if (k == SI_MAL) ll.nombre_mal = n;
-            if (k == ACCIO) comptes[0][1] = n;
-        }
-        if (k <= SI_MAL) {
-            comptes[0][1] = static_cast<int16_t>(nombre_entrades(k));
-            barra_max[k] = std::max(1, nombre_entrades(k));
-        }
+        if (e > nombre_entrades(k)) posar_nombre_entrades(k, e);
+        if (k <= SI_MAL) barra_ajustar(k);
         comptes[fila][0] = 1;
     }
     QString nou;
@@ -345,13 +345,8 @@ void ModelPlanificador::fila_esborrar(int fila, int k) {
             l.removeAt(e);
             while (l.size() > m) // entries 1..m-1 stay, nothing after them
                 l.removeLast();
-            const auto nou = static_cast<int16_t>(m - 1);
-            Llistes& ll = llistes();
-            if (k == ESTIMULS) ll.nombre_estimuls = nou;
-            if (k == SI_BE) ll.nombre_be = nou;
-            if (k == SI_MAL) ll.nombre_mal = nou;
-            comptes[0][1] = nou;
-            barra_max[k] = std::max<int>(1, nou);
+            posar_nombre_entrades(k, m - 1);
+            barra_ajustar(k);
             barra_valor[k] = std::min(barra_valor[k], barra_max[k]);
             comptes[0][0] = static_cast<int16_t>(barra_valor[k]);
             marcar_modificat();
@@ -414,8 +409,7 @@ void ModelPlanificador::item_carregar(int n) {
     carregar_llista_mal(n);
     carregar_llista_estimul(n);
     for (int k : {SI_BE, SI_MAL, ESTIMULS}) {
-        a.graella_comptes[k][0][1] = static_cast<int16_t>(nombre_entrades(k));
-        barra_max[k] = std::max(1, nombre_entrades(k));
+        barra_ajustar(k);
         barra_canviada(k, 1);
     }
 

@@ -16,8 +16,6 @@ namespace lumi {
 
 // The five lists by number, as the grid arrays index them.
 enum : int { LLISTA_CAP = 0, ESTIMULS = 1, SI_BE = 2, SI_MAL = 3, ACCIO = 4, CONSIGNA = 5 };
-int numero_llista(const QString& tipus);
-QString nom_llista(int k);
 
 // The grid markers: "Següent_" and "Anterior_" in the interface language.
 QString marca_seguent();
@@ -191,6 +189,10 @@ class ModelPlanificador {
   private:
     bool preguntar(int missatge) const { return pont.preguntar ? pont.preguntar(missatge) : false; }
     QStringList* llista(int k) const;
+    // The entry count nombre_entrades reads, for lists 1..4.
+    void posar_nombre_entrades(int k, int n);
+    // The grid's copy of list k's entry count, and its scroll bar's range.
+    void barra_ajustar(int k);
     void marcar_modificat() const;
 };
 

@@ -7,6 +7,7 @@
 #include "core/camins.h"
 #include "core/fitxer_lrq.h"
 #include "core/idioma.h"
+#include "core/tipus_fitxer.h"
 #include "core/vb.h"
 #include "actions/ganxos_accions.h"
 #include "planner/Finestra2.h"
@@ -424,9 +425,8 @@ void planificar::connectar_general() {
             return;
         }
         QString net = t;
-        net.remove(caracter_prohibit(t));
-        while (!caracter_prohibit(net).isNull())
-            net.remove(caracter_prohibit(net));
+        for (QChar c = caracter_prohibit(net); !c.isNull(); c = caracter_prohibit(net))
+            net.remove(c);
         fit_exer->setText(net);
         fit_exer->setToolTip(a);
         QToolTip::showText(fit_exer->mapToGlobal(QPoint(0, fit_exer->height())), a, fit_exer);
@@ -514,10 +514,9 @@ void planificar::ordres_repinta(int k) {
     const auto& c = celles[static_cast<size_t>(k)];
     for (size_t i = 1; i < c.size(); ++i) {
         const auto& cella = v.celles[i];
-        if (k == ACCIO)
-            icona_accio(cella.text, c[i]);
-        else
-            icona_recurs(cella.text, c[i]);
+        // The model classified the cell already; action cells keep their frame.
+        if (k != ACCIO) c[i]->setFrameStyle(QFrame::NoFrame);
+        icona_posar(c[i], cella.tipus);
         c[i]->setToolTip(cella.text);
         c[i]->setVisible(cella.visible);
         if (k <= SI_MAL) {
@@ -923,9 +922,9 @@ void planificar::so_Click() {
         reproduir_media(buit);
         return;
     }
-    const QString tipus = a.fitxer_so_fons.right(4).toUpper();
+    const TipusFitxer tipus = tipus_de_nom(a.fitxer_so_fons);
     QString cami = resoldre_fitxer(a.fitxer_so_fons);
-    if (tipus == QLatin1String(".WAV")) {
+    if (tipus == TipusFitxer::wav) {
         so_sonant_ = true;
         mostrar_so();
         so->setEnabled(false);
@@ -935,7 +934,7 @@ void planificar::so_Click() {
         mostrar_so();
         so->setEnabled(true);
         so->repaint();
-    } else if (tipus == QLatin1String(".MID") || tipus == QLatin1String(".MP3")) {
+    } else if (tipus == TipusFitxer::mid || tipus == TipusFitxer::mp3) {
         so_sonant_ = true;
         mostrar_so();
         so->repaint();

@@ -1142,6 +1142,21 @@ TEST_F(Finestra, SaveStoresTheItemAndAFailureKeepsTheChanges) {
     EXPECT_TRUE(llegir(bo).contains("mal.wav"));
 }
 
+TEST_F(Finestra, NextFileBoxDropsEveryCharacterThatWouldBreakTheFile) {
+    posar_items({amb_accio()});
+    planificar p(f.get());
+    p.Form_Load();
+    const QString tecleja = QStringLiteral("a|b\"c") + QChar(0xBB) + QStringLiteral("d||e.lrq");
+    p.fit_exer->setText(tecleja);
+    emit p.fit_exer->textEdited(tecleja);
+    EXPECT_EQ(p.fit_exer->text(), "abcde.lrq");
+    EXPECT_EQ(p.fit_exer->toolTip(), avis_caracter(tecleja));
+    EXPECT_FALSE(p.fit_exer->toolTip().isEmpty());
+    emit p.fit_exer->textEdited(p.fit_exer->text());
+    EXPECT_EQ(p.fit_exer->text(), "abcde.lrq");
+    EXPECT_TRUE(p.fit_exer->toolTip().isEmpty());
+}
+
 TEST_F(Finestra, PatternBoxFollowsTheSpeechEngineAndCloseCentresThePointer) {
     posar_items({amb_accio()});
     {
