@@ -81,7 +81,9 @@ engegar() {
   cp -r "$arrel/examples" "$tmp/examples"
   printf 'autospawn = no\n' >"$tmp/pulse-client.conf"
 
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
+  # -noreset: when the program is closed before a new start the server would
+  # otherwise reset, and a program connecting during the reset is refused.
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
   xvfb_pid=$!
   local fins=$(($(ara_ms) + 10000))
   until grep -q '^[0-9]' "$tmp/display" 2>/dev/null; do
