@@ -13,31 +13,26 @@
 #include "platform/backends.h"
 #include "platform/carpetes.h"
 #include "platform/microfon.h"
-#include "platform/motor_veu_real.h"
+#include "platform/motor_veu.h"
 #include "platform/pantalla.h"
 #include "planner/planificar.h"
 #include "platform/rellotge.h"
 #include "player/Form1.h"
 #include "player/menus.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace lumi {
 
 void triar_backends() {
     plataforma::triar_backends_entorn();
-    // The machine's microphone and our engine, where SDL's audio starts; kept
-    // for the whole run (the engine's worker ends with the process).
-    static plataforma::Microfon* microfon = nullptr;
-    static plataforma::MotorVeuReal* motor = nullptr;
-    if (!plataforma::servei_sintetic(QStringLiteral("microfon"))) {
-        if (!microfon) microfon = plataforma::crear_microfon_sdl().release();
-        plataforma::posar_microfon(microfon);
-    }
-    if (!plataforma::servei_sintetic(QStringLiteral("veu"))) {
-        if (!motor) motor = plataforma::MotorVeuReal::crear().release();
-        plataforma::posar_motor_veu(motor);
-    }
+    // The machine's microphone and our engine; SDL's audio starts at their
+    // first use.
+    if (!plataforma::servei_sintetic(QStringLiteral("microfon")))
+        plataforma::posar_microfon(&plataforma::microfon_maquina());
+    if (!plataforma::servei_sintetic(QStringLiteral("veu")))
+        plataforma::posar_motor_veu(&plataforma::motor_veu_maquina());
 }
 
 void connectar_ganxos() {
@@ -96,6 +91,27 @@ void connectar_ganxos() {
             for (int i = 2; i <= 4; ++i)
                 f->mn_fressa[static_cast<size_t>(i)]->setEnabled(true);
     };
+}
+
+int executar(int argc, char** argv, const std::function<void(QApplication&)>& abans) {
+    // Pointer warping and confinement need X11; under Wayland go through XWayland.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("lumiraga"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (abans) abans(app);
+    triar_backends();
+    connectar_ganxos();
+
+    Form1 form;
+    const QStringList args = QApplication::arguments();
+    // The whole command line names one activity file.
+    form.linia_ordres = args.mid(1).join(u' ');
+    if (!form.Form_Load()) return 0;
+    form.show();
+    form.activateWindow();
+    return app.exec();
 }
 
 } // namespace lumi

@@ -2,6 +2,10 @@
 // connects the layers' hooks to one another.
 #pragma once
 
+#include <functional>
+
+class QApplication;
+
 namespace lumi {
 
 // Puts in place the back ends that LUMIRAGA_BACKENDS asks for (the real ones
@@ -14,5 +18,10 @@ void triar_backends();
 // medium. Looked up at every call, so the hooks follow whichever player
 // window exists.
 void connectar_ganxos();
+
+// The program: the application, the wiring and the player window on the
+// command line's activity, until it ends; its exit code. `abans`, when
+// given, sees the application before anything else is made.
+int executar(int argc, char** argv, const std::function<void(QApplication&)>& abans = {});
 
 } // namespace lumi

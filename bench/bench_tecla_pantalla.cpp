@@ -1,12 +1,18 @@
-// From a key pressed to the player's reaction on the screen, as a person
-// sees it: the real program under a virtual X server of its own, on an
-// activity made for it (one item, every key right, a blue picture as the
-// question and a yellow one as the reaction). Each answer is a key sent with
-// the XTEST extension a moment after the question is on the screen; its time
-// ends when the middle of the screen turns yellow (read with XGetImage at
-// every change the server reports). Reports the median and the 99th
-// percentile over 200 answers, after a few unmeasured ones. Without Xvfb or
-// the program it stops with a message.
+// The program beside its floors, on a virtual X server of its own, in one
+// run:
+// - start-up: from the process's start to its first paint, and its resident
+//   memory at rest, for the program (its probe, arrencada.cpp) and for a bare
+//   Qt window linked with Qt alone (finestra_nua.cpp);
+// - from a key pressed to the reaction on the screen, as a person sees it:
+//   the real program on an activity made for it (one item, every key right, a
+//   blue picture as the question and a yellow one as the reaction), and the
+//   bare window turning yellow on a key. Each answer is a key sent with the
+//   XTEST extension a moment after the question is on the screen; its time
+//   ends when the middle of the screen turns yellow (read with XGetImage at
+//   every change the server reports). The median and the 99th percentile
+//   over 200 answers, after a few unmeasured ones.
+// At the end it prints the three ratios. Without Xvfb or the programs it
+// stops with a message.
 #include "core/activitat.h"
 #include "core/fitxer_lrq.h"
 #include "core/idioma.h"
@@ -24,6 +30,8 @@
 #include <X11/extensions/Xdamage.h>
 #include <X11/keysym.h>
 #include <algorithm>
+#include <map>
+#include <string>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <poll.h>
@@ -124,28 +132,20 @@ bool esperar_color(Display* d, Color c, std::chrono::milliseconds limit,
     }
 }
 
-struct Entorn {
+// The virtual X server of the whole run, with its display open.
+struct Pantalla {
     QTemporaryDir dir;
-    QProcess xvfb, programa;
+    QProcess xvfb;
+    QString nom;
     Display* d = nullptr;
     QString error;
 
-    Entorn() {
+    Pantalla() {
         const QString exe_xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
         if (exe_xvfb.isEmpty()) {
             error = QStringLiteral("Xvfb is missing (scripts/deps.sh installs it)");
             return;
         }
-        if (!QFile::exists(QStringLiteral(LUMI_LUMIRAGA))) {
-            error = QStringLiteral("no program at " LUMI_LUMIRAGA);
-            return;
-        }
-        const QString activitat = dir.filePath(QStringLiteral("latencia.lrq"));
-        if (!escriure_activitat(dir.path(), activitat)) {
-            error = QStringLiteral("could not write the activity");
-            return;
-        }
-
         // The display number comes back on the server's standard output.
         xvfb.start(exe_xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                               QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(AMPLADA).arg(ALCADA),
@@ -154,35 +154,8 @@ struct Entorn {
             error = QStringLiteral("Xvfb gave no display");
             return;
         }
-        const QString pantalla = u':' + QString::fromLatin1(xvfb.readAllStandardOutput()).trimmed();
-
-        // A private home, runtime folder and program folder; no sound server.
-        for (const char* c : {"home", "run", "programa"})
-            QDir(dir.path()).mkdir(QString::fromLatin1(c));
-        QFile::setPermissions(dir.filePath(QStringLiteral("run")),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        QFile pulse(dir.filePath(QStringLiteral("pulse-client.conf")));
-        if (pulse.open(QIODevice::WriteOnly)) pulse.write("autospawn = no\n");
-        pulse.close();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-        env.remove(QStringLiteral("PULSE_SERVER"));
-        env.insert(QStringLiteral("DISPLAY"), pantalla);
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
-        env.insert(QStringLiteral("LUMIRAGA_HOME"), dir.filePath(QStringLiteral("programa")));
-        env.insert(QStringLiteral("PULSE_CLIENTCONFIG"), pulse.fileName());
-        programa.setProcessEnvironment(env);
-        programa.setStandardOutputFile(QProcess::nullDevice());
-        programa.setStandardErrorFile(QProcess::nullDevice());
-        programa.start(QStringLiteral(LUMI_LUMIRAGA), {activitat});
-        if (!programa.waitForStarted(10000)) {
-            error = QStringLiteral("lumiraga did not start");
-            return;
-        }
-
-        d = XOpenDisplay(pantalla.toLatin1().constData());
+        nom = u':' + QString::fromLatin1(xvfb.readAllStandardOutput()).trimmed();
+        d = XOpenDisplay(nom.toLatin1().constData());
         int ev = 0, err = 0, major = 0, minor = 0;
         if (!d || !XTestQueryExtension(d, &ev, &err, &major, &minor) ||
             !XDamageQueryExtension(d, &ev, &err)) {
@@ -190,24 +163,39 @@ struct Entorn {
             return;
         }
         danys = XDamageCreate(d, DefaultRootWindow(d), XDamageReportNonEmpty);
-        if (!esperar_color(d, Color::Blau, std::chrono::seconds(20)))
-            error = QStringLiteral("the question never showed (blue in the middle of the screen)");
     }
 
-    ~Entorn() {
+    ~Pantalla() {
         if (d) {
             if (danys) XDamageDestroy(d, danys);
             danys = 0;
             XCloseDisplay(d);
         }
-        for (QProcess* p : {&programa, &xvfb}) {
-            if (p->state() == QProcess::NotRunning) continue;
-            p->terminate();
-            if (!p->waitForFinished(3000)) {
-                p->kill();
-                p->waitForFinished(3000);
-            }
-        }
+        xvfb.terminate();
+        if (!xvfb.waitForFinished(3000)) xvfb.kill();
+        xvfb.waitForFinished(3000);
+    }
+
+    // A private home, runtime folder and program folder (fresh for each
+    // program); no sound server.
+    QProcessEnvironment entorn(const QString& carpeta) const {
+        QDir().mkpath(carpeta);
+        for (const char* c : {"home", "run", "programa"})
+            QDir(carpeta).mkdir(QString::fromLatin1(c));
+        const QString run = carpeta + QStringLiteral("/run");
+        QFile::setPermissions(run, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile pulse(carpeta + QStringLiteral("/pulse-client.conf"));
+        if (pulse.open(QIODevice::WriteOnly)) pulse.write("autospawn = no\n");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+        env.remove(QStringLiteral("PULSE_SERVER"));
+        env.insert(QStringLiteral("DISPLAY"), nom);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("HOME"), carpeta + QStringLiteral("/home"));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), run);
+        env.insert(QStringLiteral("LUMIRAGA_HOME"), carpeta + QStringLiteral("/programa"));
+        env.insert(QStringLiteral("PULSE_CLIENTCONFIG"), pulse.fileName());
+        return env;
     }
 
     // A key down and up, as a switch or a keyboard sends it.
@@ -218,27 +206,112 @@ struct Entorn {
     }
 };
 
-void BM_TeclaFinsPantallaXvfb(benchmark::State& state) {
-    Entorn e;
-    if (!e.error.isEmpty()) {
-        state.SkipWithError(e.error.toUtf8().constData());
-        for (auto _ : state) {
+Pantalla& pantalla() {
+    static Pantalla p;
+    return p;
+}
+
+// What the ratios are made of, by benchmark.
+std::map<std::string, double> g_xifres;
+
+const char* const PROGRAMA = "programa";
+const char* const NUA = "nua";
+
+QString executable(const char* qui) {
+    return QString::fromUtf8(qui) == QLatin1String(PROGRAMA) ? QStringLiteral(LUMI_SONDA_ARRENCADA)
+                                                             : QStringLiteral(LUMI_FINESTRA_NUA);
+}
+
+bool saltar_si_cal(benchmark::State& state, const QString& error) {
+    if (error.isEmpty()) return false;
+    state.SkipWithError(error.toUtf8().constData());
+    for (auto _ : state) {
+    }
+    return true;
+}
+
+// Start-up to the first paint, from the process's start; the memory of the
+// last start at rest. Neither the settling nor the process's end is timed.
+void BM_Arrencada(benchmark::State& state, const char* qui) {
+    Pantalla& p = pantalla();
+    if (saltar_si_cal(state, p.error)) return;
+    const QString exe = executable(qui);
+    const QStringList args =
+        exe == QLatin1String(LUMI_FINESTRA_NUA) ? QStringList{QStringLiteral("--arrencada")} : QStringList{};
+    QTemporaryDir dir;
+    const QProcessEnvironment env = p.entorn(dir.path());
+    std::vector<double> temps;
+    long rss = 0;
+    for (auto _ : state) {
+        QProcess proc;
+        proc.setProcessEnvironment(env);
+        proc.setStandardErrorFile(QProcess::nullDevice());
+        const auto t0 = Rellotge::now();
+        proc.start(exe, args);
+        if (!proc.waitForFinished(30000) || proc.exitCode() != 0) {
+            state.SkipWithError("the start-up probe failed");
+            return;
         }
+        const QByteArray out = proc.readAllStandardOutput();
+        const qsizetype i = out.indexOf("pintat_ns="), j = out.indexOf("rss_kb=");
+        if (i < 0 || j < 0) {
+            state.SkipWithError("the probe did not report its first paint");
+            return;
+        }
+        const long long pintat = out.mid(i + 10, out.indexOf('\n', i) - i - 10).toLongLong();
+        rss = out.mid(j + 7).trimmed().toLong();
+        const double ms =
+            static_cast<double>(pintat - std::chrono::nanoseconds(t0.time_since_epoch()).count()) / 1e6;
+        temps.push_back(ms);
+        state.SetIterationTime(ms / 1000.0);
+    }
+    state.counters["mediana_ms"] = percentil(temps, 0.5);
+    state.counters["rss_kb"] = static_cast<double>(rss);
+    g_xifres[std::string("arrencada_") + qui] = percentil(temps, 0.5);
+    g_xifres[std::string("rss_") + qui] = static_cast<double>(rss);
+}
+
+void BM_TeclaFinsPantallaXvfb(benchmark::State& state, const char* qui) {
+    Pantalla& p = pantalla();
+    if (saltar_si_cal(state, p.error)) return;
+    const bool programa = QString::fromUtf8(qui) == QLatin1String(PROGRAMA);
+    QTemporaryDir dir;
+    const QString activitat = dir.filePath(QStringLiteral("latencia.lrq"));
+    if (programa && !escriure_activitat(dir.path(), activitat)) {
+        saltar_si_cal(state, QStringLiteral("could not write the activity"));
         return;
     }
-    const KeyCode espai = XKeysymToKeycode(e.d, XK_space);
+    QProcess proc;
+    proc.setProcessEnvironment(p.entorn(dir.filePath(QStringLiteral("entorn"))));
+    proc.setStandardOutputFile(QProcess::nullDevice());
+    proc.setStandardErrorFile(QProcess::nullDevice());
+    proc.start(programa ? QStringLiteral(LUMI_LUMIRAGA) : QStringLiteral(LUMI_FINESTRA_NUA),
+               {programa ? activitat : QStringLiteral("--tecla")});
+    struct Final {
+        QProcess& p;
+        ~Final() {
+            p.terminate();
+            if (!p.waitForFinished(3000)) p.kill();
+            p.waitForFinished(3000);
+        }
+    } final_{proc};
+    if (!proc.waitForStarted(10000) || !esperar_color(p.d, Color::Blau, std::chrono::seconds(20))) {
+        saltar_si_cal(state, QStringLiteral("the question never showed (blue in the middle of the screen)"));
+        return;
+    }
+    const KeyCode espai = XKeysymToKeycode(p.d, XK_space);
 
     // One answer: the key, then the reaction; the question again before the next.
     int sense_reaccio = 0;
     auto respondre = [&](double* ms) {
-        if (!esperar_color(e.d, Color::Blau, std::chrono::seconds(5))) return false;
+        if (!esperar_color(p.d, Color::Blau, std::chrono::seconds(5))) return false;
         // No one answers within a millisecond of the question: the previous
         // answer's cycle may still hold the window for that long.
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         const auto t0 = Rellotge::now();
-        e.tecla(espai);
+        p.tecla(espai);
         Rellotge::time_point t1;
-        if (!esperar_color(e.d, Color::Groc, std::chrono::seconds(2), &t1)) {
+        if (!esperar_color(p.d, Color::Groc, std::chrono::seconds(2), &t1)) {
             ++sense_reaccio;
             return false;
         }
@@ -265,8 +338,44 @@ void BM_TeclaFinsPantallaXvfb(benchmark::State& state) {
     state.counters["max_ms"] = temps.empty() ? 0 : *std::max_element(temps.begin(), temps.end());
     state.counters["respostes"] = static_cast<double>(temps.size());
     state.counters["sense_reaccio"] = sense_reaccio;
+    g_xifres[std::string("p99_") + qui] = percentil(temps, 0.99);
 }
-BENCHMARK(BM_TeclaFinsPantallaXvfb)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(RESPOSTES);
+
+constexpr int ARRENCADES = 20;
+BENCHMARK_CAPTURE(BM_Arrencada, programa, PROGRAMA)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(ARRENCADES);
+BENCHMARK_CAPTURE(BM_Arrencada, nua, NUA)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(ARRENCADES);
+BENCHMARK_CAPTURE(BM_TeclaFinsPantallaXvfb, programa, PROGRAMA)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(RESPOSTES);
+BENCHMARK_CAPTURE(BM_TeclaFinsPantallaXvfb, nua, NUA)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(RESPOSTES);
+
+// The three figures beside their floors, from whatever ran.
+void imprimir_rati() {
+    auto x = [](const std::string& k) {
+        auto it = g_xifres.find(k);
+        return it == g_xifres.end() ? 0.0 : it->second;
+    };
+    if (x("arrencada_nua") > 0)
+        std::printf("start-up to the first paint: %.2fx the bare window (%.1f ms against %.1f ms)\n",
+                    x("arrencada_programa") / x("arrencada_nua"), x("arrencada_programa"),
+                    x("arrencada_nua"));
+    if (x("rss_nua") > 0)
+        std::printf("memory at rest: %+.1f MB over the bare window (%.1f MB against %.1f MB)\n",
+                    (x("rss_programa") - x("rss_nua")) / 1024, x("rss_programa") / 1024, x("rss_nua") / 1024);
+    if (x("p99_nua") > 0)
+        std::printf("key to pixels, 99th percentile: %.2f ms against %.2f ms for the bare window (%.2fx)\n",
+                    x("p99_programa"), x("p99_nua"), x("p99_programa") / x("p99_nua"));
+}
 
 } // namespace
 
@@ -275,6 +384,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     QCoreApplication app(argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    imprimir_rati();
     benchmark::Shutdown();
     return 0;
 }

@@ -40,6 +40,17 @@ QString& idioma() {
     return i;
 }
 
+void provar_joysticks(EstatDispositius& d, const std::function<bool(int)>& provar) {
+    // With none found the number stays 100 and later calls do not probe again.
+    if (d.num_joystick != 0) return;
+    d.joystick_sense_us = 10;
+    d.sensibilitat_joystick = 1;
+    for (int id = 0; id <= 4; ++id) {
+        d.num_joystick = 100;
+        if (provar && provar(id)) break;
+    }
+}
+
 void exercici_nou(Activitat& a, Llistes& l, EstatDispositius& d, EstatJugador& j, const EntornNou& entorn) {
     // 1. One empty item with the default times; element 0 stays as scratch.
     a.nombre_items = 1;
@@ -105,16 +116,8 @@ void exercici_nou(Activitat& a, Llistes& l, EstatDispositius& d, EstatJugador& j
     a.font.cursiva = FALS;
     a.font.color = 65535;
 
-    // 9. The joystick is looked for once per process: with none found the
-    // number stays 100 and later new activities do not probe again.
-    if (d.num_joystick == 0) {
-        d.joystick_sense_us = 10;
-        d.sensibilitat_joystick = 1;
-        for (int id = 0; id <= 4; ++id) {
-            d.num_joystick = 100;
-            if (entorn.joystick_provar && entorn.joystick_provar(id)) break;
-        }
-    }
+    // 9.
+    if (!entorn.joystick_diferit) provar_joysticks(d, entorn.joystick_provar);
 
     // 10.
     d.wc_retard = 100;

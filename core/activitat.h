@@ -207,10 +207,16 @@ QString& idioma();
 struct EntornNou {
     QRect escriptori;                                // zone 0: the desktop (right = width, bottom = height)
     std::function<bool(int)> joystick_provar;        // tests joystick id 0..4
+    bool joystick_diferit = false;                   // probed at its first use (provar_joysticks), not here
     std::function<void(int32_t)> restaurar_finestra; // puts a replaced window hook back
     std::function<bool()> finestra_maximitzada;      // an exercise is being shown
     std::function<void(const QString&)> posar_titol; // the player's caption
 };
+
+// Looks for the joystick, once per process: while num_joystick is 0, tries
+// ids 0 to 4 with `provar` until one answers; with none found the number
+// stays 100.
+void provar_joysticks(EstatDispositius& d, const std::function<bool(int)>& provar);
 
 // Resets the activity, lists and the related player and device state to a new
 // activity. Returns nothing; every step runs.

@@ -1,19 +1,31 @@
 #include "platform/camera.h"
 
+#include "platform/moduls.h"
+
 #include <QSaveFile>
 #include <memory>
 
 namespace lumi::plataforma {
-
-std::unique_ptr<Camera> crear_camera_v4l2();
 
 namespace {
 
 Camera* g_camera = nullptr;
 int g_reserves = 0;
 
+// Without the camera module there is no device.
+class CameraAbsent final : public Camera {
+  public:
+    QString descripcio(int) override { return {}; }
+    bool obrir(int) override { return false; }
+    void tancar() override {}
+    bool oberta() override { return false; }
+    QImage fotograma() override { return {}; }
+    QString nom() override { return {}; }
+};
+
+// V4L2's libraries load with the first use of the camera.
 Camera& camera_maquina() {
-    static std::unique_ptr<Camera> c = crear_camera_v4l2();
+    static const std::unique_ptr<Camera> c(modul_camera() ? modul_camera()->crear() : new CameraAbsent);
     return *c;
 }
 

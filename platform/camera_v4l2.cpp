@@ -2,6 +2,7 @@
 // device sends to RGB. A capture thread keeps the latest frame; the
 // interface thread only copies it.
 #include "platform/camera.h"
+#include "platform/moduls.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -164,8 +165,10 @@ class CameraV4l2 final : public Camera {
 
 } // namespace
 
-std::unique_ptr<Camera> crear_camera_v4l2() {
-    return std::make_unique<CameraV4l2>();
-}
-
 } // namespace lumi::plataforma
+
+extern "C" const lumi::plataforma::ModulCamera* lumi_modul_camera() {
+    static const lumi::plataforma::ModulCamera m{
+        []() -> lumi::plataforma::Camera* { return new lumi::plataforma::CameraV4l2; }};
+    return &m;
+}

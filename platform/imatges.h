@@ -12,8 +12,11 @@ namespace lumi::plataforma {
 // that is no picture, gives a null image.
 QImage carregar_imatge(const QString& fitxer);
 
+// Whether a file's first bytes are those of a Windows metafile.
+bool sembla_wmf(const QByteArray& cap);
+
 // A Windows metafile (placeable or plain) converted to SVG text; empty when
-// it cannot be read.
+// it cannot be read. In the pictures module (moduls.h).
 QByteArray wmf_a_svg(const QByteArray& wmf);
 
 } // namespace lumi::plataforma

@@ -13,7 +13,8 @@ class FontJoystick {
     virtual int joyGetPos(int id, JOYINFO& info) = 0;
 };
 
-// The SDL2 joystick service (opened on first use).
+// The SDL2 joystick service (its module loads, and SDL opens, at the first
+// call).
 FontJoystick& joystick();
 // Tests may put their own source in place; nullptr puts SDL back.
 void posar_joystick(FontJoystick* f);

@@ -1,4 +1,9 @@
+// The SDL module: the joystick, and the entry that also gives the
+// microphone and the speech engine.
 #include "platform/joystick.h"
+#include "platform/microfon.h"
+#include "platform/moduls.h"
+#include "platform/motor_veu_real.h"
 
 #include <SDL.h>
 #include <map>
@@ -63,17 +68,17 @@ class JoystickSdl : public FontJoystick {
     std::map<int, SDL_Joystick*> oberts_;
 };
 
-FontJoystick* actual = nullptr;
-
 } // namespace
 
-FontJoystick& joystick() {
-    static JoystickSdl sdl;
-    return actual ? *actual : sdl;
-}
-
-void posar_joystick(FontJoystick* f) {
-    actual = f;
-}
-
 } // namespace lumi::plataforma
+
+extern "C" const lumi::plataforma::ModulSdl* lumi_modul_sdl() {
+    namespace pf = lumi::plataforma;
+    static const pf::ModulSdl m{[]() -> pf::FontJoystick& {
+                                    static pf::JoystickSdl sdl;
+                                    return sdl;
+                                },
+                                []() -> pf::Microfon* { return pf::crear_microfon_sdl().release(); },
+                                []() -> pf::MotorVeu* { return pf::MotorVeuReal::crear().release(); }};
+    return &m;
+}

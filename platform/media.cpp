@@ -1,6 +1,7 @@
 #include "platform/media.h"
 
 #include "core/camins.h"
+#include "platform/moduls.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +18,12 @@ QString sense_cometes(QString s) {
 }
 
 Mci* g_mci = nullptr;
+
+// Without the media module nothing plays, as on a machine with no output.
+class MciAbsent final : public Mci {
+  public:
+    int enviar(const QString&) override { return MCIERR_SENSE_SORTIDA; }
+};
 
 } // namespace
 
@@ -63,7 +70,10 @@ OrdreMci analitzar_ordre_mci(const QString& ordre) {
 }
 
 Mci& mci() {
-    return g_mci ? *g_mci : mci_qt();
+    if (g_mci) return *g_mci;
+    static MciAbsent absent;
+    const ModulMedia* m = modul_media();
+    return m ? m->mci() : absent;
 }
 
 void posar_mci(Mci* m) {

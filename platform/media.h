@@ -14,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class QMediaPlayer;
 class QVideoWidget;
@@ -55,7 +56,8 @@ class Mci {
     }
 };
 
-// The interpreter in use (the Qt Multimedia one until another is set).
+// The interpreter in use (the Qt Multimedia one until another is set; its
+// module loads at the first call).
 Mci& mci();
 // nullptr puts the Qt Multimedia interpreter back; the caller keeps ownership.
 void posar_mci(Mci* m);
@@ -75,6 +77,9 @@ void triar_backend_media();
 
 // Whether this machine has an audio output to play to.
 bool hi_ha_sortida_audio();
+
+// What follows is the media module's (moduls.h): the program reaches it
+// through mci() and modul_media().
 
 // The interpreter over Qt Multimedia.
 class MciQt final : public Mci {
@@ -112,5 +117,8 @@ MciQt& mci_qt();
 bool descodificar_wav(const QString& origen, const QString& desti);
 // Whether a file is a WAV that needs that decoding.
 bool wav_comprimit(const QString& fitxer);
+// A sound file's samples, its channels mixed to mono; false when it cannot
+// be read.
+bool llegir_so_mono(const QString& fitxer, std::vector<int16_t>& mostres, int& per_segon);
 
 } // namespace lumi::plataforma

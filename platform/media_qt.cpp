@@ -1,6 +1,7 @@
 // The command interpreter over Qt Multimedia (GStreamer back end).
 #include "platform/finestres.h"
 #include "platform/media.h"
+#include "platform/moduls.h"
 
 #include <QAudioDevice>
 #include <QAudioOutput>
@@ -184,3 +185,9 @@ int MciQt::oberts() const {
 }
 
 } // namespace lumi::plataforma
+
+extern "C" const lumi::plataforma::ModulMedia* lumi_modul_media() {
+    namespace pf = lumi::plataforma;
+    static const pf::ModulMedia m{[]() -> pf::Mci& { return pf::mci_qt(); }, &pf::llegir_so_mono};
+    return &m;
+}

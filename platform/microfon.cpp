@@ -1,5 +1,7 @@
 #include "platform/microfon.h"
 
+#include "platform/moduls.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -19,6 +21,31 @@ class MicrofonAbsent final : public Microfon {
 
 Microfon* g_microfon = nullptr;
 
+// The machine's microphone, made at its first open: SDL's audio starts then,
+// not with the program.
+class MicrofonMaquina final : public Microfon {
+  public:
+    bool obrir() override {
+        if (!fet_) {
+            fet_ = true;
+            if (const ModulSdl* m = modul_sdl()) real_ = m->crear_microfon();
+        }
+        return real_ && real_->obrir();
+    }
+    void tancar() override {
+        if (real_) real_->tancar();
+    }
+    bool obert() override { return real_ && real_->obert(); }
+    // SDL's capture rate until it has opened.
+    int mostres_per_segon() const override { return real_ ? real_->mostres_per_segon() : 16000; }
+    std::vector<int16_t> llegir() override { return real_ ? real_->llegir() : std::vector<int16_t>{}; }
+    int nivell() override { return real_ ? real_->nivell() : 0; }
+
+  private:
+    bool fet_ = false;
+    Microfon* real_ = nullptr; // kept for the whole run, like the engine
+};
+
 } // namespace
 
 int nivell_so(const int16_t* mostres, size_t n) {
@@ -35,6 +62,11 @@ Microfon& microfon() {
 
 void posar_microfon(Microfon* m) {
     g_microfon = m;
+}
+
+Microfon& microfon_maquina() {
+    static MicrofonMaquina m;
+    return m;
 }
 
 } // namespace lumi::plataforma

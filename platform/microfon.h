@@ -38,7 +38,12 @@ Microfon& microfon();
 // keeps ownership.
 void posar_microfon(Microfon* m);
 
-// The machine's microphone through SDL's audio capture (16 kHz mono);
+// The machine's microphone: SDL's, made at its first open (it never opens
+// where SDL's audio does not start).
+Microfon& microfon_maquina();
+
+// The SDL module's (moduls.h):
+// the machine's microphone through SDL's audio capture (16 kHz mono);
 // nullptr when SDL's audio subsystem does not start.
 std::unique_ptr<Microfon> crear_microfon_sdl();
 // The capture devices SDL sees, and the one the next open uses ("" the

@@ -1,27 +1,17 @@
 #include "platform/microfon_sintetic.h"
 
-#include <QFile>
+#include "platform/moduls.h"
+
 #include <algorithm>
-#include <sndfile.h>
 
 namespace lumi::plataforma {
 
 bool MicrofonSintetic::carregar_wav(const QString& fitxer) {
-    SF_INFO info{};
-    SNDFILE* f = sf_open(QFile::encodeName(fitxer).constData(), SFM_READ, &info);
-    if (!f) return false;
-    std::vector<int16_t> intercalades(static_cast<size_t>(info.frames * info.channels));
-    const sf_count_t llegits = sf_readf_short(f, intercalades.data(), info.frames);
-    sf_close(f);
-    if (llegits < 0 || info.channels < 1 || info.samplerate < 1) return false;
-    std::vector<int16_t> mono(static_cast<size_t>(llegits));
-    for (size_t i = 0; i < mono.size(); ++i) {
-        int suma = 0;
-        for (int c = 0; c < info.channels; ++c)
-            suma += intercalades[i * static_cast<size_t>(info.channels) + static_cast<size_t>(c)];
-        mono[i] = static_cast<int16_t>(suma / info.channels);
-    }
-    posar_mostres(std::move(mono), info.samplerate);
+    const ModulMedia* m = modul_media();
+    std::vector<int16_t> mono;
+    int per_segon = 0;
+    if (!m || !m->llegir_so(fitxer, mono, per_segon)) return false;
+    posar_mostres(std::move(mono), per_segon);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/motor_veu.h"
 
 #include "platform/finestres.h"
+#include "platform/moduls.h"
 
 #include <QCoreApplication>
 
@@ -31,6 +32,51 @@ MotorAbsent& absent() {
 
 MotorVeu* g_motor = nullptr;
 
+// The machine's engine, made at the first call past present(): SDL's audio
+// and the engine's worker start then, not with the program.
+class MotorVeuMaquina final : public MotorVeu {
+  public:
+    // Known without starting it: SDL's audio starts wherever its ALSA back
+    // end loads, which the SDL package brings.
+    bool present() const override { return true; }
+    int16_t IniciarUnitReconeixementDeSonsSenseQuadreInicial(int32_t finestra, int16_t nombre,
+                                                             QString& paraules) override {
+        return real().IniciarUnitReconeixementDeSonsSenseQuadreInicial(finestra, nombre, paraules);
+    }
+    int16_t IniciarReconeixement() override { return real().IniciarReconeixement(); }
+    void PararReconeixement() override { real().PararReconeixement(); }
+    int16_t IniciarCapturaNivellDeSo(int32_t finestra) override {
+        return real().IniciarCapturaNivellDeSo(finestra);
+    }
+    void FinalitzarCapturaNivellDeSo() override { real().FinalitzarCapturaNivellDeSo(); }
+    int32_t ObrirFitxer() override { return real().ObrirFitxer(); }
+    void CopiarSonsQueSeReconeixerALaCarpeta() override { real().CopiarSonsQueSeReconeixerALaCarpeta(); }
+    QString SonsQueSeReconeixen() override { return real().SonsQueSeReconeixen(); }
+    void IniciarEntrenament() override { real().IniciarEntrenament(); }
+    void VeureFinestraGrafiques() override { real().VeureFinestraGrafiques(); }
+    void GuardarFitxerReconeixementDeParaules() override { real().GuardarFitxerReconeixementDeParaules(); }
+    float NumeroVersio() override { return real().NumeroVersio(); }
+    int16_t AssignarNumeroDeDecimesDeSegonDereconeixement(int16_t decimes) override {
+        return real().AssignarNumeroDeDecimesDeSegonDereconeixement(decimes);
+    }
+    int32_t ObrirFitxerReconeixementDeParaulesDeLaCarpeta(const QString& cami) override {
+        return real().ObrirFitxerReconeixementDeParaulesDeLaCarpeta(cami);
+    }
+    void VeureNivellDeSo() override { real().VeureNivellDeSo(); }
+
+  private:
+    MotorVeu& real() {
+        if (!fet_) {
+            fet_ = true;
+            if (const ModulSdl* m = modul_sdl()) real_ = m->crear_motor_veu();
+        }
+        return real_ ? *real_ : absent();
+    }
+    bool fet_ = false;
+    // Kept for the whole run: the engine's worker ends with the process.
+    MotorVeu* real_ = nullptr;
+};
+
 } // namespace
 
 MotorVeu& motor_veu() {
@@ -39,6 +85,11 @@ MotorVeu& motor_veu() {
 
 void posar_motor_veu(MotorVeu* m) {
     g_motor = m;
+}
+
+MotorVeu& motor_veu_maquina() {
+    static MotorVeuMaquina m;
+    return m;
 }
 
 QEvent::Type MissatgeMotor::tipus() {

@@ -72,6 +72,8 @@ MotorVeu& motor_veu();
 // Puts an engine in place; nullptr puts the absent one back. The caller keeps
 // ownership.
 void posar_motor_veu(MotorVeu* m);
+// The machine's engine (ours, on SDL's audio), started at its first use.
+MotorVeu& motor_veu_maquina();
 
 // What the engine posts to a window: wParam is a recognised word (1 to 32) or
 // -1 (engine ready); lParam the sound level (0 to 128).

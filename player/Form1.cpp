@@ -203,6 +203,9 @@ EntornNou entorn_nou() {
     // The desktop and the caption come in through the core's hooks alone.
     e.escriptori = escriptori_actual() ? escriptori_actual()() : plataforma::rectangle_escriptori();
     e.joystick_provar = [](int id) { return joystick_provar(id); };
+    // SDL loads with the joystick's first use, when an exercise starts, not
+    // before the window is up.
+    e.joystick_diferit = true;
     Form1* f = Form1::instancia();
     e.finestra_maximitzada = [f] { return f && f->es_maximitzada(); };
     e.posar_titol = titol_finestra();
@@ -247,7 +250,8 @@ bool Form1::Form_Load() {
                                QStringLiteral("3"), QStringLiteral("4")};
     carregar_joystick_ini();
 
-    // 9. A new activity (probes the joystick, sets the caption).
+    // 9. A new activity (sets the caption; the joystick is probed when the
+    // first exercise starts).
     exercici_nou();
 
     // 10. 5% from the top left, 90% of the screen.

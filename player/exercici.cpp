@@ -4,6 +4,7 @@
 
 #include "core/camins.h"
 #include "devices/captura_so.h"
+#include "devices/modul_joystic.h"
 #include "core/codis.h"
 #include "comuns/dialegs.h"
 #include "platform/finestres.h"
@@ -244,6 +245,7 @@ void Form1::engegar_exercici() {
         t_web_control->start();
         d.omvis_estat = -2;
     }
+    provar_joysticks(d, [](int id) { return joystick_provar(id); });
     t_joystick->start();
     T_so->start();
 

@@ -1,0 +1,59 @@
+#include "platform/moduls.h"
+
+#include <QCoreApplication>
+#include <QLibrary>
+#include <cstdio>
+
+// Defined where the modules' code is linked into the program.
+#pragma weak lumi_modul_media
+#pragma weak lumi_modul_sdl
+#pragma weak lumi_modul_imatges
+#pragma weak lumi_modul_camera
+
+namespace lumi::plataforma {
+
+namespace {
+
+// The module's entry, linked in or from liblumi_<nom>.so beside the
+// executable (else wherever the system looks for libraries). The library
+// stays loaded for the rest of the run.
+template <typename T> const T* carregar(const char* nom, const T* (*enllacat)()) {
+    if (enllacat) return enllacat();
+    const QString fitxer = QStringLiteral("liblumi_%1.so").arg(QLatin1String(nom));
+    const QByteArray entrada = "lumi_modul_" + QByteArray(nom);
+    QString error;
+    for (const QString& cami : {QCoreApplication::applicationDirPath() + u'/' + fitxer, fitxer}) {
+        QLibrary biblioteca(cami);
+        // Every symbol bound now: a module that does not fit fails here, not
+        // in the middle of an exercise.
+        biblioteca.setLoadHints(QLibrary::ResolveAllSymbolsHint);
+        if (auto f = reinterpret_cast<const T* (*)()>(biblioteca.resolve(entrada.constData()))) return f();
+        if (error.isEmpty()) error = biblioteca.errorString();
+    }
+    std::fprintf(stderr, "lumiraga: %s\n", qPrintable(error));
+    return nullptr;
+}
+
+} // namespace
+
+const ModulMedia* modul_media() {
+    static const ModulMedia* m = carregar("media", lumi_modul_media);
+    return m;
+}
+
+const ModulSdl* modul_sdl() {
+    static const ModulSdl* m = carregar("sdl", lumi_modul_sdl);
+    return m;
+}
+
+const ModulImatges* modul_imatges() {
+    static const ModulImatges* m = carregar("imatges", lumi_modul_imatges);
+    return m;
+}
+
+const ModulCamera* modul_camera() {
+    static const ModulCamera* m = carregar("camera", lumi_modul_camera);
+    return m;
+}
+
+} // namespace lumi::plataforma
