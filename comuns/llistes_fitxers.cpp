@@ -79,7 +79,9 @@ bool LlistaCarpetes::setPath(const QString& carpeta) {
         cami.prepend(d.absolutePath());
         if (!d.cdUp()) break;
     }
-    const QIcon obert = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    // One lookup in the icon theme per kind for the whole run.
+    // Kept past the application: no pixmap may go after it.
+    static const QIcon& obert = *new QIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     int nivell = 0;
     for (const QString& p : cami) {
         const QString nom = p == u"/" ? p : QFileInfo(p).fileName();
@@ -91,7 +93,7 @@ bool LlistaCarpetes::setPath(const QString& carpeta) {
     const QDir d(path_);
     QStringList subs = d.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     ordenar(subs);
-    const QIcon tancat = style()->standardIcon(QStyle::SP_DirIcon);
+    static const QIcon& tancat = *new QIcon(style()->standardIcon(QStyle::SP_DirIcon));
     for (const QString& s : subs) {
         auto* e = new QListWidgetItem(tancat, QString(nivell * 2, u' ') + s, this);
         e->setData(Qt::UserRole, d.filePath(s));

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The program's services on the machine's own back ends, loaded where they
+# are first used: at rest after the start none of the sound, joystick,
+# camera or metafile libraries is mapped; an activity that plays a sound and
+# accepts the webcam and the joystick, started right after the program's
+# start, loads them, says there is no camera on this machine, shows its
+# question and goes on.
+# shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
+source "$(dirname "$0")/comu.sh"
+
+# The libraries the program loads on first use, as they are mapped.
+moduls_carregats() {
+  grep -oE 'lib(SDL2|Qt6Multimedia|sndfile|wmf|v4l2|lumi_[a-z]+)[^/ ]*\.so' "/proc/$app_pid/maps" | sort -u | tr '\n' ' '
+}
+
+unset LUMIRAGA_BACKENDS LUMIRAGA_SINTETIC
+mkdir -p "$tmp/programa"
+printf '[WEBCAM]\r\ndata=7/12/26\r\nx1=0\r\ny1=0\r\nx2=640\r\ny2=0\r\nx3=640\r\ny3=480\r\nx4=0\r\ny4=480\r\nwc_modus=1\r\n' \
+  >"$tmp/programa/lumiraga.ini"
+engegar
+esperar_inici 10 "at the first start"
+captura inici >/dev/null
+carregats=$(moduls_carregats)
+[ -z "$carregats" ] || fallar "at rest after the start these are already mapped: $carregats"
+
+# One item: the question is a red circle with a sound; it accepts any key,
+# the webcam in zone 1 and the joystick.
+python3 - "$tmp/examples/primera/arrencada.lrq" <<'PY'
+import sys
+zeros = lambda n: ["0"] * n
+web = zeros(12)
+web[11] = "1"
+L = ['"LUMIRAGA7.1"', "1"] + ["1"] + zeros(10) + ["1"] + zeros(7) + zeros(15 + 3) + web + zeros(4)
+L += ['""', '"W01"', "1", "1", '"1\xbbestrella.jpg"', '"1\xbbcreu.gif"', '""', '""', "60", "0",
+      '"1\xbbcercle.jpg\xbbhola.wav"']
+L += ["0", '"Arial"', "24", "-1", "0", "65535", "0", '""', '""', "0", "0", "0", '""', "0", "0", "0", "0",
+      "5", "0", "1", "1", '"1"', '""', '""', "1"]
+L += ["1", "0", "0", "1024", "768", '""', "412", "284", "612", "484", '""', '""', ""]
+open(sys.argv[1], "wb").write("\r\n".join(L).encode("cp1252"))
+PY
+reengegar_programa "$tmp/examples/primera/arrencada.lrq"
+# No camera here: the tracker cannot start and the program says so.
+fins=$(($(ara_ms) + 10000))
+until [[ "$(moduls_carregats)" == *liblumi_camera* ]]; do
+  [ "$(ara_ms)" -lt "$fins" ] || fallar "the webcam activity never tried the camera (mapped: $(moduls_carregats))"
+  sleep 0.1
+done
+sleep 1
+captura sense-camera >/dev/null
+xdotool key Return
+esperar_primera_pregunta "of an activity started with the program"
+sleep 1
+kill -0 "$app_pid" 2>/dev/null || fallar "lumiraga ended while the activity played"
+carregats=$(moduls_carregats)
+for b in liblumi_sdl libSDL2 liblumi_media libQt6Multimedia; do
+  [[ "$carregats" == *"$b"* ]] || fallar "$b is not mapped while the activity plays (mapped: $carregats)"
+done
+respondre space groc vermell "to the activity started with the program"
+[ -z "$sense_reaccio" ] || fallar "$sense_reaccio"
+captura resposta >/dev/null
+superada=1
