@@ -2,7 +2,9 @@
 
 #include <QCollator>
 #include <QDir>
+#include <QApplication>
 #include <QFileInfo>
+#include <QIconEngine>
 #include <QStorageInfo>
 #include <QStyle>
 #include <algorithm>
@@ -17,6 +19,36 @@ void ordenar(QStringList& noms) {
     c.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(noms.begin(), noms.end(), c);
 }
+
+// The style's folder icon, looked up in the icon theme the first time one
+// is drawn (once per kind for the whole run): a list that is never shown,
+// like the start dialog's hidden ones, costs no lookup.
+class IconaCarpeta final : public QIconEngine {
+  public:
+    explicit IconaCarpeta(bool oberta) : oberta_(oberta) {}
+    QIconEngine* clone() const override { return new IconaCarpeta(oberta_); }
+    void paint(QPainter* p, const QRect& r, QIcon::Mode m, QIcon::State s) override {
+        icona().paint(p, r, Qt::AlignCenter, m, s);
+    }
+    QPixmap pixmap(const QSize& mida, QIcon::Mode m, QIcon::State s) override {
+        return icona().pixmap(mida, m, s);
+    }
+    QSize actualSize(const QSize& mida, QIcon::Mode m, QIcon::State s) override {
+        return icona().actualSize(mida, m, s);
+    }
+    QList<QSize> availableSizes(QIcon::Mode m, QIcon::State s) override {
+        return icona().availableSizes(m, s);
+    }
+
+  private:
+    const QIcon& icona() const {
+        // Kept past the application: no pixmap may go after it.
+        static const QIcon& oberta = *new QIcon(QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon));
+        static const QIcon& tancada = *new QIcon(QApplication::style()->standardIcon(QStyle::SP_DirIcon));
+        return oberta_ ? oberta : tancada;
+    }
+    bool oberta_;
+};
 
 bool es_suport(const QString& arrel) {
     return arrel.startsWith(QLatin1String("/media/")) || arrel.startsWith(QLatin1String("/mnt/")) ||
@@ -79,9 +111,7 @@ bool LlistaCarpetes::setPath(const QString& carpeta) {
         cami.prepend(d.absolutePath());
         if (!d.cdUp()) break;
     }
-    // One lookup in the icon theme per kind for the whole run.
-    // Kept past the application: no pixmap may go after it.
-    static const QIcon& obert = *new QIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    const QIcon obert(new IconaCarpeta(true));
     int nivell = 0;
     for (const QString& p : cami) {
         const QString nom = p == u"/" ? p : QFileInfo(p).fileName();
@@ -93,7 +123,7 @@ bool LlistaCarpetes::setPath(const QString& carpeta) {
     const QDir d(path_);
     QStringList subs = d.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     ordenar(subs);
-    static const QIcon& tancat = *new QIcon(style()->standardIcon(QStyle::SP_DirIcon));
+    const QIcon tancat(new IconaCarpeta(false));
     for (const QString& s : subs) {
         auto* e = new QListWidgetItem(tancat, QString(nivell * 2, u' ') + s, this);
         e->setData(Qt::UserRole, d.filePath(s));

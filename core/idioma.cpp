@@ -34,13 +34,20 @@ Taula carregar(const QString& recurs) {
     return t;
 }
 
+// Each table is read at its first use: a run mostly needs one.
 const Taula* taula(const QString& llengua) {
-    static const Taula catala = carregar(QStringLiteral(":/lang/catala.json"));
-    static const Taula espanol = carregar(QStringLiteral(":/lang/espanol.json"));
-    static const Taula galego = carregar(QStringLiteral(":/lang/galego.json"));
-    if (llengua == IDIOMA_CATALA) return &catala;
-    if (llengua == IDIOMA_ESPANOL) return &espanol;
-    if (llengua == IDIOMA_GALEGO) return &galego;
+    if (llengua == IDIOMA_CATALA) {
+        static const Taula catala = carregar(QStringLiteral(":/lang/catala.json"));
+        return &catala;
+    }
+    if (llengua == IDIOMA_ESPANOL) {
+        static const Taula espanol = carregar(QStringLiteral(":/lang/espanol.json"));
+        return &espanol;
+    }
+    if (llengua == IDIOMA_GALEGO) {
+        static const Taula galego = carregar(QStringLiteral(":/lang/galego.json"));
+        return &galego;
+    }
     return nullptr;
 }
 

@@ -24,6 +24,7 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
+#include <QWindow>
 #include <cmath>
 
 namespace lumi {
@@ -364,10 +365,21 @@ void Form1::changeEvent(QEvent* e) {
 void Form1::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
     // Without a window manager the window may never become active: make sure
-    // the first activation runs all the same.
+    // the first activation runs all the same, once the window is on the
+    // screen (as a window manager activates it), from its first paint when
+    // it is not there yet.
     QTimer::singleShot(0, this, [this] {
+        if (windowHandle() && !windowHandle()->isExposed()) return;
         if (!activat_alguna_vegada_) Form_Activate();
     });
+}
+
+void Form1::paintEvent(QPaintEvent* e) {
+    QMainWindow::paintEvent(e);
+    if (!activat_alguna_vegada_)
+        QTimer::singleShot(0, this, [this] {
+            if (!activat_alguna_vegada_) Form_Activate();
+        });
 }
 
 void Form1::resizeEvent(QResizeEvent* e) {

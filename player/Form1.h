@@ -261,6 +261,7 @@ class Form1 : public QMainWindow, private EscenaResposta {
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
   private:
     void crear_controls();
