@@ -1,5 +1,6 @@
 #include "planner/paraules.h"
 
+#include "comuns/encabir.h"
 #include "comuns/formulari.h"
 #include "core/activitat.h"
 #include "core/idioma.h"
@@ -36,6 +37,7 @@ paraules::paraules(QWidget* pare) : QDialog(pare) {
 
 void paraules::Form_Load() {
     tradueix_formulari(this);
+    encabir_captions(this);
     for (int n : {5, 6, 7, 8})
         Combo1->addItem(text_idioma(n));
     Combo1->setCurrentIndex(0);
