@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <vector>
 
@@ -28,7 +29,7 @@ bool en_disposicio(const QLayout* l, const QWidget* w) {
 // The size the caption of a label or button needs; empty without one.
 QSize mida_caption(QWidget* w) {
     if (auto* l = qobject_cast<QLabel*>(w)) {
-        if (l->text().isEmpty() || !l->pixmap().isNull()) return {};
+        if (l->text().trimmed().isEmpty() || !l->pixmap().isNull()) return {};
         if (l->wordWrap()) return {l->width(), l->heightForWidth(l->width())};
         return l->sizeHint();
     }
@@ -44,6 +45,12 @@ QSize mida_caption(QWidget* w) {
     return {t.width() + icona + marge, t.height() + marc};
 }
 
+// A caption drawn from the left edge of its box, on one line.
+bool des_de_l_esquerra(const QWidget* w) {
+    if (auto* l = qobject_cast<const QLabel*>(w)) return !l->wordWrap() && (l->alignment() & Qt::AlignLeft);
+    return !qobject_cast<const QPushButton*>(w);
+}
+
 void posar_mida(QWidget* w, QSize m) {
     if (w->minimumSize() == w->maximumSize())
         w->setFixedSize(m);
@@ -57,7 +64,7 @@ bool mateixa_fila(const QRect& a, const QRect& b) {
 }
 
 // One container: its hand-placed children first grow to their captions,
-// then each one that grew or moved pushes the ones to its right it now
+// then each one pushes the ones to its right its caption or its new place
 // reaches; the container grows to hold them.
 void encabir(QWidget* pare) {
     std::vector<QWidget*> fills;
@@ -80,29 +87,36 @@ void encabir(QWidget* pare) {
     const int marge_dret = std::max(0, pare->width() - dreta);
     const int marge_baix = std::max(0, pare->height() - baix);
 
-    std::vector<QWidget*> pendents;
-    for (QWidget* f : fills)
-        if (f->geometry() != abans[f]) pendents.push_back(f);
+    std::vector<QWidget*> pendents = fills;
     while (!pendents.empty()) {
         QWidget* c = pendents.back();
         pendents.pop_back();
         const QRect rc = c->geometry(), ac = abans[c];
-        const bool crescut = rc.size() != ac.size();
+        const QSize m = mida_caption(c);
+        const bool mogut = rc.topLeft() != ac.topLeft(), crescut = rc.size() != ac.size();
         for (QWidget* s : fills) {
             const QRect as = abans[s];
             if (s == c || as.left() <= ac.left() || !mateixa_fila(ac, as) || as.contains(ac) ||
                 ac.contains(as))
                 continue;
-            // A grown caption keeps some room before the next control; a
-            // moved control keeps the gap the form left.
-            const int x = rc.right() + 1 + (crescut ? SEPARACIO : as.left() - ac.right() - 1);
-            if (s->x() >= x) continue;
-            s->move(x, s->y());
-            pendents.push_back(s);
+            // A caption that grew, or one drawn from the left under a
+            // neighbour the form laid over its box, keeps some room before
+            // the next control; a moved control keeps the gap the form left.
+            int x = std::numeric_limits<int>::min();
+            if (m.isValid() && (crescut || des_de_l_esquerra(c))) x = c->x() + m.width() + SEPARACIO;
+            if (mogut || (crescut && !m.isValid())) x = std::max(x, rc.right() + as.left() - ac.right());
+            // The controls the form lined up with it move along: columns stay straight.
+            for (QWidget* t : fills)
+                if (abans[t].left() == as.left() && t->x() < x) {
+                    t->move(x, t->y());
+                    pendents.push_back(t);
+                }
         }
     }
     int cal_dreta = 0, cal_baix = 0;
     for (QWidget* f : fills) {
+        // Only what moved or grew: a form may leave controls past its edge.
+        if (f->geometry() == abans[f]) continue;
         cal_dreta = std::max(cal_dreta, f->geometry().right() + 1 + marge_dret);
         cal_baix = std::max(cal_baix, f->geometry().bottom() + 1 + marge_baix);
     }

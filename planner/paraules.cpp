@@ -18,7 +18,9 @@ paraules::paraules(QWidget* pare) : QDialog(pare) {
     Text1 = anomenar(new QLineEdit(this), QStringLiteral("Text1"));
     Text1->setGeometry(10, 42, 340, 24);
     avis = anomenar(new QLabel(this), QStringLiteral("avis"));
-    avis->setGeometry(10, 70, 340, 22);
+    // The warning takes two lines in every language.
+    avis->setGeometry(10, 68, 340, 36);
+    avis->setWordWrap(true);
     avis->setStyleSheet(QStringLiteral("color: #b00000;"));
     const char* textos[] = {"Cancel·lar", "Acceptar"};
     for (int i : {0, 1}) {
