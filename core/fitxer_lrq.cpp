@@ -949,8 +949,11 @@ bool desar_exercici(const QString& path) {
 bool desar_exercici(const QString& path, const QString& llengua_interficie, const QString& carpeta) {
     Activitat& a = activitat();
     const QByteArray dades = escriure_activitat(a, llengua_interficie, carpeta);
-    if (!desar_fitxer(path, dades)) return false;
-    if (es_fitxer_desfer(path)) return true;
+    // The snapshot's name is the program's: no link of another user leads it
+    // over one of the teacher's files.
+    const bool desfer = es_fitxer_desfer(path);
+    if (!(desfer ? desar_fitxer_propi(path, dades) : desar_fitxer(path, dades))) return false;
+    if (desfer) return true;
     if (titol_finestra()) titol_finestra()(QStringLiteral("LUMIRAGA - ") + path);
     a.fitxer_actual = path;
     return true;

@@ -1,13 +1,18 @@
 // Every save is whole or not at all, and leaves nothing beside the file even
 // when the program is killed half way through.
 #include "core/desar.h"
+#include "core/fitxer_lrq.h"
+#include "core/idioma.h"
+#include "platform/camera.h"
 #include "platform/dreceres.h"
 #include "platform/ini.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <functional>
 #include <random>
 #include <signal.h>
 #include <sys/file.h>
@@ -127,4 +132,46 @@ TEST(Desar, KeepsPermissionsFollowsLinksAndRefusesWhatItMayNotReplace) {
     EXPECT_FALSE(desar_fitxer(dir.path(), "x"));
     EXPECT_FALSE(desar_fitxer(dir.filePath(QStringLiteral("no/hi/es.ini")), "x"));
     EXPECT_EQ(contingut(dir.path()), "a.desktop a.ini enllac.ini");
+}
+
+TEST(Desar, TheProgramsOwnFilesAreNeverWrittenThroughAnotherUsersLinkOrFile) {
+    if (geteuid() != 0) GTEST_SKIP() << "making a file of another user needs root";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString del_mestre = dir.filePath(QStringLiteral("meva.lrq"));
+    escriure(del_mestre, "activitat del mestre");
+    QStringList avisos;
+    avis_usuari() = [&](const QString& t) { avisos << t; };
+    cami_desfer() = dir.filePath(QStringLiteral("lrq.tmp"));
+    const QImage foto(4, 4, QImage::Format_RGB32);
+    const std::pair<const char*, std::function<bool(const QString&)>> escriptures[] = {
+        {"lumiraga.ini",
+         [](const QString& c) {
+             return plataforma::ini_escriure(c, QStringLiteral("inici"), QStringLiteral("a"), "b");
+         }},
+        {"lrq.tmp", [](const QString& c) { return desar_exercici(c); }},
+        {"tmp.bmp", [&](const QString& c) { return plataforma::desar_bmp(foto, c); }},
+    };
+    for (const bool enllac : {true, false}) {
+        for (const auto& [nom, escriu] : escriptures) {
+            const QString cami = dir.filePath(QLatin1String(nom));
+            QFile::remove(cami);
+            if (enllac)
+                ASSERT_TRUE(QFile::link(del_mestre, cami));
+            else
+                escriure(cami, "d'un altre");
+            ASSERT_EQ(lchown(QFile::encodeName(cami).constData(), 65534, 65534), 0);
+            avisos.clear();
+            EXPECT_FALSE(escriu(cami)) << nom;
+            EXPECT_EQ(llegir(del_mestre), "activitat del mestre") << nom;
+            EXPECT_EQ(llegir(cami), enllac ? "activitat del mestre" : "d'un altre") << nom;
+            // Told once, in the interface language.
+            if (enllac)
+                EXPECT_EQ(avisos, QStringList{tradueix(QStringLiteral("fitxers|alie")) + u'\n' + cami});
+            else
+                EXPECT_TRUE(avisos.isEmpty()) << nom;
+        }
+    }
+    avis_usuari() = nullptr;
+    cami_desfer().clear();
 }
