@@ -936,6 +936,11 @@ QString& cami_desfer() {
     return c;
 }
 
+QString& fitxer_refusat() {
+    static QString f;
+    return f;
+}
+
 bool es_fitxer_desfer(const QString& path) {
     // Its own path only: a teacher's folder may well be named "lrq.tmp".
     return !cami_desfer().isEmpty() && !path.isEmpty() &&
@@ -1020,6 +1025,7 @@ void carregar_exercici(const QString& path) {
 
     const bool refusat = r.r.missatge == 46 || !versio_de(r.r.capcalera);
     if (!refusat) jugador().estat_carrega = 2;
+    if (!es_fitxer_desfer(s)) fitxer_refusat() = r.r.missatge != 0 ? fitxer : QString();
     if (r.r.missatge != 0 && avis_usuari()) avis_usuari()(r.r.text_missatge);
 }
 
