@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The start dialog closed with Esc at the first start and opened again with
 # "Opcions > Iniciar", then the same run as from the first one: every answer
-# is judged and counted.
+# is judged and counted. Then a damaged file opened from "Opcions > Fitxers":
+# "Desar" asks before it replaces it, and No keeps it as it was.
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
@@ -10,4 +11,29 @@ menu_opcions 1
 esperar_inici 5 "after \"Opcions > Iniciar\""
 captura inici-del-menu >/dev/null
 primera_des_de_inici
+
+danyat="$tmp/examples/primera/danyat.lrq"
+head -c 60 "$tmp/examples/primera/primera.lrq" >"$danyat"
+cp "$danyat" "$tmp/danyat.abans"
+fitxers() { # the item at a position of "Opcions > Fitxers" (0 = "Nou")
+  menu_opcions 2
+  sleep 0.3
+  for ((i = 0; i < $1; ++i)); do xdotool key Down; done
+  xdotool key Return
+}
+fitxers 1
+esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 || fallar "\"Obrir\" did not bring the open dialog"
+triar_al_dialeg_obrir "$tmp/examples/primera" danyat.lrq
+esperar_finestra '^LUMIRAGA$' 5 || fallar "the damaged file brought no message"
+captura missatge-45 >/dev/null
+xdotool key Return
+esperar_sense_finestra '^LUMIRAGA$' 5 || fallar "the message did not close"
+fitxers 2
+esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 || fallar "\"Desar\" did not bring the save dialog"
+xdotool key Return
+esperar_finestra '^LUMIRAGA$' 5 || fallar "\"Desar\" replaced the damaged file without asking"
+captura pregunta >/dev/null
+xdotool key Escape
+esperar_sense_finestra '^LUMIRAGA$' 5 || fallar "No did not close the question"
+cmp -s "$danyat" "$tmp/danyat.abans" || fallar "the damaged file changed although the answer was No"
 superada=1
