@@ -25,9 +25,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <cmath>
-#include <functional>
 #include <sys/inotify.h>
-#include <unistd.h>
 
 using namespace lumi;
 using lumi::proves::Contestador;
@@ -109,9 +107,11 @@ TEST_F(FinestraCalibracio, EachGroupOfSettingsReachesTheIniInOneSave) {
         desar();
         alignas(inotify_event) char buf[8192];
         int desaments = 0;
-        const auto e = [&](ssize_t i) { return reinterpret_cast<const inotify_event*>(buf + i); };
-        for (ssize_t i = 0, n = read(fd, buf, sizeof buf); i < n; i += sizeof(inotify_event) + e(i)->len)
-            desaments += (e(i)->mask & IN_MOVED_TO) != 0;
+        for (ssize_t i = 0, n = read(fd, buf, sizeof buf); i < n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(buf + i);
+            desaments += (e->mask & IN_MOVED_TO) != 0;
+            i += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+        }
         EXPECT_EQ(desaments, 1);
     }
     close(fd);

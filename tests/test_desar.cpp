@@ -9,10 +9,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <functional>
 #include <random>
 #include <signal.h>
 #include <sys/file.h>

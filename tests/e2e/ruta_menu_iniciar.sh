@@ -13,22 +13,14 @@ captura inici-del-menu >/dev/null
 primera_des_de_inici
 
 danyat="$tmp/examples/primera/danyat.lrq"
-head -c 60 "$tmp/examples/primera/primera.lrq" >"$danyat"
-cp "$danyat" "$tmp/danyat.abans"
-fitxers() { # the item at a position of "Opcions > Fitxers" (0 = "Nou")
-  menu_opcions 2
-  sleep 0.3
-  for ((i = 0; i < $1; ++i)); do xdotool key Down; done
-  xdotool key Return
-}
-fitxers 1
+head -c 60 "$tmp/examples/primera/primera.lrq" | tee "$tmp/danyat.abans" >"$danyat"
+menu_opcions 2 && sleep 0.3 && xdotool key Down Return # Fitxers > Obrir
 esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 || fallar "\"Obrir\" did not bring the open dialog"
 triar_al_dialeg_obrir "$tmp/examples/primera" danyat.lrq
 esperar_finestra '^LUMIRAGA$' 5 || fallar "the damaged file brought no message"
-captura missatge-45 >/dev/null
 xdotool key Return
 esperar_sense_finestra '^LUMIRAGA$' 5 || fallar "the message did not close"
-fitxers 2
+menu_opcions 2 && sleep 0.3 && xdotool key Down Down Return # Fitxers > Desar
 esperar_finestra '^Fitxers Planificació Lumi Raga$' 5 || fallar "\"Desar\" did not bring the save dialog"
 xdotool key Return
 esperar_finestra '^LUMIRAGA$' 5 || fallar "\"Desar\" replaced the damaged file without asking"
