@@ -5,7 +5,9 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWindow>
+#include <optional>
 
 #include "platform/connexio_x.h"
 
@@ -18,6 +20,9 @@ bool g_servidor = false;
 
 #ifdef LUMI_XCB
 xcb_window_t g_finestra_x = 0;
+// The grab's answer, taken when first needed: waiting for it at once would
+// hold a learner's answer for a round trip to the server.
+std::optional<xcb_grab_pointer_cookie_t> g_galeta;
 
 bool confinar_x(const QRect& caixa, QWindow* finestra) {
     xcb_connection_t* c = connexio_x();
@@ -35,23 +40,34 @@ bool confinar_x(const QRect& caixa, QWindow* finestra) {
     const uint16_t mascara = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
                              XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_ENTER_WINDOW |
                              XCB_EVENT_MASK_LEAVE_WINDOW;
-    auto galeta =
+    g_galeta =
         xcb_grab_pointer(c, 1, static_cast<xcb_window_t>(finestra->winId()), mascara, XCB_GRAB_MODE_ASYNC,
                          XCB_GRAB_MODE_ASYNC, g_finestra_x, XCB_NONE, XCB_CURRENT_TIME);
-    xcb_grab_pointer_reply_t* r = xcb_grab_pointer_reply(c, galeta, nullptr);
+    xcb_flush(c);
+    return true;
+}
+
+// Whether the server took the grab; a refused one takes its window away.
+bool grab_acceptat() {
+    xcb_connection_t* c = connexio_x();
+    if (!c || !g_galeta) return g_finestra_x != 0;
+    xcb_grab_pointer_reply_t* r = xcb_grab_pointer_reply(c, *g_galeta, nullptr);
+    g_galeta.reset();
     const bool ok = r && r->status == XCB_GRAB_STATUS_SUCCESS;
     free(r);
     if (!ok) {
         xcb_destroy_window(c, g_finestra_x);
         g_finestra_x = 0;
+        xcb_flush(c);
     }
-    xcb_flush(c);
     return ok;
 }
 
 void alliberar_x() {
     xcb_connection_t* c = connexio_x();
     if (!c || !g_finestra_x) return;
+    if (g_galeta) xcb_discard_reply(c, g_galeta->sequence);
+    g_galeta.reset();
     xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
     xcb_destroy_window(c, g_finestra_x);
     g_finestra_x = 0;
@@ -59,6 +75,9 @@ void alliberar_x() {
 }
 #else
 bool confinar_x(const QRect&, QWindow*) {
+    return false;
+}
+bool grab_acceptat() {
     return false;
 }
 void alliberar_x() {}
@@ -82,6 +101,17 @@ class Vigilant : public QObject {
 
 Vigilant* g_vigilant = nullptr;
 
+// The fallback put in place, the pointer brought inside the box.
+void confinar_programari() {
+    if (!QCoreApplication::instance()) return;
+    if (!g_vigilant) {
+        g_vigilant = new Vigilant;
+        QCoreApplication::instance()->installEventFilter(g_vigilant);
+    }
+    const QPoint p = QCursor::pos();
+    if (!g_caixa.contains(p)) QCursor::setPos(dins(g_caixa, p));
+}
+
 } // namespace
 
 QRect caixa_dins_pantalla(const QRect& caixa, const QRect& pantalla) {
@@ -98,13 +128,11 @@ void confinar_cursor(const QRect& caixa, QWindow* finestra) {
     if (caixa.isEmpty()) return;
     g_caixa = caixa_dins_pantalla(caixa, rectangle_escriptori());
     g_servidor = confinar_x(g_caixa, finestra);
-    if (!g_servidor && QCoreApplication::instance()) {
-        if (!g_vigilant) {
-            g_vigilant = new Vigilant;
-            QCoreApplication::instance()->installEventFilter(g_vigilant);
-        }
-        const QPoint p = QCursor::pos();
-        if (!g_caixa.contains(p)) QCursor::setPos(dins(g_caixa, p));
+    if (!g_servidor) {
+        confinar_programari();
+    } else if (QCoreApplication::instance()) {
+        // The server's answer once the event loop runs again.
+        QTimer::singleShot(0, [] { confinament_servidor(); });
     }
 }
 
@@ -119,6 +147,10 @@ QRect cursor_confinat() {
 }
 
 bool confinament_servidor() {
+    if (g_servidor && !grab_acceptat()) {
+        g_servidor = false;
+        confinar_programari();
+    }
     return g_servidor;
 }
 

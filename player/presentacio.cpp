@@ -17,10 +17,13 @@
 #include "core/vb.h"
 
 #include <QColor>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QFont>
 #include <QPixmap>
 #include <QStringList>
 #include <cmath>
+#include <deque>
 #include <functional>
 
 namespace lumi {
@@ -116,6 +119,32 @@ ComandaText separar_comanda(const QString& ordre) {
     return {ordre.left(k), ordre.mid(k + 1), true};
 }
 
+namespace {
+
+// A run shows the same few pictures again and again (a question and its
+// reactions): the last ones read are kept while their files stay as they
+// were, so an answer's reaction is not read from the disk each time.
+QImage imatge_recent(const QString& fitxer) {
+    struct Recent {
+        QString cami;
+        QDateTime modificat;
+        qint64 mida;
+        QImage imatge;
+    };
+    static std::deque<Recent> recents;
+    constexpr size_t MAXIM = 4;
+    const QFileInfo fi(fitxer);
+    for (const Recent& r : recents)
+        if (r.cami == fitxer && r.modificat == fi.lastModified() && r.mida == fi.size()) return r.imatge;
+    QImage im = plataforma::carregar_imatge(fitxer);
+    if (im.isNull()) return im;
+    recents.push_front({fitxer, fi.lastModified(), fi.size(), im});
+    if (recents.size() > MAXIM) recents.pop_back();
+    return im;
+}
+
+} // namespace
+
 ServeisPresentacio serveis_presentacio_reals() {
     ServeisPresentacio s;
     s.reproduir_so = [](const QString& f) { reproduir_so(f); };
@@ -127,7 +156,7 @@ ServeisPresentacio serveis_presentacio_reals() {
         return executar_programa(f, mostrar).finestra;
     };
     s.tancar_finestra = [](int32_t h) { tancar_finestra(h); };
-    s.carregar_imatge = [](const QString& f) { return plataforma::carregar_imatge(resoldre_fitxer(f)); };
+    s.carregar_imatge = [](const QString& f) { return imatge_recent(resoldre_fitxer(f)); };
     return s;
 }
 
@@ -160,9 +189,13 @@ QString nom_color(int32_t color_vb) {
 void Form1::color_finestra(int32_t c) {
     QWidget* client = centralWidget();
     QPalette p = client->palette();
-    p.setColor(QPalette::Window, color_desat(c));
-    client->setPalette(p);
-    client->setAutoFillBackground(true);
+    // Set again at every question and reaction: only a change is applied,
+    // as applying restyles the whole window.
+    if (p.color(QPalette::Window) != color_desat(c) || !client->autoFillBackground()) {
+        p.setColor(QPalette::Window, color_desat(c));
+        client->setPalette(p);
+        client->setAutoFillBackground(true);
+    }
     client->setProperty("color_vb", c);
 }
 
@@ -171,9 +204,10 @@ void Form1::colors_label(int32_t fons, int32_t text) {
     if (text >= 0) Label_par->setProperty("text_vb", text);
     const QVariant f = Label_par->property("fons_vb");
     const QVariant t = Label_par->property("text_vb");
-    Label_par->setStyleSheet(
+    const QString estil =
         QStringLiteral("background-color: %1; color: %2;")
-            .arg(nom_color(f.isValid() ? f.toInt() : 0xFFFFFF), nom_color(t.isValid() ? t.toInt() : 0)));
+            .arg(nom_color(f.isValid() ? f.toInt() : 0xFFFFFF), nom_color(t.isValid() ? t.toInt() : 0));
+    if (Label_par->styleSheet() != estil) Label_par->setStyleSheet(estil);
 }
 
 void Form1::fons_mostrar(const QImage& im) {
