@@ -8,6 +8,7 @@
 #include "veu_prova.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -143,6 +144,40 @@ TEST_F(MotorVeu, AnUnpluggedMicrophoneStopsTheLevelsAndTheNextStartFails) {
     motor->FinalitzarCapturaNivellDeSo();
     EXPECT_NE(motor->IniciarCapturaNivellDeSo(handle), 0);
     EXPECT_NE(motor->IniciarReconeixement(), 0);
+}
+
+TEST_F(MotorVeu, LevelsHandedOverByTheCaptureThreadArriveInOrderNoneLost) {
+    // A rising ramp through SDL's disk driver: every 50 ms is two levels up.
+    QTemporaryDir dir;
+    const QString fitxer = dir.filePath(QStringLiteral("rampa.raw"));
+    std::vector<int16_t> rampa(16000 * 3);
+    for (size_t i = 0; i < rampa.size(); ++i)
+        rampa[i] = static_cast<int16_t>(static_cast<double>(i) * 0.64);
+    QFile f(fitxer);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(rampa.data()), static_cast<qint64>(rampa.size() * 2));
+    f.close();
+    motor.reset(); // SDL picks its driver when its audio first starts
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(fitxer));
+    qputenv("SDL_DISKAUDIOFILE", "/dev/null");
+    std::unique_ptr<pf::Microfon> sdl = pf::crear_microfon_sdl();
+    ASSERT_NE(sdl, nullptr);
+    pf::posar_microfon(sdl.get());
+    motor = std::make_unique<pf::MotorVeuReal>();
+    pf::AjustosVeu a = motor->ajustos();
+    a.guany = 1;
+    motor->posar_ajustos(a);
+    ASSERT_EQ(motor->IniciarCapturaNivellDeSo(handle), 0);
+    QElapsedTimer t;
+    t.start();
+    while (finestra.missatges.size() < 12 && t.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    motor.reset();
+    qunsetenv("SDL_AUDIODRIVER");
+    ASSERT_GE(finestra.missatges.size(), 12u);
+    for (size_t i = 1; i < finestra.missatges.size(); ++i)
+        EXPECT_EQ(finestra.missatges[i].second - finestra.missatges[i - 1].second, 2) << i;
 }
 
 TEST_F(MotorVeu, TrainedVowelsAreRecognisedInOtherVoicesAndNoiseIsNot) {
