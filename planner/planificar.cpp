@@ -589,8 +589,8 @@ void planificar::Form_Unload() {
     capturar();
     model.item_desar(model.item_mostrat);
     if (Form1* f = Form1::instancia(); f && f->Image1 && f->centralWidget()) {
-        const auto x = static_cast<int>(arrodonir_parell(f->Image1->width() / 2.0)) + j.marge_x;
-        const auto y = static_cast<int>(arrodonir_parell(f->Image1->height() / 2.0)) + j.marge_y;
+        const auto x = static_cast<int>(arrodonir_parell(f->Image1->width() / 2.0 + j.marge_x));
+        const auto y = static_cast<int>(arrodonir_parell(f->Image1->height() / 2.0 + j.marge_y));
         plataforma::posar_cursor(f->centralWidget()->mapToGlobal(QPoint(x, y)));
     }
     j.estat_finestra = 2;

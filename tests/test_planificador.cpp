@@ -1170,11 +1170,11 @@ TEST_F(Finestra, PatternBoxFollowsTheSpeechEngineAndCloseCentresThePointer) {
     p.Form_Load();
     EXPECT_TRUE(p.fitxer_so->isEnabled());
     EXPECT_TRUE(p.buto[3]->isEnabled());
+    f->Image1->resize(201, 609);
+    jugador().marge_x = jugador().marge_y = 1;
     p.close();
-    EstatJugador& j = jugador();
-    const QPoint centre(static_cast<int>(arrodonir_parell(f->Image1->width() / 2.0)) + j.marge_x,
-                        static_cast<int>(arrodonir_parell(f->Image1->height() / 2.0)) + j.marge_y);
-    EXPECT_EQ(plataforma::cursor_posat(), f->centralWidget()->mapToGlobal(centre));
+    // Each sum rounded once, halves to even: 101.5 and 305.5.
+    EXPECT_EQ(plataforma::cursor_posat(), f->centralWidget()->mapToGlobal(QPoint(102, 306)));
 }
 
 TEST_F(Finestra, EveryOrderAndActionKindHasItsPicture) {
