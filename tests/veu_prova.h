@@ -80,6 +80,7 @@ inline Taxes avaluar_veu(int decimes) {
         const QString base = joc_veu() + QLatin1String(veu);
         const std::vector<Marca> entrenament = marques(base + QStringLiteral("_entrenament.txt"));
         std::vector<Marca> prova = marques(base + QStringLiteral("_prova.txt"));
+        prova.insert(prova.begin(), Marca{QStringLiteral("-"), {}, 0, 0, {}}); // the quiet before the first
         v::NucliVeu n;
         n.posar_decimes(decimes);
         QStringList sons;
@@ -103,10 +104,6 @@ inline Taxes avaluar_veu(int decimes) {
                 const double s = static_cast<double>(f.mostra - zero) / v::MOSTRES_PER_SEGON;
                 auto m =
                     std::find_if(prova.rbegin(), prova.rend(), [s](const Marca& x) { return x.inici < s; });
-                if (m == prova.rend()) {
-                    ++t.acceptats; // before anything was said
-                    continue;
-                }
                 m->dites.push_back(f.valor);
                 const double finestra = std::max(m->inici + decimes / 10.0, m->fi) + v::SEGONS_SILENCI_FI;
                 t.retard = std::max(t.retard, s - finestra);
