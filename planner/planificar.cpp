@@ -1,6 +1,7 @@
 #include "planner/planificar.h"
 
 #include "comuns/dialegs.h"
+#include "comuns/encabir.h"
 #include "comuns/formulari.h"
 #include "comuns/icones.h"
 #include "comuns/media_jugar.h"
@@ -553,6 +554,7 @@ void planificar::Form_Load() {
     EstatPlanificador& p = planificador();
     p.item_editat.resize(1);
     tradueix_formulari(this);
+    encabir_captions(this);
     model.escriure_desfer();
     model.item_ultim_mostrar();
     if (plataforma::motor_veu().present()) {

@@ -745,11 +745,11 @@ TEST_F(Planificador, ActionListEntriesInEveryLanguage) {
           "Ratolí Clic dret", "Ratolí_Zona 001 010", "WEB 012"}},
         {QStringLiteral("español"),
          {QStringLiteral("Série µABµ»ESPACIO"), "TECLADO Cualquier tecla", "TECLADO Cursor {Izquierda}",
-          "Lista de Teclas ", "Web Moure web cam", "Joystick Botón 1", "Voz 03", "Ruidol_entre  10 50",
+          "Lista de Teclas ", "Web Mover webcam", "Joystick Botón 1", "Voz 03", "Ruidol_entre  10 50",
           "Mouse Clic derecho", "Mouse_Zona 001 010", "WEB 012"}},
         {QStringLiteral("galego"),
          {QStringLiteral("Série µABµ»ESPAZO"), "Teclado Calquera tecla", "Teclado Cursor {Esquerda}",
-          "Lista de Teclas ", "Web Moure web cam", "JOYSTICK Botón 1", "Voz 03", "Ruidol_entre  10 50",
+          "Lista de Teclas ", "Web Mover webcam", "JOYSTICK Botón 1", "Voz 03", "Ruidol_entre  10 50",
           "Mouse Clic dereito", "Mouse_Zona 001 010", "WEB 012"}}};
     for (const auto& [llengua, entrades] : esperat) {
         idioma() = llengua;
@@ -1259,8 +1259,8 @@ template <class F> void claus_arriben(const QString& nom_form, int nombre, const
 }
 
 TEST_F(Finestra, EveryCaptionKeyReachesAControlInEveryLanguage) {
-    claus_arriben(QStringLiteral("planificar"), 62, [this] { return std::make_unique<planificar>(f.get()); });
-    claus_arriben(QStringLiteral("Finestra2"), 14,
+    claus_arriben(QStringLiteral("planificar"), 63, [this] { return std::make_unique<planificar>(f.get()); });
+    claus_arriben(QStringLiteral("Finestra2"), 16,
                   [] { return std::make_unique<Finestra2>(nullptr, QStringLiteral("t"), 1, 1); });
     claus_arriben(QStringLiteral("paraules"), 2, [] { return std::make_unique<paraules>(nullptr); });
 }
