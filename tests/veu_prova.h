@@ -40,9 +40,8 @@ inline void alimentar(plataforma::MotorVeuReal& motor, const plataforma::veu::Mo
     cedir(motor);
 }
 
-// The spoken-sound set made by `generar_veu.py --joc`: for each voice (a
-// learner), a fresh core trained on its training stream hears its test
-// stream at a listening time, word by word against the truth of each take.
+// The set of `generar_veu.py --joc`: per voice, a fresh core trained on one
+// stream hears the other at a listening time, scored against each take's truth.
 struct Taxes {
     std::map<QString, std::pair<int, int>> sons; // right and said, per sound
     int abans_be = 0, abans = 0;                 // takes with noise starting before
