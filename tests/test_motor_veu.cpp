@@ -299,3 +299,20 @@ TEST_F(MotorVeu, SavedSetsReopenAndForeignFilesOpenNothing) {
     EXPECT_EQ(altre.SonsQueSeReconeixen(), QStringLiteral("a,i,o"));
     EXPECT_EQ(altre.ObrirFitxerReconeixementDeParaulesDeLaCarpeta(dir.filePath(QStringLiteral("cap"))), 0);
 }
+
+// Held-out takes of two voices (one sound held, one and two syllables sharing
+// their vowel, a hum), some under steady noise that starts before them, among
+// untrained words, coughs, thumps, noise bursts and silence.
+TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest) {
+    if (proves::joc_veu().isEmpty()) GTEST_SKIP() << "espeak-ng made no sound set";
+    for (int decimes : {2, 10, 14}) {
+        const proves::Taxes t = proves::avaluar_veu(decimes);
+        ASSERT_EQ(t.sons.size(), 4u);
+        for (const auto& [so, bd] : t.sons)
+            EXPECT_GE(bd.first * 10, bd.second * 9)
+                << so.toStdString() << " at " << decimes << ": " << bd.first;
+        EXPECT_GE(t.abans_be * 10, t.abans * 9) << "noise before, at " << decimes << ": " << t.abans_be;
+        EXPECT_LE(t.acceptats * 20, t.intrusos) << "untrained, at " << decimes << ": " << t.acceptats;
+        EXPECT_LE(t.retard, 0.1) << "latest word after its window, at " << decimes;
+    }
+}
