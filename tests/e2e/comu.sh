@@ -26,12 +26,14 @@ tmp=$(mktemp -d "${TMPDIR:-/tmp}/lumi-e2e-$ruta.XXXXXX")
 superada=0
 xvfb_pid=""
 app_pid=""
+gestor_pid=""
 
 acabar() {
   if [ -n "$app_pid" ]; then
     kill "$app_pid" 2>/dev/null
     wait "$app_pid" 2>/dev/null
   fi
+  [ -z "$gestor_pid" ] || kill "$gestor_pid" 2>/dev/null
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null
     wait "$xvfb_pid" 2>/dev/null
@@ -93,7 +95,37 @@ engegar() {
   done
   DISPLAY=":$(head -1 "$tmp/display")"
   export DISPLAY
-  engegar_programa
+  [ -z "${LUMI_E2E_SAFATA:-}" ] || engegar_gestor
+  engegar_programa "$@"
+}
+
+# With LUMI_E2E_SAFATA set, a window manager with a panel, as on a
+# teacher's desktop: jwm and its tray along the foot of the screen, magenta,
+# with the task list a learner could click.
+engegar_gestor() {
+  command -v jwm >/dev/null || fallar "jwm is missing (scripts/deps.sh installs it)"
+  printf '<?xml version="1.0"?><JWM><Tray x="0" y="-1" height="30"><TaskList/></Tray>%s%s</JWM>\n' \
+    '<TrayStyle><Background>#FF00FF</Background></TrayStyle>' \
+    '<TaskListStyle><Background>#FF00FF</Background><Active><Background>#FF00FF</Background></Active></TaskListStyle>' \
+    >"$tmp/jwmrc"
+  jwm -f "$tmp/jwmrc" >"$tmp/jwm.log" 2>&1 &
+  gestor_pid=$!
+  local fins=$(($(ara_ms) + 10000))
+  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    [ "$(ara_ms)" -lt "$fins" ] || fallar "jwm did not start: $(cat "$tmp/jwm.log")"
+    sleep 0.05
+  done
+}
+
+# Under the panel: the exercise covers it, as nothing of the desktop may be
+# clicked by the learner; the screen's foot is looked at for the tray.
+safata_coberta() {
+  [ -n "$gestor_pid" ] || return 0
+  local fins=$(($(ara_ms) + 3000))
+  until ! import -window root -crop 1024x30+0+738 -depth 8 txt:- 2>/dev/null | grep -qi '#FF00FF'; do
+    [ "$(ara_ms)" -lt "$fins" ] || fallar "the panel stays visible over the exercise $1"
+    sleep 0.1
+  done
 }
 
 # The program on the virtual X server, with the private folders and the
@@ -114,6 +146,13 @@ reengegar_programa() {
   wait "$app_pid" 2>/dev/null
   app_pid=""
   engegar_programa "$@"
+}
+
+# A window's place on the screen and size, as X=, Y=, WIDTH=, HEIGHT= lines
+# (xdotool counts a window manager's frame twice).
+geometria() {
+  xwininfo -id "$1" 2>/dev/null | sed -n 's/^ *Absolute upper-left \([XY]\): *\(-\{0,1\}[0-9]*\)/\1=\2/p
+    s/^ *\(Width\|Height\): *\([0-9]*\)/\U\1\E=\2/p'
 }
 
 # The first visible window whose title matches an extended regular
@@ -220,7 +259,7 @@ titol_planificador='^Planificar Lumi-Raga$'
 planificador() {
   esperar_finestra "$titol_planificador" 5 || fallar "no planner window"
   xdotool windowraise "$finestra"
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  eval "$(geometria "$finestra")"
 }
 
 # "Opcions > Planificar" with no file current: the open dialog, the copy of
@@ -241,7 +280,7 @@ nova_des_de_inici() {
   xdotool key space
   sleep 0.3
   # The name box, at the foot of the dialog above its buttons.
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  eval "$(geometria "$finestra")"
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 60)) click 1
   xdotool type --delay 2 nova
   captura nova >/dev/null
@@ -271,7 +310,7 @@ menu_opcions() {
   # stands still, so the click lands on the menu bar.
   local abans="" ara fins=$(($(ara_ms) + 3000))
   while :; do
-    ara=$(xdotool getwindowgeometry --shell "$finestra")
+    ara=$(geometria "$finestra")
     [ "$ara" = "$abans" ] && break
     [ "$(ara_ms)" -lt "$fins" ] || break
     abans=$ara
@@ -285,7 +324,7 @@ menu_opcions() {
 # player's place in X, Y.
 obrir_configurar() {
   finestra_jugador
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  eval "$(geometria "$finestra")"
   xdotool mousemove $((X + 104)) $((Y + 9)) click 1
   sleep 0.4
 }
@@ -295,7 +334,7 @@ obrir_configurar() {
 a_la_cantonada() {
   xdotool windowmove "$1" 0 0
   sleep 0.5
-  eval "$(xdotool getwindowgeometry --shell "$1")"
+  eval "$(geometria "$1")"
 }
 
 # In the open dialog (open and focused), a file chosen by its folder and its
@@ -304,6 +343,8 @@ a_la_cantonada() {
 # loaded machine can be confirmed before the dialog has read it).
 triar_al_dialeg_obrir() {
   local carpeta=$1 nom=$2
+  # A window manager gives the dialog the keyboard a moment after it shows.
+  sleep 0.3
   xdotool type --delay 2 "$carpeta/"
   sleep 0.3
   xdotool key Return

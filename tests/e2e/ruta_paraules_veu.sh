@@ -15,7 +15,7 @@ menu_sons() {
   local i
   finestra_jugador
   xdotool windowraise "$finestra"
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  eval "$(geometria "$finestra")"
   triar_menu $((X + 105)) $((Y + 9)) 2 Configurar
   sleep 0.3
   for ((i = 0; i < $1; ++i)); do
@@ -35,7 +35,7 @@ xdotool key Escape
 menu_sons 1
 esperar_finestra '^Entrenament de sons$' 5 || fallar "\"Crear Patrons\" opened no training window"
 xdotool windowraise "$finestra"
-eval "$(xdotool getwindowgeometry --shell "$finestra")"
+eval "$(geometria "$finestra")"
 captura entrenament >/dev/null
 xdotool mousemove $((X + 50)) $((Y + 337)) click 1
 sleep 8
