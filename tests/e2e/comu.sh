@@ -397,6 +397,51 @@ respondre() {
     fallar "after the reaction to \"$accio\" $quan the screen's middle showed $color_vist, not the next question ($seguent)"
 }
 
+# A text of the language tables (catala, espanol, galego): a message by its
+# number, or an "area|key" entry (the key itself where the table lacks it).
+text_taula() {
+  python3 -c 'import json, sys
+d = json.load(open(sys.argv[1], encoding="utf-8"))
+k = sys.argv[2]
+print(d["missatges"][int(k)] if k.isdigit() else dict(d["traduccions"]).get(k, k))' "$arrel/lang/$1.json" "$2"
+}
+
+# The message box in front (titled "LUMIRAGA"), its text selected and copied
+# as a person can (a click on it, Ctrl+A, Ctrl+C), then closed with Return;
+# fails unless the text holds every text given.
+llegir_missatge() {
+  local quan=$1 w text X Y WIDTH HEIGHT fins=$(($(ara_ms) + 5000))
+  shift
+  until w=$(xdotool getwindowfocus 2>/dev/null) && [ "$(xdotool getwindowname "$w" 2>/dev/null)" = LUMIRAGA ]; do
+    [ "$(ara_ms)" -lt "$fins" ] || fallar "no message box $quan"
+    sleep 0.1
+  done
+  eval "$(geometria "$w")"
+  printf 'buit' | xclip -selection clipboard -i >/dev/null 2>&1
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + 18)) click 1 key ctrl+a ctrl+c
+  sleep 0.3
+  captura missatge >/dev/null
+  text=$(xclip -o -selection clipboard 2>/dev/null)
+  xdotool key Return
+  for t in "$@"; do
+    [[ "$text" == *"$t"* ]] || fallar "the message $quan does not say \"$t\": $text"
+  done
+}
+
+# Chooses an item of "Configurar > Reconeixement de sons" (0 = the first).
+menu_sons() {
+  local i
+  finestra_jugador
+  xdotool windowraise "$finestra"
+  eval "$(geometria "$finestra")"
+  triar_menu $((X + 105)) $((Y + 9)) 2 Configurar
+  sleep 0.3
+  for ((i = 0; i < $1; ++i)); do
+    xdotool key Down
+  done
+  xdotool key Return
+}
+
 # Esc, then "Opcions > Informe": the report, read from the clipboard.
 informe_text=""
 llegir_informe() {

@@ -10,20 +10,6 @@ source "$(dirname "$0")/comu.sh"
 export SDL_AUDIODRIVER=dummy LUMIRAGA_BACKENDS=microfon:sintetic \
   LUMIRAGA_SINTETIC="microfon:wav=$arrel/tests/dades/veu_entrenament.flac"
 
-# Chooses an item of "Configurar > Reconeixement de sons" (0 = the first).
-menu_sons() {
-  local i
-  finestra_jugador
-  xdotool windowraise "$finestra"
-  eval "$(geometria "$finestra")"
-  triar_menu $((X + 105)) $((Y + 9)) 2 Configurar
-  sleep 0.3
-  for ((i = 0; i < $1; ++i)); do
-    xdotool key Down
-  done
-  xdotool key Return
-}
-
 engegar
 # Item 1 accepts word 1, item 2 word 2; the list "1,2", a second's listening.
 sed -i '23s/.*/1\r/;88s/.*/1\r/;202s/.*/"1,2"\r/;206s/.*/10\r/' "$tmp/examples/primera/primera.lrq"
