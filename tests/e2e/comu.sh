@@ -428,20 +428,6 @@ llegir_missatge() {
   done
 }
 
-# Chooses an item of "Configurar > Reconeixement de sons" (0 = the first).
-menu_sons() {
-  local i
-  finestra_jugador
-  xdotool windowraise "$finestra"
-  eval "$(geometria "$finestra")"
-  triar_menu $((X + 105)) $((Y + 9)) 2 Configurar
-  sleep 0.3
-  for ((i = 0; i < $1; ++i)); do
-    xdotool key Down
-  done
-  xdotool key Return
-}
-
 # Esc, then "Opcions > Informe": the report, read from the clipboard.
 informe_text=""
 llegir_informe() {

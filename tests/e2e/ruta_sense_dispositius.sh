@@ -33,7 +33,8 @@ for llengua in catala:catala espanol:español galego:galego; do
   xdotool mousemove $((X + 67)) $((Y + 333)) click 1
   esperar_sense_finestra '^Calibrar Ombra Visor$' 5 || fallar "\"Tancar\" left the calibration window open ($l)"
 
-  menu_sons 1
+  obrir_configurar
+  xdotool key Down Down Right Down Return # Reconeixement de sons > Crear Patrons
   llegir_missatge "from \"Crear Patrons\" with no sounds ($l)" "$(text_taula "$l" 56)" \
     "$(text_taula "$l" 'motor_veu|sense_sons')"
 done
