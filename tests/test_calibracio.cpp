@@ -331,7 +331,6 @@ TEST_F(FinestraCalibracio, WithoutCameraEachStepSaysSoAndNothingWaits) {
         f->webcam->click();
         ASSERT_EQ(c.textos.size(), 2);
         EXPECT_TRUE(c.textos[0].startsWith(tradueix(QStringLiteral("OmbraVisor|sense_camera")) + u'\n'));
-        EXPECT_TRUE(c.textos[0].contains(u'«' + f->webcam->text() + u'»'));
     }
     EXPECT_TRUE(f->sense_camera->isVisibleTo(f.get()));
     EXPECT_FALSE(f->calibrar->isEnabled());
