@@ -96,7 +96,7 @@ engegar() {
   DISPLAY=":$(head -1 "$tmp/display")"
   export DISPLAY
   [ -z "${LUMI_E2E_SAFATA:-}" ] || engegar_gestor
-  engegar_programa "$@"
+  engegar_programa
 }
 
 # With LUMI_E2E_SAFATA set, a window manager with a panel, as on a
@@ -343,10 +343,16 @@ a_la_cantonada() {
 # loaded machine can be confirmed before the dialog has read it).
 triar_al_dialeg_obrir() {
   local carpeta=$1 nom=$2
-  # A window manager gives the dialog the keyboard a moment after it shows.
-  sleep 0.3
-  xdotool type --delay 2 "$carpeta/"
-  sleep 0.3
+  # Under a window manager keys typed as the completer's list comes up can
+  # be lost: the folder is read back, and typed again, before it is taken.
+  for _ in 1 2 3; do
+    sleep 0.3
+    xdotool key ctrl+a
+    xdotool type --delay 2 "$carpeta/"
+    sleep 0.3
+    xdotool key ctrl+a ctrl+c
+    [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$carpeta/" ] && break
+  done
   xdotool key Return
   sleep 0.3
   for _ in 1 2 3; do
