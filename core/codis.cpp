@@ -373,6 +373,14 @@ int16_t usa_veu(const Activitat& a, int exclos) {
     });
 }
 
+int16_t usa_joystick(const Activitat& a) {
+    return algun_item(a, 0, [](const item& it) {
+        for (int k = 0; k <= 7; ++k)
+            if (it.jostick[k] != 0) return true;
+        return it.serie.contains(QStringLiteral("J0")) || it.tecles_llista.contains(QStringLiteral("J0"));
+    });
+}
+
 int16_t usa_opcio_item(const Activitat& a) {
     return algun_item(a, 0, [](const item& it) { return it.ratoli[0] == 1; }) ? 1 : 0;
 }

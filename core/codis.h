@@ -45,6 +45,7 @@ int16_t usa_veu(int exclos);
 int16_t usa_web_cam(const Activitat& a, int exclos);
 int16_t usa_nivell_so(const Activitat& a, int exclos);
 int16_t usa_veu(const Activitat& a, int exclos);
+int16_t usa_joystick(const Activitat& a);
 // 1 when some item reacts to the pointer moving over it.
 int16_t usa_opcio_item();
 int16_t usa_opcio_item(const Activitat& a);

@@ -7,6 +7,7 @@
 #include "core/idioma.h"
 #include "core/vb.h"
 #include "devices/matriu_inversa.h"
+#include "devices/mvfw.h"
 #include "devices/ombra_visor.h"
 #include "devices/omvis.h"
 #include "platform/finestres.h"
@@ -174,6 +175,13 @@ void OVSDLL_CALIB::crear_controls() {
     Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Image1->hide();
     new CapaMarques(Picture1);
+    sense_camera = anomenar(new QLabel(Picture1), QStringLiteral("sense_camera"));
+    sense_camera->setGeometry(0, 0, 640, 480);
+    sense_camera->setAlignment(Qt::AlignCenter);
+    sense_camera->setWordWrap(true);
+    sense_camera->setStyleSheet(QStringLiteral("color: white; font-size: 16pt"));
+    sense_camera->setAttribute(Qt::WA_TransparentForMouseEvents);
+    sense_camera->hide();
     for (int i = 0; i < 4; ++i) {
         ppunt[i] = anomenar(new QLabel(QString::number(i + 1), Picture1), QStringLiteral("ppunt"), i);
         ppunt[i]->setStyleSheet(QStringLiteral("background-color: #ff0000; font-size: 7px"));
@@ -265,6 +273,13 @@ void OVSDLL_CALIB::Form_Load() {
     WEBCAM_INV_V->setChecked(inv_v == 1);
     if (modus == 0 || modus == 1) M_webc[static_cast<size_t>(modus)]->setChecked(true);
     Text1->setText(QString::number(retard));
+    // The picture stays black without a camera: it says why.
+    sense_camera->setText(tradueix(QStringLiteral("OmbraVisor|sense_camera")));
+    QString nom, versio;
+    bool camera = false;
+    for (int16_t i = 0; i <= 8 && !camera; ++i)
+        camera = capGetDriverDescriptionA(i, nom, versio);
+    sense_camera->setVisible(!camera);
 }
 
 void OVSDLL_CALIB::Form_Unload() {
@@ -511,8 +526,16 @@ void OVSDLL_CALIB::webcam_Click() {
         captura_tancar();
         activar({chkToggleAlarm, ombra_visor_engega, mides_defecte, calibrar}, true);
     } else {
-        captura_obrir(handle_imatge());
+        const bool oberta = captura_obrir(handle_imatge()) != 0;
         activar({chkToggleAlarm, ombra_visor_engega, mides_defecte, calibrar}, false);
+        sense_camera->setVisible(!oberta);
+        // The other controls wait for a preview all the same: say so.
+        if (!oberta)
+            missatge(
+                this,
+                tradueix(QStringLiteral("OmbraVisor|sense_camera")) + QLatin1Char('\n') +
+                    tradueix(QStringLiteral("OVSDLL_CALIB|sense_camera")).arg(webcam->text().remove(u'&')),
+                QMessageBox::NoIcon);
     }
 }
 

@@ -73,6 +73,8 @@ class OVSDLL_CALIB : public QDialog {
     QPushButton* Command3 = nullptr;
     ImatgeCalibracio* Picture1 = nullptr;
     QLabel* Image1 = nullptr;
+    // Over the black picture when no camera is there.
+    QLabel* sense_camera = nullptr;
     std::array<QLabel*, 4> ppunt{};
     std::array<QLabel*, 2> tpunt{};
     std::array<QPushButton*, 4> b_test{};

@@ -360,6 +360,13 @@ void Form1::Form_Unload(int16_t& Cancel) {
 void Form1::changeEvent(QEvent* e) {
     QMainWindow::changeEvent(e);
     if (e->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+    // A window manager still busy with the window's mapping can drop the full
+    // screen a run asked for, leaving its panel over the learner: ask again.
+    auto a_mitges = [this] { return exercici_en_marxa && !isFullScreen() && !isMinimized(); };
+    if (e->type() == QEvent::WindowStateChange && a_mitges())
+        QTimer::singleShot(0, this, [this, a_mitges] {
+            if (a_mitges()) pantalla_exercici();
+        });
 }
 
 void Form1::showEvent(QShowEvent* e) {

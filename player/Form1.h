@@ -255,6 +255,10 @@ class Form1 : public QMainWindow, private EscenaResposta {
     // The speed items' captions for the current speed.
     void rotular_velocitat();
     bool menus_connectats = false;
+    // The tracking window's item unticked, the other webcam items back.
+    void ombra_visor_apagada();
+    // Watches the open tracking windows: one that goes unticks the item.
+    void seguir_ombra_visor();
 
   protected:
     void changeEvent(QEvent* e) override;
@@ -271,6 +275,18 @@ class Form1 : public QMainWindow, private EscenaResposta {
 
     bool activant_ = false;
     bool activat_alguna_vegada_ = false;
+
+    // The devices the run started with; one that goes away is told to the
+    // teacher once the window is given back, never to the learner.
+    struct DispositiusExercici {
+        bool camera = false;
+        bool microfon = false;
+        bool joystick = false;
+    };
+    DispositiusExercici dispositius_exercici_;
+    QStringList dispositius_perduts_;
+    DispositiusExercici dispositius_presents() const;
+    void anotar_dispositius_perduts();
 };
 
 // The environment a new activity needs from the player window.

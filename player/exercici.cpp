@@ -11,7 +11,10 @@
 #include "core/fitxer_lrq.h"
 #include "comuns/formulari.h"
 #include "core/idioma.h"
+#include "platform/camera.h"
 #include "platform/imatges.h"
+#include "platform/joystick.h"
+#include "platform/microfon.h"
 #include "core/informe.h"
 #include "core/llistes.h"
 #include "comuns/media_jugar.h"
@@ -77,6 +80,10 @@ void Form1::pantalla_exercici() {
     setGeometry(r);
     showFullScreen();
     setGeometry(r);
+    // A window manager keeps its panel over a full-screen window that is not
+    // the active one (another program's, a dialog just closed): take it.
+    raise();
+    activateWindow();
 }
 
 void Form1::treure_primer_pla() {
@@ -248,6 +255,7 @@ void Form1::engegar_exercici() {
     provar_joysticks(d, [](int id) { return joystick_provar(id); });
     t_joystick->start();
     T_so->start();
+    dispositius_exercici_ = dispositius_presents();
 
     if (!a.consigna.isEmpty()) {
         item inicial;
@@ -313,6 +321,7 @@ void Form1::exercici_atura() {
         reproduir_media(buit);
     }
 
+    anotar_dispositius_perduts();
     if (d.veu_activa == -2) plataforma::motor_veu().PararReconeixement();
     if (d.nivell_so_actiu == -2) so_finalitzar_captura();
     if (d.omvis_estat < 0) {
@@ -360,6 +369,35 @@ void Form1::atura_per_esc() {
     setWindowTitle(QStringLiteral("LUMIRAGA - ") + activitat().fitxer_actual);
     imatge_fons->hide();
     update();
+    if (!dispositius_perduts_.isEmpty()) {
+        const QString text = tradueix(QStringLiteral("jugador|dispositius_perduts")) +
+                             QStringLiteral("\n\n") + dispositius_perduts_.join(QLatin1Char('\n'));
+        dispositius_perduts_.clear();
+        missatge(this, text, QMessageBox::NoIcon);
+    }
+}
+
+Form1::DispositiusExercici Form1::dispositius_presents() const {
+    const EstatDispositius& d = dispositius();
+    DispositiusExercici p;
+    p.camera = d.omvis_estat < 0 && plataforma::camera().oberta();
+    p.microfon = (d.veu_activa == -2 || d.nivell_so_actiu == -2) && plataforma::microfon().obert();
+    JOYINFO j;
+    p.joystick = usa_joystick(activitat()) && (d.num_joystick == 1 || d.num_joystick == 2) &&
+                 plataforma::joystick().joyGetPos(d.num_joystick - 1, j) == 0;
+    return p;
+}
+
+void Form1::anotar_dispositius_perduts() {
+    const DispositiusExercici ara = dispositius_presents();
+    auto anotar = [this](bool perdut, const char* clau) {
+        const QString text = tradueix(QLatin1String(clau));
+        if (perdut && !dispositius_perduts_.contains(text)) dispositius_perduts_ << text;
+    };
+    anotar(dispositius_exercici_.camera && !ara.camera, "OmbraVisor|sense_camera");
+    anotar(dispositius_exercici_.microfon && !ara.microfon, "motor_veu|sense_microfon");
+    anotar(dispositius_exercici_.joystick && !ara.joystick, "joystick|sense_joystick");
+    dispositius_exercici_ = {};
 }
 
 void Form1::t_estimular_Timer() {

@@ -350,7 +350,13 @@ void Form1::mn_fressa_Click(int16_t Index) {
         break;
     }
     case 1:
-        if (a.paraules_veu[0].isEmpty()) return;
+        if (a.paraules_veu[0].isEmpty()) {
+            // Nothing to train: say where the sounds come from.
+            missatge(this,
+                     text_idioma(56) + QLatin1Char('\n') + tradueix(QStringLiteral("motor_veu|sense_sons")),
+                     QMessageBox::NoIcon);
+            return;
+        }
         if (!unitat()) return;
         mn_fressa[4]->setEnabled(true);
         motor.IniciarEntrenament();
@@ -382,8 +388,11 @@ void Form1::mn_ovs_Click(int16_t Index) {
     case 1:
         if (!mn_ovs[1]->isChecked()) {
             // A camera that is not there leaves the item unticked and the
-            // other tracker items usable.
-            if (captura_obrir(plataforma::registrar_finestra(this)) == 0) return;
+            // other tracker items usable; the teacher learns why.
+            if (captura_obrir(plataforma::registrar_finestra(this)) == 0) {
+                missatge(this, tradueix(QStringLiteral("OmbraVisor|sense_camera")), QMessageBox::NoIcon);
+                return;
+            }
             mn_ovs[1]->setChecked(true);
             dispositius().wc_modus = 3;
             mn_ovs[0]->setEnabled(false);
@@ -404,17 +413,34 @@ void Form1::mn_ovs_Click(int16_t Index) {
             if (ombravisor_engegar()) ombravisor_engegar()();
             mn_ovs[2]->setChecked(true);
         } else {
-            mn_ovs[2]->setChecked(false);
-            mn_ovs[0]->setEnabled(true);
-            mn_ovs[1]->setEnabled(true);
+            ombra_visor_apagada();
             return;
         }
         mn_ovs[0]->setEnabled(false);
         mn_ovs[1]->setEnabled(false);
+        seguir_ombra_visor();
         break;
     }
     default:
         break;
+    }
+}
+
+void Form1::ombra_visor_apagada() {
+    mn_ovs[2]->setChecked(false);
+    mn_ovs[0]->setEnabled(true);
+    mn_ovs[1]->setEnabled(true);
+}
+
+void Form1::seguir_ombra_visor() {
+    // Closing the tracking window switches it off, as the menu item does.
+    static const char* const SEGUIDA = "lumi_seguida";
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->windowTitle() != TITOL_OMBRA_VISOR || w->property(SEGUIDA).toBool()) continue;
+        w->setProperty(SEGUIDA, true);
+        connect(w, &QObject::destroyed, this, [this] {
+            if (mn_ovs[2]->isChecked()) ombra_visor_apagada();
+        });
     }
 }
 

@@ -347,18 +347,22 @@ TEST_F(FinestraCalibracio, WithoutCameraEachStepSaysSoAndNothingWaits) {
         EXPECT_TRUE(w->isEnabled());
     EXPECT_FALSE(f->ctrlTimer.isActive());
     EXPECT_TRUE(f->Image1->pixmap().isNull());
-    // "Imatge WebCam": silent, the four controls wait, a later click tries again.
+    // "Imatge WebCam": says why the four controls wait, on the picture too; a
+    // later click tries again.
     {
         Contestador c;
         f->webcam->click();
         f->webcam->click();
-        EXPECT_TRUE(c.textos.isEmpty());
+        ASSERT_EQ(c.textos.size(), 2);
+        EXPECT_TRUE(c.textos[0].startsWith(tradueix(QStringLiteral("OmbraVisor|sense_camera")) + u'\n'));
     }
+    EXPECT_TRUE(f->sense_camera->isVisibleTo(f.get()));
     EXPECT_FALSE(f->calibrar->isEnabled());
     EXPECT_FALSE(f->chkToggleAlarm->isEnabled());
     cam.falla_obrir = false;
     f->webcam->click();
     EXPECT_NE(dispositius().captura_hwnd, 0);
+    EXPECT_FALSE(f->sense_camera->isVisibleTo(f.get()));
     f->webcam->click();
     EXPECT_EQ(dispositius().captura_hwnd, 0);
     EXPECT_TRUE(f->calibrar->isEnabled());

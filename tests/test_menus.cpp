@@ -566,8 +566,12 @@ TEST_F(Menus, RecoveredPatternsTakeTheEnginesListNotTheClipboard) {
 TEST_F(Menus, TrainingNeedsAWordListOfTwoEntries) {
     MotorMenus m;
     proves::Contestador c;
+    // No sounds: says where they are set.
     f->mn_fressa[1]->trigger();
     EXPECT_EQ(m.motor.entrenaments, 0);
+    ASSERT_EQ(c.textos.size(), 1);
+    EXPECT_EQ(c.textos[0], text_idioma(56) + u'\n' + tradueix(QStringLiteral("motor_veu|sense_sons")));
+    c.textos.clear();
     // One entry starts nothing, silently.
     activitat().paraules_veu[0] = QStringLiteral("HOLA");
     f->mn_fressa[1]->trigger();
@@ -586,8 +590,12 @@ TEST_F(Menus, TrainingNeedsAWordListOfTwoEntries) {
 // ---------------------------------------------------------------- webcam
 
 TEST_F(Menus, WebcamItemsCopeWithNoCameraAndNoTracker) {
-    // No camera: the image item stays unticked and the others usable.
-    f->mn_ovs[1]->trigger();
+    // No camera: the image item says so and stays unticked, the others usable.
+    {
+        Contestador c;
+        f->mn_ovs[1]->trigger();
+        EXPECT_EQ(c.textos, QStringList{tradueix(QStringLiteral("OmbraVisor|sense_camera"))});
+    }
     EXPECT_FALSE(f->mn_ovs[1]->isChecked());
     EXPECT_TRUE(f->mn_ovs[0]->isEnabled());
     EXPECT_TRUE(f->mn_ovs[2]->isEnabled());
@@ -636,8 +644,12 @@ TEST_F(Menus, TheTrackerItemOpensTheStandInWindowWithoutCamera) {
     for (QWidget* w : QApplication::topLevelWidgets())
         n += w->windowTitle() == QStringLiteral(" Ombra Visor");
     EXPECT_EQ(n, 1);
+    // Its close box switches it off, as the item does.
     visor->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(f->mn_ovs[2]->isChecked());
+    EXPECT_TRUE(f->mn_ovs[0]->isEnabled());
+    EXPECT_TRUE(f->mn_ovs[1]->isEnabled());
 }
 
 TEST_F(Menus, TrackerProgramIsBroughtUpOrLaunchedAndTickedWhileOn) {
@@ -657,8 +669,7 @@ TEST_F(Menus, TrackerProgramIsBroughtUpOrLaunchedAndTickedWhileOn) {
         EXPECT_FALSE(f->mn_ovs[0]->isEnabled());
         EXPECT_FALSE(f->mn_ovs[1]->isEnabled());
     }
-    // Gone while ticked: unticked, the others back.
-    f->mn_ovs[2]->trigger();
+    // Gone: unticked, the others back.
     EXPECT_FALSE(f->mn_ovs[2]->isChecked());
     EXPECT_TRUE(f->mn_ovs[0]->isEnabled());
     EXPECT_TRUE(f->mn_ovs[1]->isEnabled());

@@ -26,12 +26,14 @@ tmp=$(mktemp -d "${TMPDIR:-/tmp}/lumi-e2e-$ruta.XXXXXX")
 superada=0
 xvfb_pid=""
 app_pid=""
+gestor_pid=""
 
 acabar() {
   if [ -n "$app_pid" ]; then
     kill "$app_pid" 2>/dev/null
     wait "$app_pid" 2>/dev/null
   fi
+  [ -z "$gestor_pid" ] || kill "$gestor_pid" 2>/dev/null
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null
     wait "$xvfb_pid" 2>/dev/null
@@ -93,7 +95,37 @@ engegar() {
   done
   DISPLAY=":$(head -1 "$tmp/display")"
   export DISPLAY
+  [ -z "${LUMI_E2E_SAFATA:-}" ] || engegar_gestor
   engegar_programa
+}
+
+# With LUMI_E2E_SAFATA set, a window manager with a panel, as on a
+# teacher's desktop: jwm and its tray along the foot of the screen, magenta,
+# with the task list a learner could click.
+engegar_gestor() {
+  command -v jwm >/dev/null || fallar "jwm is missing (scripts/deps.sh installs it)"
+  printf '<?xml version="1.0"?><JWM><Tray x="0" y="-1" height="30"><TaskList/></Tray>%s%s</JWM>\n' \
+    '<TrayStyle><Background>#FF00FF</Background></TrayStyle>' \
+    '<TaskListStyle><Background>#FF00FF</Background><Active><Background>#FF00FF</Background></Active></TaskListStyle>' \
+    >"$tmp/jwmrc"
+  jwm -f "$tmp/jwmrc" >"$tmp/jwm.log" 2>&1 &
+  gestor_pid=$!
+  local fins=$(($(ara_ms) + 10000))
+  until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; do
+    [ "$(ara_ms)" -lt "$fins" ] || fallar "jwm did not start: $(cat "$tmp/jwm.log")"
+    sleep 0.05
+  done
+}
+
+# Under the panel: the exercise covers it, as nothing of the desktop may be
+# clicked by the learner; the screen's foot is looked at for the tray.
+safata_coberta() {
+  [ -n "$gestor_pid" ] || return 0
+  local fins=$(($(ara_ms) + 3000))
+  until ! import -window root -crop 1024x30+0+738 -depth 8 txt:- 2>/dev/null | grep -qi '#FF00FF'; do
+    [ "$(ara_ms)" -lt "$fins" ] || fallar "the panel stays visible over the exercise $1"
+    sleep 0.1
+  done
 }
 
 # The program on the virtual X server, with the private folders and the
@@ -114,6 +146,13 @@ reengegar_programa() {
   wait "$app_pid" 2>/dev/null
   app_pid=""
   engegar_programa "$@"
+}
+
+# A window's place on the screen and size, as X=, Y=, WIDTH=, HEIGHT= lines
+# (xdotool counts a window manager's frame twice).
+geometria() {
+  xwininfo -id "$1" 2>/dev/null | sed -n 's/^ *Absolute upper-left \([XY]\): *\(-\{0,1\}[0-9]*\)/\1=\2/p
+    s/^ *\(Width\|Height\): *\([0-9]*\)/\U\1\E=\2/p'
 }
 
 # The first visible window whose title matches an extended regular
@@ -220,7 +259,7 @@ titol_planificador='^Planificar Lumi-Raga$'
 planificador() {
   esperar_finestra "$titol_planificador" 5 || fallar "no planner window"
   xdotool windowraise "$finestra"
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  eval "$(geometria "$finestra")"
 }
 
 # "Opcions > Planificar" with no file current: the open dialog, the copy of
@@ -241,7 +280,7 @@ nova_des_de_inici() {
   xdotool key space
   sleep 0.3
   # The name box, at the foot of the dialog above its buttons.
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  eval "$(geometria "$finestra")"
   xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 60)) click 1
   xdotool type --delay 2 nova
   captura nova >/dev/null
@@ -271,7 +310,7 @@ menu_opcions() {
   # stands still, so the click lands on the menu bar.
   local abans="" ara fins=$(($(ara_ms) + 3000))
   while :; do
-    ara=$(xdotool getwindowgeometry --shell "$finestra")
+    ara=$(geometria "$finestra")
     [ "$ara" = "$abans" ] && break
     [ "$(ara_ms)" -lt "$fins" ] || break
     abans=$ara
@@ -285,7 +324,7 @@ menu_opcions() {
 # player's place in X, Y.
 obrir_configurar() {
   finestra_jugador
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  eval "$(geometria "$finestra")"
   xdotool mousemove $((X + 104)) $((Y + 9)) click 1
   sleep 0.4
 }
@@ -295,7 +334,7 @@ obrir_configurar() {
 a_la_cantonada() {
   xdotool windowmove "$1" 0 0
   sleep 0.5
-  eval "$(xdotool getwindowgeometry --shell "$1")"
+  eval "$(geometria "$1")"
 }
 
 # In the open dialog (open and focused), a file chosen by its folder and its
@@ -304,8 +343,16 @@ a_la_cantonada() {
 # loaded machine can be confirmed before the dialog has read it).
 triar_al_dialeg_obrir() {
   local carpeta=$1 nom=$2
-  xdotool type --delay 2 "$carpeta/"
-  sleep 0.3
+  # Under a window manager keys typed as the completer's list comes up can
+  # be lost: the folder is read back, and typed again, before it is taken.
+  for _ in 1 2 3; do
+    sleep 0.3
+    xdotool key ctrl+a
+    xdotool type --delay 2 "$carpeta/"
+    sleep 0.3
+    xdotool key ctrl+a ctrl+c
+    [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$carpeta/" ] && break
+  done
   xdotool key Return
   sleep 0.3
   for _ in 1 2 3; do
@@ -354,6 +401,37 @@ respondre() {
   fi
   esperar_color "$seguent" 6 ||
     fallar "after the reaction to \"$accio\" $quan the screen's middle showed $color_vist, not the next question ($seguent)"
+}
+
+# A text of the language tables (catala, espanol, galego): a message by its
+# number, or an "area|key" entry (the key itself where the table lacks it).
+text_taula() {
+  python3 -c 'import json, sys
+d = json.load(open(sys.argv[1], encoding="utf-8"))
+k = sys.argv[2]
+print(d["missatges"][int(k)] if k.isdigit() else dict(d["traduccions"]).get(k, k))' "$arrel/lang/$1.json" "$2"
+}
+
+# The message box in front (titled "LUMIRAGA"), its text selected and copied
+# as a person can (a click on it, Ctrl+A, Ctrl+C), then closed with Return;
+# fails unless the text holds every text given.
+llegir_missatge() {
+  local quan=$1 w text X Y WIDTH HEIGHT fins=$(($(ara_ms) + 5000))
+  shift
+  until w=$(xdotool getwindowfocus 2>/dev/null) && [ "$(xdotool getwindowname "$w" 2>/dev/null)" = LUMIRAGA ]; do
+    [ "$(ara_ms)" -lt "$fins" ] || fallar "no message box $quan"
+    sleep 0.1
+  done
+  eval "$(geometria "$w")"
+  printf 'buit' | xclip -selection clipboard -i >/dev/null 2>&1
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + 18)) click 1 key ctrl+a ctrl+c
+  sleep 0.3
+  captura missatge >/dev/null
+  text=$(xclip -o -selection clipboard 2>/dev/null)
+  xdotool key Return
+  for t in "$@"; do
+    [[ "$text" == *"$t"* ]] || fallar "the message $quan does not say \"$t\": $text"
+  done
 }
 
 # Esc, then "Opcions > Informe": the report, read from the clipboard.

@@ -65,4 +65,16 @@ captura disc-a-la-zona >/dev/null
 llegir_informe
 be=$(printf '%s\n' "$informe_text" | tr -d '\r' | sed -n 's/.*Respostes BE[^0-9]*\([0-9][0-9]*\).*/\1/p' | head -1)
 [ -n "$be" ] && ((be >= 1)) || fallar "the report counts no right answer (\"Respostes BE\" $be) after the disc moved into the zone"
+captura informe-tancat >/dev/null
+xdotool key Escape
+
+# The camera goes away during a run: the run goes on, and the teacher learns
+# it once Esc gives the window back.
+export LUMIRAGA_SINTETIC="camera:color=#2050E0,camera:realista,camera:desapareix@3"
+reengegar_programa "$tmp/examples/primera/webcam.lrq"
+sleep 5
+captura sense-camera-al-mig >/dev/null
+xdotool key Escape
+llegir_missatge "after a run that lost the camera" "$(text_taula catala 'jugador|dispositius_perduts')" \
+  "$(text_taula catala 'OmbraVisor|sense_camera')"
 superada=1
