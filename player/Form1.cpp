@@ -359,7 +359,8 @@ void Form1::Form_Unload(int16_t& Cancel) {
 
 void Form1::changeEvent(QEvent* e) {
     QMainWindow::changeEvent(e);
-    if (e->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
+    // An activation before the window's first paint is run from that paint.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && dibuixada_) Form_Activate();
     // A window manager still busy with the window's mapping can drop the full
     // screen a run asked for, leaving its panel over the learner: ask again.
     auto a_mitges = [this] { return exercici_en_marxa && !isFullScreen() && !isMinimized(); };
@@ -383,6 +384,7 @@ void Form1::showEvent(QShowEvent* e) {
 
 void Form1::paintEvent(QPaintEvent* e) {
     QMainWindow::paintEvent(e);
+    dibuixada_ = true;
     if (!activat_alguna_vegada_)
         QTimer::singleShot(0, this, [this] {
             if (!activat_alguna_vegada_) Form_Activate();
