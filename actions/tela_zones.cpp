@@ -46,23 +46,8 @@ const QImage& TelaZones::comodi() {
     return c;
 }
 
-namespace {
-
-// A zone's rectangle moved by `d`, summed wide: a file may hold any 32-bit
-// coordinates. The edges are clamped far beyond any screen, where QRect
-// still holds them.
-QRect rect_zona(const zona& z, int d) {
-    static constexpr int64_t limit = int64_t(1) << 24;
-    auto fita = [](int64_t v) { return static_cast<int>(std::clamp(v, -limit, limit)); };
-    const int l = fita(int64_t(z.esquerra) + d), t = fita(int64_t(z.dalt) + d);
-    const int r = fita(int64_t(z.dreta) + d), b = fita(int64_t(z.baix) + d);
-    return QRect(l, t, std::max(0, r - l), std::max(0, b - t));
-}
-
-} // namespace
-
 QRect TelaZones::rect_imatge(int k) const {
-    return rect_zona(form_->model.a.zones[static_cast<size_t>(k)], 1);
+    return rectangle_zona(form_->model.a.zones[static_cast<size_t>(k)], 1);
 }
 
 int TelaZones::imatge_a(QPoint p) const {
@@ -112,7 +97,7 @@ void TelaZones::paintEvent(QPaintEvent*) {
         pintar_imatge(p, z.imatge, imatge(z.imatge), rect_imatge(k));
         p.setPen(QPen(Qt::black, 0));
         p.setBrush(Qt::NoBrush);
-        p.drawRect(rect_zona(z, 0));
+        p.drawRect(rectangle_zona(z, 0));
     }
     if (sel > 0 && form_->picFlag_visible) {
         // While a drag lasts the picture stays put and a frame follows the pointer.

@@ -18,6 +18,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QPixmap>
 #include <QStringList>
 #include <cmath>
@@ -215,17 +216,19 @@ void Form1::pantalla_prepara() {
         imatge_fons->clear();
     }
 
+    // Each file read once, however many zones show it.
+    QHash<QString, QPixmap> imatges{{QString(), QPixmap()}};
     for (int j = 1; j <= zona_darrera(a); ++j) {
         const zona& z = a.zones[j];
         if (!zona_dibuixada(z)) continue;
-        if (j >= static_cast<int>(I_zona.size()) || !I_zona[j]) return;
-        if (z.imatge.isEmpty()) {
-            I_zona[j]->clear();
-            continue;
+        if (j >= I_zona->nombre()) return;
+        auto im = imatges.find(z.imatge);
+        if (im == imatges.end()) {
+            const QImage llegida = s.carregar_imatge(z.imatge);
+            if (llegida.isNull()) return;
+            im = imatges.insert(z.imatge, QPixmap::fromImage(llegida));
         }
-        const QImage im = s.carregar_imatge(z.imatge);
-        if (im.isNull()) return;
-        I_zona[j]->setPixmap(QPixmap::fromImage(im));
+        I_zona->posar_imatge(j, *im);
     }
 
     const EstatJugador& jg = jugador();
