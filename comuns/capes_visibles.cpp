@@ -42,8 +42,11 @@ void CapesVisibles::cobrir(QRegion& r, const QRegion& amb) {
 bool CapesVisibles::mostra(const QRect& r, bool opac) {
     const QRect c = r & tot_;
     if (tot_cobert_ || c.isEmpty()) return false;
+    int& sobre = iguals_[std::make_tuple(c.x(), c.y(), c.width(), c.height())];
+    if (sobre >= capes_) return false;
     QRegion& amagat = cobert_[static_cast<size_t>(capes_ - 1)];
     if (dins(c, amagat)) return false;
+    sobre = opac ? capes_ : sobre + (translucides_amaguen_ ? 1 : 0);
     if (opac) {
         for (int i = 0; i < capes_; ++i)
             cobrir(cobert_[static_cast<size_t>(i)], c);

@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QRegion>
 #include <array>
+#include <map>
+#include <tuple>
 
 namespace lumi {
 
@@ -34,6 +36,9 @@ class CapesVisibles {
     std::array<QRegion, MAX_CAPES> cobert_;
     int capes_ = 1;
     bool translucides_amaguen_ = false;
+    // Layers piled on exactly one rectangle (an opaque one counts for all):
+    // a pile of equal zones is told apart without region arithmetic.
+    std::map<std::tuple<int, int, int, int>, int> iguals_;
     bool tot_cobert_ = false;
 };
 

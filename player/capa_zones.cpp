@@ -10,6 +10,15 @@
 
 namespace lumi {
 
+const QPixmap& ImatgesZones::operator()(const QString& fitxer) {
+    if (fitxer == darrer_ && !fitxer.isEmpty()) return darrera_;
+    auto it = llegides_.find(fitxer);
+    if (it == llegides_.end()) it = llegides_.insert(fitxer, QPixmap::fromImage(llegir_(fitxer)));
+    darrer_ = fitxer;
+    darrera_ = *it;
+    return darrera_;
+}
+
 CapaZones::CapaZones(QWidget* pare) : QWidget(pare), zones_(1) {
     setObjectName(QStringLiteral("I_zona"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -33,7 +42,12 @@ void CapaZones::posar_imatge(int z, const QPixmap& imatge) {
     Zona& zn = zones_[static_cast<size_t>(z)];
     if (zn.imatge.cacheKey() == imatge.cacheKey()) return;
     zn.imatge = imatge;
-    update(zn.rect);
+    // The whole layer, asked for once until it is painted: a new question
+    // gives every zone its picture again.
+    if (!zn.rect.isEmpty() && !pendent_) {
+        pendent_ = true;
+        update();
+    }
 }
 
 void CapaZones::buidar() {
@@ -41,6 +55,7 @@ void CapaZones::buidar() {
         zn = Zona{};
     escalades_.clear();
     pixels_escalats_ = 0;
+    pendent_ = false;
     hide();
 }
 
@@ -70,6 +85,7 @@ const QPixmap& CapaZones::escalada(const QPixmap& imatge, QSize mida) {
 }
 
 void CapaZones::paintEvent(QPaintEvent* e) {
+    pendent_ = false;
     // From the top down: the last zone lies over the others, and what opaque
     // pictures cover is not drawn.
     CapesVisibles capes(rect(), e->region());

@@ -4,14 +4,32 @@
 // A file may hold tens of thousands of zones, one over another.
 #pragma once
 
+#include <QHash>
+#include <QImage>
 #include <QPixmap>
 #include <QRect>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <tuple>
 #include <vector>
 
 namespace lumi {
+
+// The zones' pictures by file, each read once however many zones show it;
+// a null picture for an empty name (nothing read) or an unreadable file.
+class ImatgesZones {
+  public:
+    explicit ImatgesZones(std::function<QImage(const QString&)> llegir) : llegir_(std::move(llegir)) {}
+    const QPixmap& operator()(const QString& fitxer);
+
+  private:
+    std::function<QImage(const QString&)> llegir_;
+    QHash<QString, QPixmap> llegides_{{QString(), QPixmap()}};
+    // Zones one after another mostly share a file.
+    QString darrer_;
+    QPixmap darrera_;
+};
 
 class CapaZones : public QWidget {
   public:
@@ -44,6 +62,7 @@ class CapaZones : public QWidget {
     // and size: zones that share a picture share them.
     std::map<std::tuple<qint64, int, int>, QPixmap> escalades_;
     qint64 pixels_escalats_ = 0;
+    bool pendent_ = false; // a paint of the whole layer is on its way
 };
 
 } // namespace lumi

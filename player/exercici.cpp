@@ -24,7 +24,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 #include <QMenuBar>
 #include <QPixmap>
 #include <algorithm>
@@ -205,15 +204,12 @@ void Form1::engegar_exercici() {
 
     const int zones = zona_darrera(a);
     I_zona->crear_fins(zones);
-    // One picture per file, however many zones show it.
-    QHash<QString, QPixmap> imatges;
+    ImatgesZones imatges([](const QString& f) { return plataforma::carregar_imatge(resoldre_fitxer(f)); });
     for (int z = 1; z <= zones; ++z) {
         const zona& zn = a.zones[z];
         if (!zona_dibuixada(zn)) continue;
         I_zona->col_locar(z, rectangle_zona(zn, 1));
-        auto im = imatges.find(zn.imatge);
-        if (im == imatges.end()) im = imatges.insert(zn.imatge, imatge_de(zn.imatge));
-        I_zona->posar_imatge(z, *im);
+        I_zona->posar_imatge(z, imatges(zn.imatge));
     }
     I_zona->show();
     I_zona->raise();

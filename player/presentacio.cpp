@@ -18,7 +18,6 @@
 
 #include <QColor>
 #include <QFont>
-#include <QHash>
 #include <QPixmap>
 #include <QStringList>
 #include <cmath>
@@ -216,19 +215,14 @@ void Form1::pantalla_prepara() {
         imatge_fons->clear();
     }
 
-    // Each file read once, however many zones show it.
-    QHash<QString, QPixmap> imatges{{QString(), QPixmap()}};
+    ImatgesZones imatges(s.carregar_imatge);
     for (int j = 1; j <= zona_darrera(a); ++j) {
         const zona& z = a.zones[j];
         if (!zona_dibuixada(z)) continue;
         if (j >= I_zona->nombre()) return;
-        auto im = imatges.find(z.imatge);
-        if (im == imatges.end()) {
-            const QImage llegida = s.carregar_imatge(z.imatge);
-            if (llegida.isNull()) return;
-            im = imatges.insert(z.imatge, QPixmap::fromImage(llegida));
-        }
-        I_zona->posar_imatge(j, *im);
+        const QPixmap& im = imatges(z.imatge);
+        if (im.isNull() && !z.imatge.isEmpty()) return;
+        I_zona->posar_imatge(j, im);
     }
 
     const EstatJugador& jg = jugador();
