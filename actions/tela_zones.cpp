@@ -58,8 +58,12 @@ QRect TelaZones::rect_etiqueta(int k, const QFontMetrics& fm) const {
     // framed label takes.
     const QPoint centre(dimensionar::arrodonir(z.esquerra + (double(z.dreta) - z.esquerra) / 2),
                         dimensionar::arrodonir(z.dalt + (double(z.baix) - z.dalt) / 2));
-    return QRect(centre, QSize(fm.horizontalAdvance(QString::number(k)) + fm.horizontalAdvance(u'x') + 2,
-                               fm.height() + 4));
+    // Digit by digit: shaping tens of thousands of numbers at every paint
+    // would cost more than the paint.
+    int ample = fm.horizontalAdvance(u'x') + 2;
+    for (int n = k; n > 0; n /= 10)
+        ample += fm.horizontalAdvance(QChar(u'0' + n % 10));
+    return QRect(centre, QSize(ample, fm.height() + 4));
 }
 
 int TelaZones::etiqueta_a(QPoint p) const {
