@@ -54,6 +54,14 @@ void omplir_llista(QListWidget* l, const QStringList& v) {
     l->addItems(v);
 }
 
+// The entry the teacher sees selected, -1 when none. Not the current row:
+// Qt makes the first row current, unselected, whenever the list takes the
+// focus from the keyboard, and a Delete must not take an entry nobody chose.
+int fila_triada(const QListWidget* l) {
+    const QList<QListWidgetItem*> s = l->selectedItems();
+    return s.isEmpty() ? -1 : l->row(s.first());
+}
+
 void omplir_combo(QComboBox* c, const QStringList& v) {
     const QSignalBlocker b(c);
     c->clear();
@@ -164,6 +172,9 @@ void ACCIONS::construir() {
         g->addWidget(anomenar(new QLabel(QStringLiteral("Tecles"), f), QStringLiteral("Label4")), 0, 2);
         tecles = anomenar(new QListWidget(f), QStringLiteral("tecles"));
         tecles->installEventFilter(this);
+        // A click or an arrow key chooses the entry the next Delete removes.
+        connect(tecles, &QListWidget::itemSelectionChanged, this,
+                [this] { model.tecla_seleccionada = fila_triada(tecles); });
         g->addWidget(tecles, 1, 2, 4, 1);
         g->addWidget(anomenar(new QLabel(QStringLiteral("Llista de Tecles"), f), QStringLiteral("Label5")), 5,
                      0);
@@ -630,12 +641,11 @@ bool ACCIONS::eventFilter(QObject* o, QEvent* e) {
         const auto* ke = static_cast<QKeyEvent*>(e);
         if (!es_esborrar(ke)) return false;
         if (o == tecles && qt_a_vk(ke->key(), ke->modifiers() & Qt::KeypadModifier) == 46) {
-            model.tecla_seleccionada = tecles->currentRow();
             model.tecles_suprimir();
         } else if (o == Llista_zones_mouse || o == Llista_zones_web) {
-            model.esborrar_zona(o == Llista_zones_web, static_cast<QListWidget*>(o)->currentRow());
+            model.esborrar_zona(o == Llista_zones_web, fila_triada(static_cast<QListWidget*>(o)));
         } else if (o == llista_veu) {
-            model.veu_esborrar(llista_veu->currentRow());
+            model.veu_esborrar(fila_triada(llista_veu));
         } else {
             return false;
         }

@@ -10,7 +10,7 @@
 
 namespace lumi {
 
-// Design texts of the option boxes; the webcam boxes have no caption key.
+// Design texts of the option boxes.
 inline QString caption_disseny_accions(const QString& control, int index) {
     static const std::array<const char*, 11> teclat{
         "Qualsevol tecla",  "Tecla {ENTER}",     "Tecla {ESPAI}",  "Llista",

@@ -1,5 +1,10 @@
 #include "core/desar.h"
 
+#include "core/fitxer_lrq.h"
+#include "core/idioma.h"
+
+#include <QSet>
+
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
@@ -164,14 +169,36 @@ QString prefix_copia_desant(const QString& nom_fitxer) {
     return u'.' + nom_fitxer + QStringLiteral(".desant-");
 }
 
-bool desar_fitxer(const QString& cami, const QByteArray& dades, QFileDevice::Permissions afegits) {
-    // A link is followed: the file it names is replaced, the link stays.
+namespace {
+
+// Where a save of `cami` goes: the file its links name. For a file of the
+// program's own, only links of the user are followed, and the file must be
+// theirs: empty when it is not (`alie` says so).
+QString desti_de(const QString& cami, bool propi, bool* alie) {
     const QFileInfo info(cami);
-    QString desti = info.absoluteFilePath();
-    if (info.isSymLink()) {
-        desti = info.canonicalFilePath();
-        if (desti.isEmpty()) desti = info.symLinkTarget();
+    if (!propi) {
+        if (!info.isSymLink()) return info.absoluteFilePath();
+        const QString c = info.canonicalFilePath();
+        return c.isEmpty() ? info.symLinkTarget() : c;
     }
+    QString desti = info.absoluteFilePath();
+    for (int enllacos = 0; enllacos < 40; ++enllacos) {
+        struct stat st {};
+        if (::lstat(QFile::encodeName(desti).constData(), &st) != 0) return desti;
+        if (st.st_uid != ::geteuid()) {
+            if (alie) *alie = true;
+            return {};
+        }
+        if (!S_ISLNK(st.st_mode)) return desti;
+        desti = QFileInfo(desti).symLinkTarget();
+    }
+    return {};
+}
+
+bool desar(const QString& cami, const QByteArray& dades, QFileDevice::Permissions afegits, bool propi) {
+    // A link is followed: the file it names is replaced, the link stays.
+    const QString desti = desti_de(cami, propi, nullptr);
+    if (desti.isEmpty()) return false;
     const QFileInfo fi(desti);
     const QByteArray nom = QFile::encodeName(fi.fileName());
     if (nom.isEmpty()) return false;
@@ -180,8 +207,12 @@ bool desar_fitxer(const QString& cami, const QByteArray& dades, QFileDevice::Per
     if (!carpeta.valid()) return false;
 
     struct stat vell {};
-    const bool existeix = ::fstatat(carpeta.fd(), nom.constData(), &vell, 0) == 0;
-    if (existeix && (!S_ISREG(vell.st_mode) || ::faccessat(carpeta.fd(), nom.constData(), W_OK, 0) != 0))
+    // Checked again on the file itself: a link put there meanwhile is no
+    // regular file, and is refused.
+    const bool existeix =
+        ::fstatat(carpeta.fd(), nom.constData(), &vell, propi ? AT_SYMLINK_NOFOLLOW : 0) == 0;
+    if (existeix && (!S_ISREG(vell.st_mode) || ::faccessat(carpeta.fd(), nom.constData(), W_OK, 0) != 0 ||
+                     (propi && vell.st_uid != ::geteuid())))
         return false;
     const QByteArray prefix = QFile::encodeName(prefix_copia_desant(fi.fileName()));
     eliminar_copies(carpeta.fd(), prefix);
@@ -209,6 +240,29 @@ bool desar_fitxer(const QString& cami, const QByteArray& dades, QFileDevice::Per
     // back. Some file systems cannot sync a folder: the file is saved anyway.
     ::fsync(carpeta.fd());
     return true;
+}
+
+} // namespace
+
+bool desar_fitxer(const QString& cami, const QByteArray& dades, QFileDevice::Permissions afegits) {
+    return desar(cami, dades, afegits, false);
+}
+
+bool fitxer_alie(const QString& cami) {
+    bool alie = false;
+    desti_de(cami, true, &alie);
+    return alie;
+}
+
+bool desar_fitxer_propi(const QString& cami, const QByteArray& dades, QFileDevice::Permissions afegits) {
+    if (desar(cami, dades, afegits, true)) return true;
+    // Told once a run for each file: the program writes some of them often.
+    static QSet<QString> avisats;
+    if (fitxer_alie(cami) && avis_usuari() && !avisats.contains(cami)) {
+        avisats.insert(cami);
+        avis_usuari()(tradueix(QStringLiteral("fitxers|alie")) + u'\n' + cami);
+    }
+    return false;
 }
 
 } // namespace lumi

@@ -949,6 +949,11 @@ QString& cami_desfer() {
     return c;
 }
 
+QString& fitxer_refusat() {
+    static QString f;
+    return f;
+}
+
 bool es_fitxer_desfer(const QString& path) {
     // Its own path only: a teacher's folder may well be named "lrq.tmp".
     return !cami_desfer().isEmpty() && !path.isEmpty() &&
@@ -962,8 +967,11 @@ bool desar_exercici(const QString& path) {
 bool desar_exercici(const QString& path, const QString& llengua_interficie, const QString& carpeta) {
     Activitat& a = activitat();
     const QByteArray dades = escriure_activitat(a, llengua_interficie, carpeta);
-    if (!desar_fitxer(path, dades)) return false;
-    if (es_fitxer_desfer(path)) return true;
+    // The snapshot's name is the program's: no link of another user leads it
+    // over one of the teacher's files.
+    const bool desfer = es_fitxer_desfer(path);
+    if (!(desfer ? desar_fitxer_propi(path, dades) : desar_fitxer(path, dades))) return false;
+    if (desfer) return true;
     if (titol_finestra()) titol_finestra()(QStringLiteral("LUMIRAGA - ") + path);
     a.fitxer_actual = path;
     return true;
@@ -1030,6 +1038,7 @@ void carregar_exercici(const QString& path) {
 
     const bool refusat = r.r.missatge == 46 || !versio_de(r.r.capcalera);
     if (!refusat) jugador().estat_carrega = 2;
+    if (!es_fitxer_desfer(s)) fitxer_refusat() = r.r.missatge != 0 ? fitxer : QString();
     if (r.r.missatge != 0 && avis_usuari()) avis_usuari()(r.r.text_missatge);
 }
 

@@ -87,6 +87,10 @@ std::function<bool(const QString& carpeta)>& veu_obrir_paraules_carpeta();
 // This machine's desktop rectangle; when empty, the current zone 0 is used.
 std::function<QRect()>& escriptori_actual();
 
+// The last activity file refused on load (message 45 or 46): it stays the
+// current file, but what is saved over it must not go unasked.
+QString& fitxer_refusat();
+
 // The per-user undo snapshot the planner writes and reloads.
 QString& cami_desfer();
 // True for the undo snapshot's own path (cami_desfer); false while it is unset.

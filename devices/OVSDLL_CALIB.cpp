@@ -1,6 +1,7 @@
 #include "devices/OVSDLL_CALIB.h"
 
 #include "comuns/dialegs.h"
+#include "comuns/encabir.h"
 #include "comuns/formulari.h"
 #include "core/activitat.h"
 #include "core/idioma.h"
@@ -255,6 +256,7 @@ void OVSDLL_CALIB::activar(std::initializer_list<QWidget*> controls, bool actiu)
 
 void OVSDLL_CALIB::Form_Load() {
     tradueix_formulari(this);
+    encabir_captions(this);
     // The stored settings, so that closing the window keeps them.
     webcam_ini_llegir();
     const EstatDispositius& d = dispositius();

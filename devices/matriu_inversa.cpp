@@ -25,8 +25,8 @@ void llegir_clau(const QString& fitxer, const char* clau, int16_t& valor) {
     if (auto v = a_enter16(valor_inicial(text))) valor = *v;
 }
 
-void escriure_clau(const QString& fitxer, const char* clau, int16_t valor) {
-    plataforma::ini_escriure(fitxer, SECCIO, QLatin1String(clau), QString::number(valor));
+plataforma::ClauValor clau_valor(const char* clau, int16_t valor) {
+    return {QLatin1String(clau), QString::number(valor)};
 }
 
 // Where corner c (1 to 4) goes in the 640 x 480 frame.
@@ -37,11 +37,9 @@ constexpr double DESTI_Y[5] = {0, 0, 0, 480, 480};
 
 void webcam_ini_desar() {
     const EstatDispositius& d = dispositius();
-    const QString f = plataforma::fitxer_ini_programa();
-    escriure_clau(f, "web_inv_v", d.web_inv_v);
-    escriure_clau(f, "web_inv_h", d.web_inv_h);
-    escriure_clau(f, "wc_modus", d.wc_modus);
-    escriure_clau(f, "wc_retard", d.wc_retard);
+    plataforma::ini_escriure(plataforma::fitxer_ini_programa(), SECCIO,
+                             {clau_valor("web_inv_v", d.web_inv_v), clau_valor("web_inv_h", d.web_inv_h),
+                              clau_valor("wc_modus", d.wc_modus), clau_valor("wc_retard", d.wc_retard)});
 }
 
 void webcam_ini_llegir() {
@@ -67,12 +65,13 @@ void calibracio_punts_llegir(int16_t& x1, int16_t& y1, int16_t& x2, int16_t& y2,
 
 void calibracio_punts_desar(int16_t x1, int16_t y1, int16_t x2, int16_t y2, int16_t x3, int16_t y3,
                             int16_t x4, int16_t y4) {
-    const QString f = plataforma::fitxer_ini_programa();
-    plataforma::ini_escriure(f, SECCIO, QStringLiteral("data"),
-                             QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    // The date and the corners in one write: a calibration is stored whole.
+    QList<plataforma::ClauValor> claus{
+        {QStringLiteral("data"), QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat)}};
     const int16_t valors[8] = {x1, y1, x2, y2, x3, y3, x4, y4};
     for (size_t i = 0; i < 8; ++i)
-        escriure_clau(f, CLAUS_CANTONS[i], valors[i]);
+        claus.append(clau_valor(CLAUS_CANTONS[i], valors[i]));
+    plataforma::ini_escriure(plataforma::fitxer_ini_programa(), SECCIO, claus);
 }
 
 bool calibracio_matriu_omplir() {

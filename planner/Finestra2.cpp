@@ -1,6 +1,7 @@
 #include "planner/Finestra2.h"
 
 #include "comuns/dialegs.h"
+#include "comuns/encabir.h"
 #include "comuns/formulari.h"
 #include "core/camins.h"
 #include "core/codis.h"
@@ -114,6 +115,7 @@ Finestra2::Finestra2(QWidget* planificar, const QString& titol, int fila, int co
 
 void Finestra2::Form_Load() {
     tradueix_formulari(this);
+    encabir_captions(this);
     const Activitat& a = activitat();
     for (int z = 1; z <= a.zones_max; ++z) {
         QAction* act = anomenar(menu_zones->addAction(QStringLiteral("Zona") + numero_text(z)),

@@ -3,6 +3,7 @@
 #include "actions/captions_accions.h"
 #include "core/camins.h"
 #include "core/codis.h"
+#include "core/desar.h"
 #include "core/fitxer_lrq.h"
 #include "core/idioma.h"
 #include "core/llistes.h"
@@ -590,7 +591,8 @@ void ModelPlanificador::navegar(int valor) {
 
 bool ModelPlanificador::escriure_desfer() {
     if (desar_exercici(cami_desfer())) return true;
-    if (!desfer_fallat && pont.avisar)
+    // Another user's file there has been told of already, by the save itself.
+    if (!desfer_fallat && pont.avisar && !fitxer_alie(cami_desfer()))
         pont.avisar(tradueix(QStringLiteral("fitxers|no_desat")) + QStringLiteral("\n") + cami_desfer());
     desfer_fallat = true;
     return false;

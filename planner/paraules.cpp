@@ -1,5 +1,6 @@
 #include "planner/paraules.h"
 
+#include "comuns/encabir.h"
 #include "comuns/formulari.h"
 #include "core/activitat.h"
 #include "core/idioma.h"
@@ -17,7 +18,9 @@ paraules::paraules(QWidget* pare) : QDialog(pare) {
     Text1 = anomenar(new QLineEdit(this), QStringLiteral("Text1"));
     Text1->setGeometry(10, 42, 340, 24);
     avis = anomenar(new QLabel(this), QStringLiteral("avis"));
-    avis->setGeometry(10, 70, 340, 22);
+    // The warning takes two lines in every language.
+    avis->setGeometry(10, 68, 340, 36);
+    avis->setWordWrap(true);
     avis->setStyleSheet(QStringLiteral("color: #b00000;"));
     const char* textos[] = {"Cancel·lar", "Acceptar"};
     for (int i : {0, 1}) {
@@ -36,6 +39,7 @@ paraules::paraules(QWidget* pare) : QDialog(pare) {
 
 void paraules::Form_Load() {
     tradueix_formulari(this);
+    encabir_captions(this);
     for (int n : {5, 6, 7, 8})
         Combo1->addItem(text_idioma(n));
     Combo1->setCurrentIndex(0);

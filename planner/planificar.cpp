@@ -1,6 +1,7 @@
 #include "planner/planificar.h"
 
 #include "comuns/dialegs.h"
+#include "comuns/encabir.h"
 #include "comuns/formulari.h"
 #include "comuns/icones.h"
 #include "comuns/media_jugar.h"
@@ -553,6 +554,7 @@ void planificar::Form_Load() {
     EstatPlanificador& p = planificador();
     p.item_editat.resize(1);
     tradueix_formulari(this);
+    encabir_captions(this);
     model.escriure_desfer();
     model.item_ultim_mostrar();
     if (plataforma::motor_veu().present()) {
@@ -589,8 +591,8 @@ void planificar::Form_Unload() {
     capturar();
     model.item_desar(model.item_mostrat);
     if (Form1* f = Form1::instancia(); f && f->Image1 && f->centralWidget()) {
-        const auto x = static_cast<int>(arrodonir_parell(f->Image1->width() / 2.0)) + j.marge_x;
-        const auto y = static_cast<int>(arrodonir_parell(f->Image1->height() / 2.0)) + j.marge_y;
+        const auto x = static_cast<int>(arrodonir_parell(f->Image1->width() / 2.0 + j.marge_x));
+        const auto y = static_cast<int>(arrodonir_parell(f->Image1->height() / 2.0 + j.marge_y));
         plataforma::posar_cursor(f->centralWidget()->mapToGlobal(QPoint(x, y)));
     }
     j.estat_finestra = 2;

@@ -1,6 +1,8 @@
 #include "platform/camera.h"
 
-#include <QSaveFile>
+#include "core/desar.h"
+
+#include <QBuffer>
 #include <memory>
 
 namespace lumi::plataforma {
@@ -21,13 +23,10 @@ Camera& camera_maquina() {
 
 bool desar_bmp(const QImage& im, const QString& fitxer) {
     if (im.isNull()) return false;
-    QSaveFile f(fitxer);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (!im.save(&f, "BMP")) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    QByteArray dades;
+    QBuffer b(&dades);
+    b.open(QIODevice::WriteOnly);
+    return im.save(&b, "BMP") && desar_fitxer_propi(fitxer, dades);
 }
 
 bool desar_fotografia(Camera& c, const QString& fitxer) {

@@ -75,7 +75,7 @@ QString text_drecera(const Drecera& d) {
 
 bool escriure_drecera(const QString& fitxer, const Drecera& d) {
     // Desktops start only launchers their owner may execute.
-    return desar_fitxer(fitxer, text_drecera(d).toUtf8(), QFileDevice::ExeOwner | QFileDevice::ExeUser);
+    return desar_fitxer_propi(fitxer, text_drecera(d).toUtf8(), QFileDevice::ExeOwner | QFileDevice::ExeUser);
 }
 
 } // namespace lumi::plataforma

@@ -89,11 +89,10 @@ QString ini_llegir(const QString& fitxer, const QString& seccio, const QString& 
     return defecte;
 }
 
-bool ini_escriure(const QString& fitxer, const QString& seccio, const QString& clau, const QString& valor) {
-    bool existeix = false;
-    Linies l = llegir_linies(fitxer, &existeix);
-    // A file that is there but cannot be read is not replaced by one key.
-    if (!existeix && QFile::exists(fitxer)) return false;
+namespace {
+
+// One key set in the lines, as a write of that key alone would set it.
+void posar_clau(Linies& l, const QString& seccio, const QString& clau, const QString& valor) {
     const QString nova = clau + u'=' + valor;
     qsizetype inici_seccio = -1;
     qsizetype final_seccio = -1; // the line after the section's last key
@@ -121,13 +120,28 @@ bool ini_escriure(const QString& fitxer, const QString& seccio, const QString& c
             l.linies.append(nova);
         }
     }
+}
+
+} // namespace
+
+bool ini_escriure(const QString& fitxer, const QString& seccio, const QString& clau, const QString& valor) {
+    return ini_escriure(fitxer, seccio, {{clau, valor}});
+}
+
+bool ini_escriure(const QString& fitxer, const QString& seccio, const QList<ClauValor>& valors) {
+    bool existeix = false;
+    Linies l = llegir_linies(fitxer, &existeix);
+    // A file that is there but cannot be read is not replaced by a few keys.
+    if (!existeix && QFile::exists(fitxer)) return false;
+    for (const auto& [clau, valor] : valors)
+        posar_clau(l, seccio, clau, valor);
     QString text = l.linies.join(l.salt) + l.salt;
     bool utf8 = false;
     QByteArray dades = codificar_text(text, &utf8);
     // Windows-1252 bytes that happen to be valid UTF-8 ("Ã©") would be read
     // back as UTF-8: the BOM keeps them as written.
     if (!utf8 && (l.utf8 || sembla_utf8(dades))) dades = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-    return desar_fitxer(fitxer, dades);
+    return desar_fitxer_propi(fitxer, dades);
 }
 
 } // namespace lumi::plataforma

@@ -61,11 +61,11 @@ AjustosVeu AjustosVeu::llegir() {
 }
 
 void AjustosVeu::desar() const {
-    const QString ini = fitxer_ini_programa();
-    ini_escriure(ini, SECCIO, QStringLiteral("dispositiu"), dispositiu);
-    ini_escriure(ini, SECCIO, QStringLiteral("guany"), QString::number(guany));
-    ini_escriure(ini, SECCIO, QStringLiteral("llindar"), QString::number(llindar));
-    ini_escriure(ini, SECCIO, QStringLiteral("preses"), QString::number(preses));
+    ini_escriure(fitxer_ini_programa(), SECCIO,
+                 {{QStringLiteral("dispositiu"), dispositiu},
+                  {QStringLiteral("guany"), QString::number(guany)},
+                  {QStringLiteral("llindar"), QString::number(llindar)},
+                  {QStringLiteral("preses"), QString::number(preses)}});
 }
 
 std::unique_ptr<MotorVeuReal> MotorVeuReal::crear() {

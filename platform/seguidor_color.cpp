@@ -73,11 +73,10 @@ ParametresColor llegir_parametres_color() {
 }
 
 bool desar_parametres_color(const ParametresColor& p) {
-    const QString f = fitxer_ini_programa();
-    bool ok = true;
+    QList<ClauValor> claus;
     for (const ClauParametre& c : CLAUS)
-        ok = ini_escriure(f, SECCIO, QLatin1String(c.nom), QString::number(p.*c.camp)) && ok;
-    return ok;
+        claus.append({QLatin1String(c.nom), QString::number(p.*c.camp)});
+    return ini_escriure(fitxer_ini_programa(), SECCIO, claus);
 }
 
 ParametresColor parametres_de_mostra(const QImage& font, QPoint centre, const ParametresColor& actuals) {

@@ -155,6 +155,12 @@ bool desar_activitat(QWidget* pare, QWidget* finestra, EleccioFitxer e) {
     if (QFileInfo::exists(cami) && !mateix_fitxer(cami, a.fitxer_actual) &&
         !confirmar_sobreescriure(pare, QFileInfo(cami).fileName()))
         return false;
+    // A file that could not be read holds what the activity lacks: it is
+    // replaced only when the user says so.
+    const bool refusat = QFileInfo::exists(cami) && mateix_fitxer(cami, fitxer_refusat());
+    if (refusat && missatge(pare, tradueix(QStringLiteral("fitxers|sobreescriure_refusat")) + u'\n' + cami,
+                            QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return false;
     // References are written relative to the folder the file goes into;
     // the ones outside it stay absolute and keep working from there.
     const QString carpeta = QFileInfo(cami).absolutePath();
@@ -163,6 +169,7 @@ bool desar_activitat(QWidget* pare, QWidget* finestra, EleccioFitxer e) {
                  QMessageBox::Critical);
         return false;
     }
+    if (refusat) fitxer_refusat().clear();
     carpeta_activitat() = carpeta;
     QDir::setCurrent(carpeta);
     if (finestra) finestra->setWindowTitle(QStringLiteral("LUMIRAGA - ") + a.fitxer_actual);

@@ -228,7 +228,7 @@ void Form1::pantalla_prepara() {
     const EstatJugador& jg = jugador();
     if (isVisible()) {
         plataforma::posar_cursor(client->mapToGlobal(
-            QPoint(rodo(Image1->width() / 2.0) + jg.marge_x, rodo(Image1->height() / 2.0) + jg.marge_y)));
+            QPoint(rodo(Image1->width() / 2.0 + jg.marge_x), rodo(Image1->height() / 2.0 + jg.marge_y))));
     }
 }
 

@@ -628,3 +628,25 @@ TEST_F(EditorAccions, PreviewLabelsShowTheirZoneInTheComboAndAddingSelectsTheFir
     EXPECT_EQ(it.zones_web, QStringLiteral("W0A"));
     EXPECT_EQ(f.Llista_zones_web->currentRow(), 0);
 }
+
+TEST_F(EditorAccions, ASecondDeleteTakesNoEntryNobodySelected) {
+    zona_a(a, 1), zona_a(a, 2);
+    it.teclat[3] = it.veu[3] = it.veu[4] = 1;
+    it.tecles_llista = QStringLiteral("{F1}{F2}"), it.zones_ratoli = QStringLiteral("H01H02");
+    it.zones_web = QStringLiteral("W01W02");
+    ACCIONS f(it, a, d, nullptr);
+    f.show();
+    QApplication::setActiveWindow(&f);
+    const std::pair<int, QListWidget*> llistes[] = {
+        {1, f.tecles}, {0, f.Llista_zones_mouse}, {6, f.Llista_zones_web}, {3, f.llista_veu}};
+    for (const auto& [pagina, l] : llistes) {
+        f.obrir_pagina(pagina, QString());
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(0)).center());
+        // Away and back by keyboard: the first row comes back current, unselected.
+        for (const Qt::Key k : {Qt::Key_Delete, Qt::Key_Backtab, Qt::Key_Tab, Qt::Key_Delete})
+            QTest::keyClick(QApplication::focusWidget(), k);
+        EXPECT_EQ(l->count(), 1) << l->objectName().toStdString();
+    }
+    EXPECT_EQ(it.tecles_llista + it.zones_ratoli + it.zones_web, QStringLiteral("{F2}H02W02"));
+    EXPECT_EQ(it.veu[4], 1);
+}

@@ -25,6 +25,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <cmath>
+#include <sys/inotify.h>
 
 using namespace lumi;
 using lumi::proves::Contestador;
@@ -93,6 +94,29 @@ class FinestraCalibracio : public ::testing::Test {
     pf::SeguidorSintetic seguidor;
     std::unique_ptr<OVSDLL_CALIB> f;
 };
+
+TEST_F(FinestraCalibracio, EachGroupOfSettingsReachesTheIniInOneSave) {
+    // A save renames its copy onto the file. The copy's leaving is watched too,
+    // or the kernel would merge the arrivals that follow each other.
+    const int fd = inotify_init1(IN_NONBLOCK);
+    inotify_add_watch(fd, QFile::encodeName(dir.path()).constData(), IN_MOVED_FROM | IN_MOVED_TO);
+    const std::function<void()> grups[] = {[] { calibracio_punts_desar(1, 2, 3, 4, 5, 6, 7, 8); },
+                                           [] { webcam_ini_desar(); },
+                                           [] { pf::desar_parametres_color({}); }};
+    for (const auto& desar : grups) {
+        desar();
+        alignas(inotify_event) char buf[8192];
+        int desaments = 0;
+        for (ssize_t i = 0, n = read(fd, buf, sizeof buf); i < n;) {
+            const auto* e = reinterpret_cast<const inotify_event*>(buf + i);
+            desaments += (e->mask & IN_MOVED_TO) != 0;
+            i += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+        }
+        EXPECT_EQ(desaments, 1);
+    }
+    close(fd);
+    EXPECT_EQ(clau("y4"), QStringLiteral("8"));
+}
 
 // ------------------------------------------------------ corner capture
 

@@ -1,6 +1,9 @@
 // Every save is whole or not at all, and leaves nothing beside the file even
 // when the program is killed half way through.
 #include "core/desar.h"
+#include "core/fitxer_lrq.h"
+#include "core/idioma.h"
+#include "platform/camera.h"
 #include "platform/dreceres.h"
 #include "platform/ini.h"
 
@@ -127,4 +130,32 @@ TEST(Desar, KeepsPermissionsFollowsLinksAndRefusesWhatItMayNotReplace) {
     EXPECT_FALSE(desar_fitxer(dir.path(), "x"));
     EXPECT_FALSE(desar_fitxer(dir.filePath(QStringLiteral("no/hi/es.ini")), "x"));
     EXPECT_EQ(contingut(dir.path()), "a.desktop a.ini enllac.ini");
+}
+
+TEST(Desar, TheProgramsOwnFilesAreNeverWrittenThroughAnotherUsersLinkOrFile) {
+    if (geteuid() != 0) GTEST_SKIP() << "a file of another user needs root";
+    QTemporaryDir dir;
+    const QString meu = dir.filePath(QStringLiteral("meu.lrq"));
+    escriure(meu, "del mestre");
+    QStringList avisos;
+    avis_usuari() = [&](const QString& t) { avisos << t; };
+    cami_desfer() = dir.filePath(QStringLiteral("lrq.tmp"));
+    const std::pair<const char*, std::function<bool(const QString&)>> escriptures[] = {
+        {"lumiraga.ini", [](const QString& c) { return plataforma::ini_escriure(c, "a", "b", "c"); }},
+        {"lrq.tmp", [](const QString& c) { return desar_exercici(c); }},
+        {"tmp.bmp",
+         [](const QString& c) { return plataforma::desar_bmp(QImage(4, 4, QImage::Format_RGB32), c); }}};
+    for (const QByteArray altre : {"", "d'un altre"})
+        for (const auto& [nom, escriu] : escriptures) {
+            const QString cami = dir.filePath(QLatin1String(nom));
+            QFile::remove(cami);
+            altre.isEmpty() ? QFile::link(meu, cami) : (escriure(cami, altre), true);
+            ASSERT_EQ(lchown(QFile::encodeName(cami).constData(), 65534, 65534), 0);
+            EXPECT_FALSE(escriu(cami)) << nom;
+            EXPECT_EQ(llegir(meu) + llegir(cami), "del mestre" + (altre.isEmpty() ? "del mestre" : altre))
+                << nom;
+        }
+    // Told once for each file, in the interface language.
+    ASSERT_EQ(avisos.size(), 3);
+    EXPECT_EQ(avisos[0], tradueix(QStringLiteral("fitxers|alie")) + u'\n' + dir.filePath("lumiraga.ini"));
 }

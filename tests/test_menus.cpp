@@ -322,6 +322,27 @@ TEST_F(Menus, SavingOverAnotherActivityAsksFirstButNotOverItself) {
     EXPECT_TRUE(contingut(altra).contains("tercera.bmp"));
 }
 
+TEST_F(Menus, AFileThatCouldNotBeReadIsNotSavedOverUnasked) {
+    const QString danyat = escriure_activitat(cami("danyat.lrq"), {});
+    ASSERT_TRUE(QFile::resize(danyat, 40));
+    const QByteArray abans = contingut(danyat);
+    triador.respostes = {danyat};
+    {
+        Contestador c;
+        f->mn_disc[1]->trigger();
+        ASSERT_TRUE(c.textos.value(0).startsWith(text_idioma(45)));
+    }
+    // No loses nothing; Yes writes, and then it is asked no more.
+    const QString pregunta = tradueix(QStringLiteral("fitxers|sobreescriure_refusat")) + u'\n' + danyat;
+    for (const auto resposta : {QMessageBox::No, QMessageBox::Yes, QMessageBox::Ok}) {
+        triador.respostes = {danyat};
+        Contestador c({resposta});
+        f->mn_disc[2]->trigger();
+        EXPECT_EQ(c.textos, resposta == QMessageBox::Ok ? QStringList{} : QStringList{pregunta});
+        EXPECT_EQ(contingut(danyat) == abans, resposta == QMessageBox::No);
+    }
+}
+
 TEST_F(Menus, SaveAsIntoAnotherFolderKeepsEveryMediumReachable) {
     QDir(tmp.path()).mkpath(QStringLiteral("A"));
     QDir(tmp.path()).mkpath(QStringLiteral("B"));

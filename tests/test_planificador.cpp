@@ -745,11 +745,11 @@ TEST_F(Planificador, ActionListEntriesInEveryLanguage) {
           "Ratolí Clic dret", "Ratolí_Zona 001 010", "WEB 012"}},
         {QStringLiteral("español"),
          {QStringLiteral("Série µABµ»ESPACIO"), "TECLADO Cualquier tecla", "TECLADO Cursor {Izquierda}",
-          "Lista de Teclas ", "Web Moure web cam", "Joystick Botón 1", "Voz 03", "Ruidol_entre  10 50",
+          "Lista de Teclas ", "Web Mover webcam", "Joystick Botón 1", "Voz 03", "Ruidol_entre  10 50",
           "Mouse Clic derecho", "Mouse_Zona 001 010", "WEB 012"}},
         {QStringLiteral("galego"),
          {QStringLiteral("Série µABµ»ESPAZO"), "Teclado Calquera tecla", "Teclado Cursor {Esquerda}",
-          "Lista de Teclas ", "Web Moure web cam", "JOYSTICK Botón 1", "Voz 03", "Ruidol_entre  10 50",
+          "Lista de Teclas ", "Web Mover webcam", "JOYSTICK Botón 1", "Voz 03", "Ruidol_entre  10 50",
           "Mouse Clic dereito", "Mouse_Zona 001 010", "WEB 012"}}};
     for (const auto& [llengua, entrades] : esperat) {
         idioma() = llengua;
@@ -1170,11 +1170,11 @@ TEST_F(Finestra, PatternBoxFollowsTheSpeechEngineAndCloseCentresThePointer) {
     p.Form_Load();
     EXPECT_TRUE(p.fitxer_so->isEnabled());
     EXPECT_TRUE(p.buto[3]->isEnabled());
+    f->Image1->resize(201, 609);
+    jugador().marge_x = jugador().marge_y = 1;
     p.close();
-    EstatJugador& j = jugador();
-    const QPoint centre(static_cast<int>(arrodonir_parell(f->Image1->width() / 2.0)) + j.marge_x,
-                        static_cast<int>(arrodonir_parell(f->Image1->height() / 2.0)) + j.marge_y);
-    EXPECT_EQ(plataforma::cursor_posat(), f->centralWidget()->mapToGlobal(centre));
+    // Each sum rounded once, halves to even: 101.5 and 305.5.
+    EXPECT_EQ(plataforma::cursor_posat(), f->centralWidget()->mapToGlobal(QPoint(102, 306)));
 }
 
 TEST_F(Finestra, EveryOrderAndActionKindHasItsPicture) {
@@ -1259,8 +1259,8 @@ template <class F> void claus_arriben(const QString& nom_form, int nombre, const
 }
 
 TEST_F(Finestra, EveryCaptionKeyReachesAControlInEveryLanguage) {
-    claus_arriben(QStringLiteral("planificar"), 62, [this] { return std::make_unique<planificar>(f.get()); });
-    claus_arriben(QStringLiteral("Finestra2"), 14,
+    claus_arriben(QStringLiteral("planificar"), 63, [this] { return std::make_unique<planificar>(f.get()); });
+    claus_arriben(QStringLiteral("Finestra2"), 16,
                   [] { return std::make_unique<Finestra2>(nullptr, QStringLiteral("t"), 1, 1); });
     claus_arriben(QStringLiteral("paraules"), 2, [] { return std::make_unique<paraules>(nullptr); });
 }

@@ -1,4 +1,5 @@
 #include "core/camins.h"
+#include "platform/pantalla.h"
 #include "presentacio_prova.h"
 
 #include <QTimer>
@@ -351,4 +352,13 @@ TEST_F(Presentacio, PreparedScreenTakesTheActivitySettings) {
     a.fitxer_imatge_fons = QStringLiteral("/act/no_hi_es.bmp");
     f->pantalla_prepara();
     EXPECT_EQ(crides, QStringList{QStringLiteral("imatge /act/no_hi_es.bmp")});
+}
+
+TEST_F(Presentacio, PreparedScreenCentresThePointerRoundingEachSumOnce) {
+    f->show();
+    f->Image1->resize(201, 609);
+    jugador().marge_x = jugador().marge_y = 1;
+    f->pantalla_prepara();
+    // 101.5 and 305.5, halves to even.
+    EXPECT_EQ(plataforma::cursor_posat(), f->centralWidget()->mapToGlobal(QPoint(102, 306)));
 }

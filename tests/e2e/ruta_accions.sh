@@ -148,9 +148,13 @@ planificador
 xdotool mousemove $((PX + 486)) $((PY + 59)) click 1
 sleep 0.5
 editor_de_fila 0 'Accions de  Teclat'
-# Space, shown as an entry of the key list, deleted from it.
+# F1 added; Space, the first entry, deleted, which leaves none selected;
+# after the focus goes away and back by keyboard a Delete takes nothing.
+clic_editor 59 272
 clic_editor 542 54
 xdotool key Delete
+sleep 0.2
+xdotool key shift+Tab Tab Delete
 clic_editor $((WIDTH / 2)) $((HEIGHT - 50))
 xdotool type --delay 20 ab
 sleep 0.2
@@ -178,6 +182,7 @@ esperar_valor() {
   [ "$vist" = "$esperat" ] || fallar "item $item saved $que as $vist, not $esperat"
 }
 esperar_valor 1 2 0 "Space"
+esperar_valor 1 59 '"H3B"' "its key list (F1 alone)"
 esperar_valor 1 10 1 "its series box"
 esperar_valor 1 60 '"H1EH30"' "its series"
 esperar_valor 2 50 0 "the left click"
