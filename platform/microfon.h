@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,15 @@ class Microfon {
     virtual std::vector<int16_t> llegir() = 0;
     // The level of the last 50 ms (see nivell_so); 0 when closed or gone.
     virtual int nivell() = 0;
+    // Hands each captured buffer to `f` on the capture thread as it arrives,
+    // instead of keeping it for llegir, until closed or given nullptr. False,
+    // and nothing changes, for a microphone without a capture thread of its
+    // own: the caller then polls llegir.
+    using Receptor = std::function<void(const int16_t*, size_t)>;
+    virtual bool lliurar_a(Receptor f) {
+        (void)f;
+        return false;
+    }
 };
 
 // The microphone in use.

@@ -55,6 +55,15 @@ class MicrofonSdl final : public Microfon {
     void tancar() override {
         if (dispositiu_ != 0) SDL_CloseAudioDevice(dispositiu_);
         dispositiu_ = 0;
+        receptor_ = nullptr;
+    }
+
+    bool lliurar_a(Receptor f) override {
+        // SDL's lock keeps the callback out while the receiver changes.
+        if (dispositiu_ != 0) SDL_LockAudioDevice(dispositiu_);
+        receptor_ = std::move(f);
+        if (dispositiu_ != 0) SDL_UnlockAudioDevice(dispositiu_);
+        return true;
     }
 
     // An unplugged device stops: SDL reports it stopped.
@@ -82,11 +91,15 @@ class MicrofonSdl final : public Microfon {
         auto* m = static_cast<MicrofonSdl*>(jo);
         const auto* s = reinterpret_cast<const int16_t*>(dades);
         const size_t n = static_cast<size_t>(bytes) / 2;
+        if (m->receptor_) m->receptor_(s, n);
         std::lock_guard l(m->mutex_);
-        m->mostres_.insert(m->mostres_.end(), s, s + n);
-        // Nobody read for a while: the oldest go, as a full buffer would lose them.
-        if (m->mostres_.size() > MAXIM)
-            m->mostres_.erase(m->mostres_.begin(), m->mostres_.end() - static_cast<std::ptrdiff_t>(MAXIM));
+        if (!m->receptor_) {
+            m->mostres_.insert(m->mostres_.end(), s, s + n);
+            // Nobody read for a while: the oldest go, as a full buffer would lose them.
+            if (m->mostres_.size() > MAXIM)
+                m->mostres_.erase(m->mostres_.begin(),
+                                  m->mostres_.end() - static_cast<std::ptrdiff_t>(MAXIM));
+        }
         m->darreres_.insert(m->darreres_.end(), s, s + n);
         if (m->darreres_.size() > PER_SEGON / 20)
             m->darreres_.erase(m->darreres_.begin(), m->darreres_.end() - PER_SEGON / 20);
@@ -95,6 +108,7 @@ class MicrofonSdl final : public Microfon {
     SDL_AudioDeviceID dispositiu_ = 0;
     std::mutex mutex_;
     std::vector<int16_t> mostres_, darreres_;
+    Receptor receptor_; // the capture thread's, changed under SDL's lock
 };
 
 } // namespace

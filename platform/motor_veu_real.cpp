@@ -80,12 +80,10 @@ MotorVeuReal::MotorVeuReal() {
     SDL_InitSubSystem(SDL_INIT_AUDIO);
     ajustos_ = AjustosVeu::llegir();
     triar_dispositiu_captura(ajustos_.dispositiu);
-    nucli_.guany = ajustos_.guany;
+    nucli_.guany = nivells_.guany = ajustos_.guany;
     nucli_.llindar = ajustos_.llindar;
     qRegisterMetaType<veu::Esdeveniment>("lumi::plataforma::veu::Esdeveniment");
-    // Often enough that a level waits at most a few ms for its last buffer.
     bomba_.setTimerType(Qt::PreciseTimer);
-    bomba_.setInterval(4);
     connect(&bomba_, &QTimer::timeout, this, [this] { bombar(); });
     fil_ = std::thread([this] { treballar(); });
 }
@@ -246,6 +244,10 @@ void MotorVeuReal::posar_ajustos(const AjustosVeu& a) {
         n.guany = a.guany;
         n.llindar = a.llindar;
     });
+    {
+        std::lock_guard l(nivells_mutex_);
+        nivells_.guany = a.guany;
+    }
     triar_dispositiu_captura(a.dispositiu);
     if (altre && microfon_obert_) {
         microfon().tancar();
@@ -294,9 +296,16 @@ bool MotorVeuReal::obrir_microfon() {
     pas_remostreig_ = static_cast<double>(r) / veu::MOSTRES_PER_SEGON;
     fase_ = 1;
     anterior_ = 0;
-    microfon().llegir(); // what was heard before belongs to nobody
     posar_nucli([](veu::NucliVeu& n) { n.reiniciar(); });
-    bomba_.start();
+    {
+        std::lock_guard l(nivells_mutex_);
+        nivells_.reiniciar();
+    }
+    empeny_ = microfon().lliurar_a([this](const int16_t* m, size_t n) { entrar(m, n); });
+    microfon().llegir(); // what was heard before belongs to nobody
+    // Polled, often enough that a level waits at most a few ms for its last
+    // buffer; handing over, only to notice that it went away.
+    bomba_.start(empeny_ ? 100 : 4);
     return true;
 }
 
@@ -312,20 +321,26 @@ void MotorVeuReal::bombar() {
     if (!m.obert()) {
         // Unplugged: levels and words stop; the next start fails and says so.
         bomba_.stop();
+        m.lliurar_a(nullptr);
         microfon_obert_ = false;
         return;
     }
+    if (empeny_) return;
     const std::vector<int16_t> v = m.llegir();
-    if (v.empty()) return;
+    entrar(v.data(), v.size());
+}
+
+void MotorVeuReal::entrar(const int16_t* v, size_t mida) {
+    if (mida == 0) return;
     if (pas_remostreig_ == 1) {
-        alimentar(v.data(), v.size());
+        alimentar(v, mida);
         return;
     }
     // Linear interpolation to 16 kHz; `fase_` is the next output's place
     // counted from the sample before this block.
     std::vector<int16_t> out;
     double p = fase_;
-    const double n = static_cast<double>(v.size());
+    const double n = static_cast<double>(mida);
     while (p < n) {
         const size_t i = static_cast<size_t>(p);
         const double a = i == 0 ? anterior_ : v[i - 1], b = v[i], f = p - static_cast<double>(i);
@@ -333,11 +348,19 @@ void MotorVeuReal::bombar() {
         p += pas_remostreig_;
     }
     fase_ = p - n;
-    anterior_ = v.back();
+    anterior_ = v[mida - 1];
     alimentar(out.data(), out.size());
 }
 
 void MotorVeuReal::alimentar(const int16_t* m, size_t n) {
+    std::vector<veu::Esdeveniment> nivells;
+    {
+        std::lock_guard l(nivells_mutex_);
+        nivells = nivells_.alimentar(m, n);
+    }
+    if (!nivells.empty())
+        QMetaObject::invokeMethod(
+            this, [this, nivells] { lliurar(nivells); }, Qt::QueuedConnection);
     {
         std::lock_guard l(cua_mutex_);
         cua_.emplace_back(m, m + n);
@@ -364,6 +387,8 @@ void MotorVeuReal::treballar() {
             std::lock_guard n(nucli_mutex_);
             fets = nucli_.alimentar(bloc.data(), bloc.size());
         }
+        // Its levels came sooner from the capture path.
+        std::erase_if(fets, [](const veu::Esdeveniment& e) { return e.tipus == veu::Esdeveniment::Nivell; });
         if (!fets.empty())
             QMetaObject::invokeMethod(
                 this, [this, fets] { lliurar(fets); }, Qt::QueuedConnection);

@@ -1,9 +1,12 @@
 // Our speech engine: the microphone's sound level and the recognition of
 // short sounds trained from a few takes, with its training, patterns and level
-// windows and its pattern files. The interface thread pulls the microphone's
-// samples and hands them to a worker thread, which runs the engine's core
-// (veu_nucli.h); the worker hands what it found back to this object on the
-// interface thread, which posts it on to the windows as MissatgeMotor events.
+// windows and its pattern files. The microphone's capture thread hands its
+// samples here as they arrive (a microphone without one is polled from the
+// interface thread); the level is measured there and goes straight to the
+// interface thread, so that its cadence is the capture's, and the samples go
+// on to a worker thread, which runs the engine's core (veu_nucli.h) and hands
+// the words and takes it found back to this object on the interface thread,
+// which posts them on to the windows as MissatgeMotor events.
 #pragma once
 
 #include "platform/motor_veu.h"
@@ -56,8 +59,9 @@ class MotorVeuReal : public QObject, public MotorVeu {
     int32_t ObrirFitxerReconeixementDeParaulesDeLaCarpeta(const QString& cami) override;
     void VeureNivellDeSo() override;
 
-    // Samples at 16 kHz as if heard: the pump hands the microphone's here,
-    // tests and benchmarks their own, faster than real time.
+    // Samples at 16 kHz as if heard: the capture path hands the microphone's
+    // here, tests and benchmarks their own, faster than real time. Their
+    // levels are measured and posted at once; the worker gets the samples.
     void alimentar(const int16_t* m, size_t n);
     // Waits until the worker has handled everything fed so far (tests).
     void esperar_feina();
@@ -77,8 +81,9 @@ class MotorVeuReal : public QObject, public MotorVeu {
     // The microphone for a window that shows the live level.
     bool vigilar_nivell(bool si);
     static void escoltar(const veu::Mostres& m);
-    // Hands what the microphone heard since the last call to the worker (the
-    // interface thread's timer does it every 4 ms while the microphone is open).
+    // Notices an unplugged microphone and, for a microphone that does not
+    // hand its samples over by itself, takes what it heard since the last
+    // call (the interface thread's timer does it while the microphone is open).
     void bombar();
 
   signals:
@@ -89,6 +94,8 @@ class MotorVeuReal : public QObject, public MotorVeu {
   private:
     void lliurar(const std::vector<veu::Esdeveniment>& v);
     bool obrir_microfon();
+    // The microphone's samples at its own rate, to 16 kHz and on.
+    void entrar(const int16_t* m, size_t n);
     void tancar_microfon_si_cal();
     void treballar();
     void posar_nucli(const std::function<void(veu::NucliVeu&)>& f);
@@ -105,7 +112,13 @@ class MotorVeuReal : public QObject, public MotorVeu {
     bool ocupat_ = false, sortir_ = false;
     std::thread fil_;
 
+    // The capture path's: levels only, as nothing is recognised there.
+    std::mutex nivells_mutex_;
+    veu::NucliVeu nivells_;
+
     QTimer bomba_;
+    bool empeny_ = false; // the microphone hands its samples over itself
+    // The capture thread's (or the timer's) once the microphone is open.
     double pas_remostreig_ = 1, fase_ = 0;
     int16_t anterior_ = 0;
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <complex>
 #include <limits>
+#include <numeric>
 #include <numbers>
 
 namespace lumi::plataforma::veu {
@@ -19,11 +20,17 @@ constexpr int FILTRES = 26;
 constexpr int COEFICIENTS = 12; // c1 to c12: c0 (loudness) says nothing of the sound
 constexpr double MIN_DB = 38;   // quieter than this is never speech
 constexpr double SOBRE_DB = 10; // onset above the noise floor
-constexpr double SOTA_DB = 6;   // end near the floor
+constexpr double SOTA_DB = 8;   // end near the floor
 constexpr int TRAMES_INICI = 3; // frames above the floor that make an onset
-constexpr int TRAMES_FI = 20;   // frames near the floor that end it
+constexpr int TRAMES_FI = static_cast<int>(SEGONS_SILENCI_FI * MOSTRES_PER_SEGON / MOSTRES_TRAMA + 0.5);
 constexpr int TRAMES_ABANS = 5; // kept from before the onset
 constexpr int TRAMES_MINIMES = 10;
+// A steady noise before a sound: at least this long, within this spread.
+constexpr int TRAMES_FERM = 10;
+constexpr int TRAMES_FERM_MAXIMES = 80;
+constexpr double FERM_DB = 5;
+constexpr int TRAM_PITJOR = 8;                               // steps of a path's costliest stretch
+constexpr int MOSTRES_PRESA_MAXIMES = 3 * MOSTRES_PER_SEGON; // a training take
 
 void fft(std::vector<std::complex<double>>& a) {
     const size_t n = a.size();
@@ -92,11 +99,11 @@ const Banc& banc() {
     return b;
 }
 
-double energia_db(const int16_t* t, int n) {
+double potencia(const int16_t* t, int n) {
     double s = 0;
     for (int i = 0; i < n; ++i)
         s += static_cast<double>(t[i]) * t[i];
-    return 10 * std::log10(s / n + 1);
+    return s / n;
 }
 
 } // namespace
@@ -140,26 +147,54 @@ Trets trets_mfcc(const Mostres& so) {
     return t;
 }
 
-double distancia_dtw(const Trets& a, const Trets& b) {
+Alineacio alinear_dtw(const Trets& a, const Trets& b) {
     const size_t n = a.size(), m = b.size();
-    if (n == 0 || m == 0) return std::numeric_limits<double>::infinity();
     const double inf = std::numeric_limits<double>::infinity();
+    if (n == 0 || m == 0) return {inf, inf};
+    auto cost = [&](size_t i, size_t j) {
+        double d = 0;
+        for (size_t k = 0; k < a[i].size(); ++k) {
+            const double x = a[i][k] - b[j][k];
+            d += x * x;
+        }
+        return std::sqrt(d);
+    };
+    // The cheapest step into each cell: 0 diagonal, 1 from above, 2 from the left.
+    std::vector<uint8_t> pas(n * m);
     std::vector<double> abans(m + 1, inf), ara(m + 1, inf);
     abans[0] = 0;
     for (size_t i = 1; i <= n; ++i) {
         ara[0] = inf;
         for (size_t j = 1; j <= m; ++j) {
-            double d = 0;
-            for (size_t k = 0; k < a[i - 1].size(); ++k) {
-                const double x = a[i - 1][k] - b[j - 1][k];
-                d += x * x;
-            }
-            d = std::sqrt(d);
-            ara[j] = std::min({abans[j] + d, ara[j - 1] + d, abans[j - 1] + 2 * d});
+            const double d = cost(i - 1, j - 1);
+            const double diag = abans[j - 1] + 2 * d, amunt = abans[j] + d, esquerra = ara[j - 1] + d;
+            uint8_t p = 0;
+            double v = diag;
+            if (amunt < v) v = amunt, p = 1;
+            if (esquerra < v) v = esquerra, p = 2;
+            ara[j] = v;
+            pas[(i - 1) * m + j - 1] = p;
         }
         std::swap(abans, ara);
     }
-    return abans[m] / static_cast<double>(n + m);
+    // Back along the path: the costliest stretch of it, where one sound has
+    // a part the other lacks (a syllable more), however short.
+    std::vector<double> cami;
+    for (size_t i = n - 1, j = m - 1;;) {
+        cami.push_back(cost(i, j));
+        if (i == 0 && j == 0) break;
+        const uint8_t p = i == 0 ? 2 : j == 0 ? 1 : pas[i * m + j];
+        if (p != 2) --i;
+        if (p != 1) --j;
+    }
+    const size_t w = std::min<size_t>(TRAM_PITJOR, cami.size());
+    double suma = std::accumulate(cami.begin(), cami.begin() + static_cast<std::ptrdiff_t>(w), 0.0),
+           pitjor = suma;
+    for (size_t k = w; k < cami.size(); ++k) {
+        suma += cami[k] - cami[k - w];
+        pitjor = std::max(pitjor, suma);
+    }
+    return {abans[m] / static_cast<double>(n + m), pitjor / static_cast<double>(w)};
 }
 
 void Patrons::posar_etiquetes(const QStringList& etiquetes) {
@@ -265,34 +300,49 @@ Comparacio comparar(const Patrons& p, const Trets& t) {
     Comparacio c;
     const double inf = std::numeric_limits<double>::infinity();
     c.distancia = c.distancia_segona = inf;
+    // Each entry by its two nearest takes, steadier than by one alone; the
+    // costliest stretch of a path counts too, so a sound is told from one that
+    // holds it (two syllables and one of them).
+    double nota = inf, nota_segona = inf;
     for (size_t i = 0; i < p.entrades.size(); ++i) {
-        double millor = inf;
-        for (const Trets& presa : p.entrades[i].trets)
-            millor = std::min(millor, distancia_dtw(t, presa));
+        std::vector<double> d, q;
+        for (const Trets& presa : p.entrades[i].trets) {
+            const Alineacio al = alinear_dtw(t, presa);
+            d.push_back(al.mitjana);
+            q.push_back(al.mitjana + al.pitjor);
+        }
+        if (d.empty()) continue;
+        std::sort(d.begin(), d.end());
+        std::sort(q.begin(), q.end());
+        const double n = q.size() < 2 ? q[0] : (q[0] + q[1]) / 2;
         const int num = static_cast<int>(i) + 1;
-        if (millor < c.distancia) {
+        if (n < nota) {
             c.segona = c.millor;
             c.distancia_segona = c.distancia;
+            nota_segona = nota;
             c.millor = num;
-            c.distancia = millor;
-        } else if (millor < c.distancia_segona) {
+            c.distancia = d[0];
+            nota = n;
+        } else if (n < nota_segona) {
             c.segona = num;
-            c.distancia_segona = millor;
+            c.distancia_segona = d[0];
+            nota_segona = n;
         }
     }
-    if (c.distancia == inf) c.millor = 0;
+    c.proporcio = nota / nota_segona;
     return c;
 }
 
 int paraula_acceptada(const Comparacio& c, double llindar, double marge) {
     if (c.millor == 0 || c.distancia >= llindar) return 0;
-    if (c.segona != 0 && c.distancia > marge * c.distancia_segona) return 0;
-    return c.millor;
+    return c.proporcio <= marge ? c.millor : 0;
 }
 
 void DetectorVeu::reiniciar() {
     pendent_.clear();
     historia_.clear();
+    energies_.clear();
+    potencies_.fill(0);
     actual_.clear();
     sobre_ = sota_ = 0;
     en_veu_ = false;
@@ -310,13 +360,44 @@ std::vector<Mostres> DetectorVeu::alimentar(const int16_t* m, size_t n) {
     return std::move(fetes_);
 }
 
+void DetectorVeu::obrir(double terra_fi) {
+    actual_.assign(historia_.begin(), historia_.end());
+    terra_fi_ = terra_fi;
+    sota_ = pujada_ = ferm_n_ = 0;
+    ferm_suma_ = 0;
+}
+
+// Whether frame energy `e` completes a sound rising over a steady stretch
+// that opened the utterance; the stretch is summed up as it goes.
+bool DetectorVeu::pujada_sobre_soroll(double e) {
+    if (refet_ || ferm_n_ >= TRAMES_FERM_MAXIMES) return false;
+    const double mitjana = ferm_n_ > 0 ? ferm_suma_ / ferm_n_ : e;
+    if (ferm_n_ >= TRAMES_FERM && e > mitjana + SOBRE_DB) return ++pujada_ >= TRAMES_INICI;
+    pujada_ = 0;
+    if (std::abs(e - mitjana) > FERM_DB) {
+        // Not steady, unless on its way up to the sound.
+        if (e < mitjana || ferm_n_ < TRAMES_FERM) ferm_n_ = TRAMES_FERM_MAXIMES;
+        return false;
+    }
+    ferm_suma_ += e;
+    ++ferm_n_;
+    return false;
+}
+
 void DetectorVeu::trama(const int16_t* t) {
-    const double e = energia_db(t, MOSTRES_TRAMA);
+    // Over a few frames, so a room's rumble reads as one level.
+    potencies_[trames_++ % potencies_.size()] = potencia(t, MOSTRES_TRAMA);
+    const double e =
+        10 * std::log10(std::accumulate(potencies_.begin(), potencies_.end(), 0.0) / potencies_.size() + 1);
     if (terra_ < 0) terra_ = e;
     historia_.insert(historia_.end(), t, t + MOSTRES_TRAMA);
-    const size_t guardades = (TRAMES_INICI + TRAMES_ABANS) * MOSTRES_TRAMA;
-    if (historia_.size() > guardades)
-        historia_.erase(historia_.begin(), historia_.end() - static_cast<std::ptrdiff_t>(guardades));
+    energies_.push_back(e);
+    const size_t guardades = TRAMES_INICI + TRAMES_ABANS;
+    if (energies_.size() > guardades) {
+        historia_.erase(historia_.begin(),
+                        historia_.end() - static_cast<std::ptrdiff_t>(guardades * MOSTRES_TRAMA));
+        energies_.erase(energies_.begin(), energies_.end() - static_cast<std::ptrdiff_t>(guardades));
+    }
 
     if (!en_veu_) {
         if (e > terra_ + SOBRE_DB && e > MIN_DB) {
@@ -327,8 +408,11 @@ void DetectorVeu::trama(const int16_t* t) {
             }
             if (++sobre_ >= TRAMES_INICI) {
                 en_veu_ = true;
-                sota_ = 0;
-                actual_.assign(historia_.begin(), historia_.end());
+                refet_ = false;
+                // The sound is over when back near the quietest of the frames
+                // before it: a noise under the onset threshold counts as room.
+                const double abans = *std::min_element(energies_.begin(), energies_.end() - TRAMES_INICI);
+                obrir(std::max(terra_, abans));
             }
             return;
         }
@@ -339,7 +423,12 @@ void DetectorVeu::trama(const int16_t* t) {
     }
 
     actual_.insert(actual_.end(), t, t + MOSTRES_TRAMA);
-    sota_ = e < terra_ + SOTA_DB ? sota_ + 1 : 0;
+    if (pujada_sobre_soroll(e)) {
+        obrir(ferm_suma_ / ferm_n_);
+        refet_ = true;
+        return;
+    }
+    sota_ = e < terra_fi_ + SOTA_DB ? sota_ + 1 : 0;
     const bool acabada = sota_ >= TRAMES_FI;
     if (!acabada && static_cast<int>(actual_.size()) < mostres_finestra) return;
     if (acabada) actual_.resize(actual_.size() - (TRAMES_FI - TRAMES_ABANS) * MOSTRES_TRAMA);
@@ -350,11 +439,21 @@ void DetectorVeu::trama(const int16_t* t) {
     // A sound longer than the window must fall back before the next onset:
     // the floor follows it slowly meanwhile, so a fan switched on is soon room.
     sobre_ = acabada ? 0 : -1;
-    if (!acabada) terra_ += 0.5 * (e - terra_);
+    // A noise the sound ended on is the room from now on.
+    terra_ = acabada ? std::max(terra_, terra_fi_) : terra_ + 0.5 * (e - terra_);
 }
 
 void NucliVeu::posar_decimes(int decimes) {
-    detector_.mostres_finestra = std::clamp(decimes, 1, 14) * MOSTRES_PER_SEGON / 10;
+    decimes_ = std::clamp(decimes, 1, 14);
+}
+
+int NucliVeu::mostres_finestra() const {
+    if (enregistrant) return MOSTRES_PRESA_MAXIMES;
+    int presa = 0;
+    for (const Entrada& e : patrons.entrades)
+        for (const Mostres& m : e.preses)
+            presa = std::max(presa, static_cast<int>(m.size()));
+    return std::max(decimes_ * MOSTRES_PER_SEGON / 10, std::min(2 * presa, MOSTRES_PRESA_MAXIMES));
 }
 
 void NucliVeu::reiniciar() {
@@ -376,6 +475,7 @@ std::vector<Esdeveniment> NucliVeu::alimentar(const int16_t* m, size_t n) {
         }
     }
     if (!reconeixent && !enregistrant && !provant) return r;
+    detector_.mostres_finestra = mostres_finestra();
     for (Mostres& u : detector_.alimentar(amb_guany.data(), n)) {
         if (enregistrant) {
             r.push_back(Esdeveniment{Esdeveniment::Presa, 0, {}, std::move(u), total_});

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -16,6 +17,8 @@ namespace lumi::plataforma::veu {
 constexpr int MOSTRES_PER_SEGON = 16000;
 constexpr int MOSTRES_NIVELL = 800; // one level every 50 ms
 constexpr int MOSTRES_TRAMA = 160;  // the detector's 10 ms frame
+// The quiet after a sound that tells the detector the sound is over.
+constexpr double SEGONS_SILENCI_FI = 0.2;
 
 using Mostres = std::vector<int16_t>;
 using Trets = std::vector<std::vector<float>>; // one vector per 10 ms frame
@@ -23,8 +26,12 @@ using Trets = std::vector<std::vector<float>>; // one vector per 10 ms frame
 // MFCC of a stretch of sound, each coefficient less its mean over the stretch
 // (so a microphone's colour or a level change does not count).
 Trets trets_mfcc(const Mostres& so);
-// The dynamic-time-warping distance of two stretches, per step of the path.
-double distancia_dtw(const Trets& a, const Trets& b);
+// The dynamic-time-warping alignment of two stretches: the distance per step
+// of the path, and the mean of its costliest few steps in a row.
+struct Alineacio {
+    double mitjana = 0, pitjor = 0;
+};
+Alineacio alinear_dtw(const Trets& a, const Trets& b);
 
 struct Entrada {
     QString etiqueta;
@@ -51,25 +58,31 @@ class Patrons {
     static std::optional<Patrons> llegir(const QString& fitxer, QString* per_que = nullptr);
 };
 
-// The match of one utterance: the best entry (1-based, 0 none), its distance
-// and the runner-up's.
+// The match of one utterance: the best entry (1-based, 0 none) and the
+// runner-up, each with the distance of its nearest take, and the best entry's
+// score over the runner-up's. An entry's score is the mean over its two
+// nearest takes of the distance plus the costliest stretch of the path.
 struct Comparacio {
     int millor = 0;
     double distancia = 0;
     int segona = 0;
     double distancia_segona = 0;
+    double proporcio = 0;
 };
 Comparacio comparar(const Patrons& p, const Trets& t);
 // A word only below the rejection threshold and clearly ahead of the
-// runner-up (its distance at most `marge` times the runner-up's).
+// runner-up (`proporcio` at most `marge`).
 int paraula_acceptada(const Comparacio& c, double llindar, double marge = 0.9);
 
 // Finds utterances on the frames of a stream: onset some decibels above a
-// noise floor that follows the room, end after a stretch back near the floor
-// or when the listening window is full.
+// noise floor that follows the room, end after a stretch back near the level
+// heard before the sound or when the window is full. A steady noise that
+// opens an utterance and then has a sound rise above it is taken as the room:
+// the utterance starts again at the rise and ends when the noise is all that
+// is left.
 class DetectorVeu {
   public:
-    int mostres_finestra = MOSTRES_PER_SEGON; // the listening window
+    int mostres_finestra = MOSTRES_PER_SEGON; // the longest utterance
 
     // Feeds samples; returns each utterance completed by them.
     std::vector<Mostres> alimentar(const int16_t* m, size_t n);
@@ -79,13 +92,23 @@ class DetectorVeu {
 
   private:
     void trama(const int16_t* t);
+    void obrir(double terra_fi);
+    bool pujada_sobre_soroll(double e);
 
-    std::vector<int16_t> pendent_;  // samples short of a frame
-    std::vector<int16_t> historia_; // the last frames, for the stretch before the onset
-    Mostres actual_;                // the utterance under way
+    std::vector<int16_t> pendent_;      // samples short of a frame
+    std::vector<int16_t> historia_;     // the last frames, for the stretch before the onset
+    std::vector<double> energies_;      // of the frames in `historia_`
+    std::array<double, 4> potencies_{}; // of the last frames
+    size_t trames_ = 0;
+    Mostres actual_; // the utterance under way
     std::vector<Mostres> fetes_;
     double terra_ = -1;
-    int sobre_ = 0, sota_ = 0;
+    double terra_fi_ = 0; // the level that ends the utterance under way
+    // The frames since the onset while they may be a steady noise.
+    double ferm_suma_ = 0;
+    int ferm_n_ = 0;
+    bool refet_ = false;
+    int sobre_ = 0, sota_ = 0, pujada_ = 0;
     bool en_veu_ = false;
 };
 
@@ -108,13 +131,18 @@ class NucliVeu {
     bool provant = false;      // report every utterance's match, word or not
     Patrons patrons;
 
+    // The listening time: the longest a sound may last and still be heard
+    // whole. The engine listens at least twice as long as the longest trained
+    // take, so a short value cuts no trained sound; training takes are never cut.
     void posar_decimes(int decimes);
+    int mostres_finestra() const;
     std::vector<Esdeveniment> alimentar(const int16_t* m, size_t n);
     int64_t mostres_sentides() const { return total_; }
     void reiniciar();
 
   private:
     DetectorVeu detector_;
+    int decimes_ = 10;
     int maxim_ = 0, comptador_ = 0;
     int64_t total_ = 0;
 };

@@ -3,7 +3,8 @@
 # random offsets among silence and room noise, as one 16 kHz stream each.
 # Run again only to change them (espeak-ng's output changes between versions,
 # so the streams are kept as made). Writes WAV; scripts/generar_veu.sh turns
-# them into FLAC.
+# them into FLAC. With --joc DIR it makes instead, in DIR, the larger set the
+# recognition-rate test builds when it runs (see joc()).
 import array, math, os, random, subprocess, sys, tempfile, wave
 
 RATE = 16000
@@ -16,6 +17,10 @@ def espeak(text, pitch, speed, voice="es"):
         w = wave.open(f.name)
         src_rate = w.getframerate()
         s = array.array("h", w.readframes(w.getnframes()))
+    return trim(resample(s, src_rate))
+
+
+def resample(s, src_rate):
     # Linear resampling to 16 kHz, then trim espeak's own silence.
     n = int(len(s) * RATE / src_rate)
     out = []
@@ -26,6 +31,10 @@ def espeak(text, pitch, speed, voice="es"):
         a = s[j] if j < len(s) else 0
         b = s[j + 1] if j + 1 < len(s) else 0
         out.append(a + (b - a) * f)
+    return out
+
+
+def trim(out):
     while out and abs(out[0]) < 50:
         out.pop(0)
     while out and abs(out[-1]) < 50:
@@ -46,11 +55,17 @@ def stream(parts, path):
         marks.append((label, len(sig) / RATE))
         sig += [x * gain for x in samples]
     sig += [0.0] * int(RATE * 0.8)
+    write_room(sig, noise(len(sig), 60), path)
+    with open(path[:-4] + ".txt", "w") as f:
+        for label, t in marks:
+            f.write("%s %.3f\n" % (label, t))
+
+
+def write_room(sig, room, path):
     hum = 2 * math.pi * 50 / RATE
-    room = noise(len(sig), 60)
     out = array.array("h")
     for i, x in enumerate(sig):
-        v = x + room[i] + 40 * math.sin(hum * i)
+        v = x + room[i % len(room)] + 40 * math.sin(hum * i)
         out.append(max(-32768, min(32767, int(v))))
     w = wave.open(path, "wb")
     w.setnchannels(1)
@@ -58,9 +73,6 @@ def stream(parts, path):
     w.setframerate(RATE)
     w.writeframes(out.tobytes())
     w.close()
-    with open(path[:-4] + ".txt", "w") as f:
-        for label, t in marks:
-            f.write("%s %.3f\n" % (label, t))
 
 
 def main(dest):
@@ -85,4 +97,100 @@ def main(dest):
     stream(test, os.path.join(dest, "veu_prova.wav"))
 
 
-main(sys.argv[1] if len(sys.argv) > 1 else ".")
+def pink(n, r):
+    # Paul Kellet's filter on white noise, unit RMS.
+    b = [0.0] * 7
+    out = []
+    for _ in range(n):
+        w = r.gauss(0, 1)
+        b[0] = 0.99886 * b[0] + w * 0.0555179
+        b[1] = 0.99332 * b[1] + w * 0.0750759
+        b[2] = 0.96900 * b[2] + w * 0.1538520
+        b[3] = 0.86650 * b[3] + w * 0.3104856
+        b[4] = 0.55000 * b[4] + w * 0.5329522
+        b[5] = -0.7616 * b[5] - w * 0.0168980
+        out.append(sum(b) + b[6] + w * 0.5362)
+        b[6] = w * 0.115926
+    k = (sum(x * x for x in out) / n) ** 0.5
+    return [x / k for x in out]
+
+
+def rms(x):
+    return (sum(v * v for v in x) / len(x)) ** 0.5
+
+
+def burst(r, n, low, decay):
+    # Noise with a sharp attack and an exponential fall, smoothed by one pole
+    # (`low` near 1 for a dull thump, near 0 for a hiss).
+    y, out = 0.0, []
+    for i in range(n):
+        y = low * y + (1 - low) * r.gauss(0, 1)
+        out.append(y * math.exp(-i / (decay * RATE)))
+    return out
+
+
+def joc(dest):
+    # Per voice (a learner), a training stream of three takes of each sound
+    # and a test stream of seven other takes of each among untrained words and
+    # noises, all with the variations of someone repeating a sound. Some takes
+    # have pink noise 20 dB under them; in two takes of each sound a steady
+    # noise starts 0.2 to 0.5 s before the sound and goes on after it.
+    r = random.Random(25)
+    sons = [("o", "o"), ("ma", "ma"), ("mama", "mamá"), ("mm", "[[mmmmm]]")]
+    words = ["si", "tu", "fe", "lupe", "queso"]
+    bed = pink(RATE * 4, r)
+    room = [60 * x for x in pink(RATE * 7, r)]
+
+    def take(text, voice):
+        s = espeak(text, r.randint(39, 61), r.randint(140, 210), voice)
+        g = 10 ** (-r.uniform(0, 12) / 20)
+        return [x * g for x in s]
+
+    def under(x, db, n):
+        # `n` samples of steady noise `db` under the RMS of `x`.
+        k, o = rms(x) * 10 ** (-db / 20), r.randrange(len(bed))
+        return [k * bed[(o + i) % len(bed)] for i in range(n)]
+
+    for voice, v in [("home", "es"), ("dona", "es+f2")]:
+        items = {s: [take(t, v) for _ in range(10)] for s, t in sons}
+        train = [(s, x, "net") for s, _ in sons for x in items[s][:3]]
+        test = []
+        for s, _ in sons:
+            for k, x in enumerate(items[s][3:]):
+                test.append((s, x, "abans" if k < 2 else "net"))
+        for w in words:
+            test += [("-", take(w, v), "paraula") for _ in range(2)]
+        test += [("-", burst(r, RATE // 3, 0.6, 0.06), "tos") for _ in range(2)]
+        test += [("-", [x * 0.4 for x in burst(r, RATE // 4, 0.97, 0.04)], "porta") for _ in range(2)]
+        test += [("-", noise(int(RATE * r.uniform(0.2, 0.5)), 2500), "esclat") for _ in range(2)]
+        test.append(("-", [0.0] * (RATE * 2), "silenci"))
+        r.shuffle(test)
+        for name, parts in [("entrenament", train), ("prova", test)]:
+            sig, marks = [], []
+            for label, x, kind in parts:
+                if kind != "silenci" and r.random() < 0.3:
+                    x = [a + b for a, b in zip(x, under(x, 20, len(x)))]
+                lead = int(RATE * r.uniform(0.2, 0.5)) if kind == "abans" else 0
+                tail = int(RATE * r.uniform(0.3, 1.0)) if kind == "abans" else 0
+                sig += [0.0] * (int(RATE * r.uniform(0.6, 1.1)) + lead)
+                start = len(sig)
+                sig += [0.0] * (len(x) + tail)
+                for i, a in enumerate(x):
+                    sig[start + i] += a
+                if lead:
+                    start -= lead
+                    for i, a in enumerate(under(x, r.uniform(15, 20), lead + len(x) + tail)):
+                        sig[start + i] += a
+                marks.append((label, kind, (start + lead) / RATE, (start + lead + len(x)) / RATE))
+            sig += [0.0] * RATE
+            path = os.path.join(dest, "joc_%s_%s.wav" % (voice, name))
+            write_room(sig, room, path)
+            with open(path[:-4] + ".txt", "w") as f:
+                for m in marks:
+                    f.write("%s %s %.3f %.3f\n" % m)
+
+
+if len(sys.argv) > 2 and sys.argv[1] == "--joc":
+    joc(sys.argv[2])
+else:
+    main(sys.argv[1] if len(sys.argv) > 1 else ".")

@@ -8,6 +8,7 @@
 #include "veu_prova.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -145,6 +146,40 @@ TEST_F(MotorVeu, AnUnpluggedMicrophoneStopsTheLevelsAndTheNextStartFails) {
     EXPECT_NE(motor->IniciarReconeixement(), 0);
 }
 
+TEST_F(MotorVeu, LevelsHandedOverByTheCaptureThreadArriveInOrderNoneLost) {
+    // A rising ramp through SDL's disk driver: every 50 ms is two levels up.
+    QTemporaryDir dir;
+    const QString fitxer = dir.filePath(QStringLiteral("rampa.raw"));
+    std::vector<int16_t> rampa(16000 * 3);
+    for (size_t i = 0; i < rampa.size(); ++i)
+        rampa[i] = static_cast<int16_t>(static_cast<double>(i) * 0.64);
+    QFile f(fitxer);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(rampa.data()), static_cast<qint64>(rampa.size() * 2));
+    f.close();
+    motor.reset(); // SDL picks its driver when its audio first starts
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(fitxer));
+    qputenv("SDL_DISKAUDIOFILE", "/dev/null");
+    std::unique_ptr<pf::Microfon> sdl = pf::crear_microfon_sdl();
+    ASSERT_NE(sdl, nullptr);
+    pf::posar_microfon(sdl.get());
+    motor = std::make_unique<pf::MotorVeuReal>();
+    pf::AjustosVeu a = motor->ajustos();
+    a.guany = 1;
+    motor->posar_ajustos(a);
+    ASSERT_EQ(motor->IniciarCapturaNivellDeSo(handle), 0);
+    QElapsedTimer t;
+    t.start();
+    while (finestra.missatges.size() < 12 && t.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    motor.reset();
+    qunsetenv("SDL_AUDIODRIVER");
+    ASSERT_GE(finestra.missatges.size(), 12u);
+    for (size_t i = 1; i < finestra.missatges.size(); ++i)
+        EXPECT_EQ(finestra.missatges[i].second - finestra.missatges[i - 1].second, 2) << i;
+}
+
 TEST_F(MotorVeu, TrainedVowelsAreRecognisedInOtherVoicesAndNoiseIsNot) {
     entrenar();
     const pf::veu::Patrons p = motor->patrons();
@@ -263,4 +298,21 @@ TEST_F(MotorVeu, SavedSetsReopenAndForeignFilesOpenNothing) {
     }
     EXPECT_EQ(altre.SonsQueSeReconeixen(), QStringLiteral("a,i,o"));
     EXPECT_EQ(altre.ObrirFitxerReconeixementDeParaulesDeLaCarpeta(dir.filePath(QStringLiteral("cap"))), 0);
+}
+
+// Held-out takes of two voices (one sound held, one and two syllables sharing
+// their vowel, a hum), some under steady noise that starts before them, among
+// untrained words, coughs, thumps, noise bursts and silence.
+TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest) {
+    if (proves::joc_veu().isEmpty()) GTEST_SKIP() << "espeak-ng made no sound set";
+    for (int decimes : {2, 10, 14}) {
+        const proves::Taxes t = proves::avaluar_veu(decimes);
+        ASSERT_EQ(t.sons.size(), 4u);
+        for (const auto& [so, bd] : t.sons)
+            EXPECT_GE(bd.first * 10, bd.second * 9)
+                << so.toStdString() << " at " << decimes << ": " << bd.first;
+        EXPECT_GE(t.abans_be * 10, t.abans * 9) << "noise before, at " << decimes << ": " << t.abans_be;
+        EXPECT_LE(t.acceptats * 20, t.intrusos) << "untrained, at " << decimes << ": " << t.acceptats;
+        EXPECT_LE(t.retard, 0.1) << "latest word after its window, at " << decimes;
+    }
 }

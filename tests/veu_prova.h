@@ -6,7 +6,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
 #include <algorithm>
+#include <map>
 #include <sndfile.h>
 
 namespace lumi::proves {
@@ -34,6 +38,87 @@ inline void alimentar(plataforma::MotorVeuReal& motor, const plataforma::veu::Mo
     for (size_t i = 0; i < m.size(); i += 400)
         motor.alimentar(m.data() + i, std::min<size_t>(400, m.size() - i));
     cedir(motor);
+}
+
+// The set of `generar_veu.py --joc`: per voice, a fresh core trained on one
+// stream hears the other at a listening time, scored against each take's truth.
+struct Taxes {
+    std::map<QString, std::pair<int, int>> sons; // right and said, per sound
+    int abans_be = 0, abans = 0;                 // takes with noise starting before
+    int acceptats = 0, intrusos = 0;             // untrained words and noises
+    double retard = -1;                          // latest word after its window, s
+};
+
+// The set, made once per process in a folder of its own; "" without espeak-ng.
+inline QString joc_veu() {
+    static QTemporaryDir dir;
+    static const bool fet = QProcess::execute(QStringLiteral("python3"),
+                                              {QStringLiteral(LUMI_DADES "/../../scripts/generar_veu.py"),
+                                               QStringLiteral("--joc"), dir.path()}) == 0;
+    return fet ? dir.path() : QString();
+}
+
+inline Taxes avaluar_veu(int decimes) {
+    namespace v = plataforma::veu;
+    struct Marca {
+        QString so, tipus;
+        double inici = 0, fi = 0;
+        std::vector<int> dites;
+    };
+    auto marques = [](const QString& f) {
+        std::vector<Marca> m;
+        QFile fitxer(f);
+        QTextStream t(&fitxer);
+        if (fitxer.open(QIODevice::ReadOnly))
+            for (Marca x; !(t >> x.so >> x.tipus >> x.inici >> x.fi).atEnd() || !x.so.isEmpty(); x = {})
+                m.push_back(x);
+        return m;
+    };
+    Taxes t;
+    for (const char* veu : {"/joc_home", "/joc_dona"}) {
+        const QString base = joc_veu() + QLatin1String(veu);
+        const std::vector<Marca> entrenament = marques(base + QStringLiteral("_entrenament.txt"));
+        std::vector<Marca> prova = marques(base + QStringLiteral("_prova.txt"));
+        prova.insert(prova.begin(), Marca{QStringLiteral("-"), {}, 0, 0, {}}); // the quiet before the first
+        v::NucliVeu n;
+        n.posar_decimes(decimes);
+        QStringList sons;
+        for (const Marca& m : entrenament)
+            if (!sons.contains(m.so)) sons << m.so;
+        n.patrons.posar_etiquetes(sons);
+        n.enregistrant = true;
+        const v::Mostres e = llegir_so(base + QStringLiteral("_entrenament.wav"));
+        size_t k = 0;
+        for (const auto& f : n.alimentar(e.data(), e.size()))
+            if (f.tipus == v::Esdeveniment::Presa && k < entrenament.size())
+                n.patrons.afegir_presa(static_cast<size_t>(sons.indexOf(entrenament[k++].so)), f.presa);
+        n.enregistrant = false;
+        n.reconeixent = true;
+        n.reiniciar();
+        const int64_t zero = n.mostres_sentides();
+        const v::Mostres p = llegir_so(base + QStringLiteral("_prova.wav"));
+        for (size_t i = 0; i < p.size(); i += 400)
+            for (const auto& f : n.alimentar(p.data() + i, std::min<size_t>(400, p.size() - i))) {
+                if (f.tipus != v::Esdeveniment::Paraula) continue;
+                const double s = static_cast<double>(f.mostra - zero) / v::MOSTRES_PER_SEGON;
+                auto m =
+                    std::find_if(prova.rbegin(), prova.rend(), [s](const Marca& x) { return x.inici < s; });
+                m->dites.push_back(f.valor);
+                const double finestra = std::max(m->inici + decimes / 10.0, m->fi) + v::SEGONS_SILENCI_FI;
+                t.retard = std::max(t.retard, s - finestra);
+            }
+        for (const Marca& m : prova) {
+            const bool intrus = m.so == u"-", be = m.dites.size() == 1 && sons.value(m.dites[0] - 1) == m.so;
+            t.intrusos += intrus ? 1 : 0;
+            t.acceptats += intrus && !m.dites.empty() ? 1 : 0;
+            if (intrus) continue;
+            t.sons[m.so].first += be ? 1 : 0;
+            ++t.sons[m.so].second;
+            t.abans_be += be && m.tipus == u"abans" ? 1 : 0;
+            t.abans += m.tipus == u"abans" ? 1 : 0;
+        }
+    }
+    return t;
 }
 
 } // namespace lumi::proves
