@@ -4,6 +4,7 @@
 #include "actions/ganxos_accions.h"
 #include "actions/model_zones.h"
 #include "actions/tela_zones.h"
+#include "actions/visor_zones.h"
 #include "comuns/dialegs.h"
 #include "comuns/formulari.h"
 #include "comuns/icones.h"
@@ -136,6 +137,10 @@ void ACCIONS::construir() {
         i_fons[static_cast<size_t>(v)] = anomenar(new QLabel(w), QStringLiteral("i_fons"), v);
         i_fons[static_cast<size_t>(v)]->setGeometry(0, 0, w->width(), w->height());
         i_fons[static_cast<size_t>(v)]->setScaledContents(true);
+        auto* etiquetes =
+            anomenar(new VisorZones(model.a, w), v == 0 ? QStringLiteral("zm") : QStringLiteral("zw"));
+        etiquetes->installEventFilter(this);
+        (v == 0 ? zm : zw) = etiquetes;
         visor_zones[static_cast<size_t>(v)] = w;
     }
     for (int p = 0; p < 7; ++p) {
@@ -618,11 +623,11 @@ bool ACCIONS::eventFilter(QObject* o, QEvent* e) {
         TxH_LostFocus();
         return false;
     }
-    if (e->type() == QEvent::MouseButtonPress && index >= 1 &&
-        (o->objectName() == QLatin1String("zm") || o->objectName() == QLatin1String("zw"))) {
+    if (e->type() == QEvent::MouseButtonPress && (o == zm || o == zw)) {
         // A preview's label picks its zone's entry in the combo.
-        const bool es_web = o->objectName() == QLatin1String("zw");
-        const int entrada = model.entrada_zona(es_web, index);
+        const bool es_web = o == zw;
+        const QPoint on = static_cast<QMouseEvent*>(e)->position().toPoint();
+        const int entrada = model.entrada_zona(es_web, static_cast<VisorZones*>(o)->etiqueta_a(on));
         if (entrada > 0) {
             (es_web ? tria_zones_web : tria_zones_mouse)->setCurrentIndex(entrada);
             if (es_web)
@@ -787,7 +792,6 @@ void ACCIONS::construir_zones() {
     connect(ScrollV, &QScrollBar::valueChanged, this, [this] { ScrollV_Change(); });
     connect(TxV, &QLineEdit::textChanged, this, [this] { TxV_Change(); });
     f->hide();
-    nzona.assign(1, nullptr);
 }
 
 int ACCIONS::calcula_zones_ultim() const {
@@ -796,31 +800,6 @@ int ACCIONS::calcula_zones_ultim() const {
 
 int ACCIONS::busca_zona() const {
     return lumi::busca_zona(model.a);
-}
-
-QLabel* ACCIONS::etiqueta_zona(int k) {
-    if (nzona.size() <= static_cast<size_t>(k)) nzona.resize(static_cast<size_t>(k) + 1, nullptr);
-    QLabel*& l = nzona[static_cast<size_t>(k)];
-    if (!l) {
-        l = anomenar(new QLabel(tela), QStringLiteral("nzona"), k);
-        l->setAutoFillBackground(true);
-        l->setFrameStyle(QFrame::Box | QFrame::Plain);
-        l->setMargin(1);
-        l->installEventFilter(tela);
-        l->hide();
-    }
-    return l;
-}
-
-void ACCIONS::treure_etiquetes() {
-    // Later: a press on a label may be what removes it.
-    for (size_t k = 1; k < nzona.size(); ++k)
-        if (QLabel* l = nzona[k]) {
-            l->hide();
-            l->deleteLater();
-        }
-    nzona.assign(1, nullptr);
-    seleccionada_ = 0;
 }
 
 void ACCIONS::desar_pendent() {
@@ -854,20 +833,7 @@ void ACCIONS::CREAR_ZONES_Click(int) {
 }
 
 void ACCIONS::dibuixar_zones() {
-    const Activitat& a = model.a;
-    const int maxim = zona_darrera(a);
-    for (int k = 1; k <= maxim; ++k) {
-        const zona& z = a.zones[static_cast<size_t>(k)];
-        QLabel* l = etiqueta_zona(k);
-        l->setText(QString::number(k));
-        l->adjustSize();
-        l->move(dimensionar::arrodonir(z.esquerra + (double(z.dreta) - z.esquerra) / 2),
-                dimensionar::arrodonir(z.dalt + (double(z.baix) - z.dalt) / 2));
-        l->setStyleSheet(k == seleccionada_ ? QStringLiteral("background: #ffff00")
-                                            : QStringLiteral("background: #ffffff"));
-        l->raise();
-        l->setVisible(zona_dibuixada(z));
-    }
+    // The canvas paints the zones and their number labels from the table.
     barra_zones->raise();
     Frame1[4]->raise();
     tela->update();
@@ -875,19 +841,14 @@ void ACCIONS::dibuixar_zones() {
 
 void ACCIONS::zona_selecciona(int k) {
     desar_pendent();
-    if (seleccionada_ > 0 && static_cast<size_t>(seleccionada_) < nzona.size() &&
-        nzona[static_cast<size_t>(seleccionada_)])
-        nzona[static_cast<size_t>(seleccionada_)]->setStyleSheet(QStringLiteral("background: #ffffff"));
     seleccionada_ = 0;
     estat_zones = 1;
     const Activitat& a = model.a;
-    if (k <= 0 || k > a.zones_max || static_cast<size_t>(k) >= a.zones.size() ||
-        static_cast<size_t>(k) >= nzona.size() || !nzona[static_cast<size_t>(k)]) {
+    if (k <= 0 || k > zona_darrera(a)) {
         zona_arrossegar_amagar(1);
         return;
     }
     seleccionada_ = k;
-    nzona[static_cast<size_t>(k)]->setStyleSheet(QStringLiteral("background: #ffff00"));
     estat_zones = 3;
     const zona& z = a.zones[static_cast<size_t>(k)];
     marc = marc_de(z);
@@ -953,13 +914,6 @@ void ACCIONS::Form_MouseUp(Qt::MouseButton, QPointF) {
         return;
     }
     if (k == 0) return;
-    QLabel* l = etiqueta_zona(k);
-    etiqueta_zona(model.a.zones_max);
-    l->setText(QString::number(k));
-    l->adjustSize();
-    l->move(n.esquerra + 2, n.dalt + 2);
-    l->raise();
-    l->show();
     mn_zona[1]->setEnabled(model.a.zones_max < 1);
     zona_selecciona(model.a.zones_max);
 }
@@ -1040,7 +994,7 @@ void ACCIONS::mn_zona_Click(int Index) {
         if (s == 0) return;
         desar_pendent();
         if (!esborrar_zona(a, s, model.zona_ultima_usada)) return;
-        treure_etiquetes();
+        seleccionada_ = 0;
         CREAR_ZONES_Click(0);
         picFlag_visible = false;
         tela->update();
@@ -1095,7 +1049,7 @@ void ACCIONS::mn_zona_Click(int Index) {
             w->show();
         for (int i = 1; i <= 7; ++i)
             ICO_SER[static_cast<size_t>(i)]->show();
-        treure_etiquetes();
+        seleccionada_ = 0;
         picFlag_visible = false;
         const QString tm = tria_zones_mouse->currentText();
         const QString tw = tria_zones_web->currentText();
@@ -1135,7 +1089,7 @@ void ACCIONS::quadric_Click(int Index) {
         }
     }
     Frame1[4]->hide();
-    treure_etiquetes();
+    seleccionada_ = 0;
     CREAR_ZONES_Click(0);
     zona_selecciona(model.a.zones_max);
 }
@@ -1174,13 +1128,6 @@ void ACCIONS::zones_mostrar_visor(int) {
     const QImage fons = a.fitxer_imatge_fons.isEmpty()
                             ? QImage()
                             : plataforma::carregar_imatge(resoldre_fitxer(a.fitxer_imatge_fons));
-    for (QLabel* l : zm)
-        delete l;
-    for (QLabel* l : zw)
-        delete l;
-    zm.clear();
-    zw.clear();
-    const int maxim = zona_darrera(a);
     for (int v : {0, 6}) {
         QWidget* visor = visor_zones[static_cast<size_t>(v)];
         QLabel* f = i_fons[static_cast<size_t>(v)];
@@ -1191,32 +1138,9 @@ void ACCIONS::zones_mostrar_visor(int) {
             f->setPixmap(QPixmap::fromImage(fons));
         f->setGeometry(0, 0, visor->width(), visor->height());
         f->lower();
-        const double sx = double(visor->width()) / std::max(1, e.width());
-        const double sy = double(visor->height()) / std::max(1, e.height());
-        std::vector<QLabel*>& etiquetes = v == 0 ? zm : zw;
-        etiquetes.assign(static_cast<size_t>(std::max(0, maxim)) + 1, nullptr);
-        for (int k = 1; k <= maxim; ++k) {
-            const zona& z = a.zones[static_cast<size_t>(k)];
-            if (!zona_dibuixada(z)) continue;
-            auto* l = anomenar(new QLabel(QString::number(k), visor),
-                               v == 0 ? QStringLiteral("zm") : QStringLiteral("zw"), k);
-            l->setAlignment(Qt::AlignCenter);
-            l->setFrameStyle(QFrame::Box | QFrame::Plain);
-            // A palette, not a style sheet: a style sheet per label made opening
-            // the editor on a full zone table several times slower.
-            QPalette pal = l->palette();
-            pal.setColor(QPalette::Window, QColor(255, 255, 255, 150));
-            l->setPalette(pal);
-            l->setAutoFillBackground(true);
-            const int x = dimensionar::arrodonir(z.esquerra * sx);
-            const int y = dimensionar::arrodonir(z.dalt * sy);
-            l->setGeometry(x, y, std::max(1, dimensionar::arrodonir(z.dreta * sx) - x),
-                           std::max(1, dimensionar::arrodonir(z.baix * sy) - y));
-            l->installEventFilter(this);
-            l->raise();
-            l->show();
-            etiquetes[static_cast<size_t>(k)] = l;
-        }
+        VisorZones* etiquetes = v == 0 ? zm : zw;
+        etiquetes->raise();
+        etiquetes->escalar(e.size());
     }
 }
 

@@ -22,6 +22,7 @@ class QMenuBar;
 namespace lumi {
 
 class TelaZones;
+class VisorZones;
 
 class ACCIONS : public QDialog {
     Q_OBJECT
@@ -129,7 +130,6 @@ class ACCIONS : public QDialog {
     int desplacament_x = 0;
     int desplacament_y = 0;
     TelaZones* tela = nullptr;
-    std::vector<QLabel*> nzona; // element k labels zone k; 0 unused
     QMenuBar* barra_zones = nullptr;
     QMenu* mn_opcions = nullptr;
     std::array<QAction*, 5> mn_zona{};
@@ -141,7 +141,8 @@ class ACCIONS : public QDialog {
     QLabel* avis_subdividir = nullptr;
     std::array<QWidget*, 7> visor_zones{};
     std::array<QLabel*, 7> i_fons{};
-    std::vector<QLabel*> zm, zw;
+    VisorZones* zm = nullptr; // the labels of the mouse page's preview
+    VisorZones* zw = nullptr; // and of the webcam page's
     QImage picFlag;
     bool picFlag_visible = false;
     zona_rect marc_inici{}; // where the picture stays while a drag lasts
@@ -153,9 +154,7 @@ class ACCIONS : public QDialog {
   private:
     void construir();
     void construir_zones();
-    void treure_etiquetes();
     void desar_pendent();
-    QLabel* etiqueta_zona(int k);
     void zona_arrossegar_iniciar(Qt::MouseButton boto, int X, int Y);
     void zona_arrossegar_moure(int X, int Y);
     void zona_arrossegar_acabar();

@@ -2,6 +2,7 @@
 
 #include "actions/ACCIONS.h"
 #include "actions/model_zones.h"
+#include "comuns/capes_visibles.h"
 #include "core/camins.h"
 #include "platform/cursor_confinament.h"
 #include "platform/imatges.h"
@@ -46,23 +47,31 @@ const QImage& TelaZones::comodi() {
     return c;
 }
 
-namespace {
-
-// A zone's rectangle moved by `d`, summed wide: a file may hold any 32-bit
-// coordinates. The edges are clamped far beyond any screen, where QRect
-// still holds them.
-QRect rect_zona(const zona& z, int d) {
-    static constexpr int64_t limit = int64_t(1) << 24;
-    auto fita = [](int64_t v) { return static_cast<int>(std::clamp(v, -limit, limit)); };
-    const int l = fita(int64_t(z.esquerra) + d), t = fita(int64_t(z.dalt) + d);
-    const int r = fita(int64_t(z.dreta) + d), b = fita(int64_t(z.baix) + d);
-    return QRect(l, t, std::max(0, r - l), std::max(0, b - t));
+QRect TelaZones::rect_imatge(int k) const {
+    return rectangle_zona(form_->model.a.zones[static_cast<size_t>(k)], 1);
 }
 
-} // namespace
+QRect TelaZones::rect_etiqueta(int k, const QFontMetrics& fm) const {
+    const zona& z = form_->model.a.zones[static_cast<size_t>(k)];
+    // The top left corner at the zone's centre; a frame and a margin of one
+    // pixel round the number, and the width of an "x" beside it, as a
+    // framed label takes.
+    const QPoint centre(dimensionar::arrodonir(z.esquerra + (double(z.dreta) - z.esquerra) / 2),
+                        dimensionar::arrodonir(z.dalt + (double(z.baix) - z.dalt) / 2));
+    // Digit by digit: shaping tens of thousands of numbers at every paint
+    // would cost more than the paint.
+    int ample = fm.horizontalAdvance(u'x') + 2;
+    for (int n = k; n > 0; n /= 10)
+        ample += fm.horizontalAdvance(QChar(u'0' + n % 10));
+    return QRect(centre, QSize(ample, fm.height() + 4));
+}
 
-QRect TelaZones::rect_imatge(int k) const {
-    return rect_zona(form_->model.a.zones[static_cast<size_t>(k)], 1);
+int TelaZones::etiqueta_a(QPoint p) const {
+    const Activitat& a = form_->model.a;
+    const QFontMetrics fm(font());
+    for (int k = zona_darrera(a); k >= 1; --k)
+        if (zona_dibuixada(a.zones[static_cast<size_t>(k)]) && rect_etiqueta(k, fm).contains(p)) return k;
+    return 0;
 }
 
 int TelaZones::imatge_a(QPoint p) const {
@@ -71,7 +80,6 @@ int TelaZones::imatge_a(QPoint p) const {
     // Later pictures lie over earlier ones; the selected one is hidden.
     for (int k = maxim; k >= 1; --k) {
         if (k == form_->zona_seleccionada() || !zona_dibuixada(a.zones[static_cast<size_t>(k)])) continue;
-        if (static_cast<size_t>(k) >= form_->nzona.size() || !form_->nzona[static_cast<size_t>(k)]) continue;
         if (rect_imatge(k).contains(p)) return k;
     }
     return 0;
@@ -96,23 +104,38 @@ void TelaZones::pintar_imatge(QPainter& p, const QString& fitxer, const QImage& 
     p.drawPixmap(r.topLeft(), *it);
 }
 
-void TelaZones::paintEvent(QPaintEvent*) {
+void TelaZones::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     const Activitat& a = form_->model.a;
     p.fillRect(rect(), palette().window());
     if (form_->estat_zones == 0) return;
-    if (!a.fitxer_imatge_fons.isEmpty())
-        pintar_imatge(p, a.fitxer_imatge_fons, imatge(a.fitxer_imatge_fons), rect());
     const int maxim = zona_darrera(a);
     const int sel = form_->zona_seleccionada();
-    for (int k = 1; k <= maxim; ++k) {
+    const QFontMetrics fm(font());
+    // From the top down: the number labels lie over everything, then the
+    // pictures, the last on top; what opaque ones cover is not drawn.
+    CapesVisibles capes(rect(), e->region());
+    std::vector<int> etiquetes, zones;
+    for (int k = maxim; k >= 1 && !capes.tot_cobert(); --k)
+        if (zona_dibuixada(a.zones[static_cast<size_t>(k)]) && capes.mostra(rect_etiqueta(k, fm), true))
+            etiquetes.push_back(k);
+    for (int k = maxim; k >= 1 && !capes.tot_cobert(); --k) {
         const zona& z = a.zones[static_cast<size_t>(k)];
         if (k == sel || !zona_dibuixada(z)) continue;
+        // The outline takes a pixel more than the zone right and down.
+        const QImage& im = imatge(z.imatge);
+        if (capes.mostra(rectangle_zona(z, 0).adjusted(0, 0, 1, 1), !im.isNull() && !im.hasAlphaChannel()))
+            zones.push_back(k);
+    }
+    if (!a.fitxer_imatge_fons.isEmpty())
+        pintar_imatge(p, a.fitxer_imatge_fons, imatge(a.fitxer_imatge_fons), rect());
+    for (auto k = zones.rbegin(); k != zones.rend(); ++k) {
+        const zona& z = a.zones[static_cast<size_t>(*k)];
         // A zone without a readable picture shows its outline only.
-        pintar_imatge(p, z.imatge, imatge(z.imatge), rect_imatge(k));
+        pintar_imatge(p, z.imatge, imatge(z.imatge), rect_imatge(*k));
         p.setPen(QPen(Qt::black, 0));
         p.setBrush(Qt::NoBrush);
-        p.drawRect(rect_zona(z, 0));
+        p.drawRect(rectangle_zona(z, 0));
     }
     if (sel > 0 && form_->picFlag_visible) {
         // While a drag lasts the picture stays put and a frame follows the pointer.
@@ -132,9 +155,23 @@ void TelaZones::paintEvent(QPaintEvent*) {
         p.setBrush(Qt::NoBrush);
         p.drawRect(QRect(QPoint(n.esquerra, n.dalt), QPoint(n.dreta, n.baix)).normalized());
     }
+    p.setPen(palette().color(QPalette::WindowText));
+    p.setBrush(Qt::NoBrush);
+    const int sagnat = std::max(0, fm.horizontalAdvance(u'x') / 2 - 1);
+    for (auto k = etiquetes.rbegin(); k != etiquetes.rend(); ++k) {
+        const QRect r = rect_etiqueta(*k, fm);
+        p.fillRect(r, *k == sel ? QColor(255, 255, 0) : QColor(255, 255, 255));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+        p.drawText(r.adjusted(2 + sagnat, 2, -2, -2), Qt::AlignLeft | Qt::AlignVCenter, QString::number(*k));
+    }
 }
 
 void TelaZones::mousePressEvent(QMouseEvent* e) {
+    // The labels lie over everything.
+    if (const int n = etiqueta_a(e->position().toPoint())) {
+        form_->nzona_MouseDown(n, e->button(), e->globalPosition().toPoint());
+        return;
+    }
     const int k = imatge_a(e->position().toPoint());
     if (k > 0 && form_->estat_zones != 2 && !form_->arrossegant) {
         form_->nzona_MouseDown(k, e->button(), e->globalPosition().toPoint());
@@ -163,23 +200,6 @@ bool TelaZones::event(QEvent* e) {
         if (form_->arrossegant) form_->Form_MouseUp(Qt::LeftButton, mapFromGlobal(QCursor::pos()));
     }
     return QWidget::event(e);
-}
-
-bool TelaZones::eventFilter(QObject* o, QEvent* e) {
-    auto* l = qobject_cast<QLabel*>(o);
-    if (!l) return false;
-    const int k = l->property("index").toInt();
-    if (e->type() == QEvent::MouseButtonPress) {
-        auto* me = static_cast<QMouseEvent*>(e);
-        form_->nzona_MouseDown(k, me->button(), me->globalPosition().toPoint());
-        return true;
-    }
-    if (e->type() == QEvent::MouseMove) {
-        auto* me = static_cast<QMouseEvent*>(e);
-        form_->Form_MouseMove(me->buttons(), l->mapTo(this, me->position()));
-        return true;
-    }
-    return false;
 }
 
 } // namespace lumi

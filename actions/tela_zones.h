@@ -3,6 +3,7 @@
 // Its menu bar lies over it and shifts nothing.
 #pragma once
 
+#include <QFontMetrics>
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
@@ -23,6 +24,10 @@ class TelaZones : public QWidget {
     const QImage& imatge(const QString& fitxer);
     // The stand-in picture of a selected zone without one of its own.
     static const QImage& comodi();
+    // The number label of zone k (window pixels), and where a press on the
+    // labels lands: the zone, or 0.
+    QRect rect_etiqueta(int k, const QFontMetrics& fm) const;
+    int etiqueta_a(QPoint p) const;
     // Where a press on a zone's picture lands: the zone, or 0.
     int imatge_a(QPoint p) const;
     // The picture of zone k as the canvas shows it (window pixels).
@@ -35,7 +40,6 @@ class TelaZones : public QWidget {
     void mouseReleaseEvent(QMouseEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool event(QEvent* e) override;
-    bool eventFilter(QObject* o, QEvent* e) override;
 
   private:
     void pintar_imatge(QPainter& p, const QString& fitxer, const QImage& img, const QRect& r);

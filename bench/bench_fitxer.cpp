@@ -24,8 +24,12 @@ void BM_escriure_activitat(benchmark::State& state) {
 }
 BENCHMARK(BM_escriure_activitat)->Arg(1000);
 
+// A thousand items; with a second argument, one item and that many zones.
 void BM_llegir_activitat(benchmark::State& state) {
-    const lumi::Activitat a = activitat_gran(static_cast<int>(state.range(0)));
+    lumi::Activitat a = activitat_gran(static_cast<int>(state.range(0)));
+    if (state.range(1) > 0)
+        lumi::proves::zones_apilades(a, static_cast<int>(state.range(1)),
+                                     CARPETA + QStringLiteral("/zona.png"));
     const QByteArray dades = lumi::escriure_activitat(a, lumi::IDIOMA_CATALA, CARPETA);
     lumi::OpcionsLectura o;
     o.llengua = lumi::IDIOMA_CATALA;
@@ -39,7 +43,7 @@ void BM_llegir_activitat(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
     state.SetBytesProcessed(state.iterations() * dades.size());
 }
-BENCHMARK(BM_llegir_activitat)->Arg(1000);
+BENCHMARK(BM_llegir_activitat)->Args({1000, 0})->Args({1, 32767});
 
 // The floor of any line-based reader: the same bytes decoded once and every
 // line end found. Reading and writing are measured against it.

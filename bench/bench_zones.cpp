@@ -1,12 +1,15 @@
 // One drag step of the full-screen zone editor: the hit test, the move of the
 // selected zone and the repaint of a 1920 x 1080 canvas holding a background
 // and 20 zone pictures; and the release, whose repaint adds the selected
-// picture and its handles. A frame is 16.7 ms. A program of its own because
-// the canvas is a widget.
+// picture and its handles. A frame is 16.7 ms. And the editor opened, painted
+// and left for the previews, on 100 zones and on 32,767. A program of its own
+// because the canvas is a widget.
 #include "actions/ACCIONS.h"
 #include "actions/tela_zones.h"
+#include "activitat_gran.h"
 #include "aplicacio_bench.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -104,6 +107,42 @@ void BM_ZonaDeixarAmbNanses(benchmark::State& state) {
     if (f.zona_seleccionada() != 7) state.SkipWithError("the zone was not selected");
 }
 BENCHMARK(BM_ZonaDeixarAmbNanses)->Unit(benchmark::kMillisecond);
+
+// The action editor opened on an activity of n piled zones with a picture,
+// its zone editor entered and painted, then left, and the previews painted;
+// milliseconds.
+double obrir_editor(const QString& imatge, int n) {
+    lumi::Activitat a = lumi::proves::activitat_gran(1, QString());
+    lumi::proves::zones_apilades(a, n, imatge);
+    lumi::EstatDispositius d;
+    lumi::item it;
+    QImage pantalla(AMPLE, ALT, QImage::Format_RGB32);
+    QElapsedTimer t;
+    t.start();
+    lumi::ACCIONS f(it, a, d, nullptr);
+    f.obrir_pagina(0, QString());
+    f.show();
+    f.CREAR_ZONES_Click(1);
+    f.tela->render(&pantalla);
+    f.mn_zona_Click(4);
+    f.visor_zones[0]->render(&pantalla);
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+void BM_ZonesObrirEditor(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString imatge = dibuix(dir.filePath(QStringLiteral("zona.png")), 320, 240, Qt::darkCyan);
+    double ms[2] = {};
+    for (auto _ : state) {
+        ms[0] += obrir_editor(imatge, 100);
+        ms[1] += obrir_editor(imatge, 32767);
+    }
+    const double n = double(state.iterations());
+    state.counters["ms_100"] = ms[0] / n;
+    state.counters["ms_32767"] = ms[1] / n;
+    state.counters["ratio_ms"] = ms[1] / ms[0];
+}
+BENCHMARK(BM_ZonesObrirEditor)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
 

@@ -6,6 +6,14 @@
 
 namespace lumi {
 
+QRect rectangle_zona(const zona& z, int d) {
+    static constexpr int64_t limit = int64_t(1) << 24;
+    auto fita = [](int64_t v) { return static_cast<int>(std::clamp(v, -limit, limit)); };
+    const int l = fita(int64_t(z.esquerra) + d), t = fita(int64_t(z.dalt) + d);
+    const int r = fita(int64_t(z.dreta) + d), b = fita(int64_t(z.baix) + d);
+    return QRect(l, t, std::max(0, r - l), std::max(0, b - t));
+}
+
 Activitat& activitat() {
     static Activitat a;
     return a;

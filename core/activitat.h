@@ -53,6 +53,11 @@ inline bool zona_dibuixada(const zona& z) {
     return static_cast<int64_t>(z.esquerra) + z.dalt + z.dreta + z.baix != 0;
 }
 
+// A zone's rectangle moved by `d` both ways, summed wide: a file may hold any
+// 32-bit coordinates. The edges are clamped far beyond any screen, where
+// QRect still holds them; right and bottom are outside.
+QRect rectangle_zona(const zona& z, int d = 0);
+
 struct font_text {
     QString nom;
     int16_t mida = 0;

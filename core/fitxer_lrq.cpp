@@ -399,6 +399,10 @@ class Lector {
     // Values stored as text and converted by their leading number, so a
     // quoted number reads like an unquoted one.
     std::optional<double> text_numeric() {
+        // A plain whole number, most of what a file holds, needs no reading
+        // of its leading number.
+        int64_t n = 0;
+        if (!fi_ && tok_.enter_pla(n)) return static_cast<double>(n);
         auto v = valor();
         if (!v) return std::nullopt;
         return valor_text(v->dades);
@@ -679,7 +683,8 @@ class LectorVersio {
             l_.marca_danyat();
             return;
         }
-        auto r = a_enter32(static_cast<double>(producte) / static_cast<double>(desat));
+        // Saved on a desktop of this size: the value as it stands.
+        auto r = actual == desat ? v : a_enter32(static_cast<double>(producte) / static_cast<double>(desat));
         if (!r) {
             l_.marca_danyat();
             return;
@@ -717,7 +722,7 @@ class LectorVersio {
             }
         }
         const bool amb_imatges = v_ == Versio::v7_1;
-        QString s;
+        QString s, anterior, absoluta;
         if (amb_imatges) l_.text(s);
         for (int j = 1; j <= m; ++j) {
             zona& z = a_.zones[j];
@@ -725,7 +730,15 @@ class LectorVersio {
             coordenada(z.dalt, z0.baix, desat[3]);
             coordenada(z.dreta, z0.dreta, desat[2]);
             coordenada(z.baix, z0.baix, desat[3]);
-            if (amb_imatges && l_.text(s)) z.imatge = refs_.absoluta(s);
+            if (amb_imatges && l_.text(s)) {
+                // Zones one after another often show the same picture: made
+                // absolute once, and the text shared.
+                if (j == 1 || s != anterior) {
+                    anterior = s;
+                    absoluta = refs_.absoluta(s);
+                }
+                z.imatge = absoluta;
+            }
         }
         return true;
     }

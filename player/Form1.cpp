@@ -93,8 +93,8 @@ void Form1::crear_controls() {
     forat->hide();
     t_joystick = crear_timer(this, QStringLiteral("t_joystick"), 100);
     t_estimular = crear_timer(this, QStringLiteral("t_estimular"), 100);
-    I_zona.push_back(anomenar(new QLabel(client), QStringLiteral("I_zona"), 0));
-    I_zona[0]->hide();
+    I_zona = new CapaZones(client);
+    I_zona->hide();
     Label_KK = anomenar(new QLabel(client), QStringLiteral("Label_KK"));
     Label_KK->hide();
     t_total = anomenar(new QLabel(QStringLiteral("0"), client), QStringLiteral("t_total"));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/activitat.h"
+#include "player/capa_zones.h"
 #include "player/cicle_resposta.h"
 
 #include <QLabel>
@@ -55,7 +56,7 @@ class Form1 : public QMainWindow, private EscenaResposta {
     QLineEdit* forat = nullptr;
     QTimer* t_joystick = nullptr;
     QTimer* t_estimular = nullptr;
-    std::vector<QLabel*> I_zona;
+    CapaZones* I_zona = nullptr;
     QLabel* Label_KK = nullptr;
     QLabel* t_total = nullptr;
     QLabel* Label_par = nullptr;

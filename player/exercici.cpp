@@ -211,25 +211,16 @@ void Form1::engegar_exercici() {
     }
 
     const int zones = zona_darrera(a);
+    I_zona->crear_fins(zones);
+    ImatgesZones imatges([](const QString& f) { return plataforma::carregar_imatge(resoldre_fitxer(f)); });
     for (int z = 1; z <= zones; ++z) {
-        if (static_cast<int>(I_zona.size()) <= z) I_zona.resize(z + 1, nullptr);
-        if (!I_zona[z]) {
-            I_zona[z] = new QLabel(centralWidget());
-            I_zona[z]->setObjectName(QStringLiteral("I_zona"));
-            I_zona[z]->setProperty("index", z);
-        }
-        QLabel* l = I_zona[z];
-        l->show();
-        l->setEnabled(false);
-        l->setAttribute(Qt::WA_TransparentForMouseEvents);
-        l->setScaledContents(true);
-        l->raise();
         const zona& zn = a.zones[z];
-        if (zona_dibuixada(zn)) {
-            l->setGeometry(zn.esquerra + 1, zn.dalt + 1, zn.dreta - zn.esquerra, zn.baix - zn.dalt);
-            l->setPixmap(imatge_de(zn.imatge));
-        }
+        if (!zona_dibuixada(zn)) continue;
+        I_zona->col_locar(z, rectangle_zona(zn, 1));
+        I_zona->posar_imatge(z, imatges(zn.imatge));
     }
+    I_zona->show();
+    I_zona->raise();
 
     if (!a.fitxer_so_fons.isEmpty()) {
         QString so = resoldre_fitxer(a.fitxer_so_fons);
@@ -287,7 +278,6 @@ void Form1::engegar_exercici() {
 void Form1::exercici_atura() {
     EstatJugador& j = jugador();
     EstatDispositius& d = dispositius();
-    Activitat& a = activitat();
 
     treure_primer_pla();
     t_estimular->stop();
@@ -338,13 +328,7 @@ void Form1::exercici_atura() {
     Image2->setScaledContents(false);
     Label_par->hide();
 
-    const int zones = zona_darrera(a);
-    for (int z = 1; z <= zones && z < static_cast<int>(I_zona.size()); ++z) {
-        if (zona_dibuixada(a.zones[z]) && I_zona[z]) {
-            I_zona[z]->hide();
-            I_zona[z]->clear();
-        }
-    }
+    I_zona->buidar();
 
     plataforma::mostrar_cursor();
     atrapa_no();

@@ -121,14 +121,14 @@ void Form1::text_executa(QString& ordre) {
         case Comanda::ZFons: {
             if (valor.size() < 3) return;
             const auto z = a_enter16(valor_inicial(valor.right(3)));
-            if (!z || *z < 0 || *z >= static_cast<int>(I_zona.size()) || !I_zona[*z]) return;
+            if (!z || *z < 0 || *z >= I_zona->nombre()) return;
             const QString fitxer = valor.left(valor.size() - 3);
             if (fitxer.isEmpty()) {
-                I_zona[*z]->clear();
+                I_zona->posar_imatge(*z, QPixmap());
             } else {
                 const QImage im = s.carregar_imatge(fitxer);
                 if (im.isNull()) return;
-                I_zona[*z]->setPixmap(QPixmap::fromImage(im));
+                I_zona->posar_imatge(*z, QPixmap::fromImage(im));
             }
             client->repaint();
             return;

@@ -249,17 +249,14 @@ void Form1::pantalla_prepara() {
         imatge_fons->clear();
     }
 
+    ImatgesZones imatges(s.carregar_imatge);
     for (int j = 1; j <= zona_darrera(a); ++j) {
         const zona& z = a.zones[j];
         if (!zona_dibuixada(z)) continue;
-        if (j >= static_cast<int>(I_zona.size()) || !I_zona[j]) return;
-        if (z.imatge.isEmpty()) {
-            I_zona[j]->clear();
-            continue;
-        }
-        const QImage im = s.carregar_imatge(z.imatge);
-        if (im.isNull()) return;
-        I_zona[j]->setPixmap(QPixmap::fromImage(im));
+        if (j >= I_zona->nombre()) return;
+        const QPixmap& im = imatges(z.imatge);
+        if (im.isNull() && !z.imatge.isEmpty()) return;
+        I_zona->posar_imatge(j, im);
     }
 
     const EstatJugador& jg = jugador();

@@ -36,4 +36,15 @@ inline Activitat activitat_gran(int n, const QString& carpeta) {
     return a;
 }
 
+// Zones 1..n showing `imatge`, piled on the cells of a 10 x 10 grid of the
+// 1280 x 960 screen (zone k on cell k mod 100): a hundred show at most.
+inline void zones_apilades(Activitat& a, int n, const QString& imatge) {
+    a.zones.resize(1);
+    for (int k = 1; k <= n; ++k) {
+        const int x = (k % 10) * 128, y = (k % 100 / 10) * 96;
+        a.zones.push_back(zona{x + 4, y + 4, x + 124, y + 92, imatge});
+    }
+    a.zones_max = static_cast<int16_t>(n);
+}
+
 } // namespace lumi::proves

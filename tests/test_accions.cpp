@@ -385,6 +385,7 @@ TEST_F(EditorAccions, WordLabelStaysWhileTheEditedSeriesUsesIt) {
 }
 
 #include "actions/ACCIONS.h"
+#include "actions/visor_zones.h"
 
 TEST_F(EditorAccions, FormWritesTheItemThroughItsControls) {
     it.teclat[4] = 1;
@@ -599,13 +600,12 @@ TEST_F(EditorAccions, VoiceComboGoesBackOnlyWhenAWordIsAdded) {
 
 TEST_F(EditorAccions, PreviewLabelsShowTheirZoneInTheComboAndAddingSelectsTheFirstEntry) {
     zona_a(a, 2);
-    zona_a(a, 10); // free slots below zone 10
+    zona_a(a, 10);                           // free slots below zone 10
+    a.zones[2] = zona{60, 60, 120, 120, {}}; // beside zone 10, not under it
     ACCIONS f(it, a, d, nullptr);
     f.obrir_pagina(0, QString());
     f.show();
-    ASSERT_EQ(f.zm.size(), 11u);
-    ASSERT_TRUE(f.zm[10]);
-    QTest::mouseClick(f.zm[10], Qt::LeftButton);
+    QTest::mouseClick(f.zm, Qt::LeftButton, {}, f.zm->rect_etiqueta(10).center());
     EXPECT_EQ(f.tria_zones_mouse->currentText(), text_idioma(35) + QStringLiteral("010"));
     EXPECT_EQ(it.zones_ratoli, QStringLiteral("H0A"));
     EXPECT_EQ(f.Llista_zones_mouse->currentRow(), 0);
@@ -618,13 +618,12 @@ TEST_F(EditorAccions, PreviewLabelsShowTheirZoneInTheComboAndAddingSelectsTheFir
     EXPECT_EQ(f.Llista_zones_mouse->currentRow(), 0);
     // A zone already accepted changes nothing, the selection included.
     f.Llista_zones_mouse->setCurrentRow(1);
-    QTest::mouseClick(f.zm[2], Qt::LeftButton);
+    QTest::mouseClick(f.zm, Qt::LeftButton, {}, f.zm->rect_etiqueta(2).center());
     EXPECT_EQ(f.tria_zones_mouse->currentIndex(), 1);
     EXPECT_EQ(f.Llista_zones_mouse->currentRow(), 1);
 
     f.obrir_pagina(6, QString());
-    ASSERT_EQ(f.zw.size(), 11u);
-    QTest::mouseClick(f.zw[10], Qt::LeftButton);
+    QTest::mouseClick(f.zw, Qt::LeftButton, {}, f.zw->rect_etiqueta(10).center());
     EXPECT_EQ(f.tria_zones_web->currentText(), text_idioma(71) + QStringLiteral("010"));
     EXPECT_EQ(it.zones_web, QStringLiteral("W0A"));
     EXPECT_EQ(f.Llista_zones_web->currentRow(), 0);

@@ -93,6 +93,38 @@ TEST_F(Exercici, StartTakesTheScreenResetsTheReportAndAsksTheFirstQuestion) {
     EXPECT_EQ(informe_detall().count(QStringLiteral("NOU ESTIMUL")), 1);
 }
 
+TEST_F(Exercici, AFullZoneTableShowsWhatItsTopZonesShowWithoutAWidgetPerZone) {
+    // A file may hold 32,767 zones: here half never drawn, the rest piled on
+    // one rectangle, and a smaller one on top. The screen must look as with
+    // the two that show.
+    auto pintura = [&](const QString& nom, QColor c) {
+        QImage im(40, 30, QImage::Format_RGB32);
+        im.fill(c);
+        im.save(dir.filePath(nom));
+        return dir.filePath(nom);
+    };
+    const zona pila{40, 40, 300, 240, pintura(QStringLiteral("pila.png"), Qt::magenta)};
+    const zona dalt{60, 60, 280, 220, pintura(QStringLiteral("dalt.png"), Qt::cyan)};
+    const QRect on(30, 30, 290, 230);
+    Activitat& a = activitat();
+    a.zones = {a.zones[0], pila, dalt};
+    a.zones_max = 2;
+    f.engegar_exercici();
+    const QImage dues = f.grab().toImage().copy(on);
+    // The background, the pile's edge and the top zone differ.
+    ASSERT_NE(dues.pixel(5, 5), dues.pixel(15, 15));
+    ASSERT_NE(dues.pixel(15, 15), dues.pixel(100, 100));
+    f.exercici_atura();
+
+    a.zones.assign(32768, zona{});
+    std::fill(a.zones.begin() + 16384, a.zones.end() - 1, pila);
+    a.zones.back() = dalt;
+    a.zones_max = 32767;
+    f.engegar_exercici();
+    EXPECT_LT(f.findChildren<QWidget*>().size(), 100);
+    EXPECT_EQ(f.grab().toImage().copy(on), dues);
+}
+
 TEST_F(Exercici, EscStopGivesTheWindowBackAndRecordsTheTime) {
     f.engegar_exercici();
     entorn.rellotge.avancar(42.6);

@@ -159,12 +159,11 @@ TEST_F(OrdresText, BackgroundAndZonePictures) {
     text(QStringLiteral("GFONS_ab"));
     EXPECT_TRUE(crides.isEmpty());
 
-    while (f->I_zona.size() < 8)
-        f->I_zona.push_back(new QLabel(f->centralWidget()));
+    f->I_zona->crear_fins(7);
     text(QStringLiteral("ZFONS_/act/z32x32.gif007"));
     EXPECT_EQ(crides.last(), QStringLiteral("imatge /act/z32x32.gif"));
-    EXPECT_EQ(f->I_zona[7]->pixmap().size(), QSize(32, 32));
-    EXPECT_TRUE(f->I_zona[6]->pixmap().isNull());
+    EXPECT_EQ(f->I_zona->imatge(7).size(), QSize(32, 32));
+    EXPECT_TRUE(f->I_zona->imatge(6).isNull());
     // A zone with no picture control is left alone.
     crides.clear();
     text(QStringLiteral("ZFONS_/act/z32x32.gif009"));

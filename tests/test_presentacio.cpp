@@ -333,8 +333,7 @@ TEST_F(Presentacio, PreparedScreenTakesTheActivitySettings) {
     a.zones_max = 2;
     a.zones[1] = zona{10, 10, 100, 100, QStringLiteral("/act/z1_16x16.gif")};
     a.zones[2] = zona{0, 0, 0, 0, QStringLiteral("/act/lliure16x16.gif")};
-    f->I_zona.push_back(new QLabel(f->centralWidget()));
-    f->I_zona.push_back(new QLabel(f->centralWidget()));
+    f->I_zona->crear_fins(2);
     f->Image2->setPixmap(QPixmap(10, 10));
     f->pantalla_prepara();
     EXPECT_TRUE(f->Image1->isHidden() && f->Image2->isHidden() && f->Label_par->isHidden());

@@ -1,6 +1,7 @@
 #include "actions/ACCIONS.h"
 #include "actions/ganxos_accions.h"
 #include "actions/tela_zones.h"
+#include "actions/visor_zones.h"
 #include "ajudes.h"
 #include "core/camins.h"
 #include "core/idioma.h"
@@ -65,6 +66,10 @@ struct EditorZones : ::testing::Test {
         QTest::mouseMove(w, a);
         QTest::mouseRelease(w, b, {}, a);
     }
+    // Inside the number label of zone k.
+    QPoint etiqueta(int k) const {
+        return f->tela->rect_etiqueta(k, f->tela->fontMetrics()).topLeft() + QPoint(1, 1);
+    }
     static void clic(QWidget* w, QPoint p, Qt::MouseButton b = Qt::LeftButton) {
         QTest::mousePress(w, b, {}, p);
         QTest::mouseRelease(w, b, {}, p);
@@ -109,10 +114,8 @@ TEST_F(EditorZones, DrawSelectMoveAndResizeInTheScreensOwnPixels) {
     EXPECT_EQ(a.zones_max, 1);
 
     // By its label, then a move inside: stored when the selection ends.
-    QLabel* etiqueta = f->nzona[1];
-    ASSERT_TRUE(etiqueta && etiqueta->isVisible());
-    EXPECT_EQ(etiqueta->pos(), QPoint(200, 140)); // the zone's centre
-    clic(etiqueta, QPoint(2, 2));
+    EXPECT_EQ(t->rect_etiqueta(1, t->fontMetrics()).topLeft(), QPoint(200, 140)); // the zone's centre
+    clic(t, etiqueta(1));
     EXPECT_EQ(f->zona_seleccionada(), 1);
     arrossegar(t, QPoint(150, 100), QPoint(170, 130));
     EXPECT_EQ(f->marc, (zona_rect{120, 110, 200, 120}));
@@ -155,7 +158,7 @@ TEST_F(EditorZones, ZoneMenuOnRightClickDeletesAndSubdividesWhatWasMovedLast) {
         subdividir_actiu = f->mn_zona[2]->isEnabled();
         vist->close();
     });
-    clic(f->nzona[3], QPoint(1, 1), Qt::RightButton);
+    clic(f->tela, etiqueta(3), Qt::RightButton);
     EXPECT_EQ(vist, f->mn_opcions);
     EXPECT_TRUE(subdividir_actiu);
     EXPECT_EQ(f->zona_seleccionada(), 3);
@@ -182,13 +185,13 @@ TEST_F(EditorZones, ZoneMenuOnRightClickDeletesAndSubdividesWhatWasMovedLast) {
     f->mn_zona_Click(2);
     EXPECT_FALSE(f->Frame1[4]->isVisible());
     EXPECT_EQ(a.zones_max, 3);
-    clic(f->nzona[1], QPoint(1, 1));
+    clic(f->tela, etiqueta(1));
     f->mn_zona_Click(0);
     EXPECT_EQ(a.zones_max, 3);
 
     // Zone 2 moved, then the menu from a right click inside it, then
     // subdivide 2 x 1: the cells come from the moved rectangle.
-    clic(f->nzona[2], QPoint(1, 1));
+    clic(f->tela, etiqueta(2));
     arrossegar(t, QPoint(250, 120), QPoint(260, 140));
     EXPECT_EQ(a.zones[2], (zona{200, 100, 300, 150, {}}));
     QTimer::singleShot(0, [&] {
@@ -232,7 +235,7 @@ TEST_F(EditorZones, LeavingStoresTheMoveRefillsThePageAndShowsTheSeriesBoxAgain)
     EXPECT_FALSE(f->Paraula->isVisibleTo(f.get()));
     arrossegar(t, QPoint(300, 300), QPoint(500, 400)); // zone 2
     ASSERT_EQ(f->zona_seleccionada(), 2);
-    arrossegar(t, QPoint(400, 350), QPoint(390, 340));
+    arrossegar(t, QPoint(350, 330), QPoint(340, 320)); // away from its label
     f->mn_zona_Click(4);
     EXPECT_EQ(a.zones[2], (zona{290, 290, 490, 390, {}}));
     EXPECT_FALSE(t->isVisible());
@@ -244,15 +247,13 @@ TEST_F(EditorZones, LeavingStoresTheMoveRefillsThePageAndShowsTheSeriesBoxAgain)
     // The combos and the previews know the new zone.
     ASSERT_EQ(f->tria_zones_mouse->count(), 3);
     EXPECT_EQ(f->tria_zones_mouse->itemText(2), text_idioma(35) + QStringLiteral("002"));
-    ASSERT_EQ(f->zm.size(), 3u);
-    QLabel* z2 = f->zm[2];
-    ASSERT_TRUE(z2);
+    const QRect z2 = f->zm->rect_etiqueta(2);
     const QRect e = plataforma::rectangle_escriptori();
     const double sx = double(f->visor_zones[0]->width()) / e.width();
-    EXPECT_NEAR(z2->x(), 290 * sx, 1.0);
-    EXPECT_NEAR(z2->width(), 200 * sx, 1.0);
+    EXPECT_NEAR(z2.x(), 290 * sx, 1.0);
+    EXPECT_NEAR(z2.width(), 200 * sx, 1.0);
     // A click on a preview's label chooses that zone for the item.
-    QTest::mouseClick(z2, Qt::LeftButton);
+    QTest::mouseClick(f->zm, Qt::LeftButton, {}, z2.center());
     EXPECT_EQ(it.zones_ratoli, "H02");
 }
 
@@ -260,7 +261,7 @@ TEST_F(EditorZones, DragHoldsThePointerUntilReleaseFocusLossOrClose) {
     afegir(100, 100, 300, 200);
     TelaZones* t = obrir();
     ASSERT_TRUE(t);
-    clic(f->nzona[1], QPoint(1, 1));
+    clic(f->tela, etiqueta(1));
     // The bottom-right handle: the box runs from the zone's corner to the
     // screen's, right and bottom exclusive.
     QTest::mousePress(t, Qt::LeftButton, {}, QPoint(305, 205));
@@ -287,16 +288,18 @@ TEST_F(EditorZones, DragHoldsThePointerUntilReleaseFocusLossOrClose) {
     EXPECT_FALSE(t->isVisible());
     QTest::mouseRelease(t, Qt::LeftButton, {}, QPoint(100, 100));
     f->CREAR_ZONES_Click(0);
-    clic(f->nzona[1], QPoint(1, 1));
+    clic(f->tela, etiqueta(1));
     ASSERT_EQ(f->zona_seleccionada(), 1);
 
-    // Another drag, then the window closes: freed, and the move stored.
-    QTest::mousePress(t, Qt::LeftButton, {}, QPoint(100, 100));
-    QTest::mouseMove(t, QPoint(120, 130));
+    // Another drag, by the top handle (the 1 x 1 zone lies under its
+    // label), then the window closes: freed, and the move stored.
+    const dimensionar::Caixa dalt = dimensionar::caixa_nansa(f->marc, 1);
+    QTest::mousePress(t, Qt::LeftButton, {}, QPoint(dalt.esquerra + 2, dalt.dalt + 2));
+    QTest::mouseMove(t, QPoint(120, 80));
     EXPECT_FALSE(plataforma::cursor_confinat().isEmpty());
     f->reject();
     EXPECT_TRUE(plataforma::cursor_confinat().isEmpty());
-    EXPECT_EQ(a.zones[1], (zona{120, 130, 121, 131, {}}));
+    EXPECT_EQ(a.zones[1], (zona{100, 80, 101, 101, {}}));
 }
 
 TEST_F(EditorZones, AZoneTheSeriesBeingTypedNamesIsNotDeleted) {
@@ -307,13 +310,13 @@ TEST_F(EditorZones, AZoneTheSeriesBeingTypedNamesIsNotDeleted) {
     TelaZones* t = obrir(token_zona(2, false));
     ASSERT_TRUE(t);
     EXPECT_EQ(f->model.paraula, token_zona(2, false));
-    clic(f->nzona[2], QPoint(1, 1));
+    clic(f->tela, etiqueta(2));
     ASSERT_EQ(f->zona_seleccionada(), 2);
     f->mn_zona_Click(0);
     EXPECT_EQ(a.zones_max, 3);
     EXPECT_EQ(a.zones[2], (zona{200, 100, 300, 150, {}}));
     // Zone 3 is above it: it can go.
-    clic(f->nzona[3], QPoint(1, 1));
+    clic(f->tela, etiqueta(3));
     f->mn_zona_Click(0);
     EXPECT_EQ(a.zones_max, 2);
 }
@@ -357,6 +360,29 @@ TEST_F(EditorZones, AZoneFarBeyondTheScreenIsDrawnAndSelectedWithoutOverflow) {
     ASSERT_EQ(f->zona_seleccionada(), 1);
     EXPECT_EQ(a.zones_max, 1);
     EXPECT_EQ(f->marc, (zona_rect{-32768, 100, 32767, 200}));
+}
+
+TEST_F(EditorZones, AFullZoneTableOpensWithTheWidgetsOfTwoZonesAndItsTopLabelAnswers) {
+    afegir(100, 100, 300, 200);
+    afegir(100, 100, 300, 200);
+    auto widgets = [&] { return f->findChildren<QWidget*>().size(); };
+    obrir();
+    const auto editor = widgets();
+    f->mn_zona_Click(4);
+    const auto pagina = widgets();
+    f.reset();
+    // A file may hold 32,767 zones: half never drawn, the rest piled up.
+    const zona pila = a.zones[1];
+    a.zones.resize(32768, pila);
+    std::fill(a.zones.begin() + 1, a.zones.begin() + 16384, zona{});
+    a.zones_max = 32767;
+    TelaZones* t = obrir();
+    EXPECT_EQ(widgets(), editor);
+    clic(t, etiqueta(32767));
+    ASSERT_EQ(f->zona_seleccionada(), 32767);
+    EXPECT_EQ(QColor(t->grab().toImage().pixel(etiqueta(32767) + QPoint(1, 1))), QColor(Qt::yellow));
+    f->mn_zona_Click(4);
+    EXPECT_EQ(widgets(), pagina);
 }
 
 TEST_F(EditorZones, A256thZoneIsRefusedWithAMessage) {

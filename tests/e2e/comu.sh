@@ -76,7 +76,7 @@ fallar() {
 
 # A virtual X server on a free display, then the program on it with a
 # private home, runtime folder and program folder, and no sound server
-# (reactions last their set time either way).
+# (reactions last their set time either way); the arguments go to the program.
 engegar() {
   mkdir -m 700 "$tmp/run" "$tmp/home"
   mkdir -p "$tmp/programa"
@@ -96,7 +96,7 @@ engegar() {
   DISPLAY=":$(head -1 "$tmp/display")"
   export DISPLAY
   [ -z "${LUMI_E2E_SAFATA:-}" ] || engegar_gestor
-  engegar_programa
+  engegar_programa "$@"
 }
 
 # With LUMI_E2E_SAFATA set, a window manager with a panel, as on a
@@ -180,12 +180,17 @@ esperar_sense_finestra() {
   done
 }
 
+# The colour of a screen point as six lower-case hexadecimal digits (rrggbb).
+pixel() {
+  import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+    sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | head -1 | tr A-F a-f
+}
+
 # What the middle of the screen shows, by colour. While an exercise plays the
 # player covers the screen and centres its picture there.
 color_centre() {
   local hex r g b
-  hex=$(import -window root -crop 1x1+512+384 -depth 8 txt:- 2>/dev/null |
-    sed -n 's/.*#\([0-9A-Fa-f]\{6\}\).*/\1/p' | head -1)
+  hex=$(pixel 512 384)
   [ -n "$hex" ] || {
     echo "cap"
     return
@@ -287,6 +292,25 @@ nova_des_de_inici() {
   xdotool key Return
   esperar_finestra "$titol_planificador" 5 || fallar "creating an activity in the start dialog did not open the planner"
   sleep 0.3
+}
+
+# The zone editor's canvas: a window of the program over the whole screen at
+# its origin, the player's frame.
+tela=""
+esperar_tela() {
+  local fins=$(($(ara_ms) + 5000)) w
+  while :; do
+    for w in $(xdotool search --onlyvisible --class lumiraga 2>/dev/null); do
+      [[ "$(xdotool getwindowname "$w" 2>/dev/null)" == LUMIRAGA* ]] && continue
+      eval "$(xdotool getwindowgeometry --shell "$w")"
+      if [ "$X,$Y,$WIDTH,$HEIGHT" = "0,0,1024,768" ]; then
+        tela=$w
+        return 0
+      fi
+    done
+    [ "$(ara_ms)" -lt "$fins" ] || fallar "no full-screen zone editor after \"$1\""
+    sleep 0.03
+  done
 }
 
 # The planner's menu bar entry at a distance from the window's left edge: a

@@ -13,25 +13,6 @@ source "$(dirname "$0")/comu.sh"
 
 activitat="$tmp/examples/primera/primera.lrq"
 
-# The zone editor's canvas: a window of the program over the whole screen at
-# its origin, the player's frame.
-tela=""
-esperar_tela() {
-  local fins=$(($(ara_ms) + 5000)) w
-  while :; do
-    for w in $(xdotool search --onlyvisible --class lumiraga 2>/dev/null); do
-      [[ "$(xdotool getwindowname "$w" 2>/dev/null)" == LUMIRAGA* ]] && continue
-      eval "$(xdotool getwindowgeometry --shell "$w")"
-      if [ "$X,$Y,$WIDTH,$HEIGHT" = "0,0,1024,768" ]; then
-        tela=$w
-        return 0
-      fi
-    done
-    [ "$(ara_ms)" -lt "$fins" ] || fallar "no full-screen zone editor after \"$1\""
-    sleep 0.03
-  done
-}
-
 # A press, a move in steps, a release: a person's drag.
 arrossegar() {
   local x0=$1 y0=$2 x1=$3 y1=$4 i
