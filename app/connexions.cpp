@@ -97,6 +97,10 @@ int executar(int argc, char** argv, const std::function<void(QApplication&)>& ab
     // Pointer warping and confinement need X11; under Wayland go through XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    // The menus stay in the window, where an exercise hides them from the
+    // learner; asking the desktop for a global menu costs a session-bus
+    // connection (or a failed launch of one) before the first paint.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lumiraga"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -359,8 +359,9 @@ void Form1::Form_Unload(int16_t& Cancel) {
 
 void Form1::changeEvent(QEvent* e) {
     QMainWindow::changeEvent(e);
-    // An activation before the window's first paint is run from that paint.
-    if (e->type() == QEvent::ActivationChange && isActiveWindow() && dibuixada_) Form_Activate();
+    // The first activation is run from the window's first paint, once that
+    // paint is on the screen.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && activat_alguna_vegada_) Form_Activate();
     // A window manager still busy with the window's mapping can drop the full
     // screen a run asked for, leaving its panel over the learner: ask again.
     auto a_mitges = [this] { return exercici_en_marxa && !isFullScreen() && !isMinimized(); };
@@ -377,7 +378,7 @@ void Form1::showEvent(QShowEvent* e) {
     // screen (as a window manager activates it), from its first paint when
     // it is not there yet.
     QTimer::singleShot(0, this, [this] {
-        if (windowHandle() && !windowHandle()->isExposed()) return;
+        if (dibuixada_ || (windowHandle() && !windowHandle()->isExposed())) return;
         if (!activat_alguna_vegada_) Form_Activate();
     });
 }
