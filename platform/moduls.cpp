@@ -1,8 +1,11 @@
 #include "platform/moduls.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLibrary>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Defined where the modules' code is linked into the program.
 #pragma weak lumi_modul_media
@@ -11,6 +14,14 @@
 #pragma weak lumi_modul_camera
 
 namespace lumi::plataforma {
+
+// A shared program folder may be writable by others: code is only taken
+// from a file that the user or the system owns and nobody else can change.
+bool modul_de_confianca(const QString& cami) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(cami).constData(), &st) != 0) return true;
+    return (st.st_uid == 0 || st.st_uid == ::geteuid()) && (st.st_mode & S_IWOTH) == 0;
+}
 
 namespace {
 
@@ -23,6 +34,10 @@ template <typename T> const T* carregar(const char* nom, const T* (*enllacat)())
     const QByteArray entrada = "lumi_modul_" + QByteArray(nom);
     QString error;
     for (const QString& cami : {QCoreApplication::applicationDirPath() + u'/' + fitxer, fitxer}) {
+        if (!modul_de_confianca(cami)) {
+            error = QStringLiteral("%1: not owned by this user, or writable by others").arg(cami);
+            continue;
+        }
         QLibrary biblioteca(cami);
         // Every symbol bound now: a module that does not fit fails here, not
         // in the middle of an exercise.

@@ -52,6 +52,10 @@ const ModulSdl* modul_sdl();
 const ModulImatges* modul_imatges();
 const ModulCamera* modul_camera();
 
+// Whether a module file may be loaded: owned by the user or the system and
+// writable by nobody else (a missing file is left to the loader).
+bool modul_de_confianca(const QString& cami);
+
 } // namespace lumi::plataforma
 
 // Each module's entry point.

@@ -6,6 +6,7 @@
 #include "platform/camera.h"
 #include "platform/dreceres.h"
 #include "platform/ini.h"
+#include "platform/moduls.h"
 
 #include <QDir>
 #include <QFile>
@@ -158,4 +159,14 @@ TEST(Desar, TheProgramsOwnFilesAreNeverWrittenThroughAnotherUsersLinkOrFile) {
     // Told once for each file, in the interface language.
     ASSERT_EQ(avisos.size(), 3);
     EXPECT_EQ(avisos[0], tradueix(QStringLiteral("fitxers|alie")) + u'\n' + dir.filePath("lumiraga.ini"));
+
+    // Nor is the program's code taken from such a file.
+    const QString modul = dir.filePath(QStringLiteral("liblumi_media.so"));
+    escriure(modul, "codi");
+    EXPECT_TRUE(plataforma::modul_de_confianca(modul));
+    QFile::setPermissions(modul, QFile::permissions(modul) | QFile::WriteOther);
+    EXPECT_FALSE(plataforma::modul_de_confianca(modul));
+    ASSERT_EQ(chown(QFile::encodeName(modul).constData(), 65534, 65534), 0);
+    QFile::setPermissions(modul, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    EXPECT_FALSE(plataforma::modul_de_confianca(modul));
 }
