@@ -49,26 +49,25 @@ template <typename T> const T* carregar(const char* nom, const T* (*enllacat)())
     return nullptr;
 }
 
+// Loaded once, at the first call for its kind.
+template <typename T> const T* un_cop(const char* nom, const T* (*enllacat)()) {
+    static const T* m = carregar(nom, enllacat);
+    return m;
+}
+
 } // namespace
 
 const ModulMedia* modul_media() {
-    static const ModulMedia* m = carregar("media", lumi_modul_media);
-    return m;
+    return un_cop("media", lumi_modul_media);
 }
-
 const ModulSdl* modul_sdl() {
-    static const ModulSdl* m = carregar("sdl", lumi_modul_sdl);
-    return m;
+    return un_cop("sdl", lumi_modul_sdl);
 }
-
 const ModulImatges* modul_imatges() {
-    static const ModulImatges* m = carregar("imatges", lumi_modul_imatges);
-    return m;
+    return un_cop("imatges", lumi_modul_imatges);
 }
-
 const ModulCamera* modul_camera() {
-    static const ModulCamera* m = carregar("camera", lumi_modul_camera);
-    return m;
+    return un_cop("camera", lumi_modul_camera);
 }
 
 } // namespace lumi::plataforma

@@ -81,6 +81,7 @@ MotorVeuReal::MotorVeuReal() {
     ajustos_ = AjustosVeu::llegir();
     triar_dispositiu_captura(ajustos_.dispositiu);
     nucli_.guany = nivells_.guany = ajustos_.guany;
+    nucli_.nivells = false; // the capture path measures them, sooner
     nucli_.llindar = ajustos_.llindar;
     qRegisterMetaType<veu::Esdeveniment>("lumi::plataforma::veu::Esdeveniment");
     bomba_.setTimerType(Qt::PreciseTimer);
@@ -387,8 +388,6 @@ void MotorVeuReal::treballar() {
             std::lock_guard n(nucli_mutex_);
             fets = nucli_.alimentar(bloc.data(), bloc.size());
         }
-        // Its levels came sooner from the capture path.
-        std::erase_if(fets, [](const veu::Esdeveniment& e) { return e.tipus == veu::Esdeveniment::Nivell; });
         if (!fets.empty())
             QMetaObject::invokeMethod(
                 this, [this, fets] { lliurar(fets); }, Qt::QueuedConnection);

@@ -470,7 +470,8 @@ std::vector<Esdeveniment> NucliVeu::alimentar(const int16_t* m, size_t n) {
         maxim_ = std::max(maxim_, std::abs(static_cast<int>(amb_guany[i])));
         ++total_;
         if (++comptador_ == MOSTRES_NIVELL) {
-            r.push_back(Esdeveniment{Esdeveniment::Nivell, std::min(128, maxim_ >> 8), {}, {}, total_});
+            if (nivells)
+                r.push_back(Esdeveniment{Esdeveniment::Nivell, std::min(128, maxim_ >> 8), {}, {}, total_});
             maxim_ = comptador_ = 0;
         }
     }

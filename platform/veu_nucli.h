@@ -129,6 +129,7 @@ class NucliVeu {
     bool reconeixent = false;
     bool enregistrant = false; // utterances are takes, not words
     bool provant = false;      // report every utterance's match, word or not
+    bool nivells = true;       // off where the levels are measured elsewhere
     Patrons patrons;
 
     // The listening time: the longest a sound may last and still be heard
