@@ -1,9 +1,6 @@
 // One copy of the program at a time.
 #pragma once
 
-#include <QLockFile>
-#include <memory>
-
 namespace lumi::plataforma {
 
 // Takes the single-instance lock; false when another live copy holds it.

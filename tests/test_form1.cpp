@@ -121,6 +121,33 @@ TEST_F(Jugador, ASecondCopyIsRefusedWithMessage31) {
     EXPECT_EQ(activitat().nombre_items, 0);
 }
 
+TEST_F(Jugador, TheLockOfACopyThatDiedIsTakenAndALinkInItsPlaceIsNeverWrittenThrough) {
+    const QString cami = plataforma::carpeta_execucio() + QStringLiteral("/lumiraga.lock");
+    QFile::remove(cami);
+    {
+        // What a killed copy leaves: the file, with no one holding it.
+        QFile vell(cami);
+        ASSERT_TRUE(vell.open(QIODevice::WriteOnly));
+        vell.write("999999\nlumiraga\naltra\n");
+    }
+    EXPECT_TRUE(plataforma::reservar_instancia_unica());
+    QLockFile altra(cami);
+    EXPECT_FALSE(altra.tryLock(0));
+    plataforma::alliberar_instancia_unica();
+    EXPECT_FALSE(QFile::exists(cami));
+
+    const QString diana = plataforma::carpeta_programa() + QStringLiteral("/diana.txt");
+    QFile d(diana);
+    ASSERT_TRUE(d.open(QIODevice::WriteOnly));
+    d.write("intacte");
+    d.close();
+    ASSERT_TRUE(QFile::link(diana, cami));
+    EXPECT_FALSE(plataforma::reservar_instancia_unica());
+    ASSERT_TRUE(d.open(QIODevice::ReadOnly));
+    EXPECT_EQ(d.readAll(), QByteArray("intacte"));
+    QFile::remove(cami);
+}
+
 TEST_F(Jugador, ClosingRestoresTheScreenSaverEntryAndDeletesTheSnapshot) {
     const QString sys = plataforma::fitxer_system_ini();
     ASSERT_TRUE(plataforma::ini_escriure(sys, QStringLiteral("boot"), QStringLiteral("SCRNSAVE.EXE"),
