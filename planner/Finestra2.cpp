@@ -17,7 +17,7 @@ namespace lumi {
 
 namespace {
 
-// The order and the player keep an item number in three digits.
+// The order and the player keep an item or a zone number in three digits.
 constexpr int ITEMS_MENU = 999;
 
 QString tres_xifres(int n) {
@@ -117,7 +117,7 @@ void Finestra2::Form_Load() {
     tradueix_formulari(this);
     encabir_captions(this);
     const Activitat& a = activitat();
-    for (int z = 1; z <= a.zones_max; ++z) {
+    for (int z = 1; z <= std::min<int>(a.zones_max, ITEMS_MENU); ++z) {
         QAction* act = anomenar(menu_zones->addAction(QStringLiteral("Zona") + numero_text(z)),
                                 QStringLiteral("mn_zona"), z - 1);
         connect(act, &QAction::triggered, this, [this, z] { mn_zona_Click(z - 1); });
