@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QSysInfo>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -48,6 +49,12 @@ bool reservar_instancia_unica() {
         const int fd = ::open(g_cami.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (fd < 0) return false;
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            // A folder whose file system keeps no such locks (some network
+            // shares) lets every copy start rather than none.
+            if (errno != EWOULDBLOCK) {
+                g_fd = fd;
+                return true;
+            }
             ::close(fd);
             return false;
         }
