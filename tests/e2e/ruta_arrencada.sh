@@ -4,7 +4,8 @@
 # camera or metafile libraries is mapped; an activity that plays a sound and
 # accepts the webcam and the joystick, started right after the program's
 # start, loads them, says there is no camera on this machine, shows its
-# question and goes on.
+# question and goes on. A second copy is refused; a killed copy keeps no
+# later start out.
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
@@ -22,6 +23,19 @@ esperar_inici 10 "at the first start"
 captura inici >/dev/null
 carregats=$(moduls_carregats)
 [ -z "$carregats" ] || fallar "at rest after the start these are already mapped: $carregats"
+
+# A second copy is refused with message 31 and ends; the first goes on.
+primer=$app_pid
+engegar_programa
+segon=$app_pid
+llegir_missatge "from a second copy" "$(text_taula catala 31)"
+fins=$(($(ara_ms) + 5000))
+while kill -0 "$segon" 2>/dev/null; do
+  [ "$(ara_ms)" -lt "$fins" ] || fallar "the refused second copy did not end"
+  sleep 0.1
+done
+app_pid=$primer
+kill -0 "$app_pid" 2>/dev/null || fallar "the first copy ended when a second one was refused"
 
 # One item: the question is a red circle with a sound; it accepts any key,
 # the webcam in zone 1 and the joystick.
@@ -58,4 +72,12 @@ done
 respondre space groc vermell "to the activity started with the program"
 [ -z "$sense_reaccio" ] || fallar "$sense_reaccio"
 captura resposta >/dev/null
+
+# A copy killed outright leaves its lock file behind; the next start is not
+# kept out by it.
+kill -9 "$app_pid"
+wait "$app_pid" 2>/dev/null
+[ -e "$tmp/programa/lumiraga.lock" ] || fallar "the killed copy left no lock file to test against"
+engegar_programa
+esperar_inici 10 "after a copy was killed"
 superada=1
