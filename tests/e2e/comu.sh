@@ -234,6 +234,11 @@ esperar_inici() {
   local segons=$1 quan=$2
   titol_inici=$(sed -n 's/^ *\["LumiRaga - Inici", "\(.*\)"\],\{0,1\}$/\1/p' "$arrel/lang/catala.json" | head -1)
   esperar_finestra "^$titol_inici\$" "$segons" || fallar "no start dialog titled \"$titol_inici\" $quan"
+  # Keys go where the focus is: a person waits to see the dialog take it.
+  local fins=$(($(ara_ms) + 3000))
+  until [ "$(xdotool getwindowfocus 2>/dev/null)" = "$finestra" ] || [ "$(ara_ms)" -ge "$fins" ]; do
+    sleep 0.03
+  done
 }
 
 finestra_jugador() {
