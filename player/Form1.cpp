@@ -338,6 +338,8 @@ void Form1::Form_Resize() {
 }
 
 void Form1::Form_Unload(int16_t& Cancel) {
+    // quit() closes the windows again: the question was answered.
+    if (saliint_) return;
     if (confirmar_descartar(this)) {
         Cancel = -1;
         return;
@@ -354,6 +356,7 @@ void Form1::Form_Unload(int16_t& Cancel) {
     const QString desfer = plataforma::fitxer_desfer();
     if (QFile::exists(desfer)) QFile::remove(desfer);
     plataforma::alliberar_instancia_unica();
+    saliint_ = true;
     QCoreApplication::quit();
 }
 

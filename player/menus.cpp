@@ -169,7 +169,6 @@ bool desar_activitat(QWidget* pare, QWidget* finestra, EleccioFitxer e) {
                  QMessageBox::Critical);
         return false;
     }
-    if (refusat) fitxer_refusat().clear();
     carpeta_activitat() = carpeta;
     QDir::setCurrent(carpeta);
     if (finestra) finestra->setWindowTitle(QStringLiteral("LUMIRAGA - ") + a.fitxer_actual);
@@ -299,8 +298,8 @@ void Form1::mn_FITXERS_Click() {
 }
 
 void Form1::mn_FI_Click() {
-    int16_t Cancel = 0;
-    Form_Unload(Cancel);
+    // The close box's way: one question, and the window's close steps.
+    close();
 }
 
 void Form1::rotular_velocitat() {
