@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The program's services on the machine's own back ends, loaded where they
 # are first used: at rest after the start none of the sound, joystick,
-# camera or metafile libraries is mapped; an activity that plays a sound and
-# accepts the webcam and the joystick, started right after the program's
-# start, loads them, says there is no camera on this machine, shows its
-# question and goes on. Then a second copy and a killed one.
+# camera or metafile libraries is mapped; an activity that plays a sound,
+# shows a metafile and accepts the webcam and the joystick, started right
+# after the program's start, loads all four modules, says there is no camera
+# on this machine, shows its question and goes on. Then a second copy and a killed one.
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
@@ -32,21 +32,7 @@ timeout 5 tail --pid="$segon" -f /dev/null || fallar "the refused second copy di
 app_pid=$primer
 kill -0 "$app_pid" 2>/dev/null || fallar "the first copy ended when a second one was refused"
 
-# One item: the question is a red circle with a sound; it accepts any key,
-# the webcam in zone 1 and the joystick.
-python3 - "$tmp/examples/primera/arrencada.lrq" <<'PY'
-import sys
-zeros = lambda n: ["0"] * n
-web = zeros(12)
-web[11] = "1"
-L = ['"LUMIRAGA7.1"', "1"] + ["1"] + zeros(10) + ["1"] + zeros(7) + zeros(15 + 3) + web + zeros(4)
-L += ['""', '"W01"', "1", "1", '"1\xbbestrella.jpg"', '"1\xbbcreu.gif"', '""', '""', "60", "0",
-      '"1\xbbcercle.jpg\xbbhola.wav"']
-L += ["0", '"Arial"', "24", "-1", "0", "65535", "0", '""', '""', "0", "0", "0", '""', "0", "0", "0", "0",
-      "5", "0", "1", "1", '"1"', '""', '""', "1"]
-L += ["1", "0", "0", "1024", "768", '""', "412", "284", "612", "484", '""', '""', ""]
-open(sys.argv[1], "wb").write("\r\n".join(L).encode("cp1252"))
-PY
+activitat_serveis "$tmp/examples/primera/arrencada.lrq" 1
 reengegar_programa "$tmp/examples/primera/arrencada.lrq"
 # No camera here: the tracker cannot start and the program says so.
 fins=$(($(ara_ms) + 10000))
@@ -61,7 +47,7 @@ esperar_primera_pregunta "of an activity started with the program"
 sleep 1
 kill -0 "$app_pid" 2>/dev/null || fallar "lumiraga ended while the activity played"
 carregats=$(moduls_carregats)
-for b in liblumi_sdl libSDL2 liblumi_media libQt6Multimedia; do
+for b in liblumi_sdl libSDL2 liblumi_media libQt6Multimedia liblumi_imatges libwmf liblumi_camera libv4l2; do
   [[ "$carregats" == *"$b"* ]] || fallar "$b is not mapped while the activity plays (mapped: $carregats)"
 done
 respondre space groc vermell "to the activity started with the program"
