@@ -464,34 +464,6 @@ llegir_missatge() {
   done
 }
 
-# An activity of one item on the services of the modules: the question is a
-# red metafile (cercle.wmf, written beside it) with a sound; it accepts any
-# key, the joystick and, with a second argument of 1, the webcam in zone 1.
-activitat_serveis() {
-  python3 - "$1" "$2" <<'PY'
-import os, struct, sys
-zeros = lambda n: ["0"] * n
-web = zeros(12)
-web[11] = sys.argv[2]
-L = ['"LUMIRAGA7.1"', "1"] + ["1"] + zeros(10) + ["1"] + zeros(7) + zeros(15 + 3) + web + zeros(4)
-L += ['""', '"W01"', "1", "1", '"1\xbbestrella.jpg"', '"1\xbbcreu.gif"', '""', '""', "60", "0",
-      '"1\xbbcercle.wmf\xbbhola.wav"']
-L += ["0", '"Arial"', "24", "-1", "0", "65535", "0", '""', '""', "0", "0", "0", '""', "0", "0", "0", "0",
-      "5", "0", "1", "1", '"1"', '""', '""', "1"]
-L += ["1", "0", "0", "1024", "768", '""', "412", "284", "612", "484", '""', '""', ""]
-open(sys.argv[1], "wb").write("\r\n".join(L).encode("cp1252"))
-# A placeable metafile: a red brush filling its 100 x 50 frame.
-cap = [0xCDD7, 0x9AC6, 0, 0, 0, 100, 50, 72, 0, 0]
-suma = 0
-for v in cap:
-    suma ^= v
-regs = [[0x020B, 0, 0], [0x020C, 50, 100], [0x02FC, 0, 0x00FF, 0, 0], [0x012D, 0], [0x041B, 50, 100, 0, 0], [0]]
-cos = b"".join(struct.pack("<I%dH" % len(r), len(r) + 2, *r) for r in regs)
-wmf = struct.pack("<11H", *cap, suma) + struct.pack("<3HIHIH", 1, 9, 0x300, 9 + len(cos) // 2, 1, max(len(r) + 2 for r in regs), 0) + cos
-open(os.path.join(os.path.dirname(sys.argv[1]), "cercle.wmf"), "wb").write(wmf)
-PY
-}
-
 # Esc, then "Opcions > Informe": the report, read from the clipboard.
 informe_text=""
 llegir_informe() {

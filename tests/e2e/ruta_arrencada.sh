@@ -4,7 +4,10 @@
 # camera or metafile libraries is mapped; an activity that plays a sound,
 # shows a metafile and accepts the webcam and the joystick, started right
 # after the program's start, loads all four modules, says there is no camera
-# on this machine, shows its question and goes on. Then a second copy and a killed one.
+# on this machine, shows its question and goes on. Then a second copy and a
+# killed one. Then the program copied with its modules into a folder of its
+# own: a module missing, or that others could change, is loaded under none
+# of the other names a loader may try, and is told in each language.
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
@@ -32,7 +35,26 @@ timeout 5 tail --pid="$segon" -f /dev/null || fallar "the refused second copy di
 app_pid=$primer
 kill -0 "$app_pid" 2>/dev/null || fallar "the first copy ended when a second one was refused"
 
-activitat_serveis "$tmp/examples/primera/arrencada.lrq" 1
+# One item: the question is a red metafile with a sound; it accepts any key,
+# the webcam in zone 1 and the joystick.
+python3 - "$tmp/examples/primera/arrencada.lrq" <<'PY'
+import os, struct, sys
+zeros = lambda n: ["0"] * n
+web = zeros(12)
+web[11] = "1"
+L = ['"LUMIRAGA7.1"', "1"] + ["1"] + zeros(10) + ["1"] + zeros(7) + zeros(15 + 3) + web + zeros(4)
+L += ['""', '"W01"', "1", "1", '"1\xbbestrella.jpg"', '"1\xbbcreu.gif"', '""', '""', "60", "0",
+      '"1\xbbcercle.wmf\xbbhola.wav"']
+L += ["0", '"Arial"', "24", "-1", "0", "65535", "0", '""', '""', "0", "0", "0", '""', "0", "0", "0", "0",
+      "5", "0", "1", "1", '"1"', '""', '""', "1"]
+L += ["1", "0", "0", "1024", "768", '""', "412", "284", "612", "484", '""', '""', ""]
+open(sys.argv[1], "wb").write("\r\n".join(L).encode("cp1252"))
+cap = [0xCDD7, 0x9AC6, 0, 0, 0, 100, 50, 72, 0, 0]
+regs = [[0x020B, 0, 0], [0x020C, 50, 100], [0x02FC, 0, 0xFF, 0, 0], [0x012D, 0], [0x041B, 50, 100, 0, 0], [0]]
+cos = b"".join(struct.pack("<I%dH" % len(r), len(r) + 2, *r) for r in regs)
+wmf = struct.pack("<11H", *cap, cap[0] ^ cap[1] ^ 100 ^ 50 ^ 72) + struct.pack("<3HIHIH", 1, 9, 0x300, 9 + len(cos) // 2, 1, 7, 0)
+open(os.path.join(os.path.dirname(sys.argv[1]), "cercle.wmf"), "wb").write(wmf + cos)
+PY
 reengegar_programa "$tmp/examples/primera/arrencada.lrq"
 # No camera here: the tracker cannot start and the program says so.
 fins=$(($(ara_ms) + 10000))
@@ -60,4 +82,48 @@ wait "$app_pid" 2>/dev/null
 [ -e "$tmp/programa/lumiraga.lock" ] || fallar "the killed copy left no lock file to test against"
 engegar_programa
 esperar_inici 10 "after a copy was killed"
+
+# The same modules planted under the hardware-capability subfolders, with a
+# second "lib", on the library path and in the working folder; the media
+# module missing, the SDL one writable by the group.
+bin=$tmp/bin
+mkdir -p "$bin" "$tmp/cami"
+cp "$programa" "$(dirname "$programa")"/liblumi_*.so "$bin/"
+programa=$bin/lumiraga
+for m in media sdl; do
+  for d in haswell glibc-hwcaps/x86-64-v2 glibc-hwcaps/x86-64-v3 glibc-hwcaps/x86-64-v4 tls x86_64; do
+    mkdir -p "$bin/$d" "$tmp/cami/$d"
+    for p in "$bin/$d/liblumi_$m.so" "$bin/$d/libliblumi_$m.so" "$tmp/cami/$d/liblumi_$m.so" "$bin/libliblumi_$m.so" \
+      "$tmp/cami/liblumi_$m.so"; do cp "$bin/liblumi_$m.so" "$p"; done
+  done
+done
+rm "$bin/liblumi_media.so"
+chmod g+w "$bin/liblumi_sdl.so"
+cd "$tmp/cami" && export LD_LIBRARY_PATH=$tmp/cami
+for llengua in catala:catala espanol:español galego:galego; do
+  l=${llengua%:*}
+  printf '\xEF\xBB\xBF[inici]\r\nidioma=%s\r\n' "${llengua#*:}" >"$tmp/programa/lumiraga.ini"
+  reengegar_programa "$tmp/examples/primera/arrencada.lrq"
+  llegits=""
+  for _ in 1 2 3; do # the two modules and the camera, in any order
+    llegir_missatge "($l)"
+    llegits+=$missatge_llegit
+  done
+  absent=$(text_taula "$l" 'moduls|absent') refusat=$(text_taula "$l" 'moduls|no_fiable')
+  for t in "$(text_taula "$l" 'moduls|media')" "${absent/\%1/$bin/liblumi_media.so}" \
+    "$(text_taula "$l" 'moduls|sdl')" "${refusat/\%1/$bin/liblumi_sdl.so}"; do
+    [[ "$llegits" == *"$t"* ]] || fallar "no message says \"$t\" ($l); they said: $llegits"
+  done
+  # The program goes on, on the genuine modules.
+  esperar_primera_pregunta "with two modules refused ($l)"
+  carregats=$(grep -oE '/[^ ]*liblumi_[a-z]+\.so' "/proc/$app_pid/maps" | sort -u | tr '\n' ' ')
+  [ "$carregats" = "$bin/liblumi_camera.so $bin/liblumi_imatges.so " ] || fallar "mapped: $carregats ($l)"
+done
+# From a sticky folder anyone can write to, no module is loaded.
+chmod g-w "$bin/liblumi_sdl.so"
+chmod 1777 "$bin"
+reengegar_programa "$tmp/examples/primera/arrencada.lrq"
+llegir_missatge "from a folder anyone can write to" "$(text_taula "$l" 'moduls|no_fiable' | sed "s|%1|$bin|")"
+sleep 2
+! grep -q liblumi_ "/proc/$app_pid/maps" || fallar "a module was loaded from a folder anyone can write to"
 superada=1
