@@ -61,7 +61,10 @@ int obrir_modul(const QString& cami, Falla& falla) {
     if (!carpeta_propia)
         falla = {"moduls|no_fiable", carpeta};
     else if (fd < 0)
-        falla = {error == ENOENT ? "moduls|absent" : error == ELOOP ? "moduls|no_fiable" : "moduls|no_carrega", cami};
+        falla = {error == ENOENT  ? "moduls|absent"
+                 : error == ELOOP ? "moduls|no_fiable"
+                                  : "moduls|no_carrega",
+                 cami};
     else if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !propi(st))
         falla = {"moduls|no_fiable", cami};
     else
@@ -85,7 +88,8 @@ namespace {
 // executable. The library stays loaded for the rest of the run.
 template <typename T> const T* carregar(const char* nom, const T* (*enllacat)()) {
     if (enllacat) return enllacat();
-    const QString cami = QCoreApplication::applicationDirPath() + QStringLiteral("/liblumi_%1.so").arg(QLatin1String(nom));
+    const QString cami =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/liblumi_%1.so").arg(QLatin1String(nom));
     Falla falla;
     const int fd = obrir_modul(cami, falla);
     QString detall;
@@ -96,7 +100,8 @@ template <typename T> const T* carregar(const char* nom, const T* (*enllacat)())
         void* biblioteca = ::dlopen(("/proc/self/fd/" + std::to_string(fd)).c_str(), RTLD_NOW | RTLD_LOCAL);
         ::close(fd);
         const QByteArray entrada = "lumi_modul_" + QByteArray(nom);
-        if (auto f = biblioteca ? reinterpret_cast<const T* (*)()>(::dlsym(biblioteca, entrada.constData())) : nullptr)
+        if (auto f = biblioteca ? reinterpret_cast<const T* (*)()>(::dlsym(biblioteca, entrada.constData()))
+                                : nullptr)
             return f();
         falla = {"moduls|no_carrega", cami};
         detall = u'\n' + QString::fromLocal8Bit(::dlerror());

@@ -1,13 +1,10 @@
 #!/usr/bin/env bash
 # The program's services on the machine's own back ends, loaded where they
 # are first used: at rest after the start none of the sound, joystick,
-# camera or metafile libraries is mapped; an activity that plays a sound,
-# shows a metafile and accepts the webcam and the joystick, started right
-# after the program's start, loads all four modules, says there is no camera
-# on this machine, shows its question and goes on. Then a second copy and a
-# killed one. Then the program copied with its modules into a folder of its
-# own: a module missing, or that others could change, is loaded under none
-# of the other names a loader may try, and is told in each language.
+# camera or metafile libraries is mapped; an activity that plays a sound and
+# accepts the webcam and the joystick, started right after the program's
+# start, loads them, says there is no camera on this machine, shows its
+# question and goes on. Then a second copy and a killed one.
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
@@ -83,19 +80,15 @@ wait "$app_pid" 2>/dev/null
 engegar_programa
 esperar_inici 10 "after a copy was killed"
 
-# The same modules planted under the hardware-capability subfolders, with a
-# second "lib", on the library path and in the working folder; the media
-# module missing, the SDL one writable by the group.
+# A copy of the program and its modules, the media one missing and the SDL
+# one writable by the group, both planted under every other name a loader
+# may try: hardware-capability subfolders, a second "lib", the library path.
 bin=$tmp/bin
 mkdir -p "$bin" "$tmp/cami"
 cp "$programa" "$(dirname "$programa")"/liblumi_*.so "$bin/"
 programa=$bin/lumiraga
-for m in media sdl; do
-  for d in haswell glibc-hwcaps/x86-64-v2 glibc-hwcaps/x86-64-v3 glibc-hwcaps/x86-64-v4 tls x86_64; do
-    mkdir -p "$bin/$d" "$tmp/cami/$d"
-    for p in "$bin/$d/liblumi_$m.so" "$bin/$d/libliblumi_$m.so" "$tmp/cami/$d/liblumi_$m.so" "$bin/libliblumi_$m.so" \
-      "$tmp/cami/liblumi_$m.so"; do cp "$bin/liblumi_$m.so" "$p"; done
-  done
+for p in {"$bin","$tmp/cami"}{,/haswell,/glibc-hwcaps/x86-64-v{2,3,4},/tls,/x86_64}/{,lib}liblumi_{media,sdl}.so; do
+  [ -e "$p" ] || install -D "$bin/$(basename "${p/liblib/lib}")" "$p"
 done
 rm "$bin/liblumi_media.so"
 chmod g+w "$bin/liblumi_sdl.so"
