@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <dlfcn.h>
@@ -45,7 +46,7 @@ bool propi(const struct stat& st) {
 // it may not be loaded.
 int obrir_modul(const QString& cami, Falla& falla) {
     const int barra = int(cami.lastIndexOf(u'/'));
-    const QString carpeta = barra > 0 ? cami.left(barra) : QStringLiteral("/");
+    const QString carpeta = barra < 0 ? QStringLiteral(".") : cami.left(std::max(barra, 1));
     const int dir = ::open(QFile::encodeName(carpeta).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     struct stat st {};
     if (dir < 0) {
@@ -97,8 +98,10 @@ template <typename T> const T* carregar(const char* nom, const T* (*enllacat)())
         // The descriptor checked, not the name: the file cannot be swapped
         // between the check and the load. Every symbol bound now: a module
         // that does not fit fails here, not in the middle of an exercise.
+        // The descriptor stays open, as the module stays loaded: the loader
+        // knows a module by that name, which another must not reuse.
         void* biblioteca = ::dlopen(("/proc/self/fd/" + std::to_string(fd)).c_str(), RTLD_NOW | RTLD_LOCAL);
-        ::close(fd);
+        if (!biblioteca) ::close(fd);
         const QByteArray entrada = "lumi_modul_" + QByteArray(nom);
         if (auto f = biblioteca ? reinterpret_cast<const T* (*)()>(::dlsym(biblioteca, entrada.constData()))
                                 : nullptr)
