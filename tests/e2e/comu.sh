@@ -457,7 +457,6 @@ llegir_missatge() {
   sleep 0.3
   captura missatge >/dev/null
   text=$(xclip -o -selection clipboard 2>/dev/null)
-  missatge_llegit=$text
   xdotool key Return
   for t in "$@"; do
     [[ "$text" == *"$t"* ]] || fallar "the message $quan does not say \"$t\": $text"

@@ -100,7 +100,7 @@ for llengua in catala:catala espanol:español galego:galego; do
   llegits=""
   for _ in 1 2 3; do # the two modules and the camera, in any order
     llegir_missatge "($l)"
-    llegits+=$missatge_llegit
+    llegits+=$(xclip -o -selection clipboard 2>/dev/null)
   done
   absent=$(text_taula "$l" 'moduls|absent') refusat=$(text_taula "$l" 'moduls|no_fiable')
   for t in "$(text_taula "$l" 'moduls|media')" "${absent/\%1/$bin/liblumi_media.so}" \
