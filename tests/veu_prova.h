@@ -52,7 +52,6 @@ struct Taxes {
     std::map<QString, std::pair<int, int>> intrusos; // accepted and heard, per kind of untrained sound
     int seguit_be = 0, seguit = 0;                   // trained takes of the continuous streams
     int falses = 0, buits = 0;                       // their moments with no trained sound, and words in them
-    int primeres_be = 0, primeres = 0;               // their first takes, right after a reset
     double retard = -1;                              // latest word after its window, s
 };
 
@@ -68,11 +67,13 @@ inline QStringList jocs_veu() {
             l << dir.filePath(QString::number(llavor));
             QDir().mkpath(l.back());
             p.push_back(std::make_unique<QProcess>());
-            p.back()->start(QStringLiteral("python3"), {QStringLiteral(LUMI_DADES "/../../scripts/generar_veu.py"),
-                                                        QStringLiteral("--joc"), l.back(), QString::number(llavor)});
+            p.back()->start(QStringLiteral("python3"),
+                            {QStringLiteral(LUMI_DADES "/../../scripts/generar_veu.py"),
+                             QStringLiteral("--joc"), l.back(), QString::number(llavor)});
         }
         for (auto& q : p)
-            if (!q->waitForFinished(-1) || q->exitStatus() != QProcess::NormalExit || q->exitCode() != 0) return QStringList();
+            if (!q->waitForFinished(-1) || q->exitStatus() != QProcess::NormalExit || q->exitCode() != 0)
+                return QStringList();
         return l;
     }();
     return fets;
@@ -86,7 +87,8 @@ inline Taxes avaluar_veu(const QString& joc, int decimes) {
         std::vector<int> dites;
     };
     auto marques = [](const QString& f) {
-        std::vector<Marca> m{Marca{QStringLiteral("-"), QStringLiteral("silenci"), 0, 0, {}}}; // before the first
+        std::vector<Marca> m{
+            Marca{QStringLiteral("-"), QStringLiteral("silenci"), 0, 0, {}}}; // before the first
         QFile fitxer(f);
         QTextStream t(&fitxer);
         if (fitxer.open(QIODevice::ReadOnly))
@@ -122,23 +124,24 @@ inline Taxes avaluar_veu(const QString& joc, int decimes) {
                 for (const auto& f : n.alimentar(p.data() + i, std::min<size_t>(400, p.size() - i))) {
                     if (f.tipus != v::Esdeveniment::Paraula) continue;
                     const double s = static_cast<double>(f.mostra - zero) / v::MOSTRES_PER_SEGON;
-                    auto m = std::find_if(prova.rbegin(), prova.rend(), [s](const Marca& x) { return x.inici < s; });
+                    auto m = std::find_if(prova.rbegin(), prova.rend(),
+                                          [s](const Marca& x) { return x.inici < s; });
                     m->dites.push_back(f.valor);
                     const double finestra = std::max(m->inici + decimes / 10.0, m->fi) + v::SEGONS_SILENCI_FI;
                     t.retard = std::max(t.retard, s - finestra);
                 }
             const bool seguit = part == std::string_view("_seguit");
             for (const Marca& m : prova) {
-                const bool intrus = m.so == u"-", be = m.dites.size() == 1 && sons.value(m.dites[0] - 1) == m.so;
-                const QString tipus = m.tipus == u"paraula" || m.tipus == u"esclat" ? m.tipus : QStringLiteral("tos");
+                const bool intrus = m.so == u"-",
+                           be = m.dites.size() == 1 && sons.value(m.dites[0] - 1) == m.so;
+                const QString tipus =
+                    m.tipus == u"paraula" || m.tipus == u"esclat" ? m.tipus : QStringLiteral("tos");
                 (seguit ? t.buits : t.intrusos[tipus].second) += intrus ? 1 : 0;
                 (seguit ? t.falses : t.intrusos[tipus].first) += intrus && !m.dites.empty() ? 1 : 0;
                 if (intrus) continue;
                 if (seguit) {
                     t.seguit_be += be ? 1 : 0;
                     ++t.seguit;
-                    t.primeres_be += be && &m == &prova[1] ? 1 : 0;
-                    t.primeres += &m == &prova[1] ? 1 : 0;
                     continue;
                 }
                 t.sons[m.so].first += be ? 1 : 0;
