@@ -192,21 +192,22 @@ LEARNERS = [["es", "es+m1", "es+m3", "es+m7"], ["es+f2", "es+f3", "es+f4", "es+f
 
 
 def joc(dest, seed):
+    os.makedirs(dest, exist_ok=True)
     # Per voice (a learner), a training stream of three takes of each sound,
-    # a test stream of seven other takes of each among untrained sounds, and a
-    # continuous stream where untrained sounds fall between trained ones. The
-    # takes vary as someone's repeating a sound does; some have noise 20 dB
-    # under them, and in two of each sound a steady noise starts 0.2 to 0.5 s
-    # before it and goes on after. The untrained sounds: other words, said by
-    # the learner and by someone else, bursts of white, pink and brown noise
-    # from just above the room to 50 dB over it, coughs, claps, breaths and
-    # knocks. The tests hear another room and other noises than training.
+    # and a test stream of seven other takes of each among untrained sounds,
+    # then a continuous stretch where untrained sounds fall between trained
+    # ones. The takes vary as someone's repeating a sound does; some have
+    # noise 20 dB under them, and in two of each sound a steady noise starts
+    # 0.2 to 0.5 s before it and goes on after. The untrained sounds: other
+    # words, said by the learner and by someone else, bursts of white, pink
+    # and brown noise from just above the room to 50 dB over it, coughs,
+    # claps, breaths and knocks. The test stream has another room and other
+    # noises than training. A seed makes another set.
     r = random.Random(seed)
     sons = [("o", "o"), ("ma", "ma"), ("mama", "mamá"), ("mm", "[[mmmmm]]")]
     words = ["si", "tu", "fe", "lupe", "queso", "pa", "luz", "gol", "ca", "dedo"]
-    rooms = {"entrenament": pink(RATE * 7, r), "prova": pink(RATE * 7, r)}
+    rooms = {"entrenament": 60, "prova": 60 * 10 ** (r.uniform(-3, 3) / 20)}
     beds = {"entrenament": pink(RATE * 4, r), "prova": pink(RATE * 4, r)}
-    room_db = {"entrenament": 0, "prova": r.uniform(-3, 3)}
 
     def take(text, voice):
         s = espeak(text, r.randint(39, 61), r.randint(140, 210), voice)
@@ -241,41 +242,33 @@ def joc(dest, seed):
         test += untrained(v, other, words, 12, 4)
         test.append(("-", [0.0] * (RATE * 2), "silenci"))
         r.shuffle(test)
-        said = [(s, x, "net") for s, _ in sons for x in items[s][10:]]
+        # The continuous stretch at the end: untrained sounds close between trained ones.
+        said = [(s, x) for s, _ in sons for x in items[s][10:]]
         r.shuffle(said)
         others = untrained(v, other, r.sample(words, 3), 3, 1)
         r.shuffle(others)
-        stream = []
-        for k, t in enumerate(said):
-            stream += [t, others[k]]
-        for part, parts in [("entrenament", train), ("prova", test), ("seguit", stream)]:
-            room = rooms["prova" if part != "entrenament" else part]
-            bed = beds["prova" if part != "entrenament" else part]
+        for k, (s, x) in enumerate(said):
+            test += [(s, x, "seguit"), (others[k][0], others[k][1], "seguit")]
+        for part, parts in [("entrenament", train), ("prova", test)]:
             sig, marks = [], []
-            for k, (label, x, kind) in enumerate(parts):
-                if kind in ("net", "abans") and r.random() < 0.3:
-                    x = [a + b for a, b in zip(x, under(r, bed, x, 20, len(x)))]
+            for label, x, kind in parts:
+                if label != "-" and r.random() < 0.3:
+                    x = [a + b for a, b in zip(x, under(r, beds[part], x, 20, len(x)))]
                 lead = int(RATE * r.uniform(0.2, 0.5)) if kind == "abans" else 0
                 tail = int(RATE * r.uniform(0.3, 1.0)) if kind == "abans" else 0
-                if part == "seguit":
-                    # The first right after the detector starts, then close together.
-                    gap = int(RATE * (r.uniform(0, 0.005) if k == 0 else r.uniform(0.3, 0.6)))
-                else:
-                    gap = int(RATE * r.uniform(0.6, 1.1))
-                sig += [0.0] * (gap + lead)
+                sig += [0.0] * (int(RATE * (r.uniform(0.3, 0.6) if kind == "seguit" else r.uniform(0.6, 1.1))) + lead)
                 start = len(sig)
                 sig += [0.0] * (len(x) + tail)
                 for i, a in enumerate(x):
                     sig[start + i] += a
                 if lead:
                     start -= lead
-                    for i, a in enumerate(under(r, bed, x, r.uniform(15, 20), lead + len(x) + tail)):
+                    for i, a in enumerate(under(r, beds[part], x, r.uniform(15, 20), lead + len(x) + tail)):
                         sig[start + i] += a
                 marks.append((label, kind, (start + lead) / RATE, (start + lead + len(x)) / RATE))
             sig += [0.0] * RATE
             path = os.path.join(dest, "joc_%s_%s.wav" % (name, part))
-            k = 60 * 10 ** (room_db["prova" if part != "entrenament" else part] / 20)
-            write_room(sig, [k * x for x in room], path)
+            write_room(sig, [rooms[part] * x for x in pink(RATE * 7, r)], path)
             with open(path[:-4] + ".txt", "w") as f:
                 for m in marks:
                     f.write("%s %s %.3f %.3f\n" % m)
