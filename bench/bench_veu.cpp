@@ -339,14 +339,14 @@ void BM_TaxesPerTempsDEscolta(benchmark::State& state) {
     // and the like, a continuous stretch), on the seed the engine's limits
     // were chosen on (0) or on the one that checks them (1), at the listening
     // time given.
-    if (lumi::proves::jocs_veu().isEmpty()) {
+    const QString joc = lumi::proves::joc_veu(lumi::proves::LLAVORS_VEU[state.range(0)]);
+    if (joc.isEmpty()) {
         state.SkipWithError("espeak-ng made no sound set");
         return;
     }
     lumi::proves::Taxes t;
     for (auto _ : state)
-        t = lumi::proves::avaluar_veu(lumi::proves::jocs_veu()[static_cast<int>(state.range(0))],
-                                      static_cast<int>(state.range(1)));
+        t = lumi::proves::avaluar_veu(joc, static_cast<int>(state.range(1)));
     int be = 0, dites = 0, pitjor = 100;
     for (const auto& [so, bd] : t.sons) {
         be += bd.first;

@@ -3,8 +3,8 @@
 # random offsets among silence and room noise, as one 16 kHz stream each.
 # Run again only to change them (espeak-ng's output changes between versions,
 # so the streams are kept as made). Writes WAV; scripts/generar_veu.sh turns
-# them into FLAC. With --joc DIR it makes instead, in DIR, the larger set the
-# recognition-rate test builds when it runs (see joc()).
+# them into FLAC. With --joc DIR SEED... it makes instead, in DIR/SEED, the
+# larger sets the recognition-rate test builds when it runs (see joc()).
 import array, math, os, random, subprocess, sys, tempfile, wave
 
 RATE = 16000
@@ -281,6 +281,7 @@ def under(r, bed, x, db, n):
 
 
 if len(sys.argv) > 2 and sys.argv[1] == "--joc":
-    joc(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 25)
+    for seed in sys.argv[3:] or ["25"]:
+        joc(os.path.join(sys.argv[2], seed), int(seed))
 else:
     main(sys.argv[1] if len(sys.argv) > 1 else ".")
