@@ -10,7 +10,7 @@ namespace lumi {
 
 paraules::paraules(QWidget* pare) : QDialog(pare) {
     setObjectName(QStringLiteral("paraules"));
-    setWindowTitle(QStringLiteral("Paraules"));
+    setWindowTitle(tradueix(QStringLiteral("Paraules")));
     setModal(true);
     setFixedSize(360, 150);
     Combo1 = anomenar(new QComboBox(this), QStringLiteral("Combo1"));

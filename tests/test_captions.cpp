@@ -9,7 +9,10 @@
 #include "planner/Finestra2.h"
 #include "planner/paraules.h"
 #include "planner/planificar.h"
+#include "contestador.h"
+#include "platform/carpetes.h"
 #include "platform/finestres_veu.h"
+#include "platform/ini.h"
 #include "platform/motor_veu_real.h"
 #include "player/Form1.h"
 #include "player/finestra_informe.h"
@@ -50,7 +53,7 @@ bool igual_en_tres(const QString& t) {
                                                    "consigna inicial item tecla {enter} ins re.pg supr "
                                                    "av.pg tab retr alt altgr bloq. mayús núm bloc. despl "
                                                    "win. menú control pausa test foto continuo inv "
-                                                   "vertical arial zona")
+                                                   "vertical arial zona lumiraga lumi-raga")
                                         .split(u' ');
     for (const QString& m : t.toLower().split(u' ', Qt::SkipEmptyParts))
         if (!mots.contains(m) && m.count(QRegularExpression(QStringLiteral("\\p{L}"))) > 1) return false;
@@ -61,8 +64,15 @@ bool igual_en_tres(const QString& t) {
 
 TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
     std::map<QString, QString> catala; // each caption as the Catalan window shows it
+    auto en_llengua = [&](const QString& on, const QString& t) {
+        QString& ca = catala[on];
+        if (idioma() == IDIOMA_CATALA) ca = t;
+        EXPECT_TRUE(idioma() == IDIOMA_CATALA || ca != t || igual_en_tres(ca))
+            << "left in Catalan: " << (on + u' ' + ca).toStdString();
+    };
     auto mirar = [&](QWidget* f, const std::string& pagina) {
         const QString on = f->objectName() + u' ' + QString::fromStdString(pagina) + u' ';
+        if (f->isWindow()) en_llengua(on + QStringLiteral("title"), f->windowTitle());
         EXPECT_TRUE(f->isFullScreen() ||
                     (f->frameGeometry().width() <= 1024 && f->frameGeometry().height() <= 768));
         const QList<QWidget*> tots = f->findChildren<QWidget*>();
@@ -73,13 +83,9 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
             const QString t = caption_control(w);
             const bool vist = w->isVisible() && !w->isWindow() && !t.isEmpty() &&
                               (w->inherits("QAbstractButton") || w->inherits("QLabel"));
-            if (vist) textos << t;
-            for (qsizetype i = 0; i < textos.size(); ++i) {
-                QString& ca = catala[on + QString::number(tots.indexOf(w)) + u'.' + QString::number(i)];
-                if (idioma() == IDIOMA_CATALA) ca = textos[i];
-                EXPECT_TRUE(idioma() == IDIOMA_CATALA || ca != textos[i] || igual_en_tres(ca))
-                    << "left in Catalan: " << (on + ca).toStdString();
-            }
+            if (vist || w->inherits("QGroupBox")) textos << t;
+            for (qsizetype i = 0; i < textos.size(); ++i)
+                en_llengua(on + QString::number(tots.indexOf(w)) + u'.' + QString::number(i), textos[i]);
             if (!vist) continue;
             const QRect r = tinta(w, t);
             EXPECT_LE(r.width(), w->width()) << "cut: " << (idioma() + u' ' + on + t).toStdString();
@@ -92,12 +98,17 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
         }
     };
     for (int16_t llengua = 0; llengua < 3; ++llengua) {
+        // Each round starts in Catalan, as a first start does; the language
+        // is chosen in the start dialog or in the menu.
+        plataforma::ini_escriure(plataforma::fitxer_ini_programa(), QStringLiteral("inici"),
+                                 QStringLiteral("idioma"), IDIOMA_CATALA);
         exercici_nou();
         Form1 f;
         ASSERT_TRUE(f.Form_Load());
-        f.mn_idioma_Click(llengua);
-        mirar(&f, "menus");
+        if (llengua != 2) f.mn_idioma_Click(llengua);
         inici* d = inici::instancia();
+        if (llengua == 2) d->ct_idioma_Click(llengua);
+        mirar(&f, "menus");
         for (int16_t boto : {4, 0, 4, 2}) {
             d->Command1_Click(boto);
             d->show();
@@ -140,6 +151,19 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
             mirar(x, "");
         }
         f.finestra_informe()->close();
+        {
+            // The planner's question, the exit question and a plain message.
+            proves::Contestador c({QMessageBox::Cancel});
+            p.model.pont.preguntar(17);
+            activitat().exercici_modificat = CERT;
+            int16_t cancel = 0;
+            f.Form_Unload(cancel);
+            activitat().exercici_modificat = FALS;
+            f.mn_fressa_Click(1);
+            ASSERT_EQ(c.titols.size(), 3);
+            for (int i = 0; i < 3; ++i)
+                en_llengua(QStringLiteral("message box ") + QString::number(i), c.titols[i]);
+        }
     }
     idioma() = IDIOMA_CATALA;
 }
