@@ -18,6 +18,7 @@
 #include "player/finestra_informe.h"
 #include "player/inici.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QStyleOptionButton>
 #include <gtest/gtest.h>
@@ -164,6 +165,54 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
             for (int i = 0; i < 3; ++i)
                 en_llengua(QStringLiteral("message box ") + QString::number(i), c.titols[i]);
         }
+    }
+    idioma() = IDIOMA_CATALA;
+}
+
+// Where the message for an activity without sounds and the help page send the
+// teacher, in the action editor, is a control the editor shows in that language.
+TEST(Captions, TheNoSoundsMessageAndTheHelpNameControlsTheActionEditorHas) {
+    auto net = [](QString t) { return t.remove(u'&').simplified(); };
+    const QRegularExpression negreta(QStringLiteral("<b>([^<]+)</b>")), cometes(QStringLiteral("«([^»]+)»"));
+    for (int16_t llengua = 0; llengua < 3; ++llengua) {
+        exercici_nou();
+        Form1 f;
+        ASSERT_TRUE(f.Form_Load());
+        f.mn_idioma_Click(llengua);
+        item it;
+        ACCIONS a(it, activitat(), dispositius(), nullptr);
+        QSet<QString> noms{net(text_idioma(2))}; // the planner's list that opens it
+        for (QWidget* w : a.findChildren<QWidget*>()) {
+            noms << net(caption_control(w));
+            if (auto* c = qobject_cast<QComboBox*>(w))
+                for (int i = 0; i < c->count(); ++i)
+                    noms << net(c->itemText(i));
+        }
+        proves::Contestador c;
+        f.mn_fressa_Click(1);
+        ASSERT_EQ(c.textos.size(), 1);
+        QFile fitxer(
+            QStringLiteral(LUMI_CARPETA_EXECUTABLE "/ajuda/%1.html")
+                .arg(QStringList{QStringLiteral("ca"), QStringLiteral("es"), QStringLiteral("gl")}[llengua]));
+        ASSERT_TRUE(fitxer.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(fitxer.readAll()).simplified();
+        // The message's names, which the help page gives as well.
+        for (const auto& m : cometes.globalMatch(c.textos[0])) {
+            EXPECT_TRUE(noms.contains(m.captured(1)))
+                << idioma().toStdString() << ": " << m.captured(1).toStdString();
+            EXPECT_TRUE(html.contains(QStringLiteral("<b>%1</b>").arg(m.captured(1))));
+        }
+        // The help's section on the editor, found by its page list.
+        const QString pagina = QStringLiteral("<li><b>%1</b>:").arg(net(a.Canc[5]->text()));
+        int seccions = 0;
+        for (const QString& s : html.split(QStringLiteral("<h2>"))) {
+            if (!s.contains(pagina)) continue;
+            ++seccions;
+            for (const auto& m : negreta.globalMatch(s))
+                EXPECT_TRUE(noms.contains(m.captured(1)))
+                    << idioma().toStdString() << ": " << m.captured(1).toStdString();
+        }
+        EXPECT_EQ(seccions, 1);
     }
     idioma() = IDIOMA_CATALA;
 }

@@ -43,7 +43,7 @@ TEST_F(Idioma, TheTablesHoldTheGivenTexts) {
     EXPECT_EQ(text_idioma(81), QStringLiteral("ya existe y los datos se perderan"));
     EXPECT_EQ(tradueix(QStringLiteral("Teclat")), QStringLiteral("TECLADO"));
     idioma() = IDIOMA_GALEGO;
-    EXPECT_EQ(text_idioma(30), QStringLiteral("fixo modificacións no arquivo que se perderán"));
+    EXPECT_EQ(text_idioma(30), QStringLiteral("Fixo modificacións no arquivo que se perderán"));
     EXPECT_EQ(text_idioma(82), QStringLiteral("Este proxecto xa existe"));
     EXPECT_EQ(tradueix(QStringLiteral("LumiRaga - Inici")), QStringLiteral("LumiRaga - Inicio"));
     EXPECT_EQ(tradueix(QStringLiteral("LUMIRAGA - Sense nom")), QStringLiteral("LUMIRAGA - Sen título"));
@@ -168,4 +168,28 @@ TEST_F(Idioma, KeywordsTranslateBothWaysWhereAnOrderBegins) {
     EXPECT_EQ(tradueix_paraules_clau(QString(), 1), QString());
     idioma() = IDIOMA_CATALA;
     EXPECT_EQ(tradueix_paraules_clau(QStringLiteral("COLOR_1"), 1), QStringLiteral("COLOR_1"));
+}
+
+TEST_F(Idioma, AMessageStartsWithACapitalWhereTheCatalanOneDoes) {
+    auto majuscula = [](const QString& t) {
+        const qsizetype i = t.indexOf(QRegularExpression(QStringLiteral("\\p{L}")));
+        return i >= 0 && t[i].isUpper();
+    };
+    const QJsonObject ca = taula(QStringLiteral("catala"));
+    QMap<QString, QString> termes;
+    for (const auto& e : ca.value(QStringLiteral("traduccions")).toArray())
+        termes[e.toArray().at(0).toString()] = e.toArray().at(1).toString();
+    for (const QString& l : {QStringLiteral("espanol"), QStringLiteral("galego")}) {
+        const QJsonObject t = taula(l);
+        const QJsonArray m = t.value(QStringLiteral("missatges")).toArray();
+        for (qsizetype n = 0; n < m.size(); ++n)
+            EXPECT_TRUE(!majuscula(text_idioma_en(IDIOMA_CATALA, static_cast<int>(n))) ||
+                        majuscula(m.at(n).toString()))
+                << qPrintable(l) << " " << n << ": " << qPrintable(m.at(n).toString());
+        for (const auto& e : t.value(QStringLiteral("traduccions")).toArray()) {
+            const QString clau = e.toArray().at(0).toString(), text = e.toArray().at(1).toString();
+            EXPECT_TRUE(!majuscula(termes.value(clau)) || majuscula(text))
+                << qPrintable(l) << " " << qPrintable(text);
+        }
+    }
 }
