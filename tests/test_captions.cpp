@@ -18,6 +18,7 @@
 #include "player/finestra_informe.h"
 #include "player/inici.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QStyleOptionButton>
@@ -214,5 +215,28 @@ TEST(Captions, TheNoSoundsMessageAndTheHelpNameControlsTheActionEditorHas) {
         }
         EXPECT_EQ(seccions, 1);
     }
+    idioma() = IDIOMA_CATALA;
+}
+
+// With a larger desktop font the words dialog's warning wraps onto more
+// lines than the form left it: the buttons under it move down, inside the dialog.
+TEST(Captions, AWrappedWarningPushesDownWhatLiesUnderIt) {
+    const QFont abans = QApplication::font();
+    QFont gran = abans;
+    gran.setPixelSize(QFontInfo(abans).pixelSize() * 3 / 2);
+    QApplication::setFont(gran);
+    for (const QString& l : {IDIOMA_CATALA, IDIOMA_ESPANOL, IDIOMA_GALEGO}) {
+        idioma() = l;
+        paraules w(nullptr);
+        w.posar(text_idioma(5), QStringLiteral("a|b"));
+        w.show();
+        const QRect avis = w.avis->geometry();
+        EXPECT_GE(avis.height(), w.avis->heightForWidth(avis.width())) << l.toStdString();
+        for (QPushButton* b : w.Command1) {
+            EXPECT_GT(b->y(), avis.bottom()) << l.toStdString();
+            EXPECT_TRUE(w.rect().contains(b->geometry())) << l.toStdString();
+        }
+    }
+    QApplication::setFont(abans);
     idioma() = IDIOMA_CATALA;
 }
