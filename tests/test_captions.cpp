@@ -136,8 +136,16 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
         a.mn_zona_Click(2);
         mirar(a.findChild<QWidget*>(QStringLiteral("tela_zones")), "");
         Finestra2 e(&p, QStringLiteral("t"), 1, 1);
-        paraules w(&p);
-        w.Text1->setText(QStringLiteral("a|b")); // its warning
+        {
+            // A larger desktop font wraps the words dialog's warning onto more lines.
+            const QFont abans = QApplication::font();
+            QApplication::setFont(QFont(abans.family(), abans.pointSize() * 3 / 2));
+            paraules w(&p);
+            w.Text1->setText(QStringLiteral("a|b"));
+            w.show();
+            mirar(&w, "");
+            QApplication::setFont(abans);
+        }
         OVSDLL_CALIB c;
         c.Form_Load();
         OmbraVisor o;
@@ -147,96 +155,43 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
         for (auto crear : {plataforma::crear_finestra_entrenament, plataforma::crear_finestra_patrons,
                            plataforma::crear_finestra_nivell})
             v.emplace_back(crear(m, nullptr));
-        for (QWidget* x : std::initializer_list<QWidget*>{f.finestra_informe(), &e, &w, &c, &o, &r,
-                                                          v[0].get(), v[1].get(), v[2].get()}) {
+        for (QWidget* x : std::initializer_list<QWidget*>{f.finestra_informe(), &e, &c, &o, &r, v[0].get(),
+                                                          v[1].get(), v[2].get()}) {
             x->show();
             mirar(x, "");
         }
         f.finestra_informe()->close();
         {
-            // The planner's question, the exit question and a plain message.
+            // The planner's question and the message for no sounds.
             proves::Contestador c({QMessageBox::Cancel});
             p.model.pont.preguntar(17);
-            activitat().exercici_modificat = CERT;
-            int16_t cancel = 0;
-            f.Form_Unload(cancel);
-            activitat().exercici_modificat = FALS;
             f.mn_fressa_Click(1);
-            ASSERT_EQ(c.titols.size(), 3);
-            for (int i = 0; i < 3; ++i)
+            ASSERT_EQ(c.titols.size(), 2);
+            for (int i = 0; i < 2; ++i)
                 en_llengua(QStringLiteral("message box ") + QString::number(i), c.titols[i]);
+            // That message and the help page name controls the action editor has.
+            QStringList noms{text_idioma(2)}; // the planner's list that opens it
+            for (QWidget* x : a.findChildren<QWidget*>())
+                noms << caption_control(x).remove(u'&').simplified();
+            for (int i = 0; i < a.veu1->count(); ++i)
+                noms << a.veu1->itemText(i);
+            QFile ajuda(QStringLiteral(LUMI_CARPETA_EXECUTABLE "/ajuda/%1.html")
+                            .arg(QStringList{"ca", "es", "gl"}[llengua]));
+            ASSERT_TRUE(ajuda.open(QIODevice::ReadOnly));
+            const QString html = QString::fromUtf8(ajuda.readAll()).simplified();
+            const QRegularExpression negreta(QStringLiteral("<b>([^<]+)</b>")),
+                cometes(QStringLiteral("«([^»]+)»"));
+            // The help's section on the editor, found by its list of pages.
+            const QStringList seccio = html.split(QStringLiteral("<h2>"))
+                                           .filter(QStringLiteral("<li><b>%1</b>:").arg(a.Canc[5]->text()));
+            ASSERT_EQ(seccio.size(), 1);
+            for (const auto& m : negreta.globalMatch(seccio[0]))
+                EXPECT_TRUE(noms.contains(m.captured(1))) << m.captured(1).toStdString();
+            for (const auto& m : cometes.globalMatch(c.textos[1])) {
+                EXPECT_TRUE(noms.contains(m.captured(1))) << m.captured(1).toStdString();
+                EXPECT_TRUE(html.contains(QStringLiteral("<b>%1</b>").arg(m.captured(1))));
+            }
         }
     }
-    idioma() = IDIOMA_CATALA;
-}
-
-// Where the message for an activity without sounds and the help page send the
-// teacher, in the action editor, is a control the editor shows in that language.
-TEST(Captions, TheNoSoundsMessageAndTheHelpNameControlsTheActionEditorHas) {
-    auto net = [](QString t) { return t.remove(u'&').simplified(); };
-    const QRegularExpression negreta(QStringLiteral("<b>([^<]+)</b>")), cometes(QStringLiteral("«([^»]+)»"));
-    for (int16_t llengua = 0; llengua < 3; ++llengua) {
-        exercici_nou();
-        Form1 f;
-        ASSERT_TRUE(f.Form_Load());
-        f.mn_idioma_Click(llengua);
-        item it;
-        ACCIONS a(it, activitat(), dispositius(), nullptr);
-        QSet<QString> noms{net(text_idioma(2))}; // the planner's list that opens it
-        for (QWidget* w : a.findChildren<QWidget*>()) {
-            noms << net(caption_control(w));
-            if (auto* c = qobject_cast<QComboBox*>(w))
-                for (int i = 0; i < c->count(); ++i)
-                    noms << net(c->itemText(i));
-        }
-        proves::Contestador c;
-        f.mn_fressa_Click(1);
-        ASSERT_EQ(c.textos.size(), 1);
-        QFile fitxer(
-            QStringLiteral(LUMI_CARPETA_EXECUTABLE "/ajuda/%1.html")
-                .arg(QStringList{QStringLiteral("ca"), QStringLiteral("es"), QStringLiteral("gl")}[llengua]));
-        ASSERT_TRUE(fitxer.open(QIODevice::ReadOnly));
-        const QString html = QString::fromUtf8(fitxer.readAll()).simplified();
-        // The message's names, which the help page gives as well.
-        for (const auto& m : cometes.globalMatch(c.textos[0])) {
-            EXPECT_TRUE(noms.contains(m.captured(1)))
-                << idioma().toStdString() << ": " << m.captured(1).toStdString();
-            EXPECT_TRUE(html.contains(QStringLiteral("<b>%1</b>").arg(m.captured(1))));
-        }
-        // The help's section on the editor, found by its page list.
-        const QString pagina = QStringLiteral("<li><b>%1</b>:").arg(net(a.Canc[5]->text()));
-        int seccions = 0;
-        for (const QString& s : html.split(QStringLiteral("<h2>"))) {
-            if (!s.contains(pagina)) continue;
-            ++seccions;
-            for (const auto& m : negreta.globalMatch(s))
-                EXPECT_TRUE(noms.contains(m.captured(1)))
-                    << idioma().toStdString() << ": " << m.captured(1).toStdString();
-        }
-        EXPECT_EQ(seccions, 1);
-    }
-    idioma() = IDIOMA_CATALA;
-}
-
-// With a larger desktop font the words dialog's warning wraps onto more
-// lines than the form left it: the buttons under it move down, inside the dialog.
-TEST(Captions, AWrappedWarningPushesDownWhatLiesUnderIt) {
-    const QFont abans = QApplication::font();
-    QFont gran = abans;
-    gran.setPixelSize(QFontInfo(abans).pixelSize() * 3 / 2);
-    QApplication::setFont(gran);
-    for (const QString& l : {IDIOMA_CATALA, IDIOMA_ESPANOL, IDIOMA_GALEGO}) {
-        idioma() = l;
-        paraules w(nullptr);
-        w.posar(text_idioma(5), QStringLiteral("a|b"));
-        w.show();
-        const QRect avis = w.avis->geometry();
-        EXPECT_GE(avis.height(), w.avis->heightForWidth(avis.width())) << l.toStdString();
-        for (QPushButton* b : w.Command1) {
-            EXPECT_GT(b->y(), avis.bottom()) << l.toStdString();
-            EXPECT_TRUE(w.rect().contains(b->geometry())) << l.toStdString();
-        }
-    }
-    QApplication::setFont(abans);
     idioma() = IDIOMA_CATALA;
 }
