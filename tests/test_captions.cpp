@@ -10,9 +10,7 @@
 #include "planner/paraules.h"
 #include "planner/planificar.h"
 #include "contestador.h"
-#include "platform/carpetes.h"
 #include "platform/finestres_veu.h"
-#include "platform/ini.h"
 #include "platform/motor_veu_real.h"
 #include "player/Form1.h"
 #include "player/finestra_informe.h"
@@ -100,16 +98,12 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
         }
     };
     for (int16_t llengua = 0; llengua < 3; ++llengua) {
-        // Each round starts in Catalan, as a first start does; the language
-        // is chosen in the start dialog or in the menu.
-        plataforma::ini_escriure(plataforma::fitxer_ini_programa(), QStringLiteral("inici"),
-                                 QStringLiteral("idioma"), IDIOMA_CATALA);
         exercici_nou();
         Form1 f;
-        ASSERT_TRUE(f.Form_Load());
-        if (llengua != 2) f.mn_idioma_Click(llengua);
+        ASSERT_TRUE(f.Form_Load()); // in the language of the round before
+        if (llengua != 1) f.mn_idioma_Click(llengua);
         inici* d = inici::instancia();
-        if (llengua == 2) d->ct_idioma_Click(llengua);
+        if (llengua == 1) d->ct_idioma_Click(llengua); // Spanish from Catalan, in the start dialog
         mirar(&f, "menus");
         for (int16_t boto : {4, 0, 4, 2}) {
             d->Command1_Click(boto);
