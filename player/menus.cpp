@@ -451,6 +451,9 @@ void Form1::mn_idioma_Click(int16_t Index) {
     const QString abans = idioma();
     traduir_paraules_clau(abans, noms[Index]);
     idioma() = noms[Index];
+    // The title of an activity without a name is a text of the tables too.
+    const QString sense_nom = QStringLiteral("LUMIRAGA - Sense nom");
+    if (windowTitle() == tradueix_en(abans, sense_nom)) setWindowTitle(tradueix(sense_nom));
     mn_idioma[Index]->setChecked(true);
     plataforma::ini_escriure(plataforma::fitxer_ini_programa(), QStringLiteral("inici"),
                              QStringLiteral("idioma"), idioma());

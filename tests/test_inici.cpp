@@ -99,7 +99,7 @@ TEST_F(Inici, LanguageOptionsRetranslateDialogAndPlayer) {
     EXPECT_EQ(d->Command1[1]->text(), tradueix_en(IDIOMA_ESPANOL, clau));
     EXPECT_EQ(f->mn_disc[1]->text(), tradueix_en(IDIOMA_ESPANOL, QStringLiteral("Form1|mn_disc | 1|c|")));
 
-    // Galician has no title of its own: the one shown stays.
+    // The Galician title reads as the Spanish one.
     clic(d->ct_idioma[2]);
     EXPECT_EQ(idioma(), IDIOMA_GALEGO);
     EXPECT_EQ(cancel_qt(), QStringLiteral("Cancelar")); // Qt has no Galician: Spanish
