@@ -1,4 +1,5 @@
 #include "player/Form1.h"
+#include "app/connexions.h"
 #include "ajudes.h"
 #include "core/camins.h"
 #include "platform/carpetes.h"
@@ -8,6 +9,7 @@
 #include "core/informe.h"
 #include "platform/ini.h"
 #include "platform/instancia.h"
+#include "platform/microfon.h"
 #include "player/menus.h"
 #include "platform/motor_veu.h"
 #include "platform/motor_veu_sintetic.h"
@@ -508,11 +510,11 @@ TEST_F(Menus, QuitWithUnsavedChangesAndCancelKeepsRunning) {
 // ---------------------------------------------------------------- sound patterns
 
 TEST_F(Menus, PatternsWithoutAnEngineChangeNoMenuState) {
-    // Without an engine the first item stays as designed: disabled.
+    // Without an engine the speech menu is off once its menu opens.
     jugador().estat_finestra = 1; // not the first activation: no start dialog
-    f->mn_fressa[0]->setEnabled(false);
     f->Form_Activate();
-    EXPECT_FALSE(f->mn_fressa[0]->isEnabled());
+    emit f->mn_conf->aboutToShow();
+    EXPECT_FALSE(f->mn_rec_s[0]->menuAction()->isEnabled());
     // Reached all the same, it starts nothing and says nothing.
     proves::Contestador c;
     f->mn_fressa_Click(0);
@@ -526,8 +528,21 @@ TEST_F(Menus, PatternsWithoutAnEngineChangeNoMenuState) {
     EXPECT_FALSE(f->mn_fressa[4]->isEnabled());
 
     MotorMenus m;
-    f->Form_Activate();
-    EXPECT_TRUE(f->mn_fressa[0]->isEnabled());
+    emit f->mn_conf->aboutToShow();
+    EXPECT_TRUE(f->mn_rec_s[0]->menuAction()->isEnabled());
+}
+
+TEST_F(Menus, TheSpeechMenuIsOffWhereTheProgramsEngineFindsNoSoundSystem) {
+    qputenv("SDL_AUDIODRIVER", "cap_ni_un");
+    qunsetenv("LUMIRAGA_BACKENDS");
+    qunsetenv("LUMIRAGA_SINTETIC");
+    triar_backends();
+    emit f->mn_conf->aboutToShow();
+    qunsetenv("SDL_AUDIODRIVER");
+    EXPECT_FALSE(plataforma::motor_veu().present());
+    EXPECT_FALSE(f->mn_rec_s[0]->menuAction()->isEnabled());
+    plataforma::posar_motor_veu(nullptr);
+    plataforma::posar_microfon(nullptr);
 }
 
 TEST_F(Menus, RecoveredPatternsTakeTheEnginesListNotTheClipboard) {
