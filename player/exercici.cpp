@@ -201,7 +201,8 @@ void Form1::engegar_exercici() {
         avortar(text_idioma(57) + QLatin1Char('\n') + absents.textos.join(QLatin1Char('\n')));
         return;
     }
-    if (!absents.textos.isEmpty()) missatge(this, absents.textos.join(QLatin1Char('\n')), QMessageBox::NoIcon);
+    if (!absents.textos.isEmpty())
+        missatge(this, absents.textos.join(QLatin1Char('\n')), QMessageBox::NoIcon);
 
     if (nivell) {
         if (d.procOld_rec != 0) {
