@@ -1,7 +1,10 @@
 // The speech engine: the level's cadence in real time through SDL's disk
-// driver, idle and on a loaded machine beside SDL's own callback's, the time from the last sample of an
-// utterance to the word event on the interface thread, matching against 32 entries of 3 takes, and the
-// recognition rate on the whole fixture set (tests/dades).
+// driver on the program's own microphone and engine, idle and on a loaded
+// machine beside SDL's own callback's, the time from the last sample of an
+// utterance to the word event on the interface thread, matching against 32
+// entries of 3 takes, and the recognition rate on the whole fixture set
+// (tests/dades).
+#include "app/connexions.h"
 #include "platform/finestres.h"
 #include "platform/microfon.h"
 #include "platform/microfon_sintetic.h"
@@ -175,13 +178,14 @@ void BM_CadenciaNivell(benchmark::State& state) {
     qputenv("SDL_AUDIODRIVER", "disk");
     qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(fitxer));
     qputenv("SDL_DISKAUDIOFILE", "/dev/null");
-    std::unique_ptr<pf::Microfon> microfon = pf::crear_microfon_sdl();
-    std::unique_ptr<pf::MotorVeuReal> motor = microfon ? pf::MotorVeuReal::crear() : nullptr;
-    if (!motor) {
+    // The microphone and engine the program installs; SDL's audio, started
+    // at their first use, stays with the disk driver for the whole run.
+    lumi::triar_backends();
+    pf::MotorVeu& motor = pf::motor_veu();
+    if (!motor.present()) {
         state.SkipWithError("SDL's disk audio driver did not start");
         return;
     }
-    pf::posar_microfon(microfon.get());
     Receptor finestra;
     std::vector<double> intervals, sdl;
     // Others' work on the machine counts towards the load.
@@ -197,7 +201,7 @@ void BM_CadenciaNivell(benchmark::State& state) {
         const Carrega carrega(ocupats);
         CaptacioSdl captacio;
         finestra.missatges.clear();
-        if (motor->IniciarCapturaNivellDeSo(pf::registrar_finestra(&finestra)) != 0 ||
+        if (motor.IniciarCapturaNivellDeSo(pf::registrar_finestra(&finestra)) != 0 ||
             captacio.dispositiu == 0) {
             state.SkipWithError("the disk driver's capture did not open");
             break;
@@ -212,7 +216,7 @@ void BM_CadenciaNivell(benchmark::State& state) {
         comptar.start(100);
         QTimer::singleShot(segons * 1000, &bucle, &QEventLoop::quit);
         bucle.exec();
-        motor->FinalitzarCapturaNivellDeSo();
+        motor.FinalitzarCapturaNivellDeSo();
         SDL_CloseAudioDevice(captacio.dispositiu);
         captacio.dispositiu = 0;
         for (size_t i = 3; i < finestra.missatges.size(); ++i)
@@ -220,7 +224,7 @@ void BM_CadenciaNivell(benchmark::State& state) {
         for (size_t i = 3; i < captacio.moments.size(); ++i)
             sdl.push_back(captacio.moments[i] - captacio.moments[i - 1]);
     }
-    motor.reset();
+    pf::posar_motor_veu(nullptr);
     pf::posar_microfon(nullptr);
     const auto [dins, maxim] = regularitat(intervals);
     const auto [sdl_dins, sdl_maxim] = regularitat(sdl);

@@ -220,6 +220,10 @@ void Form1::connectar_menus() {
     connectar(mn_FI, [this] { mn_FI_Click(); });
     connectar_index(mn_velocitat, &Form1::mn_velocitat_Click);
     connectar_index(mn_fressa, &Form1::mn_fressa_Click);
+    // The speech menu only where the engine started: asked (once) when its
+    // menu first opens, so that SDL is not loaded with the program.
+    connect(mn_conf, &QMenu::aboutToShow, this,
+            [this] { mn_rec_s[0]->menuAction()->setEnabled(plataforma::motor_veu().present()); });
     connectar_index(mn_ovs, &Form1::mn_ovs_Click);
     connectar_index(mn_idioma, &Form1::mn_idioma_Click);
     connectar(ajuda, [this] { ajuda_Click(); });
