@@ -34,10 +34,7 @@ menu_planificador 392 2 # Opcions > Crear Zones
 esperar_tela "Opcions > Crear Zones"
 safata_coberta "the zone editor"
 captura editor-zones >/dev/null
-# The zone menu's last item, "Sortir".
-xdotool mousemove 30 8 click 1
-sleep 0.3
-xdotool key Up Return
+xdotool mousemove 30 8 click 1 sleep 0.3 key Up Return # the zone menu's last item, "Sortir"
 esperar_sense_finestra '^Crear Zones$' 5 || fallar "\"Sortir\" did not leave the zone editor"
 menu_planificador 392 3 # Opcions > Sortir
 esperar_sense_finestra "$titol_planificador" 5 || fallar "\"Sortir\" did not close the planner"
