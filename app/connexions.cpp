@@ -13,6 +13,7 @@
 #include "platform/backends.h"
 #include "platform/carpetes.h"
 #include "platform/microfon.h"
+#include "platform/moduls.h"
 #include "platform/motor_veu.h"
 #include "platform/pantalla.h"
 #include "planner/planificar.h"
@@ -40,6 +41,13 @@ void connectar_ganxos() {
         if (Form1* f = Form1::instancia()) f->posar_titol(t);
     };
     avis_usuari() = [](const QString& t) { missatge(Form1::instancia(), t, QMessageBox::Critical); };
+    // A module is loaded where its service is first used, on any thread and
+    // maybe in the middle of starting a device: told once the event loop is
+    // back, and the program goes on without it.
+    plataforma::avis_modul() = [](const QString& t) {
+        QMetaObject::invokeMethod(
+            qApp, [t] { missatge(Form1::instancia(), t, QMessageBox::Warning); }, Qt::QueuedConnection);
+    };
     escriptori_actual() = [] { return plataforma::rectangle_escriptori(); };
     cami_desfer() = plataforma::fitxer_desfer();
     finestra_video() = []() -> QWidget* {

@@ -63,9 +63,13 @@ bool mateixa_fila(const QRect& a, const QRect& b) {
     return a.top() <= b.bottom() && b.top() <= a.bottom();
 }
 
+bool mateixa_columna(const QRect& a, const QRect& b) {
+    return a.left() <= b.right() && b.left() <= a.right();
+}
+
 // One container: its hand-placed children first grow to their captions,
-// then each one pushes the ones to its right its caption or its new place
-// reaches; the container grows to hold them.
+// then each one pushes the ones to its right, and below it, that its caption
+// or its new place reaches; the container grows to hold them.
 void encabir(QWidget* pare) {
     std::vector<QWidget*> fills;
     std::map<QWidget*, QRect> abans;
@@ -88,6 +92,16 @@ void encabir(QWidget* pare) {
     const int marge_baix = std::max(0, pare->height() - baix);
 
     std::vector<QWidget*> pendents = fills;
+    // The controls the form lined up with the one at `as` move along to `v`
+    // when they lie before it: columns and rows stay straight.
+    auto alinear = [&](const QRect& as, int v, bool avall) {
+        for (QWidget* t : fills) {
+            const bool en_linia = avall ? abans[t].top() == as.top() : abans[t].left() == as.left();
+            if (!en_linia || (avall ? t->y() : t->x()) >= v) continue;
+            t->move(avall ? QPoint(t->x(), v) : QPoint(v, t->y()));
+            pendents.push_back(t);
+        }
+    };
     while (!pendents.empty()) {
         QWidget* c = pendents.back();
         pendents.pop_back();
@@ -96,21 +110,23 @@ void encabir(QWidget* pare) {
         const bool mogut = rc.topLeft() != ac.topLeft(), crescut = rc.size() != ac.size();
         for (QWidget* s : fills) {
             const QRect as = abans[s];
-            if (s == c || as.left() <= ac.left() || !mateixa_fila(ac, as) || as.contains(ac) ||
-                ac.contains(as))
-                continue;
-            // A caption that grew, or one drawn from the left under a
-            // neighbour the form laid over its box, keeps some room before
-            // the next control; a moved control keeps the gap the form left.
-            int x = std::numeric_limits<int>::min();
-            if (m.isValid() && (crescut || des_de_l_esquerra(c))) x = c->x() + m.width() + SEPARACIO;
-            if (mogut || (crescut && !m.isValid())) x = std::max(x, rc.right() + as.left() - ac.right());
-            // The controls the form lined up with it move along: columns stay straight.
-            for (QWidget* t : fills)
-                if (abans[t].left() == as.left() && t->x() < x) {
-                    t->move(x, t->y());
-                    pendents.push_back(t);
-                }
+            if (s == c || as.contains(ac) || ac.contains(as)) continue;
+            if (as.left() > ac.left() && mateixa_fila(ac, as)) {
+                // A caption that grew, or one drawn from the left under a
+                // neighbour the form laid over its box, keeps some room before
+                // the next control; a moved control keeps the gap the form left.
+                int x = std::numeric_limits<int>::min();
+                if (m.isValid() && (crescut || des_de_l_esquerra(c))) x = c->x() + m.width() + SEPARACIO;
+                if (mogut || (crescut && !m.isValid())) x = std::max(x, rc.right() + as.left() - ac.right());
+                alinear(as, x, false);
+            } else if (as.top() > ac.top() && mateixa_columna(ac, as) && rc.bottom() > ac.bottom()) {
+                // Below it the same: a caption wrapped onto more lines keeps
+                // some room, a control pushed down keeps the form's gap.
+                int y = std::numeric_limits<int>::min();
+                if (m.isValid() && rc.height() > ac.height()) y = c->y() + m.height() + SEPARACIO;
+                if (mogut || !m.isValid()) y = std::max(y, rc.bottom() + as.top() - ac.bottom());
+                alinear(as, y, true);
+            }
         }
     }
     int cal_dreta = 0, cal_baix = 0;

@@ -124,7 +124,7 @@ void exercici_nou(Activitat& a, Llistes& l, EstatDispositius& d, EstatJugador& j
     a.font.cursiva = FALS;
     a.font.color = 65535;
 
-    // 9.
+    // 9. The joysticks, probed now unless the first run will probe them.
     if (!entorn.joystick_diferit) provar_joysticks(d, entorn.joystick_provar);
 
     // 10.

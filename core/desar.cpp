@@ -1,10 +1,5 @@
 #include "core/desar.h"
 
-#include "core/fitxer_lrq.h"
-#include "core/idioma.h"
-
-#include <QSet>
-
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
@@ -254,15 +249,9 @@ bool fitxer_alie(const QString& cami) {
     return alie;
 }
 
-bool desar_fitxer_propi(const QString& cami, const QByteArray& dades, QFileDevice::Permissions afegits) {
-    if (desar(cami, dades, afegits, true)) return true;
-    // Told once a run for each file: the program writes some of them often.
-    static QSet<QString> avisats;
-    if (fitxer_alie(cami) && avis_usuari() && !avisats.contains(cami)) {
-        avisats.insert(cami);
-        avis_usuari()(tradueix(QStringLiteral("fitxers|alie")) + u'\n' + cami);
-    }
-    return false;
+Desament desar_fitxer_propi(const QString& cami, const QByteArray& dades, QFileDevice::Permissions afegits) {
+    if (desar(cami, dades, afegits, true)) return Desament::desat;
+    return fitxer_alie(cami) ? Desament::alie : Desament::error;
 }
 
 } // namespace lumi

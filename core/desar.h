@@ -15,11 +15,15 @@ namespace lumi {
 // that was killed half way is removed by the next save of the same file.
 bool desar_fitxer(const QString& cami, const QByteArray& dades, QFileDevice::Permissions afegits = {});
 
+// What a save of a file of the program's own came to.
+enum class Desament { desat, alie, error };
+
 // The same for a file of the program's own (ini files, the undo snapshot, the
 // camera still, any file whose name the program chooses): a link is followed
 // only when the user owns it, and a file of another user is never written
-// through; the user is told so once a run for each such file.
-bool desar_fitxer_propi(const QString& cami, const QByteArray& dades, QFileDevice::Permissions afegits = {});
+// through (`alie`: the caller tells the user).
+Desament desar_fitxer_propi(const QString& cami, const QByteArray& dades,
+                            QFileDevice::Permissions afegits = {});
 // True when `cami`, or a link on the way to its file, belongs to another user.
 bool fitxer_alie(const QString& cami);
 

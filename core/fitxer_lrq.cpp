@@ -932,10 +932,6 @@ std::function<void(const QString&)>& titol_finestra() {
     static std::function<void(const QString&)> f;
     return f;
 }
-std::function<void(const QString&)>& avis_usuari() {
-    static std::function<void(const QString&)> f;
-    return f;
-}
 std::function<bool(const QString&)>& veu_obrir_paraules_carpeta() {
     static std::function<bool(const QString&)> f;
     return f;
@@ -970,8 +966,15 @@ bool desar_exercici(const QString& path, const QString& llengua_interficie, cons
     // The snapshot's name is the program's: no link of another user leads it
     // over one of the teacher's files.
     const bool desfer = es_fitxer_desfer(path);
-    if (!(desfer ? desar_fitxer_propi(path, dades) : desar_fitxer(path, dades))) return false;
-    if (desfer) return true;
+    if (desfer) {
+        const Desament r = desar_fitxer_propi(path, dades);
+        if (r == Desament::alie) avisar_un_cop(path, tradueix(QStringLiteral("fitxers|alie")) + u'\n' + path);
+        return r == Desament::desat;
+    }
+    if (!desar_fitxer(path, dades)) return false;
+    // The refused file now holds this activity: saving over it again is no loss.
+    const QString refusat = QFileInfo(fitxer_refusat()).canonicalFilePath();
+    if (!refusat.isEmpty() && refusat == QFileInfo(path).canonicalFilePath()) fitxer_refusat().clear();
     if (titol_finestra()) titol_finestra()(QStringLiteral("LUMIRAGA - ") + path);
     a.fitxer_actual = path;
     return true;

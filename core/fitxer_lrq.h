@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/activitat.h"
+#include "core/avisos.h"
 
 #include <QByteArray>
 #include <QRect>
@@ -80,8 +81,6 @@ void carregar_exercici(const QString& path);
 // Hooks the player sets; all may be empty.
 // The player window's caption.
 std::function<void(const QString&)>& titol_finestra();
-// A critical message box with the program's title.
-std::function<void(const QString& text)>& avis_usuari();
 // The speech engine's opening of a word-pattern folder; empty while there is no engine.
 std::function<bool(const QString& carpeta)>& veu_obrir_paraules_carpeta();
 // This machine's desktop rectangle; when empty, the current zone 0 is used.

@@ -22,6 +22,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <cmath>
 #include <cstdlib>
@@ -312,7 +313,9 @@ void OVSDLL_CALIB::calibrar_Click() {
     EstatDispositius& d = dispositius();
     if (d.captura_hwnd == 0) captura_obrir(handle_imatge());
     if (d.captura_hwnd == 0) {
-        missatge(this, text_idioma(72), QMessageBox::NoIcon);
+        missatge(this, tradueix(QStringLiteral("OmbraVisor|sense_camera")), QMessageBox::NoIcon);
+        // Unticked quietly: a second attempt would only say it again.
+        const QSignalBlocker callat(calibrar);
         calibrar->setChecked(false);
         return;
     }

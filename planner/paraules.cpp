@@ -10,23 +10,22 @@ namespace lumi {
 
 paraules::paraules(QWidget* pare) : QDialog(pare) {
     setObjectName(QStringLiteral("paraules"));
-    setWindowTitle(QStringLiteral("Paraules"));
+    setWindowTitle(tradueix(QStringLiteral("Paraules")));
     setModal(true);
-    setFixedSize(360, 150);
+    setFixedSize(360, 132);
     Combo1 = anomenar(new QComboBox(this), QStringLiteral("Combo1"));
     Combo1->setGeometry(10, 10, 160, 24);
     Text1 = anomenar(new QLineEdit(this), QStringLiteral("Text1"));
     Text1->setGeometry(10, 42, 340, 24);
     avis = anomenar(new QLabel(this), QStringLiteral("avis"));
-    // The warning takes two lines in every language.
-    avis->setGeometry(10, 68, 340, 36);
+    avis->setGeometry(10, 68, 340, 20);
     avis->setWordWrap(true);
     avis->setStyleSheet(QStringLiteral("color: #b00000;"));
     const char* textos[] = {"Cancel·lar", "Acceptar"};
     for (int i : {0, 1}) {
         auto* b =
             anomenar(new QPushButton(QString::fromUtf8(textos[i]), this), QStringLiteral("Command1"), i);
-        b->setGeometry(70 + i * 120, 106, 100, 28);
+        b->setGeometry(70 + i * 120, 94, 100, 28);
         connect(b, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         Command1[static_cast<size_t>(i)] = b;
     }
@@ -60,6 +59,8 @@ void paraules::posar(const QString& lloc, const QString& text) {
 void paraules::Text1_Change() {
     const QString a = avis_caracter(Text1->text());
     avis->setText(a);
+    // A warning of more lines pushes the buttons down.
+    encabir_captions(this);
     Command1[1]->setEnabled(a.isEmpty());
 }
 

@@ -69,7 +69,7 @@ planificar::planificar(QWidget* parent) : QDialog(parent) {
             return missatge(this, text_idioma(58), QMessageBox::NoIcon,
                             QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
         return missatge(this, text_idioma(n), QMessageBox::Critical, QMessageBox::Ok | QMessageBox::Cancel,
-                        QStringLiteral("Atencio")) == QMessageBox::Ok;
+                        tradueix(QStringLiteral("Atencio"))) == QMessageBox::Ok;
     };
     // OK leads to the first SI_BE cell: a press and a double click on it, as
     // the user would; the check then asks again while the list is empty.

@@ -1,3 +1,5 @@
+#include "core/idioma.h"
+#include "core/avisos.h"
 #include "platform/camera.h"
 
 #include "core/desar.h"
@@ -37,7 +39,10 @@ bool desar_bmp(const QImage& im, const QString& fitxer) {
     QByteArray dades;
     QBuffer b(&dades);
     b.open(QIODevice::WriteOnly);
-    return im.save(&b, "BMP") && desar_fitxer_propi(fitxer, dades);
+    if (!im.save(&b, "BMP")) return false;
+    const Desament r = desar_fitxer_propi(fitxer, dades);
+    if (r == Desament::alie) avisar_un_cop(fitxer, tradueix(QStringLiteral("fitxers|alie")) + u'\n' + fitxer);
+    return r == Desament::desat;
 }
 
 bool desar_fotografia(Camera& c, const QString& fitxer) {

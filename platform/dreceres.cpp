@@ -1,3 +1,5 @@
+#include "core/idioma.h"
+#include "core/avisos.h"
 #include "platform/dreceres.h"
 
 #include "core/desar.h"
@@ -75,7 +77,10 @@ QString text_drecera(const Drecera& d) {
 
 bool escriure_drecera(const QString& fitxer, const Drecera& d) {
     // Desktops start only launchers their owner may execute.
-    return desar_fitxer_propi(fitxer, text_drecera(d).toUtf8(), QFileDevice::ExeOwner | QFileDevice::ExeUser);
+    const Desament r =
+        desar_fitxer_propi(fitxer, text_drecera(d).toUtf8(), QFileDevice::ExeOwner | QFileDevice::ExeUser);
+    if (r == Desament::alie) avisar_un_cop(fitxer, tradueix(QStringLiteral("fitxers|alie")) + u'\n' + fitxer);
+    return r == Desament::desat;
 }
 
 } // namespace lumi::plataforma

@@ -1,3 +1,5 @@
+#include "core/idioma.h"
+#include "core/avisos.h"
 #include "platform/ini.h"
 
 #include "core/desar.h"
@@ -141,7 +143,9 @@ bool ini_escriure(const QString& fitxer, const QString& seccio, const QList<Clau
     // Windows-1252 bytes that happen to be valid UTF-8 ("Ã©") would be read
     // back as UTF-8: the BOM keeps them as written.
     if (!utf8 && (l.utf8 || sembla_utf8(dades))) dades = QByteArray("\xEF\xBB\xBF") + text.toUtf8();
-    return desar_fitxer_propi(fitxer, dades);
+    const Desament r = desar_fitxer_propi(fitxer, dades);
+    if (r == Desament::alie) avisar_un_cop(fitxer, tradueix(QStringLiteral("fitxers|alie")) + u'\n' + fitxer);
+    return r == Desament::desat;
 }
 
 } // namespace lumi::plataforma

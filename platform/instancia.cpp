@@ -45,9 +45,19 @@ bool reservar_instancia_unica() {
     // A copy ending between our open and our lock removes the name: try again
     // on the new file.
     for (int intent = 0; intent < 3; ++intent) {
-        // Never through a link somebody left in its place.
-        const int fd = ::open(g_cami.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (fd < 0) return false;
+        // Never through a link somebody left in its place. A lock needs no
+        // write access: a file we cannot write (a read-only folder, another
+        // user's lock in a shared one) is locked as it is.
+        int fd = ::open(g_cami.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0) fd = ::open(g_cami.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+        struct stat st = {};
+        if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+            ::close(fd);
+            fd = -1;
+        }
+        // Only a live copy's lock keeps a start out: with no lock to take
+        // the program starts, as on a file system that keeps no locks.
+        if (fd < 0) return true;
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             // A folder whose file system keeps no such locks (some network
             // shares) lets every copy start rather than none.

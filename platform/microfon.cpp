@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace lumi::plataforma {
 
@@ -17,6 +18,7 @@ class MicrofonAbsent final : public Microfon {
     int mostres_per_segon() const override { return 22050; }
     std::vector<int16_t> llegir() override { return {}; }
     int nivell() override { return 0; }
+    bool lliurar_a(Receptor) override { return false; }
 };
 
 Microfon* g_microfon = nullptr;
@@ -29,6 +31,7 @@ class MicrofonMaquina final : public Microfon {
         if (!fet_) {
             fet_ = true;
             if (const ModulSdl* m = modul_sdl()) real_ = m->crear_microfon();
+            if (real_ && pendent_) real_->lliurar_a(std::exchange(pendent_, nullptr));
         }
         return real_ && real_->obrir();
     }
@@ -40,9 +43,16 @@ class MicrofonMaquina final : public Microfon {
     int mostres_per_segon() const override { return real_ ? real_->mostres_per_segon() : 16000; }
     std::vector<int16_t> llegir() override { return real_ ? real_->llegir() : std::vector<int16_t>{}; }
     int nivell() override { return real_ ? real_->nivell() : 0; }
+    bool lliurar_a(Receptor f) override {
+        if (real_) return real_->lliurar_a(std::move(f));
+        // Not made yet: SDL's, which has a capture thread, gets it when made.
+        pendent_ = std::move(f);
+        return true;
+    }
 
   private:
     bool fet_ = false;
+    Receptor pendent_;
     Microfon* real_ = nullptr; // kept for the whole run, like the engine
 };
 

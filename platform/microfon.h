@@ -32,14 +32,13 @@ class Microfon {
     // The level of the last 50 ms (see nivell_so); 0 when closed or gone.
     virtual int nivell() = 0;
     // Hands each captured buffer to `f` on the capture thread as it arrives,
-    // instead of keeping it for llegir, until closed or given nullptr. False,
-    // and nothing changes, for a microphone without a capture thread of its
-    // own: the caller then polls llegir.
+    // instead of keeping it for llegir, until closed or given nullptr; once
+    // it returns, the previous receiver is no longer called. False, and
+    // nothing changes, for a microphone without a capture thread of its own:
+    // the caller then polls llegir. Every microphone answers for itself (a
+    // wrapper that dropped it would leave its caller polling).
     using Receptor = std::function<void(const int16_t*, size_t)>;
-    virtual bool lliurar_a(Receptor f) {
-        (void)f;
-        return false;
-    }
+    virtual bool lliurar_a(Receptor f) = 0;
 };
 
 // The microphone in use.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
+#include <utility>
 
 namespace lumi::plataforma {
 
@@ -59,9 +60,10 @@ class MicrofonSdl final : public Microfon {
     }
 
     bool lliurar_a(Receptor f) override {
-        // SDL's lock keeps the callback out while the receiver changes.
+        // SDL's lock keeps the callback out while the receiver changes; a
+        // swap frees nothing under it, the old receiver goes with `f`.
         if (dispositiu_ != 0) SDL_LockAudioDevice(dispositiu_);
-        receptor_ = std::move(f);
+        std::swap(receptor_, f);
         if (dispositiu_ != 0) SDL_UnlockAudioDevice(dispositiu_);
         return true;
     }

@@ -25,6 +25,8 @@ class MicrofonSintetic : public Microfon, public DispositiuSintetic {
     // buffer that nobody emptied would lose them.
     std::vector<int16_t> llegir() override;
     int nivell() override;
+    // No capture thread: it is polled.
+    bool lliurar_a(Receptor) override { return false; }
 
   private:
     // The sample heard at position i (silence beyond the file).

@@ -1,9 +1,15 @@
 #include "platform/moduls.h"
 
+#include "core/idioma.h"
+
 #include <QCoreApplication>
 #include <QFile>
-#include <QLibrary>
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,37 +21,98 @@
 
 namespace lumi::plataforma {
 
+std::function<void(const QString&)>& avis_modul() {
+    static std::function<void(const QString&)> f;
+    return f;
+}
+
+namespace {
+
+// Why a module is not there: "moduls|absent", "moduls|no_fiable" or
+// "moduls|no_carrega", with the file or folder at fault.
+struct Falla {
+    const char* clau = nullptr;
+    QString cami;
+};
+
 // A shared program folder may be writable by others: code is only taken
 // from a file that the user or the system owns and nobody else can change.
-bool modul_de_confianca(const QString& cami) {
+bool propi(const struct stat& st) {
+    return (st.st_uid == 0 || st.st_uid == ::geteuid()) && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// The module file opened for reading, the very file the checks passed:
+// no link is followed and nothing else is searched. -1 with the reason when
+// it may not be loaded.
+int obrir_modul(const QString& cami, Falla& falla) {
+    const int barra = int(cami.lastIndexOf(u'/'));
+    const QString carpeta = barra < 0 ? QStringLiteral(".") : cami.left(std::max(barra, 1));
+    const int dir = ::open(QFile::encodeName(carpeta).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     struct stat st {};
-    if (::stat(QFile::encodeName(cami).constData(), &st) != 0) return true;
-    return (st.st_uid == 0 || st.st_uid == ::geteuid()) && (st.st_mode & S_IWOTH) == 0;
+    if (dir < 0) {
+        falla = {"moduls|absent", cami};
+        return -1;
+    }
+    const bool carpeta_propia = ::fstat(dir, &st) == 0 && propi(st);
+    const int fd = carpeta_propia ? ::openat(dir, QFile::encodeName(cami.mid(barra + 1)).constData(),
+                                             O_RDONLY | O_NOFOLLOW | O_CLOEXEC)
+                                  : -1;
+    const int error = errno;
+    ::close(dir);
+    if (!carpeta_propia)
+        falla = {"moduls|no_fiable", carpeta};
+    else if (fd < 0)
+        falla = {error == ENOENT  ? "moduls|absent"
+                 : error == ELOOP ? "moduls|no_fiable"
+                                  : "moduls|no_carrega",
+                 cami};
+    else if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !propi(st))
+        falla = {"moduls|no_fiable", cami};
+    else
+        return fd;
+    if (fd >= 0) ::close(fd);
+    return -1;
+}
+
+} // namespace
+
+bool modul_de_confianca(const QString& cami) {
+    Falla falla;
+    const int fd = obrir_modul(cami, falla);
+    if (fd >= 0) ::close(fd);
+    return fd >= 0;
 }
 
 namespace {
 
 // The module's entry, linked in or from liblumi_<nom>.so beside the
-// executable (else wherever the system looks for libraries). The library
-// stays loaded for the rest of the run.
+// executable. The library stays loaded for the rest of the run.
 template <typename T> const T* carregar(const char* nom, const T* (*enllacat)()) {
     if (enllacat) return enllacat();
-    const QString fitxer = QStringLiteral("liblumi_%1.so").arg(QLatin1String(nom));
-    const QByteArray entrada = "lumi_modul_" + QByteArray(nom);
-    QString error;
-    for (const QString& cami : {QCoreApplication::applicationDirPath() + u'/' + fitxer, fitxer}) {
-        if (!modul_de_confianca(cami)) {
-            error = QStringLiteral("%1: not owned by this user, or writable by others").arg(cami);
-            continue;
-        }
-        QLibrary biblioteca(cami);
-        // Every symbol bound now: a module that does not fit fails here, not
-        // in the middle of an exercise.
-        biblioteca.setLoadHints(QLibrary::ResolveAllSymbolsHint);
-        if (auto f = reinterpret_cast<const T* (*)()>(biblioteca.resolve(entrada.constData()))) return f();
-        if (error.isEmpty()) error = biblioteca.errorString();
+    const QString cami =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/liblumi_%1.so").arg(QLatin1String(nom));
+    Falla falla;
+    const int fd = obrir_modul(cami, falla);
+    QString detall;
+    if (fd >= 0) {
+        // The descriptor checked, not the name: the file cannot be swapped
+        // between the check and the load. Every symbol bound now: a module
+        // that does not fit fails here, not in the middle of an exercise.
+        // The descriptor stays open, as the module stays loaded: the loader
+        // knows a module by that name, which another must not reuse.
+        void* biblioteca = ::dlopen(("/proc/self/fd/" + std::to_string(fd)).c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!biblioteca) ::close(fd);
+        const QByteArray entrada = "lumi_modul_" + QByteArray(nom);
+        if (auto f = biblioteca ? reinterpret_cast<const T* (*)()>(::dlsym(biblioteca, entrada.constData()))
+                                : nullptr)
+            return f();
+        falla = {"moduls|no_carrega", cami};
+        detall = u'\n' + QString::fromLocal8Bit(::dlerror());
     }
-    std::fprintf(stderr, "lumiraga: %s\n", qPrintable(error));
+    const QString text = tradueix(QStringLiteral("moduls|") + QLatin1String(nom)) + u'\n' +
+                         tradueix(QLatin1String(falla.clau)).arg(falla.cami);
+    std::fprintf(stderr, "lumiraga: %s%s\n", qPrintable(text), qPrintable(detall));
+    if (avis_modul()) avis_modul()(text);
     return nullptr;
 }
 

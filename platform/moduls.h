@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace lumi::plataforma {
@@ -45,16 +46,22 @@ struct ModulCamera {
     Camera* (*crear)();
 };
 
-// The module's services, loaded on the first call; nullptr when it cannot
-// be loaded (said once on stderr).
+// The module's services, loaded on the first call from liblumi_<name>.so
+// beside the executable and from no other file; nullptr when it cannot be
+// loaded (said once, through avis_modul()).
 const ModulMedia* modul_media();
 const ModulSdl* modul_sdl();
 const ModulImatges* modul_imatges();
 const ModulCamera* modul_camera();
 
-// Whether a module file may be loaded: owned by the user or the system and
-// writable by nobody else (a missing file is left to the loader).
+// Whether a module file may be loaded: a regular file owned by the user or
+// the system, in a folder owned by either, neither writable by anyone else.
+// A missing file is no module.
 bool modul_de_confianca(const QString& cami);
+
+// Told, in the interface language, what will not work and why, once for
+// each module that cannot be loaded; on the thread that first asked for it.
+std::function<void(const QString& text)>& avis_modul();
 
 } // namespace lumi::plataforma
 

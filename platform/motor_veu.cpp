@@ -32,13 +32,13 @@ MotorAbsent& absent() {
 
 MotorVeu* g_motor = nullptr;
 
-// The machine's engine, made at the first call past present(): SDL's audio
-// and the engine's worker start then, not with the program.
+// The machine's engine, made at its first use (present() included): the SDL
+// module, SDL's audio and the engine's worker start then, not with the
+// program. Without the module, or where SDL's audio does not start, it is
+// the absent engine for the rest of the run.
 class MotorVeuMaquina final : public MotorVeu {
   public:
-    // Known without starting it: SDL's audio starts wherever its ALSA back
-    // end loads, which the SDL package brings.
-    bool present() const override { return true; }
+    bool present() const override { return real().present(); }
     int16_t IniciarUnitReconeixementDeSonsSenseQuadreInicial(int32_t finestra, int16_t nombre,
                                                              QString& paraules) override {
         return real().IniciarUnitReconeixementDeSonsSenseQuadreInicial(finestra, nombre, paraules);
@@ -65,16 +65,17 @@ class MotorVeuMaquina final : public MotorVeu {
     void VeureNivellDeSo() override { real().VeureNivellDeSo(); }
 
   private:
-    MotorVeu& real() {
+    // Asked once and remembered.
+    MotorVeu& real() const {
         if (!fet_) {
             fet_ = true;
             if (const ModulSdl* m = modul_sdl()) real_ = m->crear_motor_veu();
         }
         return real_ ? *real_ : absent();
     }
-    bool fet_ = false;
+    mutable bool fet_ = false;
     // Kept for the whole run: the engine's worker ends with the process.
-    MotorVeu* real_ = nullptr;
+    mutable MotorVeu* real_ = nullptr;
 };
 
 } // namespace

@@ -90,6 +90,9 @@ MotorVeuReal::MotorVeuReal() {
 }
 
 MotorVeuReal::~MotorVeuReal() {
+    // First the microphone that has our receiver, whichever microfon() is
+    // now: once detached its capture thread no longer calls into this engine.
+    deixar_microfon();
     {
         std::lock_guard l(cua_mutex_);
         sortir_ = true;
@@ -99,7 +102,6 @@ MotorVeuReal::~MotorVeuReal() {
     delete entrenament_.data();
     delete patrons_.data();
     delete nivell_.data();
-    if (microfon_obert_) microfon().tancar();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
@@ -251,8 +253,7 @@ void MotorVeuReal::posar_ajustos(const AjustosVeu& a) {
     }
     triar_dispositiu_captura(a.dispositiu);
     if (altre && microfon_obert_) {
-        microfon().tancar();
-        microfon_obert_ = false;
+        deixar_microfon();
         obrir_microfon();
     }
 }
@@ -290,10 +291,13 @@ bool MotorVeuReal::vigilar_nivell(bool si) {
 }
 
 bool MotorVeuReal::obrir_microfon() {
-    if (microfon_obert_ && microfon().obert()) return true;
-    if (!microfon().obrir()) return false;
+    Microfon& m = microfon();
+    if (microfon_obert_ && microfon_ == &m && m.obert()) return true;
+    deixar_microfon();
+    if (!m.obrir()) return false;
+    microfon_ = &m;
     microfon_obert_ = true;
-    const int r = microfon().mostres_per_segon();
+    const int r = m.mostres_per_segon();
     pas_remostreig_ = static_cast<double>(r) / veu::MOSTRES_PER_SEGON;
     fase_ = 1;
     anterior_ = 0;
@@ -302,8 +306,8 @@ bool MotorVeuReal::obrir_microfon() {
         std::lock_guard l(nivells_mutex_);
         nivells_.reiniciar();
     }
-    empeny_ = microfon().lliurar_a([this](const int16_t* m, size_t n) { entrar(m, n); });
-    microfon().llegir(); // what was heard before belongs to nobody
+    empeny_ = m.lliurar_a([this](const int16_t* v, size_t n) { entrar(v, n); });
+    m.llegir(); // what was heard before belongs to nobody
     // Polled, often enough that a level waits at most a few ms for its last
     // buffer; handing over, only to notice that it went away.
     bomba_.start(empeny_ ? 100 : 4);
@@ -313,21 +317,28 @@ bool MotorVeuReal::obrir_microfon() {
 void MotorVeuReal::tancar_microfon_si_cal() {
     if (capturant_ || reconeixent_ || enregistrant_ >= 0 || provant_ || vigilants_ > 0) return;
     bomba_.stop();
-    if (microfon_obert_) microfon().tancar();
+    deixar_microfon();
+}
+
+void MotorVeuReal::deixar_microfon() {
+    if (!microfon_) return;
+    microfon_->lliurar_a(nullptr);
+    if (microfon_obert_) microfon_->tancar();
+    microfon_ = nullptr;
     microfon_obert_ = false;
 }
 
 void MotorVeuReal::bombar() {
-    Microfon& m = microfon();
-    if (!m.obert()) {
+    if (!microfon_) return;
+    if (!microfon_->obert()) {
         // Unplugged: levels and words stop; the next start fails and says so.
         bomba_.stop();
-        m.lliurar_a(nullptr);
+        microfon_->lliurar_a(nullptr);
         microfon_obert_ = false;
         return;
     }
     if (empeny_) return;
-    const std::vector<int16_t> v = m.llegir();
+    const std::vector<int16_t> v = microfon_->llegir();
     entrar(v.data(), v.size());
 }
 

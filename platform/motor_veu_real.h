@@ -23,6 +23,8 @@
 
 namespace lumi::plataforma {
 
+class Microfon;
+
 // The engine's settings, kept in the program ini's section "VEU".
 struct AjustosVeu {
     QString dispositiu; // the capture device; "" the system's default
@@ -94,6 +96,9 @@ class MotorVeuReal : public QObject, public MotorVeu {
   private:
     void lliurar(const std::vector<veu::Esdeveniment>& v);
     bool obrir_microfon();
+    // Takes our receiver back from the microphone it was handed to and
+    // closes it.
+    void deixar_microfon();
     // The microphone's samples at its own rate, to 16 kHz and on.
     void entrar(const int16_t* m, size_t n);
     void tancar_microfon_si_cal();
@@ -129,6 +134,7 @@ class MotorVeuReal : public QObject, public MotorVeu {
     bool provant_ = false;
     bool preparat_enviat_ = false;
     bool microfon_obert_ = false;
+    Microfon* microfon_ = nullptr; // the one opened and handed our receiver
     QPointer<QWidget> entrenament_, patrons_, nivell_;
 };
 

@@ -29,7 +29,16 @@ constexpr int TRAMES_MINIMES = 10;
 constexpr int TRAMES_FERM = 10;
 constexpr int TRAMES_FERM_MAXIMES = 80;
 constexpr double FERM_DB = 5;
-constexpr int TRAM_PITJOR = 8;                               // steps of a path's costliest stretch
+constexpr int TRAM_PITJOR = 8; // steps of a path's costliest stretch
+// Voicing: pitch periods of 2 to 16.7 ms (60 to 500 Hz) over a 25 ms window,
+// every other frame within 20 dB of the loudest, and the share of them that
+// tells a voice however short its voiced part.
+constexpr int PERIODE_MINIM = 32, PERIODE_MAXIM = 267;
+constexpr double SONORITAT_DB = 20, SONORITAT_QUANTIL = 0.9;
+// What noise gives (the pitch search finds some correlation in anything): an
+// utterance must reach a third of the way from it to the entry's least
+// voiced take; a take said under noise falls that far, a cough does not rise.
+constexpr double SONORITAT_SOROLL = 0.2, SONORITAT_PART = 1.0 / 3;
 constexpr int MOSTRES_PRESA_MAXIMES = 3 * MOSTRES_PER_SEGON; // a training take
 
 void fft(std::vector<std::complex<double>>& a) {
@@ -197,6 +206,39 @@ Alineacio alinear_dtw(const Trets& a, const Trets& b) {
     return {abans[m] / static_cast<double>(n + m), pitjor / static_cast<double>(w)};
 }
 
+double sonoritat(const Mostres& so) {
+    const size_t n = FINESTRA + PERIODE_MAXIM;
+    if (so.size() < n) return 0;
+    std::vector<double> x(so.size());
+    for (size_t i = 0; i < so.size(); ++i)
+        x[i] = so[i] - (i > 0 ? 0.97 * so[i - 1] : 0);
+    std::vector<double> energies;
+    for (size_t i = 0; i + n <= x.size(); i += 2 * MOSTRES_TRAMA)
+        energies.push_back(std::inner_product(x.begin() + static_cast<std::ptrdiff_t>(i),
+                                              x.begin() + static_cast<std::ptrdiff_t>(i + FINESTRA),
+                                              x.begin() + static_cast<std::ptrdiff_t>(i), 0.0));
+    const double llindar =
+        *std::max_element(energies.begin(), energies.end()) * std::pow(10, -SONORITAT_DB / 10);
+    std::vector<double> r;
+    for (size_t f = 0; f < energies.size(); ++f) {
+        if (energies[f] < llindar || energies[f] <= 0) continue;
+        const double* a = x.data() + f * 2 * MOSTRES_TRAMA;
+        double millor = 0;
+        for (int p = PERIODE_MINIM; p <= PERIODE_MAXIM; ++p) {
+            double ab = 0, bb = 0;
+            for (int k = 0; k < FINESTRA; ++k) {
+                ab += a[k] * a[k + p];
+                bb += a[k + p] * a[k + p];
+            }
+            if (bb > 0) millor = std::max(millor, ab / std::sqrt(energies[f] * bb));
+        }
+        r.push_back(millor);
+    }
+    if (r.empty()) return 0;
+    std::sort(r.begin(), r.end());
+    return r[std::min(r.size() - 1, static_cast<size_t>(SONORITAT_QUANTIL * static_cast<double>(r.size())))];
+}
+
 void Patrons::posar_etiquetes(const QStringList& etiquetes) {
     entrades.clear();
     for (const QString& e : etiquetes)
@@ -213,6 +255,7 @@ QStringList Patrons::etiquetes() const {
 void Patrons::afegir_presa(size_t entrada, Mostres presa) {
     if (entrada >= entrades.size()) return;
     entrades[entrada].trets.push_back(trets_mfcc(presa));
+    entrades[entrada].sonoritats.push_back(sonoritat(presa));
     entrades[entrada].preses.push_back(std::move(presa));
 }
 
@@ -221,6 +264,8 @@ void Patrons::esborrar_presa(size_t entrada, size_t presa) {
     Entrada& e = entrades[entrada];
     e.preses.erase(e.preses.begin() + static_cast<std::ptrdiff_t>(presa));
     e.trets.erase(e.trets.begin() + static_cast<std::ptrdiff_t>(presa));
+    if (presa < e.sonoritats.size())
+        e.sonoritats.erase(e.sonoritats.begin() + static_cast<std::ptrdiff_t>(presa));
 }
 
 bool Patrons::complets(int preses_per_entrada) const {
@@ -296,45 +341,49 @@ std::optional<Patrons> Patrons::llegir(const QString& fitxer, QString* per_que) 
     return p;
 }
 
-Comparacio comparar(const Patrons& p, const Trets& t) {
+Comparacio comparar(const Patrons& p, const Trets& t, double sonoritat) {
     Comparacio c;
     const double inf = std::numeric_limits<double>::infinity();
     c.distancia = c.distancia_segona = inf;
-    // Each entry by its two nearest takes, steadier than by one alone; the
-    // costliest stretch of a path counts too, so a sound is told from one that
-    // holds it (two syllables and one of them).
+    c.sonoritat = sonoritat;
+    // Each entry by its nearest take, the same for an entry of one take as of
+    // ten; the costliest stretch of a path counts too, so a sound is told
+    // from one that holds it (two syllables and one of them).
     double nota = inf, nota_segona = inf;
     for (size_t i = 0; i < p.entrades.size(); ++i) {
-        std::vector<double> d, q;
+        double d = inf, n = inf;
         for (const Trets& presa : p.entrades[i].trets) {
             const Alineacio al = alinear_dtw(t, presa);
-            d.push_back(al.mitjana);
-            q.push_back(al.mitjana + al.pitjor);
+            d = std::min(d, al.mitjana);
+            n = std::min(n, al.mitjana + al.pitjor);
         }
-        if (d.empty()) continue;
-        std::sort(d.begin(), d.end());
-        std::sort(q.begin(), q.end());
-        const double n = q.size() < 2 ? q[0] : (q[0] + q[1]) / 2;
+        if (p.entrades[i].trets.empty()) continue;
         const int num = static_cast<int>(i) + 1;
         if (n < nota) {
             c.segona = c.millor;
             c.distancia_segona = c.distancia;
             nota_segona = nota;
             c.millor = num;
-            c.distancia = d[0];
+            c.distancia = d;
             nota = n;
         } else if (n < nota_segona) {
             c.segona = num;
-            c.distancia_segona = d[0];
+            c.distancia_segona = d;
             nota_segona = n;
         }
     }
     c.proporcio = nota / nota_segona;
+    if (c.millor != 0) {
+        const auto& s = p.entrades[static_cast<size_t>(c.millor - 1)].sonoritats;
+        if (!s.empty())
+            c.sonoritat_minima = SONORITAT_SOROLL +
+                                 SONORITAT_PART * (*std::min_element(s.begin(), s.end()) - SONORITAT_SOROLL);
+    }
     return c;
 }
 
 int paraula_acceptada(const Comparacio& c, double llindar, double marge) {
-    if (c.millor == 0 || c.distancia >= llindar) return 0;
+    if (c.millor == 0 || c.distancia >= llindar || c.sonoritat < c.sonoritat_minima) return 0;
     return c.proporcio <= marge ? c.millor : 0;
 }
 
@@ -411,8 +460,11 @@ void DetectorVeu::trama(const int16_t* t) {
                 refet_ = false;
                 // The sound is over when back near the quietest of the frames
                 // before it: a noise under the onset threshold counts as room.
-                const double abans = *std::min_element(energies_.begin(), energies_.end() - TRAMES_INICI);
-                obrir(std::max(terra_, abans));
+                // Right after a reset there are none, and the floor is the room.
+                const auto abans = energies_.end() - TRAMES_INICI;
+                obrir(abans == energies_.begin()
+                          ? terra_
+                          : std::max(terra_, *std::min_element(energies_.begin(), abans)));
             }
             return;
         }
@@ -482,7 +534,7 @@ std::vector<Esdeveniment> NucliVeu::alimentar(const int16_t* m, size_t n) {
             r.push_back(Esdeveniment{Esdeveniment::Presa, 0, {}, std::move(u), total_});
             continue;
         }
-        const Comparacio c = comparar(patrons, trets_mfcc(u));
+        const Comparacio c = comparar(patrons, trets_mfcc(u), sonoritat(u));
         const int k = paraula_acceptada(c, llindar);
         if (k != 0 || provant) r.push_back(Esdeveniment{Esdeveniment::Paraula, k, c, {}, total_});
     }

@@ -32,11 +32,16 @@ struct Alineacio {
     double mitjana = 0, pitjor = 0;
 };
 Alineacio alinear_dtw(const Trets& a, const Trets& b);
+// How much of a sound is voiced, 0 to 1: the periodicity of its voiced part
+// (the pitch's normalised autocorrelation, high in the frames that have it).
+// A noise, a cough or a clap gives little; a vowel or a hum much.
+double sonoritat(const Mostres& so);
 
 struct Entrada {
     QString etiqueta;
     std::vector<Mostres> preses;
-    std::vector<Trets> trets; // of each take, computed when it is added
+    std::vector<Trets> trets;            // of each take, computed when it is added
+    std::vector<double> sonoritats = {}; // likewise
 };
 
 // The trained sounds: the entries of the unit, in list order.
@@ -60,18 +65,20 @@ class Patrons {
 
 // The match of one utterance: the best entry (1-based, 0 none) and the
 // runner-up, each with the distance of its nearest take, and the best entry's
-// score over the runner-up's. An entry's score is the mean over its two
-// nearest takes of the distance plus the costliest stretch of the path.
+// score over the runner-up's. An entry's score is its nearest take's distance
+// plus the costliest stretch of their path, whatever its number of takes.
 struct Comparacio {
     int millor = 0;
     double distancia = 0;
     int segona = 0;
     double distancia_segona = 0;
     double proporcio = 0;
+    // The utterance's voicing, and the least the best entry's takes allow.
+    double sonoritat = 1, sonoritat_minima = 0;
 };
-Comparacio comparar(const Patrons& p, const Trets& t);
-// A word only below the rejection threshold and clearly ahead of the
-// runner-up (`proporcio` at most `marge`).
+Comparacio comparar(const Patrons& p, const Trets& t, double sonoritat = 1);
+// A word only below the rejection threshold, clearly ahead of the runner-up
+// (`proporcio` at most `marge`) and about as voiced as the entry's takes.
 int paraula_acceptada(const Comparacio& c, double llindar, double marge = 0.9);
 
 // Finds utterances on the frames of a stream: onset some decibels above a

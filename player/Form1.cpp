@@ -12,7 +12,6 @@
 #include "devices/captura_so.h"
 #include "devices/modul_joystic.h"
 #include "devices/modul_veu.h"
-#include "platform/motor_veu.h"
 #include "platform/pantalla.h"
 #include "platform/traduccio_qt.h"
 #include "core/vb.h"
@@ -289,8 +288,8 @@ void Form1::Form_Activate() {
         mn_velocitat[i]->setText(tradueix(clau) + numero_text(percentatge_velocitat(j.velocitat, i)));
     }
 
-    // The speech items follow the engine's state; item 0 where there is one.
-    if (plataforma::motor_veu().present()) mn_fressa[0]->setEnabled(true);
+    // The speech items follow the engine's state; whether there is an engine
+    // at all is asked when the menu opens (menus.cpp), not at the start.
     if (activitat().paraules_veu[0].isEmpty()) mn_fressa[1]->setEnabled(true);
     if (dispositius().motor_veu_preparat) {
         for (int i = 2; i <= 4; ++i)
@@ -338,6 +337,8 @@ void Form1::Form_Resize() {
 }
 
 void Form1::Form_Unload(int16_t& Cancel) {
+    // quit() closes the windows again: the question was answered.
+    if (saliint_) return;
     if (confirmar_descartar(this)) {
         Cancel = -1;
         return;
@@ -354,6 +355,7 @@ void Form1::Form_Unload(int16_t& Cancel) {
     const QString desfer = plataforma::fitxer_desfer();
     if (QFile::exists(desfer)) QFile::remove(desfer);
     plataforma::alliberar_instancia_unica();
+    saliint_ = true;
     QCoreApplication::quit();
 }
 

@@ -277,6 +277,7 @@ class Form1 : public QMainWindow, private EscenaResposta {
     bool activant_ = false;
     bool activat_alguna_vegada_ = false;
     bool dibuixada_ = false;
+    bool saliint_ = false; // the program is ending: nothing more to ask
 
     // The devices the run started with; one that goes away is told to the
     // teacher once the window is given back, never to the learner.

@@ -58,6 +58,50 @@ bool es_atzar(const QString& v) {
     return v == QStringLiteral(" 2") || v == QStringLiteral("2");
 }
 
+// A microphone that opens (left as it was found).
+bool microfon_hi_es() {
+    plataforma::Microfon& m = plataforma::microfon();
+    if (m.obert()) return true;
+    if (!m.obrir()) return false;
+    m.tancar();
+    return true;
+}
+
+// The devices the activity's items need and the machine lacks, each named
+// once by its own message.
+struct Absents {
+    bool microfon = false, camera = false;
+    QStringList textos;
+};
+Absents dispositius_absents(int32_t finestra, bool microfon, bool camera, bool joystick) {
+    Absents a;
+    auto dir = [&a](const char* clau) { a.textos << tradueix(QLatin1String(clau)); };
+    if (microfon && !plataforma::motor_veu().present()) {
+        a.microfon = true;
+        dir("motor_veu|sense_motor");
+    } else if (microfon && !microfon_hi_es()) {
+        a.microfon = true;
+        dir("motor_veu|sense_microfon");
+    }
+    if (camera) {
+        // No capture driver connects: there is no camera.
+        a.camera = captura_obrir(finestra) == 0;
+        if (a.camera)
+            dir("OmbraVisor|sense_camera");
+        else
+            captura_tancar();
+    }
+    if (joystick) {
+        EstatDispositius& d = dispositius();
+        provar_joysticks(d, [](int id) { return joystick_provar(id); });
+        JOYINFO j;
+        if (d.num_joystick < 1 || d.num_joystick > 5 ||
+            plataforma::joystick().joyGetPos(d.num_joystick - 1, j) != 0)
+            dir("joystick|sense_joystick");
+    }
+    return a;
+}
+
 } // namespace
 
 void Form1::connectar_exercici() {
@@ -141,7 +185,18 @@ void Form1::engegar_exercici() {
     };
     const int32_t finestra = plataforma::registrar_finestra(this);
 
-    if (usa_nivell_so(0)) {
+    // A device that is not there is said once, at the start; the run goes
+    // on without it, but a sound level without a microphone cannot run.
+    const bool nivell = usa_nivell_so(0) != 0, veu = usa_veu(0) != 0, web = usa_web_cam(0) != 0;
+    const Absents absents = dispositius_absents(finestra, nivell || veu, web, usa_joystick(a) != 0);
+    if (nivell && absents.microfon) {
+        avortar(text_idioma(57) + QLatin1Char('\n') + absents.textos.join(QLatin1Char('\n')));
+        return;
+    }
+    if (!absents.textos.isEmpty())
+        missatge(this, absents.textos.join(QLatin1Char('\n')), QMessageBox::NoIcon);
+
+    if (nivell) {
         if (d.procOld_rec != 0) {
             avortar(text_idioma(57) + QLatin1Char('\n') + text_idioma(53));
             return;
@@ -162,12 +217,12 @@ void Form1::engegar_exercici() {
         }
     }
 
-    if (usa_veu(0)) {
+    if (veu) {
         if (d.procOld_so != 0) {
             avortar(text_idioma(57) + QLatin1Char('\n') + text_idioma(54));
             return;
         }
-        if (!a.carpeta_veu.isEmpty() || d.motor_veu_preparat) {
+        if (!absents.microfon && (!a.carpeta_veu.isEmpty() || d.motor_veu_preparat)) {
             if (plataforma::motor_veu().IniciarReconeixement() == 0)
                 d.veu_activa = -2;
             else
@@ -175,17 +230,12 @@ void Form1::engegar_exercici() {
         }
     }
 
-    if (usa_web_cam(0)) {
+    if (web && !absents.camera) {
         QString t;
-        if (captura_obrir(finestra) == 0) {
+        if (omvis_iniciar(d.wc_modus) == 0)
             t = text_idioma(72);
-        } else {
-            captura_tancar();
-            if (omvis_iniciar(d.wc_modus) == 0)
-                t = text_idioma(72);
-            else if (calibracio_calcular() == 0)
-                t = text_idioma(73);
-        }
+        else if (calibracio_calcular() == 0)
+            t = text_idioma(73);
         if (!t.isEmpty())
             missatge(this, t, QMessageBox::NoIcon);
         else

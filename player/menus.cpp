@@ -169,7 +169,6 @@ bool desar_activitat(QWidget* pare, QWidget* finestra, EleccioFitxer e) {
                  QMessageBox::Critical);
         return false;
     }
-    if (refusat) fitxer_refusat().clear();
     carpeta_activitat() = carpeta;
     QDir::setCurrent(carpeta);
     if (finestra) finestra->setWindowTitle(QStringLiteral("LUMIRAGA - ") + a.fitxer_actual);
@@ -224,6 +223,10 @@ void Form1::connectar_menus() {
     connectar(mn_FI, [this] { mn_FI_Click(); });
     connectar_index(mn_velocitat, &Form1::mn_velocitat_Click);
     connectar_index(mn_fressa, &Form1::mn_fressa_Click);
+    // The speech menu only where the engine started: asked (once) when its
+    // menu first opens, so that SDL is not loaded with the program.
+    connect(mn_conf, &QMenu::aboutToShow, this,
+            [this] { mn_rec_s[0]->menuAction()->setEnabled(plataforma::motor_veu().present()); });
     connectar_index(mn_ovs, &Form1::mn_ovs_Click);
     connectar_index(mn_idioma, &Form1::mn_idioma_Click);
     connectar(ajuda, [this] { ajuda_Click(); });
@@ -302,8 +305,8 @@ void Form1::mn_FITXERS_Click() {
 }
 
 void Form1::mn_FI_Click() {
-    int16_t Cancel = 0;
-    Form_Unload(Cancel);
+    // The close box's way: one question, and the window's close steps.
+    close();
 }
 
 void Form1::rotular_velocitat() {
@@ -455,6 +458,9 @@ void Form1::mn_idioma_Click(int16_t Index) {
     const QString abans = idioma();
     traduir_paraules_clau(abans, noms[Index]);
     idioma() = noms[Index];
+    // The title of an activity without a name is a text of the tables too.
+    const QString sense_nom = QStringLiteral("LUMIRAGA - Sense nom");
+    if (windowTitle() == tradueix_en(abans, sense_nom)) setWindowTitle(tradueix(sense_nom));
     mn_idioma[Index]->setChecked(true);
     plataforma::ini_escriure(plataforma::fitxer_ini_programa(), QStringLiteral("inici"),
                              QStringLiteral("idioma"), idioma());

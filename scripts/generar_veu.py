@@ -3,8 +3,8 @@
 # random offsets among silence and room noise, as one 16 kHz stream each.
 # Run again only to change them (espeak-ng's output changes between versions,
 # so the streams are kept as made). Writes WAV; scripts/generar_veu.sh turns
-# them into FLAC. With --joc DIR it makes instead, in DIR, the larger set the
-# recognition-rate test builds when it runs (see joc()).
+# them into FLAC. With --joc DIR SEED... it makes instead, in DIR/SEED, the
+# larger sets the recognition-rate test builds when it runs (see joc()).
 import array, math, os, random, subprocess, sys, tempfile, wave
 
 RATE = 16000
@@ -111,8 +111,20 @@ def pink(n, r):
         b[5] = -0.7616 * b[5] - w * 0.0168980
         out.append(sum(b) + b[6] + w * 0.5362)
         b[6] = w * 0.115926
-    k = (sum(x * x for x in out) / n) ** 0.5
-    return [x / k for x in out]
+    return unit(out)
+
+
+def brown(n, r):
+    y, out = 0.0, []
+    for _ in range(n):
+        y = 0.98 * y + r.gauss(0, 1)
+        out.append(y)
+    return unit(out)
+
+
+def unit(x):
+    k = rms(x)
+    return [v / k for v in x]
 
 
 def rms(x):
@@ -129,68 +141,147 @@ def burst(r, n, low, decay):
     return out
 
 
-def joc(dest):
-    # Per voice (a learner), a training stream of three takes of each sound
-    # and a test stream of seven other takes of each among untrained words and
-    # noises, all with the variations of someone repeating a sound. Some takes
-    # have pink noise 20 dB under them; in two takes of each sound a steady
-    # noise starts 0.2 to 0.5 s before the sound and goes on after it.
-    r = random.Random(25)
+def resonate(x, hz, width):
+    # A two-pole resonance at `hz`, `width` Hz wide.
+    rr = math.exp(-math.pi * width / RATE)
+    a1, a2 = 2 * rr * math.cos(2 * math.pi * hz / RATE), -rr * rr
+    y1 = y2 = 0.0
+    out = []
+    for v in x:
+        y = v + a1 * y1 + a2 * y2
+        out.append(y)
+        y1, y2 = y, y1
+    return out
+
+
+def envelope(x, attack, release):
+    n, a, b = len(x), int(attack * RATE) + 1, int(release * RATE) + 1
+    return [v * min(1.0, i / a, (n - i) / b) for i, v in enumerate(x)]
+
+
+def cough(r):
+    # One or two bursts of breath through the throat's resonances, some with
+    # the voice catching at their end.
+    out = []
+    for _ in range(r.choice([1, 1, 2])):
+        n = int(RATE * r.uniform(0.15, 0.35))
+        x = burst(r, n, 0.3, r.uniform(0.05, 0.12))
+        x = [a + b for a, b in zip(resonate(x, r.uniform(400, 900), 300), resonate(x, r.uniform(1500, 2600), 500))]
+        if r.random() < 0.5:
+            f0 = r.uniform(110, 260)
+            x = [v * (1 + 0.5 * math.sin(2 * math.pi * f0 * i / RATE)) for i, v in enumerate(x)]
+        out += unit(x) + [0.0] * int(RATE * r.uniform(0.05, 0.15))
+    return out
+
+
+def claps(r):
+    out = []
+    for _ in range(r.randint(1, 3)):
+        x = resonate(burst(r, int(RATE * 0.08), 0.0, r.uniform(0.004, 0.015)), r.uniform(900, 2200), 1200)
+        out += unit(x) + [0.0] * int(RATE * r.uniform(0.15, 0.35))
+    return out
+
+
+def breath(r):
+    n = int(RATE * r.uniform(0.4, 0.9))
+    x = resonate(pink(n, r), r.uniform(1000, 2000), 1500)
+    return unit([v * math.sin(math.pi * i / n) for i, v in enumerate(x)])
+
+
+LEARNERS = [["es", "es+m1", "es+m3", "es+m7"], ["es+f2", "es+f3", "es+f4", "es+f5"]]
+
+
+def joc(dest, seed):
+    os.makedirs(dest, exist_ok=True)
+    # Per voice (a learner), a training stream of three takes of each sound,
+    # and a test stream of seven other takes of each among untrained sounds,
+    # then a continuous stretch where untrained sounds fall between trained
+    # ones. The takes vary as someone's repeating a sound does; some have
+    # noise 20 dB under them, and in two of each sound a steady noise starts
+    # 0.2 to 0.5 s before it and goes on after. The untrained sounds: other
+    # words, said by the learner and by someone else, bursts of white, pink
+    # and brown noise from just above the room to 50 dB over it, coughs,
+    # claps, breaths and knocks. The test stream has another room and other
+    # noises than training. A seed makes another set.
+    r = random.Random(seed)
     sons = [("o", "o"), ("ma", "ma"), ("mama", "mamá"), ("mm", "[[mmmmm]]")]
-    words = ["si", "tu", "fe", "lupe", "queso"]
-    bed = pink(RATE * 4, r)
-    room = [60 * x for x in pink(RATE * 7, r)]
+    words = ["si", "tu", "fe", "lupe", "queso", "pa", "luz", "gol", "ca", "dedo"]
+    rooms = {"entrenament": 60, "prova": 60 * 10 ** (r.uniform(-3, 3) / 20)}
+    beds = {"entrenament": pink(RATE * 4, r), "prova": pink(RATE * 4, r)}
 
     def take(text, voice):
         s = espeak(text, r.randint(39, 61), r.randint(140, 210), voice)
         g = 10 ** (-r.uniform(0, 12) / 20)
         return [x * g for x in s]
 
-    def under(x, db, n):
-        # `n` samples of steady noise `db` under the RMS of `x`.
-        k, o = rms(x) * 10 ** (-db / 20), r.randrange(len(bed))
-        return [k * bed[(o + i) % len(bed)] for i in range(n)]
+    def over_room(x, db):
+        k = 60 * 10 ** (db / 20)
+        return [k * v for v in x]
 
-    for voice, v in [("home", "es"), ("dona", "es+f2")]:
-        items = {s: [take(t, v) for _ in range(10)] for s, t in sons}
+    def noise_burst(r):
+        colour = r.choice([lambda n: [r.gauss(0, 1) for _ in range(n)], lambda n: pink(n, r), lambda n: brown(n, r)])
+        x = colour(int(RATE * r.uniform(0.2, 1.0)))
+        return envelope(x, r.uniform(0.001, 0.05), r.uniform(0.01, 0.2))
+
+    def untrained(voice, other, ws, bursts, each):
+        out = [("-", take(w, voice), "paraula") for w in ws] + [("-", take(w, other), "paraula") for w in ws]
+        out += [("-", over_room(noise_burst(r), r.uniform(3, 50)), "esclat") for _ in range(bursts)]
+        for _ in range(each):
+            out += [("-", over_room(cough(r), r.uniform(20, 45)), "tos"),
+                    ("-", over_room(claps(r), r.uniform(25, 50)), "picada"),
+                    ("-", over_room(breath(r), r.uniform(8, 30)), "respiracio"),
+                    ("-", [x * 0.4 for x in burst(r, RATE // 4, 0.97, 0.04)], "porta")]
+        return out
+
+    for name, pool in zip(["home", "dona"], LEARNERS):
+        v = r.choice(pool)
+        other = r.choice([x for p in LEARNERS for x in p if x != v])
+        items = {s: [take(t, v) for _ in range(13)] for s, t in sons}
         train = [(s, x, "net") for s, _ in sons for x in items[s][:3]]
-        test = []
-        for s, _ in sons:
-            for k, x in enumerate(items[s][3:]):
-                test.append((s, x, "abans" if k < 2 else "net"))
-        for w in words:
-            test += [("-", take(w, v), "paraula") for _ in range(2)]
-        test += [("-", burst(r, RATE // 3, 0.6, 0.06), "tos") for _ in range(2)]
-        test += [("-", [x * 0.4 for x in burst(r, RATE // 4, 0.97, 0.04)], "porta") for _ in range(2)]
-        test += [("-", noise(int(RATE * r.uniform(0.2, 0.5)), 2500), "esclat") for _ in range(2)]
+        test = [(s, x, "abans" if k < 2 else "net") for s, _ in sons for k, x in enumerate(items[s][3:10])]
+        test += untrained(v, other, words, 12, 4)
         test.append(("-", [0.0] * (RATE * 2), "silenci"))
         r.shuffle(test)
-        for name, parts in [("entrenament", train), ("prova", test)]:
+        # The continuous stretch at the end: untrained sounds close between trained ones.
+        said = [(s, x) for s, _ in sons for x in items[s][10:]]
+        r.shuffle(said)
+        others = untrained(v, other, r.sample(words, 3), 3, 1)
+        r.shuffle(others)
+        for k, (s, x) in enumerate(said):
+            test += [(s, x, "seguit"), (others[k][0], others[k][1], "seguit")]
+        for part, parts in [("entrenament", train), ("prova", test)]:
             sig, marks = [], []
             for label, x, kind in parts:
-                if kind != "silenci" and r.random() < 0.3:
-                    x = [a + b for a, b in zip(x, under(x, 20, len(x)))]
+                if label != "-" and r.random() < 0.3:
+                    x = [a + b for a, b in zip(x, under(r, beds[part], x, 20, len(x)))]
                 lead = int(RATE * r.uniform(0.2, 0.5)) if kind == "abans" else 0
                 tail = int(RATE * r.uniform(0.3, 1.0)) if kind == "abans" else 0
-                sig += [0.0] * (int(RATE * r.uniform(0.6, 1.1)) + lead)
+                sig += [0.0] * (int(RATE * (r.uniform(0.3, 0.6) if kind == "seguit" else r.uniform(0.6, 1.1))) + lead)
                 start = len(sig)
                 sig += [0.0] * (len(x) + tail)
                 for i, a in enumerate(x):
                     sig[start + i] += a
                 if lead:
                     start -= lead
-                    for i, a in enumerate(under(x, r.uniform(15, 20), lead + len(x) + tail)):
+                    for i, a in enumerate(under(r, beds[part], x, r.uniform(15, 20), lead + len(x) + tail)):
                         sig[start + i] += a
                 marks.append((label, kind, (start + lead) / RATE, (start + lead + len(x)) / RATE))
             sig += [0.0] * RATE
-            path = os.path.join(dest, "joc_%s_%s.wav" % (voice, name))
-            write_room(sig, room, path)
+            path = os.path.join(dest, "joc_%s_%s.wav" % (name, part))
+            write_room(sig, [rooms[part] * x for x in pink(RATE * 7, r)], path)
             with open(path[:-4] + ".txt", "w") as f:
                 for m in marks:
                     f.write("%s %s %.3f %.3f\n" % m)
 
 
+def under(r, bed, x, db, n):
+    # `n` samples of steady noise `db` under the RMS of `x`.
+    k, o = rms(x) * 10 ** (-db / 20), r.randrange(len(bed))
+    return [k * bed[(o + i) % len(bed)] for i in range(n)]
+
+
 if len(sys.argv) > 2 and sys.argv[1] == "--joc":
-    joc(sys.argv[2])
+    for seed in sys.argv[3:] or ["25"]:
+        joc(os.path.join(sys.argv[2], seed), int(seed))
 else:
     main(sys.argv[1] if len(sys.argv) > 1 else ".")

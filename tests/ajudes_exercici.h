@@ -5,6 +5,7 @@
 #include "core/activitat.h"
 #include "core/informe.h"
 #include "platform/media_sintetic.h"
+#include "platform/microfon.h"
 #include "platform/motor_veu_sintetic.h"
 #include "platform/rellotge_sintetic.h"
 
@@ -40,6 +41,7 @@ struct EntornProva {
         plataforma::posar_atzar(nullptr);
         plataforma::posar_mci(nullptr);
         plataforma::posar_motor_veu(nullptr);
+        plataforma::posar_microfon(nullptr);
     }
 };
 

@@ -9,12 +9,15 @@
 #include "planner/Finestra2.h"
 #include "planner/paraules.h"
 #include "planner/planificar.h"
+#include "contestador.h"
 #include "platform/finestres_veu.h"
 #include "platform/motor_veu_real.h"
 #include "player/Form1.h"
 #include "player/finestra_informe.h"
 #include "player/inici.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QStyleOptionButton>
 #include <gtest/gtest.h>
@@ -50,7 +53,7 @@ bool igual_en_tres(const QString& t) {
                                                    "consigna inicial item tecla {enter} ins re.pg supr "
                                                    "av.pg tab retr alt altgr bloq. mayús núm bloc. despl "
                                                    "win. menú control pausa test foto continuo inv "
-                                                   "vertical arial zona")
+                                                   "vertical arial zona lumiraga lumi-raga")
                                         .split(u' ');
     for (const QString& m : t.toLower().split(u' ', Qt::SkipEmptyParts))
         if (!mots.contains(m) && m.count(QRegularExpression(QStringLiteral("\\p{L}"))) > 1) return false;
@@ -61,8 +64,15 @@ bool igual_en_tres(const QString& t) {
 
 TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
     std::map<QString, QString> catala; // each caption as the Catalan window shows it
+    auto en_llengua = [&](const QString& on, const QString& t) {
+        QString& ca = catala[on];
+        if (idioma() == IDIOMA_CATALA) ca = t;
+        EXPECT_TRUE(idioma() == IDIOMA_CATALA || ca != t || igual_en_tres(ca))
+            << "left in Catalan: " << (on + u' ' + ca).toStdString();
+    };
     auto mirar = [&](QWidget* f, const std::string& pagina) {
         const QString on = f->objectName() + u' ' + QString::fromStdString(pagina) + u' ';
+        if (f->isWindow()) en_llengua(on + QStringLiteral("title"), f->windowTitle());
         EXPECT_TRUE(f->isFullScreen() ||
                     (f->frameGeometry().width() <= 1024 && f->frameGeometry().height() <= 768));
         const QList<QWidget*> tots = f->findChildren<QWidget*>();
@@ -73,13 +83,9 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
             const QString t = caption_control(w);
             const bool vist = w->isVisible() && !w->isWindow() && !t.isEmpty() &&
                               (w->inherits("QAbstractButton") || w->inherits("QLabel"));
-            if (vist) textos << t;
-            for (qsizetype i = 0; i < textos.size(); ++i) {
-                QString& ca = catala[on + QString::number(tots.indexOf(w)) + u'.' + QString::number(i)];
-                if (idioma() == IDIOMA_CATALA) ca = textos[i];
-                EXPECT_TRUE(idioma() == IDIOMA_CATALA || ca != textos[i] || igual_en_tres(ca))
-                    << "left in Catalan: " << (on + ca).toStdString();
-            }
+            if (vist || w->inherits("QGroupBox")) textos << t;
+            for (qsizetype i = 0; i < textos.size(); ++i)
+                en_llengua(on + QString::number(tots.indexOf(w)) + u'.' + QString::number(i), textos[i]);
             if (!vist) continue;
             const QRect r = tinta(w, t);
             EXPECT_LE(r.width(), w->width()) << "cut: " << (idioma() + u' ' + on + t).toStdString();
@@ -94,10 +100,11 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
     for (int16_t llengua = 0; llengua < 3; ++llengua) {
         exercici_nou();
         Form1 f;
-        ASSERT_TRUE(f.Form_Load());
-        f.mn_idioma_Click(llengua);
-        mirar(&f, "menus");
+        ASSERT_TRUE(f.Form_Load()); // in the language of the round before
+        if (llengua != 1) f.mn_idioma_Click(llengua);
         inici* d = inici::instancia();
+        if (llengua == 1) d->ct_idioma_Click(llengua); // Spanish from Catalan, in the start dialog
+        mirar(&f, "menus");
         for (int16_t boto : {4, 0, 4, 2}) {
             d->Command1_Click(boto);
             d->show();
@@ -123,8 +130,16 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
         a.mn_zona_Click(2);
         mirar(a.findChild<QWidget*>(QStringLiteral("tela_zones")), "");
         Finestra2 e(&p, QStringLiteral("t"), 1, 1);
-        paraules w(&p);
-        w.Text1->setText(QStringLiteral("a|b")); // its warning
+        {
+            // A larger desktop font wraps the words dialog's warning onto more lines.
+            const QFont abans = QApplication::font();
+            QApplication::setFont(QFont(abans.family(), abans.pointSize() * 3 / 2));
+            paraules w(&p);
+            w.Text1->setText(QStringLiteral("a|b"));
+            w.show();
+            mirar(&w, "");
+            QApplication::setFont(abans);
+        }
         OVSDLL_CALIB c;
         c.Form_Load();
         OmbraVisor o;
@@ -134,12 +149,43 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
         for (auto crear : {plataforma::crear_finestra_entrenament, plataforma::crear_finestra_patrons,
                            plataforma::crear_finestra_nivell})
             v.emplace_back(crear(m, nullptr));
-        for (QWidget* x : std::initializer_list<QWidget*>{f.finestra_informe(), &e, &w, &c, &o, &r,
-                                                          v[0].get(), v[1].get(), v[2].get()}) {
+        for (QWidget* x : std::initializer_list<QWidget*>{f.finestra_informe(), &e, &c, &o, &r, v[0].get(),
+                                                          v[1].get(), v[2].get()}) {
             x->show();
             mirar(x, "");
         }
         f.finestra_informe()->close();
+        {
+            // The planner's question and the message for no sounds.
+            proves::Contestador c({QMessageBox::Cancel});
+            p.model.pont.preguntar(17);
+            f.mn_fressa_Click(1);
+            ASSERT_EQ(c.titols.size(), 2);
+            for (int i = 0; i < 2; ++i)
+                en_llengua(QStringLiteral("message box ") + QString::number(i), c.titols[i]);
+            // That message and the help page name controls the action editor has.
+            QStringList noms{text_idioma(2)}; // the planner's list that opens it
+            for (QWidget* x : a.findChildren<QWidget*>())
+                noms << caption_control(x).remove(u'&').simplified();
+            for (int i = 0; i < a.veu1->count(); ++i)
+                noms << a.veu1->itemText(i);
+            QFile ajuda(QStringLiteral(LUMI_CARPETA_EXECUTABLE "/ajuda/%1.html")
+                            .arg(QStringList{"ca", "es", "gl"}[llengua]));
+            ASSERT_TRUE(ajuda.open(QIODevice::ReadOnly));
+            const QString html = QString::fromUtf8(ajuda.readAll()).simplified();
+            const QRegularExpression negreta(QStringLiteral("<b>([^<]+)</b>")),
+                cometes(QStringLiteral("«([^»]+)»"));
+            // The help's section on the editor, found by its list of pages.
+            const QStringList seccio = html.split(QStringLiteral("<h2>"))
+                                           .filter(QStringLiteral("<li><b>%1</b>:").arg(a.Canc[5]->text()));
+            ASSERT_EQ(seccio.size(), 1);
+            for (const auto& m : negreta.globalMatch(seccio[0]))
+                EXPECT_TRUE(noms.contains(m.captured(1))) << m.captured(1).toStdString();
+            for (const auto& m : cometes.globalMatch(c.textos[1])) {
+                EXPECT_TRUE(noms.contains(m.captured(1))) << m.captured(1).toStdString();
+                EXPECT_TRUE(html.contains(QStringLiteral("<b>%1</b>").arg(m.captured(1))));
+            }
+        }
     }
     idioma() = IDIOMA_CATALA;
 }

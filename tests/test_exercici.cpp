@@ -8,6 +8,7 @@
 #include "platform/camera_sintetica.h"
 #include "platform/seguidor_color.h"
 #include "platform/instancia.h"
+#include "platform/microfon_sintetic.h"
 #include "platform/media.h"
 #include "platform/pantalla.h"
 #include "player/presentacio.h"
@@ -401,9 +402,11 @@ TEST_F(Exercici, StopClosesTheStimulusMediumAndTheBackgroundSound) {
 namespace {
 struct Dispositius : Exercici {
     MotorProva motor;
+    plataforma::MicrofonSintetic microfon;
     void SetUp() override {
         Exercici::SetUp();
         plataforma::posar_motor_veu(&motor);
+        plataforma::posar_microfon(&microfon);
     }
     void usar_nivell_so() { activitat().items[1].nivell[0] = 1; }
     void usar_veu() {
@@ -432,12 +435,13 @@ TEST_F(Dispositius, SoundLevelWhileWordRecognitionHooksIsRefused) {
     EXPECT_EQ(motor.captures, 0);
 }
 
-TEST_F(Dispositius, SoundLevelWithoutTheEngineIsRefusedWithTheCaptureMessage) {
+TEST_F(Dispositius, SoundLevelWithoutTheEngineIsRefusedSayingSo) {
     plataforma::posar_motor_veu(nullptr);
     usar_nivell_so();
     auto r = respondre_missatge(QMessageBox::Ok);
     f.engegar_exercici();
-    EXPECT_EQ(r->text, text_idioma(57) + QLatin1Char('\n') + text_idioma(52));
+    EXPECT_EQ(r->text,
+              text_idioma(57) + QLatin1Char('\n') + tradueix(QStringLiteral("motor_veu|sense_motor")));
     avortat();
 }
 
@@ -494,7 +498,7 @@ TEST_F(Dispositius, AWebcamActivityWithoutCameraStartsWithoutTheTracker) {
     activitat().items[1].web[0] = 1;
     auto r = respondre_missatge(QMessageBox::Ok);
     f.engegar_exercici();
-    EXPECT_EQ(r->text, text_idioma(72));
+    EXPECT_EQ(r->text, tradueix(QStringLiteral("OmbraVisor|sense_camera")));
     EXPECT_TRUE(f.exercici_en_marxa);
     EXPECT_FALSE(f.t_web->isActive());
     EXPECT_NE(dispositius().omvis_estat, -2);

@@ -121,7 +121,7 @@ TEST_F(Jugador, ASecondCopyIsRefusedWithMessage31) {
     EXPECT_EQ(activitat().nombre_items, 0);
 }
 
-TEST_F(Jugador, TheLockOfACopyThatDiedIsTakenAndALinkInItsPlaceIsNeverWrittenThrough) {
+TEST_F(Jugador, TheLockOfACopyThatDiedIsTakenAndNothingElseInItsPlaceKeepsAStartOut) {
     const QString cami = plataforma::carpeta_execucio() + QStringLiteral("/lumiraga.lock");
     const QString diana = plataforma::carpeta_programa() + QStringLiteral("/diana.txt");
     // What a copy killed on another machine sharing the folder leaves.
@@ -132,11 +132,14 @@ TEST_F(Jugador, TheLockOfACopyThatDiedIsTakenAndALinkInItsPlaceIsNeverWrittenThr
     }
     EXPECT_TRUE(plataforma::reservar_instancia_unica());
     plataforma::alliberar_instancia_unica();
+    // A link (never written through) or a folder in its place.
     ASSERT_TRUE(QFile::link(diana, cami));
-    EXPECT_FALSE(plataforma::reservar_instancia_unica());
+    EXPECT_TRUE(plataforma::reservar_instancia_unica());
+    ASSERT_TRUE(QFile::remove(cami) && QDir().mkdir(cami));
+    EXPECT_TRUE(plataforma::reservar_instancia_unica());
+    QDir().rmdir(cami);
     QFile d(diana);
     EXPECT_TRUE(d.open(QIODevice::ReadOnly) && d.readAll() == "intacte");
-    QFile::remove(cami);
 }
 
 TEST_F(Jugador, ClosingRestoresTheScreenSaverEntryAndDeletesTheSnapshot) {

@@ -43,9 +43,9 @@ TEST_F(Idioma, TheTablesHoldTheGivenTexts) {
     EXPECT_EQ(text_idioma(81), QStringLiteral("ya existe y los datos se perderan"));
     EXPECT_EQ(tradueix(QStringLiteral("Teclat")), QStringLiteral("TECLADO"));
     idioma() = IDIOMA_GALEGO;
-    EXPECT_EQ(text_idioma(30), QStringLiteral("fixo modificacións no arquivo que se perderán"));
+    EXPECT_EQ(text_idioma(30), QStringLiteral("Fixo modificacións no arquivo que se perderán"));
     EXPECT_EQ(text_idioma(82), QStringLiteral("Este proxecto xa existe"));
-    EXPECT_EQ(tradueix(QStringLiteral("LumiRaga - Inici")), QString());
+    EXPECT_EQ(tradueix(QStringLiteral("LumiRaga - Inici")), QStringLiteral("LumiRaga - Inicio"));
     EXPECT_EQ(tradueix(QStringLiteral("LUMIRAGA - Sense nom")), QStringLiteral("LUMIRAGA - Sen título"));
     for (const QString& l : {IDIOMA_CATALA, IDIOMA_ESPANOL, IDIOMA_GALEGO})
         EXPECT_EQ(tradueix_en(l, QStringLiteral("Web_Zona")), QStringLiteral("WEB"));
@@ -115,7 +115,7 @@ TEST_F(Idioma, EveryTableHasEachCaptionKeyAndTermOfTheOthers) {
             EXPECT_TRUE(forma.match(clau).hasMatch()) << qPrintable(clau);
         }
     }
-    EXPECT_EQ(captions, 219);
+    EXPECT_EQ(captions, 220);
     for (const QString& l : {QStringLiteral("espanol"), QStringLiteral("galego")}) {
         const QJsonObject t = taula(l);
         EXPECT_EQ(t.value(QStringLiteral("missatges")).toArray().size(), 83);
@@ -168,4 +168,21 @@ TEST_F(Idioma, KeywordsTranslateBothWaysWhereAnOrderBegins) {
     EXPECT_EQ(tradueix_paraules_clau(QString(), 1), QString());
     idioma() = IDIOMA_CATALA;
     EXPECT_EQ(tradueix_paraules_clau(QStringLiteral("COLOR_1"), 1), QStringLiteral("COLOR_1"));
+}
+
+TEST_F(Idioma, AMessageStartsWithACapitalWhereTheCatalanOneDoes) {
+    auto majuscula = [](const QString& t) {
+        const qsizetype i = t.indexOf(QRegularExpression(QStringLiteral("\\p{L}")));
+        return i >= 0 && t[i].isUpper();
+    };
+    const QJsonArray catala = taula(QStringLiteral("catala")).value(QStringLiteral("traduccions")).toArray();
+    for (const QString& l : {IDIOMA_ESPANOL, IDIOMA_GALEGO}) {
+        for (int n = 0; n <= 82; ++n)
+            EXPECT_TRUE(!majuscula(text_idioma_en(IDIOMA_CATALA, n)) || majuscula(text_idioma_en(l, n))) << n;
+        for (const auto& e : catala) {
+            const QString clau = e.toArray().at(0).toString();
+            EXPECT_TRUE(!majuscula(e.toArray().at(1).toString()) || majuscula(tradueix_en(l, clau)))
+                << qPrintable(clau);
+        }
+    }
 }

@@ -99,7 +99,7 @@ TEST_F(Inici, LanguageOptionsRetranslateDialogAndPlayer) {
     EXPECT_EQ(d->Command1[1]->text(), tradueix_en(IDIOMA_ESPANOL, clau));
     EXPECT_EQ(f->mn_disc[1]->text(), tradueix_en(IDIOMA_ESPANOL, QStringLiteral("Form1|mn_disc | 1|c|")));
 
-    // Galician has no title of its own: the one shown stays.
+    // The Galician title reads as the Spanish one.
     clic(d->ct_idioma[2]);
     EXPECT_EQ(idioma(), IDIOMA_GALEGO);
     EXPECT_EQ(cancel_qt(), QStringLiteral("Cancelar")); // Qt has no Galician: Spanish
@@ -198,12 +198,19 @@ TEST_F(Inici, AnEmptyNameOrACancelledDiscardLeavesEverything) {
     EXPECT_EQ(planner, 0);
 }
 
-TEST_F(Inici, AnExistingFileIsOverwrittenOnlyAfterOk) {
+TEST_F(Inici, AnExistingFileIsOverwrittenOnlyAfterOkAndThenSavedOverUnasked) {
     const QString fitxer = tmp.filePath(QStringLiteral("vell.lrq"));
     QFile v(fitxer);
     ASSERT_TRUE(v.open(QIODevice::WriteOnly));
     v.write("vell");
     v.close();
+    // Opened first, and refused: what is saved over it is asked about.
+    triador_fitxer() = [&](QWidget*, const EleccioFitxer&) -> std::optional<QString> { return fitxer; };
+    {
+        Contestador r;
+        f->mn_disc[1]->trigger();
+        ASSERT_EQ(r.textos.size(), 1);
+    }
     for (const QString& ll : {IDIOMA_ESPANOL, IDIOMA_GALEGO, IDIOMA_CATALA}) {
         idioma() = ll;
         inici* d = dialeg();
@@ -229,6 +236,10 @@ TEST_F(Inici, AnExistingFileIsOverwrittenOnlyAfterOk) {
     ASSERT_TRUE(l.open(QIODevice::ReadOnly));
     EXPECT_TRUE(l.readAll().contains("LUMIRAGA7.1"));
     EXPECT_EQ(planner, 1);
+    // It holds the new activity now: saving it again loses nothing.
+    Contestador desar;
+    f->mn_disc[2]->trigger();
+    EXPECT_TRUE(desar.textos.isEmpty()) << desar.textos.join(u'|').toStdString();
 }
 
 TEST_F(Inici, AFailedWriteIsReportedAndTheDialogStays) {

@@ -508,11 +508,14 @@ TEST_F(Menus, QuitWithUnsavedChangesAndCancelKeepsRunning) {
 // ---------------------------------------------------------------- sound patterns
 
 TEST_F(Menus, PatternsWithoutAnEngineChangeNoMenuState) {
-    // Without an engine the first item stays as designed: disabled.
+    // The program's engine with no sound system: the speech menu is off.
+    qputenv("SDL_AUDIODRIVER", "cap_ni_un");
+    plataforma::posar_motor_veu(&plataforma::motor_veu_maquina());
     jugador().estat_finestra = 1; // not the first activation: no start dialog
-    f->mn_fressa[0]->setEnabled(false);
     f->Form_Activate();
-    EXPECT_FALSE(f->mn_fressa[0]->isEnabled());
+    emit f->mn_conf->aboutToShow();
+    qunsetenv("SDL_AUDIODRIVER");
+    EXPECT_FALSE(f->mn_rec_s[0]->menuAction()->isEnabled());
     // Reached all the same, it starts nothing and says nothing.
     proves::Contestador c;
     f->mn_fressa_Click(0);
@@ -526,8 +529,8 @@ TEST_F(Menus, PatternsWithoutAnEngineChangeNoMenuState) {
     EXPECT_FALSE(f->mn_fressa[4]->isEnabled());
 
     MotorMenus m;
-    f->Form_Activate();
-    EXPECT_TRUE(f->mn_fressa[0]->isEnabled());
+    emit f->mn_conf->aboutToShow();
+    EXPECT_TRUE(f->mn_rec_s[0]->menuAction()->isEnabled());
 }
 
 TEST_F(Menus, RecoveredPatternsTakeTheEnginesListNotTheClipboard) {

@@ -445,10 +445,13 @@ print(d["missatges"][int(k)] if k.isdigit() else dict(d["traduccions"]).get(k, k
 # The message box in front (titled "LUMIRAGA"), its text selected and copied
 # as a person can (a click on it, Ctrl+A, Ctrl+C), then closed with Return;
 # fails unless the text holds every text given.
+# A question titled otherwise is read with titol_missatge set, and answered
+# with the key in tecla_missatge.
 llegir_missatge() {
   local quan=$1 w text X Y WIDTH HEIGHT fins=$(($(ara_ms) + 5000))
   shift
-  until w=$(xdotool getwindowfocus 2>/dev/null) && [ "$(xdotool getwindowname "$w" 2>/dev/null)" = LUMIRAGA ]; do
+  until w=$(xdotool getwindowfocus 2>/dev/null) &&
+    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "${titol_missatge:-LUMIRAGA}" ]; do
     [ "$(ara_ms)" -lt "$fins" ] || fallar "no message box $quan"
     sleep 0.1
   done
@@ -458,7 +461,7 @@ llegir_missatge() {
   sleep 0.3
   captura missatge >/dev/null
   text=$(xclip -o -selection clipboard 2>/dev/null)
-  xdotool key Return
+  xdotool key "${tecla_missatge:-Return}"
   for t in "$@"; do
     [[ "$text" == *"$t"* ]] || fallar "the message $quan does not say \"$t\": $text"
   done
