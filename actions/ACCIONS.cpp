@@ -29,6 +29,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace lumi {
@@ -615,6 +616,18 @@ void ACCIONS::reject() {
 void ACCIONS::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
     if (Frame1[1]->isVisible()) llista_tecles->setFocus();
+}
+
+void ACCIONS::changeEvent(QEvent* e) {
+    QDialog::changeEvent(e);
+    // While the zone editor is open this window is an empty box behind its
+    // canvas: the activation it takes (shown after the canvas, a message of
+    // the editor closed) goes back to the canvas, as a window manager keeps
+    // its panel over a full-screen window that is not the active one.
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && estat_zones != 0)
+        QTimer::singleShot(0, tela, [this] {
+            if (estat_zones != 0 && isActiveWindow()) tela->mostrar();
+        });
 }
 
 bool ACCIONS::eventFilter(QObject* o, QEvent* e) {

@@ -150,6 +150,7 @@ class ACCIONS : public QDialog {
   protected:
     bool eventFilter(QObject* o, QEvent* e) override;
     void showEvent(QShowEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
   private:
     void construir();

@@ -5,8 +5,8 @@
 #include "comuns/capes_visibles.h"
 #include "core/camins.h"
 #include "platform/cursor_confinament.h"
+#include "platform/finestres.h"
 #include "platform/imatges.h"
-#include "platform/pantalla.h"
 
 #include <QCloseEvent>
 #include <QMouseEvent>
@@ -24,14 +24,8 @@ TelaZones::TelaZones(ACCIONS* form) : QWidget(form, Qt::Window | Qt::FramelessWi
 }
 
 void TelaZones::mostrar() {
-    // As the player's window: the geometry is asked for before and after, for
-    // where no window manager moves it.
-    const QRect r = plataforma::rectangle_escriptori();
-    setGeometry(r);
-    showFullScreen();
-    setGeometry(r);
-    raise();
-    activateWindow();
+    // As the player's window during a run.
+    plataforma::cobrir_escriptori(this);
 }
 
 const QImage& TelaZones::imatge(const QString& fitxer) {

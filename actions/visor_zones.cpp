@@ -1,6 +1,7 @@
 #include "actions/visor_zones.h"
 
 #include "actions/dimensionar.h"
+#include "actions/model_zones.h"
 #include "comuns/capes_visibles.h"
 
 #include <QPaintEvent>
@@ -13,6 +14,11 @@ namespace lumi {
 namespace {
 // The labels' white lets the background show through.
 constexpr int ALFA = 150;
+
+// The last zone an item can be given, so the last one with a label.
+int darrera_amb_etiqueta(const Activitat& a) {
+    return std::min(zona_darrera(a), ZONES_MAXIMES);
+}
 } // namespace
 
 VisorZones::VisorZones(const Activitat& a, QWidget* pare) : QWidget(pare), a_(a) {
@@ -34,7 +40,7 @@ QRect VisorZones::rect_etiqueta(int k) const {
 }
 
 int VisorZones::etiqueta_a(QPoint p) const {
-    for (int k = zona_darrera(a_); k >= 1; --k)
+    for (int k = darrera_amb_etiqueta(a_); k >= 1; --k)
         if (zona_dibuixada(a_.zones[static_cast<size_t>(k)]) && rect_etiqueta(k).contains(p)) return k;
     return 0;
 }
@@ -42,7 +48,7 @@ int VisorZones::etiqueta_a(QPoint p) const {
 void VisorZones::paintEvent(QPaintEvent* e) {
     CapesVisibles capes(rect(), e->region(), ALFA);
     std::vector<int> visibles;
-    for (int k = zona_darrera(a_); k >= 1 && !capes.tot_cobert(); --k)
+    for (int k = darrera_amb_etiqueta(a_); k >= 1 && !capes.tot_cobert(); --k)
         if (zona_dibuixada(a_.zones[static_cast<size_t>(k)]) && capes.mostra(rect_etiqueta(k), false))
             visibles.push_back(k);
     QPainter p(this);

@@ -1,8 +1,8 @@
 // The numbered zone labels of a zone preview on the mouse and webcam pages,
 // all painted by one widget over the preview's background: a label per
-// drawn zone over the zone's rectangle, scaled from the screen to the
-// preview, translucent, the later ones on top. A file may hold tens of
-// thousands of zones; a paint draws only the labels that still show.
+// drawn zone an item can name (1 to 255) over the zone's rectangle, scaled
+// from the screen to the preview, translucent, the later ones on top; a
+// paint draws only the labels that still show.
 #pragma once
 
 #include "core/activitat.h"

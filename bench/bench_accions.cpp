@@ -3,7 +3,8 @@
 // painted; beside it the fill alone, without widgets. The item uses every
 // page (a full key list, a long series, mouse and webcam zones, voice words)
 // and the activity holds every zone an item can name, so the fill's lists
-// and combos are as long as they get. A program of its own because the
+// and combos are as long as they get; or the 32,767 zones a file can hold,
+// the later ones over the first 255. A program of its own because the
 // editor is a widget window.
 #include "actions/ACCIONS.h"
 #include "aplicacio_bench.h"
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -20,11 +22,13 @@ struct Dades {
     lumi::Activitat a;
     lumi::EstatDispositius d;
     lumi::item it;
-    Dades() {
+    explicit Dades(int zones = 255) {
         a.zones.assign(1, lumi::zona{0, 0, 1024, 768, QString()});
         for (int z = 1; z <= 255; ++z)
             a.zones.push_back(lumi::zona{z % 16 * 60, z / 16 * 45, z % 16 * 60 + 50, z / 16 * 45 + 40, {}});
-        a.zones_max = 255;
+        for (int z = 256; z <= zones; ++z)
+            a.zones.push_back(a.zones[static_cast<size_t>(z % 255 + 1)]);
+        a.zones_max = static_cast<int16_t>(std::max(zones, 255));
         a.nombre_items = 1;
         a.items.assign(2, lumi::item{});
         a.paraules_veu[0] = QStringLiteral("A,E,I,O,U,MA,PA,TA,SA,LA,NA,BA,DA,FA");
@@ -55,7 +59,7 @@ QString titol(int pagina) {
 
 void BM_AccionsObrirPagina(benchmark::State& state) {
     const int pagina = static_cast<int>(state.range(0));
-    Dades dades;
+    Dades dades(static_cast<int>(state.range(1)));
     for (auto _ : state) {
         lumi::item it = dades.it;
         lumi::ACCIONS e(it, dades.a, dades.d, nullptr);
@@ -67,12 +71,16 @@ void BM_AccionsObrirPagina(benchmark::State& state) {
     }
     state.SetLabel(titol(pagina).toStdString());
 }
-BENCHMARK(BM_AccionsObrirPagina)->Arg(1)->Arg(0)->Arg(2)->Arg(3)->Arg(6)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AccionsObrirPagina)
+    ->ArgsProduct({{1, 0, 2, 3, 6}, {255}})
+    ->Args({0, 32767})
+    ->Args({6, 32767})
+    ->Unit(benchmark::kMillisecond);
 
 // The load and fill of the model: key list, series and icons, zone combos
 // and lists, voice list, sound band.
 void BM_AccionsOmplir(benchmark::State& state) {
-    Dades dades;
+    Dades dades(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         lumi::item it = dades.it;
         lumi::ModelAccions m(it, dades.a, dades.d);
@@ -80,7 +88,7 @@ void BM_AccionsOmplir(benchmark::State& state) {
         benchmark::DoNotOptimize(m.serie_total);
     }
 }
-BENCHMARK(BM_AccionsOmplir)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AccionsOmplir)->Arg(255)->Arg(32767)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1161,7 +1161,7 @@ void planificar::mn_sortir_Click() {
 }
 
 void planificar::ajuda_Click() {
-    obrir_ajuda();
+    obrir_ajuda(this);
 }
 
 void planificar::quant_a_Click() {

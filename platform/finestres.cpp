@@ -1,12 +1,14 @@
 #include "platform/finestres.h"
 
 #include "platform/connexio_x.h"
+#include "platform/pantalla.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <vector>
@@ -153,6 +155,17 @@ bool activar_finestra_de(xcb_connection_t* c, qint64 pid) {
     return false;
 }
 
+// Whether a window manager runs and has let the full screen of a window go.
+bool gestor_sense_pantalla_completa(QWidget* w) {
+    xcb_connection_t* c = connexio_x();
+    if (!c || !w->windowHandle()) return false;
+    const xcb_window_t arrel = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    if (propietat(c, arrel, atom_x(c, "_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).empty()) return false;
+    const std::vector<uint32_t> estat =
+        propietat(c, static_cast<xcb_window_t>(w->winId()), atom_x(c, "_NET_WM_STATE"), XCB_ATOM_ATOM);
+    return std::find(estat.begin(), estat.end(), atom_x(c, "_NET_WM_STATE_FULLSCREEN")) == estat.end();
+}
+
 } // namespace
 
 void portar_al_davant(QObject* vigilant, qint64 pid, double segons) {
@@ -173,5 +186,29 @@ void portar_al_davant(QObject* vigilant, qint64 pid, double segons) {
 #else
 void portar_al_davant(QObject*, qint64, double) {}
 #endif
+
+void cobrir_escriptori(QWidget* w) {
+    // The geometry is asked for before and after: without a window manager
+    // the request alone does not move the window.
+    const QRect r = rectangle_escriptori();
+    w->setGeometry(r);
+    w->showFullScreen();
+    w->setGeometry(r);
+    // A window manager keeps its panel over a full-screen window that is not
+    // the active one.
+    w->raise();
+    w->activateWindow();
+#ifdef LUMI_XCB
+    // A window manager can let the request go while it still maps or moves
+    // the window, and Qt keeps taking it for full screen: asked again, once.
+    QTimer::singleShot(500, w, [w = QPointer<QWidget>(w)] {
+        if (!w || !w->isFullScreen() || !gestor_sense_pantalla_completa(w)) return;
+        w->showNormal();
+        w->showFullScreen();
+        w->raise();
+        w->activateWindow();
+    });
+#endif
+}
 
 } // namespace lumi::plataforma

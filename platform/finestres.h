@@ -17,6 +17,11 @@ QWidget* finestra_per_handle(int32_t handle);
 // without hiding, moving or sizing it.
 void posar_a_sobre(QWidget* w, bool a_sobre);
 
+// Puts a top-level window over the whole desktop, a window manager's panel
+// included: full screen, raised and active; asked again once when the window
+// manager let the full screen go.
+void cobrir_escriptori(QWidget* w);
+
 // Brings to the front, with the keyboard, the first top-level window that
 // process `pid` (or a process it started) shows within `segons`, so that a
 // launched program does not open beneath the player. Watched from the event

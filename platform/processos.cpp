@@ -140,9 +140,10 @@ int32_t ProcessosSistema::obrir(const QString& fitxer, const QString& carpeta) {
     }
     const QString obridor = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (!obridor.isEmpty()) return llancar(obridor, {fi.absoluteFilePath()}, carpeta);
-    // No opener we can follow: the desktop still opens it, but nothing can close it later.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(fi.absoluteFilePath()));
-    return 0;
+    // No opener we can follow: the desktop may still open it, under a handle
+    // of nothing, as nothing can close it later; 0 when nothing opened it.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(fi.absoluteFilePath()))) return 0;
+    return registre().seguent++;
 }
 
 bool ProcessosSistema::viu(int32_t handle) {

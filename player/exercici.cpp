@@ -119,15 +119,7 @@ void Form1::pantalla_exercici() {
     // first stimulus launches must come up over the player.
     const Qt::WindowFlags volgudes = windowFlags() | Qt::FramelessWindowHint;
     if (windowFlags() != volgudes) setWindowFlags(volgudes);
-    const QRect r = plataforma::rectangle_escriptori();
-    // Without a window manager the request alone does not move the window.
-    setGeometry(r);
-    showFullScreen();
-    setGeometry(r);
-    // A window manager keeps its panel over a full-screen window that is not
-    // the active one (another program's, a dialog just closed): take it.
-    raise();
-    activateWindow();
+    plataforma::cobrir_escriptori(this);
 }
 
 void Form1::treure_primer_pla() {

@@ -176,11 +176,14 @@ bool desar_activitat(QWidget* pare, QWidget* finestra, EleccioFitxer e) {
     return true;
 }
 
-void obrir_ajuda() {
+void obrir_ajuda(QWidget* pare) {
     // Opened directly: F1 belongs to the learner.
     const QStringList codis = codis_idioma(idioma());
     const QString pagina = plataforma::fitxer_ajuda(codis.value(0, QStringLiteral("ca")));
-    if (!pagina.isEmpty() && obrir_document()) obrir_document()(pagina);
+    if (pagina.isEmpty() || (obrir_document() && obrir_document()(pagina))) return;
+    // Nothing on this desktop opens it: where it is, to open by hand.
+    missatge(pare, tradueix(QStringLiteral("fitxers|ajuda_sense_obridor")) + u'\n' + pagina,
+             QMessageBox::Information);
 }
 
 void mostrar_quant_a(QWidget* pare) {
@@ -467,7 +470,7 @@ void Form1::mn_idioma_Click(int16_t Index) {
 }
 
 void Form1::ajuda_Click() {
-    obrir_ajuda();
+    obrir_ajuda(this);
 }
 
 void Form1::quant_a_Click() {

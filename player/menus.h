@@ -49,8 +49,9 @@ EleccioFitxer eleccio_activitat();
 // The caption of `finestra` names the new file. True when it was written.
 bool desar_activitat(QWidget* pare, QWidget* finestra, EleccioFitxer e);
 
-// The help pages in the interface language, and the about box.
-void obrir_ajuda();
+// The help page in the interface language, or a message with its path when
+// nothing opens it; and the about box.
+void obrir_ajuda(QWidget* pare);
 void mostrar_quant_a(QWidget* pare);
 
 // Message 81 after the name of an existing file; true when the user agreed to

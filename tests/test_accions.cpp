@@ -386,6 +386,7 @@ TEST_F(EditorAccions, WordLabelStaysWhileTheEditedSeriesUsesIt) {
 
 #include "actions/ACCIONS.h"
 #include "actions/visor_zones.h"
+#include "activitat_gran.h"
 
 TEST_F(EditorAccions, FormWritesTheItemThroughItsControls) {
     it.teclat[4] = 1;
@@ -627,6 +628,22 @@ TEST_F(EditorAccions, PreviewLabelsShowTheirZoneInTheComboAndAddingSelectsTheFir
     EXPECT_EQ(f.tria_zones_web->currentText(), text_idioma(71) + QStringLiteral("010"));
     EXPECT_EQ(it.zones_web, QStringLiteral("W0A"));
     EXPECT_EQ(f.Llista_zones_web->currentRow(), 0);
+}
+
+TEST_F(EditorAccions, OnlyZonesAnItemCanNameAreOfferedInAFileOfTheMostZones) {
+    // Zone k lies on cell k mod 100: zone 255 under 355, 455 ... 32,755.
+    proves::zones_apilades(a, 32767, QString());
+    ACCIONS f(it, a, d, nullptr);
+    for (const bool web : {false, true}) {
+        f.obrir_pagina(web ? 6 : 0, QString());
+        f.show();
+        QComboBox* combo = web ? f.tria_zones_web : f.tria_zones_mouse;
+        ASSERT_EQ(combo->count(), 256);
+        EXPECT_EQ(combo->itemText(255), text_idioma(web ? 71 : 35) + QStringLiteral("255"));
+        VisorZones* visor = web ? f.zw : f.zm;
+        QTest::mouseClick(visor, Qt::LeftButton, {}, visor->rect_etiqueta(255).center());
+        EXPECT_EQ(web ? it.zones_web : it.zones_ratoli, web ? QStringLiteral("WFF") : QStringLiteral("HFF"));
+    }
 }
 
 TEST_F(EditorAccions, ASecondDeleteTakesNoEntryNobodySelected) {

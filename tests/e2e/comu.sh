@@ -117,13 +117,14 @@ engegar_gestor() {
   done
 }
 
-# Under the panel: the exercise covers it, as nothing of the desktop may be
-# clicked by the learner; the screen's foot is looked at for the tray.
+# Under the panel: the exercise and the zone editor cover it, as nothing of
+# the desktop may be clicked by the learner; the screen's foot is looked at.
 safata_coberta() {
   [ -n "$gestor_pid" ] || return 0
   local fins=$(($(ara_ms) + 3000))
-  until ! import -window root -crop 1024x30+0+738 -depth 8 txt:- 2>/dev/null | grep -qi '#FF00FF'; do
-    [ "$(ara_ms)" -lt "$fins" ] || fallar "the panel stays visible over the exercise $1"
+  # grep reads it all: a grep -q fails import's write, and pipefail passed that.
+  until ! import -window root -crop 1024x30+0+738 -depth 8 txt:- 2>/dev/null | grep -i '#FF00FF' >/dev/null; do
+    [ "$(ara_ms)" -lt "$fins" ] || fallar "the panel stays visible over $1"
     sleep 0.1
   done
 }

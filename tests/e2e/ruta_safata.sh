@@ -3,7 +3,8 @@
 # window manager with a tray: from the command line typed in a terminal (that
 # window active), from "Opcions > Engegar" of the loaded activity, from the
 # start dialog a second time, after a new activity made in the planner, and
-# after the planner's "Nou" (Engegar then asks for the activity).
+# after the planner's "Nou" (Engegar then asks for the activity). The
+# planner's full-screen zone editor covers it too.
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
@@ -11,7 +12,7 @@ LUMI_E2E_SAFATA=1
 # The run shows, the panel is covered, Esc gives the window back.
 cobreix() {
   [ "${2:-}" = nova ] || esperar_primera_pregunta "$1"
-  safata_coberta "$1"
+  safata_coberta "the exercise $1"
   captura coberta >/dev/null
   xdotool key Escape
 }
@@ -29,6 +30,12 @@ engegar_des_de_inici
 cobreix "started a second time, from the start dialog"
 
 nova_des_de_inici
+menu_planificador 392 2 # Opcions > Crear Zones
+esperar_tela "Opcions > Crear Zones"
+safata_coberta "the zone editor"
+captura editor-zones >/dev/null
+xdotool mousemove 30 8 click 1 sleep 0.3 key Up Return # the zone menu's last item, "Sortir"
+esperar_sense_finestra '^Crear Zones$' 5 || fallar "\"Sortir\" did not leave the zone editor"
 menu_planificador 392 3 # Opcions > Sortir
 esperar_sense_finestra "$titol_planificador" 5 || fallar "\"Sortir\" did not close the planner"
 menu_opcions 4
