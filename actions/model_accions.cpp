@@ -186,8 +186,7 @@ ModelAccions::ModelAccions(item& it_, Activitat& a_, EstatDispositius& d_) : it(
 void ModelAccions::omplir_combos_zones() {
     tria_zones_mouse = {text_idioma(48)};
     tria_zones_web = {text_idioma(48)};
-    // An item names a zone in two hex digits: later zones are not offered.
-    const int maxim = std::min(zona_darrera(a), ZONES_MAXIMES);
+    const int maxim = zona_darrera_nomenable(a);
     for (int k = 1; k <= maxim; ++k) {
         const zona& z = a.zones[static_cast<size_t>(k)];
         if (!zona_dibuixada(z)) continue;

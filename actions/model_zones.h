@@ -13,6 +13,11 @@ namespace lumi {
 // Two hex digits name a zone in items: 255 is the last that can be named.
 constexpr int ZONES_MAXIMES = 255;
 
+// The last zone of the activity an item can be given.
+inline int zona_darrera_nomenable(const Activitat& a) {
+    return std::min(zona_darrera(a), ZONES_MAXIMES);
+}
+
 // First free slot (coordinates summing to 0) from 1, else zones_max + 1.
 int busca_zona(const Activitat& a);
 

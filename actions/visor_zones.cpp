@@ -14,11 +14,6 @@ namespace lumi {
 namespace {
 // The labels' white lets the background show through.
 constexpr int ALFA = 150;
-
-// The last zone an item can be given, so the last one with a label.
-int darrera_amb_etiqueta(const Activitat& a) {
-    return std::min(zona_darrera(a), ZONES_MAXIMES);
-}
 } // namespace
 
 VisorZones::VisorZones(const Activitat& a, QWidget* pare) : QWidget(pare), a_(a) {
@@ -40,7 +35,7 @@ QRect VisorZones::rect_etiqueta(int k) const {
 }
 
 int VisorZones::etiqueta_a(QPoint p) const {
-    for (int k = darrera_amb_etiqueta(a_); k >= 1; --k)
+    for (int k = zona_darrera_nomenable(a_); k >= 1; --k)
         if (zona_dibuixada(a_.zones[static_cast<size_t>(k)]) && rect_etiqueta(k).contains(p)) return k;
     return 0;
 }
@@ -48,7 +43,7 @@ int VisorZones::etiqueta_a(QPoint p) const {
 void VisorZones::paintEvent(QPaintEvent* e) {
     CapesVisibles capes(rect(), e->region(), ALFA);
     std::vector<int> visibles;
-    for (int k = darrera_amb_etiqueta(a_); k >= 1 && !capes.tot_cobert(); --k)
+    for (int k = zona_darrera_nomenable(a_); k >= 1 && !capes.tot_cobert(); --k)
         if (zona_dibuixada(a_.zones[static_cast<size_t>(k)]) && capes.mostra(rect_etiqueta(k), false))
             visibles.push_back(k);
     QPainter p(this);

@@ -252,7 +252,7 @@ void MotorVeuReal::posar_ajustos(const AjustosVeu& a) {
         nivells_.guany = a.guany;
     }
     triar_dispositiu_captura(a.dispositiu);
-    if (altre && microfon_obert_) {
+    if (altre && microfon_) {
         deixar_microfon();
         obrir_microfon();
     }
@@ -292,11 +292,10 @@ bool MotorVeuReal::vigilar_nivell(bool si) {
 
 bool MotorVeuReal::obrir_microfon() {
     Microfon& m = microfon();
-    if (microfon_obert_ && microfon_ == &m && m.obert()) return true;
+    if (microfon_ == &m && m.obert()) return true;
     deixar_microfon();
     if (!m.obrir()) return false;
     microfon_ = &m;
-    microfon_obert_ = true;
     const int r = m.mostres_per_segon();
     pas_remostreig_ = static_cast<double>(r) / veu::MOSTRES_PER_SEGON;
     fase_ = 1;
@@ -323,9 +322,8 @@ void MotorVeuReal::tancar_microfon_si_cal() {
 void MotorVeuReal::deixar_microfon() {
     if (!microfon_) return;
     microfon_->lliurar_a(nullptr);
-    if (microfon_obert_) microfon_->tancar();
+    microfon_->tancar();
     microfon_ = nullptr;
-    microfon_obert_ = false;
 }
 
 void MotorVeuReal::bombar() {
@@ -333,8 +331,7 @@ void MotorVeuReal::bombar() {
     if (!microfon_->obert()) {
         // Unplugged: levels and words stop; the next start fails and says so.
         bomba_.stop();
-        microfon_->lliurar_a(nullptr);
-        microfon_obert_ = false;
+        deixar_microfon();
         return;
     }
     if (empeny_) return;

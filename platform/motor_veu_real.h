@@ -133,7 +133,6 @@ class MotorVeuReal : public QObject, public MotorVeu {
     int enregistrant_ = -1;
     bool provant_ = false;
     bool preparat_enviat_ = false;
-    bool microfon_obert_ = false;
     Microfon* microfon_ = nullptr; // the one opened and handed our receiver
     QPointer<QWidget> entrenament_, patrons_, nivell_;
 };

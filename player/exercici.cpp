@@ -58,6 +58,13 @@ bool es_atzar(const QString& v) {
     return v == QStringLiteral(" 2") || v == QStringLiteral("2");
 }
 
+// The probed joystick the run reads, and answering.
+bool joystick_llest(const EstatDispositius& d) {
+    JOYINFO j;
+    return (d.num_joystick == 1 || d.num_joystick == 2) &&
+           plataforma::joystick().joyGetPos(d.num_joystick - 1, j) == 0;
+}
+
 // A microphone that opens (left as it was found).
 bool microfon_hi_es() {
     plataforma::Microfon& m = plataforma::microfon();
@@ -91,14 +98,7 @@ Absents dispositius_absents(int32_t finestra, bool microfon, bool camera, bool j
         else
             captura_tancar();
     }
-    if (joystick) {
-        EstatDispositius& d = dispositius();
-        provar_joysticks(d, [](int id) { return joystick_provar(id); });
-        JOYINFO j;
-        if (d.num_joystick < 1 || d.num_joystick > 5 ||
-            plataforma::joystick().joyGetPos(d.num_joystick - 1, j) != 0)
-            dir("joystick|sense_joystick");
-    }
+    if (joystick && !joystick_llest(dispositius())) dir("joystick|sense_joystick");
     return a;
 }
 
@@ -188,6 +188,7 @@ void Form1::engegar_exercici() {
     // A device that is not there is said once, at the start; the run goes
     // on without it, but a sound level without a microphone cannot run.
     const bool nivell = usa_nivell_so(0) != 0, veu = usa_veu(0) != 0, web = usa_web_cam(0) != 0;
+    provar_joysticks(d, [](int id) { return joystick_provar(id); });
     const Absents absents = dispositius_absents(finestra, nivell || veu, web, usa_joystick(a) != 0);
     if (nivell && absents.microfon) {
         avortar(text_idioma(57) + QLatin1Char('\n') + absents.textos.join(QLatin1Char('\n')));
@@ -285,7 +286,6 @@ void Form1::engegar_exercici() {
         t_web_control->start();
         d.omvis_estat = -2;
     }
-    provar_joysticks(d, [](int id) { return joystick_provar(id); });
     t_joystick->start();
     T_so->start();
     dispositius_exercici_ = dispositius_presents();
@@ -408,9 +408,7 @@ Form1::DispositiusExercici Form1::dispositius_presents() const {
     DispositiusExercici p;
     p.camera = d.omvis_estat < 0 && plataforma::camera().oberta();
     p.microfon = (d.veu_activa == -2 || d.nivell_so_actiu == -2) && plataforma::microfon().obert();
-    JOYINFO j;
-    p.joystick = usa_joystick(activitat()) && (d.num_joystick == 1 || d.num_joystick == 2) &&
-                 plataforma::joystick().joyGetPos(d.num_joystick - 1, j) == 0;
+    p.joystick = usa_joystick(activitat()) && joystick_llest(d);
     return p;
 }
 
