@@ -3,7 +3,8 @@
 # say what is missing: "Configurar > Imatge WebCam", the calibration window
 # ("Calibrar mides" once, its black picture, and its "Imatge WebCam" button,
 # which leaves the other controls waiting) and "Crear Patrons" on an activity
-# with no sounds; so does the start of an activity that needs a missing device.
+# with no sounds; so does the start of an activity that needs a missing device,
+# and "Ajuda > Index" where nothing opens documents (no xdg-open on PATH).
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
@@ -14,15 +15,20 @@ engegar_sense_inici
 primera=$tmp/examples/primera
 sed '14s/.*/1\r/;23s/.*/1\r/;40s/.*/1\r/;202s/.*/"1,2"\r/' "$primera/primera.lrq" >"$primera/dispositius.lrq"
 sed '37s/.*/1\r/;38s/.*/20\r/;39s/.*/128\r/' "$primera/primera.lrq" >"$primera/nivell.lrq"
-for llengua in catala:catala espanol:español galego:galego; do
-  l=${llengua%:*}
-  printf '\xEF\xBB\xBF[inici]\r\nidioma=%s\r\n' "${llengua#*:}" >"$tmp/programa/lumiraga.ini"
-  reengegar_programa
+mkdir -p "$tmp/bin" && ln -s "$(command -v env)" "$tmp/bin/env"
+for llengua in catala:catala:ca espanol:español:es galego:galego:gl; do
+  IFS=: read -r l nom codi <<<"$llengua"
+  printf '\xEF\xBB\xBF[inici]\r\nidioma=%s\r\n' "$nom" >"$tmp/programa/lumiraga.ini"
+  LUMIRAGA_BACKENDS=$LUMIRAGA_BACKENDS,processos:real PATH="$tmp/bin" reengegar_programa
   inici=$(text_taula "$l" 'LumiRaga - Inici')
   esperar_finestra "^$inici\$" 10 || fallar "no start dialog \"$inici\""
   sleep 0.3
   xdotool key Escape
   esperar_sense_finestra "^$inici\$" 5 || fallar "Esc did not close the start dialog ($l)"
+  finestra_jugador && eval "$(geometria "$finestra")"
+  triar_menu $((X + 225)) $((Y + 9)) 1 Ajuda # after "Idioma" in every language
+  llegir_missatge "from \"Ajuda > Index\" without an opener ($l)" \
+    "$(text_taula "$l" 'fitxers|ajuda_sense_obridor')" "$(dirname "$(readlink -f "$programa")")/ajuda/$codi.html"
   obrir_configurar
   xdotool mousemove $((X + 140)) $((Y + 95)) click 1
   llegir_missatge "from \"Imatge WebCam\" without a camera ($l)" "$(text_taula "$l" 'OmbraVisor|sense_camera')"
