@@ -13,10 +13,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <QThread>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <iostream>
 #include <map>
 
 using namespace lumi;
@@ -148,7 +146,7 @@ TEST_F(MotorVeu, AnUnpluggedMicrophoneStopsTheLevelsAndTheNextStartFails) {
     EXPECT_NE(motor->IniciarReconeixement(), 0);
 }
 
-TEST_F(MotorVeu, TheProgramsMicrophoneHandsLevelsOverOnItsCaptureThreadInOrderNoneLost) {
+TEST_F(MotorVeu, LevelsHandedOverByTheCaptureThreadArriveInOrderNoneLost) {
     // A rising ramp through SDL's disk driver: every 50 ms is two levels up.
     QTemporaryDir dir;
     const QString fitxer = dir.filePath(QStringLiteral("rampa.raw"));
@@ -171,18 +169,14 @@ TEST_F(MotorVeu, TheProgramsMicrophoneHandsLevelsOverOnItsCaptureThreadInOrderNo
     ASSERT_EQ(motor->IniciarCapturaNivellDeSo(handle), 0);
     QElapsedTimer t;
     t.start();
-    while (finestra.missatges.size() < 6 && t.elapsed() < 10000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    // Nothing polls while the interface thread sleeps: these come from SDL's.
-    const size_t abans = finestra.missatges.size();
-    QThread::msleep(400);
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::sendPostedEvents();
-    EXPECT_GE(finestra.missatges.size() - abans, 6u);
     while (finestra.missatges.size() < 12 && t.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    // Gone, the engine lets go of the microphone it was handed, not of microfon().
-    pf::posar_microfon(&microfon);
+    const size_t abans = finestra.missatges.size();
+    std::this_thread::sleep_for(std::chrono::milliseconds(400)); // nothing polls meanwhile
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_GE(finestra.missatges.size() - abans, 6u); // so these came from SDL's thread
+    pf::posar_microfon(&microfon); // the engine lets go of the one it opened, not of microfon()
     motor.reset();
     qunsetenv("SDL_AUDIODRIVER");
     EXPECT_FALSE(pf::microfon_maquina().obert());
@@ -313,50 +307,34 @@ TEST_F(MotorVeu, SavedSetsReopenAndForeignFilesOpenNothing) {
 
 // Held-out takes of two voices (one sound held, one and two syllables sharing
 // their vowel, a hum), some under steady noise that starts before them, among
-// other words, noise bursts, coughs, claps, breaths, knocks and silence, then
-// a continuous stretch of such sounds between trained ones; on two seeds.
+// untrained words, coughs, thumps, noise bursts and silence.
 TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest) {
-    if (proves::joc_veu(proves::LLAVORS_VEU[0]).isEmpty()) GTEST_SKIP() << "espeak-ng made no sound set";
-    for (int llavor : proves::LLAVORS_VEU)
-        for (int decimes : {2, 10, 14}) {
-            const proves::Taxes t = proves::avaluar_veu(proves::joc_veu(llavor), decimes);
-            const std::string on = "seed " + std::to_string(llavor) + " at " + std::to_string(decimes) + ":";
-            std::pair<int, int> sons, intrusos;
-            std::cout << on << " noise before " << t.abans.first << "/" << t.abans.second << ", stretch "
-                      << t.seguit.first << "/" << t.seguit.second;
-            for (const auto* taula : {&t.sons, &t.intrusos})
-                for (const auto& [nom, n] : *taula) {
-                    auto& suma = taula == &t.sons ? sons : intrusos;
-                    if (nom != u"seguit") suma = {suma.first + n.first, suma.second + n.second};
-                    std::cout << ", " << nom.toStdString() << (taula == &t.sons ? " " : " accepted ")
-                              << n.first << "/" << n.second;
-                }
-            std::cout << "\n";
-            EXPECT_EQ(t.sons.size(), 4u) << on;
-            for (const auto& [so, n] : t.sons)
-                EXPECT_GE(n.first * 7, n.second * 6) << on << so.toStdString();
-            for (const auto& [be, de] : {sons, t.seguit})
-                EXPECT_GE(be * 10, de * 9) << on;
-            EXPECT_GE(t.abans.first * 7, t.abans.second * 6) << on << " noise before";
-            for (const auto& [si, de] : {intrusos, t.intrusos.at(QStringLiteral("seguit"))})
-                EXPECT_LE(si * 20, de) << on;
-            EXPECT_LE(t.retard, 0.1) << on;
-        }
-}
-
-// A hum that starts as the detector is reset (recording a take, or
-// recognition resumed) ends with the hum, not 0.2 s into it.
-TEST(ReconeixementVeu, ASoundStartingAtAResetIsHeardWhole) {
-    pf::veu::NucliVeu n;
+    pf::veu::NucliVeu n; // a hum starting at a reset (a take recorded, recognition resumed) is heard whole
     n.enregistrant = true;
     n.nivells = false;
-    pf::veu::Mostres so;
-    for (unsigned i = 0; i < 32000; ++i)
-        so.push_back(static_cast<int16_t>((i * 2654435761u >> 20) % 121 - 60 +
-                                          (i >= 16000 && i < 25600 ? 4000 * std::sin(i * 0.06) : 0)));
+    pf::veu::Mostres so(32000);
+    for (unsigned i = 0; i < so.size(); ++i)
+        so[i] = static_cast<int16_t>(std::rand() % 121 - 60 + (i - 16000 < 9600) * 4000 * std::sin(i * 0.06));
     n.alimentar(so.data(), 16000);
     n.reiniciar();
     const auto fets = n.alimentar(so.data() + 16000, 16000);
-    ASSERT_EQ(fets.size(), 1u);
-    EXPECT_GE(fets[0].presa.size(), 9600u);
+    EXPECT_GE(fets.size() == 1 ? fets[0].presa.size() : 0, 9600u) << fets.size() << " utterances";
+    if (proves::joc_veu().isEmpty()) GTEST_SKIP() << "espeak-ng made no sound set";
+    for (auto [llavor, decimes] : {std::pair{25, 2}, {25, 10}, {25, 14}, {91, 2}, {91, 10}, {91, 14}}) {
+        const proves::Taxes t = proves::avaluar_veu(proves::joc_veu(llavor), decimes);
+        qInfo() << llavor << decimes << t.sons << "noisy" << t.abans << "stream" << t.seguit << t.intrusos;
+        ASSERT_EQ(t.sons.size(), 4u);
+        for (const auto& [so, bd] : t.sons)
+            EXPECT_GE(bd.first * 7, bd.second * 6)
+                << so.toStdString() << " at " << decimes << ": " << bd.first;
+        EXPECT_GE(t.abans.first * 7, t.abans.second * 6);
+        for (int i : {0, 1}) { // all held-out takes right, untrained accepted; then the stretch's
+            std::pair<int, int> s;
+            for (const auto& [nom, n] : i ? t.intrusos : t.sons)
+                if (nom != u"seguit") s = {s.first + n.first, s.second + n.second};
+            for (const auto& [a, de] : {s, i ? t.intrusos.at(QStringLiteral("seguit")) : t.seguit})
+                EXPECT_TRUE(i ? a * 20 <= de : a * 10 >= de * 9) << i;
+        }
+        EXPECT_LE(t.retard, 0.1) << "latest word after its window, at " << decimes;
+    }
 }

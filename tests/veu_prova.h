@@ -40,20 +40,19 @@ inline void alimentar(plataforma::MotorVeuReal& motor, const plataforma::veu::Mo
     cedir(motor);
 }
 
-// A set of `generar_veu.py --joc`: per voice, a fresh core trained on one
+// The set of `generar_veu.py --joc`: per voice, a fresh core trained on one
 // stream hears the other at a listening time, scored against each take's truth.
 struct Taxes {
-    std::map<QString, std::pair<int, int>> sons;     // right and said, per sound
-    std::pair<int, int> abans, seguit;               // of them, with noise starting before; of the stretch
-    std::map<QString, std::pair<int, int>> intrusos; // accepted and heard, per kind of untrained sound
-    double retard = -1;                              // latest word after its window, s
+    std::map<QString, std::pair<int, int>> sons; // right and said, per sound
+    std::pair<int, int> abans, seguit;           // of them, noise starting before; the stretch's
+    double retard = -1;                          // latest word after its window, s
+    // Accepted and heard, per kind of untrained sound ("seguit": in the stretch).
+    std::map<QString, std::pair<int, int>> intrusos;
 };
 
-// The engine's limits were chosen on the first seed's set alone; the second checks them.
-constexpr int LLAVORS_VEU[] = {25, 91};
-
-// The sets, made once per process in a folder of their own; "" without espeak-ng.
-inline QString joc_veu(int llavor) {
+constexpr int LLAVORS_VEU[] = {25, 91}; // the engine's limits were chosen on the first
+// The set, made once per process in a folder of its own; "" without espeak-ng.
+inline QString joc_veu(int llavor = LLAVORS_VEU[0]) {
     static QTemporaryDir dir;
     static const bool fet = QProcess::execute(QStringLiteral("python3"),
                                               {QStringLiteral(LUMI_DADES "/../../scripts/generar_veu.py"),
@@ -83,7 +82,7 @@ inline Taxes avaluar_veu(const QString& joc, int decimes) {
         const QString base = joc + QLatin1String(veu);
         const std::vector<Marca> entrenament = marques(base + QStringLiteral("_entrenament.txt"));
         std::vector<Marca> prova = marques(base + QStringLiteral("_prova.txt"));
-        prova.insert(prova.begin(), Marca{QStringLiteral("-"), {}, 0, 0, {}}); // the quiet before the first
+        prova.insert(prova.begin(), Marca{QStringLiteral("-"), QStringLiteral("silenci"), 0, 0, {}});
         v::NucliVeu n;
         n.posar_decimes(decimes);
         QStringList sons;
@@ -111,20 +110,11 @@ inline Taxes avaluar_veu(const QString& joc, int decimes) {
                 const double finestra = std::max(m->inici + decimes / 10.0, m->fi) + v::SEGONS_SILENCI_FI;
                 t.retard = std::max(t.retard, s - finestra);
             }
-        // Untrained sounds by kind: other words, noise bursts, coughs and the
-        // like (claps, breaths, knocks, silence), and those of the stretch.
-        const QStringList tipus{QStringLiteral("paraula"), QStringLiteral("esclat"),
-                                QStringLiteral("seguit")};
         for (const Marca& m : prova) {
-            const bool be = m.dites.size() == 1 && sons.value(m.dites[0] - 1) == m.so;
-            auto& [si, de] = m.so == u"-"
-                                 ? t.intrusos[tipus.contains(m.tipus) ? m.tipus : QStringLiteral("tos")]
-                             : m.tipus == u"seguit" ? t.seguit
-                                                    : t.sons[m.so];
-            si += m.so == u"-" ? !m.dites.empty() : be;
-            ++de;
-            t.abans.first += be && m.tipus == u"abans";
-            t.abans.second += m.tipus == u"abans";
+            const bool intrus = m.so == u"-", be = m.dites.size() == 1 && sons.value(m.dites[0] - 1) == m.so;
+            auto& n = intrus ? t.intrusos[m.tipus] : m.tipus == u"seguit" ? t.seguit : t.sons[m.so];
+            n = {n.first + (intrus ? !m.dites.empty() : be), n.second + 1};
+            if (m.tipus == u"abans") t.abans = {t.abans.first + be, t.abans.second + 1};
         }
     }
     return t;
