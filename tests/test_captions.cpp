@@ -127,8 +127,9 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
         a.mn_zona_Click(2);
         mirar(a.findChild<QWidget*>(QStringLiteral("tela_zones")), "");
         Finestra2 e(&p, QStringLiteral("t"), 1, 1);
+        const QFont abans = QApplication::font(); // a larger desktop font wraps the words dialog's warning
+        QApplication::setFont(QFont(abans.family(), abans.pointSize() * 3 / 2));
         paraules w(&p);
-        w.setFont(QFont(w.font().family(), w.font().pointSize() * 3 / 2));
         w.Text1->setText(QStringLiteral("a|b")); // its warning
         OVSDLL_CALIB c;
         c.Form_Load();
@@ -145,6 +146,7 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
             mirar(x, "");
         }
         f.finestra_informe()->close();
+        QApplication::setFont(abans);
         proves::Contestador q({QMessageBox::Cancel});
         p.model.pont.preguntar(17);
         f.mn_fressa_Click(1); // no sounds: it names the action editor's controls, as the help does
