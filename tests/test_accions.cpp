@@ -628,22 +628,16 @@ TEST_F(EditorAccions, PreviewLabelsShowTheirZoneInTheComboAndAddingSelectsTheFir
     EXPECT_EQ(f.tria_zones_web->currentText(), text_idioma(71) + QStringLiteral("010"));
     EXPECT_EQ(it.zones_web, QStringLiteral("W0A"));
     EXPECT_EQ(f.Llista_zones_web->currentRow(), 0);
-}
-
-TEST_F(EditorAccions, OnlyZonesAnItemCanNameAreOfferedInAFileOfTheMostZones) {
-    // Zone k lies on cell k mod 100: zone 255 under 355, 455 ... 32,755.
-    proves::zones_apilades(a, 32767, QString());
-    ACCIONS f(it, a, d, nullptr);
-    for (const bool web : {false, true}) {
-        f.obrir_pagina(web ? 6 : 0, QString());
-        f.show();
-        QComboBox* combo = web ? f.tria_zones_web : f.tria_zones_mouse;
+    proves::zones_apilades(a, 32767, QString()); // the most: zones an item can name, 255 under 355, 455...
+    ACCIONS g(it, a, d, nullptr);
+    g.show();
+    for (auto [combo, visor] : {std::pair{g.tria_zones_mouse, g.zm}, std::pair{g.tria_zones_web, g.zw}}) {
+        g.obrir_pagina(visor == g.zm ? 0 : 6, QString());
         ASSERT_EQ(combo->count(), 256);
-        EXPECT_EQ(combo->itemText(255), text_idioma(web ? 71 : 35) + QStringLiteral("255"));
-        VisorZones* visor = web ? f.zw : f.zm;
+        EXPECT_EQ(combo->itemText(255), text_idioma(visor == g.zm ? 35 : 71) + QStringLiteral("255"));
         QTest::mouseClick(visor, Qt::LeftButton, {}, visor->rect_etiqueta(255).center());
-        EXPECT_EQ(web ? it.zones_web : it.zones_ratoli, web ? QStringLiteral("WFF") : QStringLiteral("HFF"));
     }
+    EXPECT_EQ(it.zones_ratoli + it.zones_web, QStringLiteral("H0AH02HFFW0AWFF"));
 }
 
 TEST_F(EditorAccions, ASecondDeleteTakesNoEntryNobodySelected) {

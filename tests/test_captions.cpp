@@ -16,7 +16,6 @@
 #include "player/finestra_informe.h"
 #include "player/inici.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QStyleOptionButton>
@@ -65,10 +64,8 @@ bool igual_en_tres(const QString& t) {
 TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
     std::map<QString, QString> catala; // each caption as the Catalan window shows it
     auto en_llengua = [&](const QString& on, const QString& t) {
-        QString& ca = catala[on];
-        if (idioma() == IDIOMA_CATALA) ca = t;
-        EXPECT_TRUE(idioma() == IDIOMA_CATALA || ca != t || igual_en_tres(ca))
-            << "left in Catalan: " << (on + u' ' + ca).toStdString();
+        const QString ca = idioma() == IDIOMA_CATALA ? catala[on] = t : catala[on];
+        EXPECT_TRUE(ca != t || idioma() == IDIOMA_CATALA || igual_en_tres(ca)) << qPrintable(on + ca);
     };
     auto mirar = [&](QWidget* f, const std::string& pagina) {
         const QString on = f->objectName() + u' ' + QString::fromStdString(pagina) + u' ';
@@ -84,8 +81,9 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
             const bool vist = w->isVisible() && !w->isWindow() && !t.isEmpty() &&
                               (w->inherits("QAbstractButton") || w->inherits("QLabel"));
             if (vist || w->inherits("QGroupBox")) textos << t;
-            for (qsizetype i = 0; i < textos.size(); ++i)
+            for (qsizetype i = 0; i < textos.size(); ++i) {
                 en_llengua(on + QString::number(tots.indexOf(w)) + u'.' + QString::number(i), textos[i]);
+            }
             if (!vist) continue;
             const QRect r = tinta(w, t);
             EXPECT_LE(r.width(), w->width()) << "cut: " << (idioma() + u' ' + on + t).toStdString();
@@ -100,11 +98,10 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
     for (int16_t llengua = 0; llengua < 3; ++llengua) {
         exercici_nou();
         Form1 f;
-        ASSERT_TRUE(f.Form_Load()); // in the language of the round before
-        if (llengua != 1) f.mn_idioma_Click(llengua);
-        inici* d = inici::instancia();
-        if (llengua == 1) d->ct_idioma_Click(llengua); // Spanish from Catalan, in the start dialog
+        ASSERT_TRUE(f.Form_Load());
+        llengua == 1 ? inici::instancia()->ct_idioma_Click(llengua) : f.mn_idioma_Click(llengua);
         mirar(&f, "menus");
+        inici* d = inici::instancia();
         for (int16_t boto : {4, 0, 4, 2}) {
             d->Command1_Click(boto);
             d->show();
@@ -130,16 +127,10 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
         a.mn_zona_Click(2);
         mirar(a.findChild<QWidget*>(QStringLiteral("tela_zones")), "");
         Finestra2 e(&p, QStringLiteral("t"), 1, 1);
-        {
-            // A larger desktop font wraps the words dialog's warning onto more lines.
-            const QFont abans = QApplication::font();
-            QApplication::setFont(QFont(abans.family(), abans.pointSize() * 3 / 2));
-            paraules w(&p);
-            w.Text1->setText(QStringLiteral("a|b"));
-            w.show();
-            mirar(&w, "");
-            QApplication::setFont(abans);
-        }
+        const QFont abans = QApplication::font(); // a larger desktop font wraps the words dialog's warning
+        QApplication::setFont(QFont(abans.family(), abans.pointSize() * 3 / 2));
+        paraules w(&p);
+        w.Text1->setText(QStringLiteral("a|b")); // its warning
         OVSDLL_CALIB c;
         c.Form_Load();
         OmbraVisor o;
@@ -149,43 +140,33 @@ TEST(Captions, EveryWindowShowsEachCaptionWholeClearAndInItsLanguage) {
         for (auto crear : {plataforma::crear_finestra_entrenament, plataforma::crear_finestra_patrons,
                            plataforma::crear_finestra_nivell})
             v.emplace_back(crear(m, nullptr));
-        for (QWidget* x : std::initializer_list<QWidget*>{f.finestra_informe(), &e, &c, &o, &r, v[0].get(),
-                                                          v[1].get(), v[2].get()}) {
+        for (QWidget* x : std::initializer_list<QWidget*>{f.finestra_informe(), &e, &w, &c, &o, &r,
+                                                          v[0].get(), v[1].get(), v[2].get()}) {
             x->show();
             mirar(x, "");
         }
         f.finestra_informe()->close();
-        {
-            // The planner's question and the message for no sounds.
-            proves::Contestador c({QMessageBox::Cancel});
-            p.model.pont.preguntar(17);
-            f.mn_fressa_Click(1);
-            ASSERT_EQ(c.titols.size(), 2);
-            for (int i = 0; i < 2; ++i)
-                en_llengua(QStringLiteral("message box ") + QString::number(i), c.titols[i]);
-            // That message and the help page name controls the action editor has.
-            QStringList noms{text_idioma(2)}; // the planner's list that opens it
-            for (QWidget* x : a.findChildren<QWidget*>())
-                noms << caption_control(x).remove(u'&').simplified();
-            for (int i = 0; i < a.veu1->count(); ++i)
-                noms << a.veu1->itemText(i);
-            QFile ajuda(QStringLiteral(LUMI_CARPETA_EXECUTABLE "/ajuda/%1.html")
-                            .arg(QStringList{"ca", "es", "gl"}[llengua]));
-            ASSERT_TRUE(ajuda.open(QIODevice::ReadOnly));
-            const QString html = QString::fromUtf8(ajuda.readAll()).simplified();
-            const QRegularExpression negreta(QStringLiteral("<b>([^<]+)</b>")),
-                cometes(QStringLiteral("«([^»]+)»"));
-            // The help's section on the editor, found by its list of pages.
-            const QStringList seccio = html.split(QStringLiteral("<h2>"))
-                                           .filter(QStringLiteral("<li><b>%1</b>:").arg(a.Canc[5]->text()));
-            ASSERT_EQ(seccio.size(), 1);
-            for (const auto& m : negreta.globalMatch(seccio[0]))
-                EXPECT_TRUE(noms.contains(m.captured(1))) << m.captured(1).toStdString();
-            for (const auto& m : cometes.globalMatch(c.textos[1])) {
-                EXPECT_TRUE(noms.contains(m.captured(1))) << m.captured(1).toStdString();
-                EXPECT_TRUE(html.contains(QStringLiteral("<b>%1</b>").arg(m.captured(1))));
-            }
-        }
+        QApplication::setFont(abans);
+        proves::Contestador q({QMessageBox::Cancel});
+        p.model.pont.preguntar(17);
+        f.mn_fressa_Click(1); // no sounds: it names the action editor's controls, as the help does
+        ASSERT_EQ(q.titols.size(), 2);
+        for (int i : {0, 1})
+            en_llengua(QStringLiteral("message box %1").arg(i), q.titols[i]);
+        QStringList noms = QStringList{text_idioma(2)} + a.model.veu1; // and the planner's list that opens it
+        for (QWidget* x : a.findChildren<QWidget*>())
+            noms << caption_control(x).remove(u'&').simplified();
+        QFile ajuda(QStringLiteral(LUMI_CARPETA_EXECUTABLE "/ajuda/%1.html").arg(codis_idioma(idioma())[0]));
+        ASSERT_TRUE(ajuda.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(ajuda.readAll()).simplified();
+        const QStringList seccio = html.split(QStringLiteral("<h2>"))
+                                       .filter(QStringLiteral("<li><b>%1</b>:").arg(a.Canc[5]->text()));
+        ASSERT_EQ(seccio.size(), 1); // the editor's, the one listing its pages
+        for (const auto& m : QRegularExpression(QStringLiteral("(?|<b>([^<]+)</b>|«([^»]+)»)"))
+                                 .globalMatch(seccio[0] + q.textos[1]))
+            EXPECT_TRUE(noms.contains(m.captured(1)) &&
+                        html.contains(QStringLiteral("<b>%1</b>").arg(m.captured(1))))
+                << qPrintable(m.captured(1));
     }
     idioma() = IDIOMA_CATALA;
 }

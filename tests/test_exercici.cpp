@@ -435,13 +435,12 @@ TEST_F(Dispositius, SoundLevelWhileWordRecognitionHooksIsRefused) {
     EXPECT_EQ(motor.captures, 0);
 }
 
-TEST_F(Dispositius, SoundLevelWithoutTheEngineIsRefusedSayingSo) {
+TEST_F(Dispositius, SoundLevelWithoutTheEngineIsRefusedWithTheCaptureMessage) {
     plataforma::posar_motor_veu(nullptr);
     usar_nivell_so();
     auto r = respondre_missatge(QMessageBox::Ok);
     f.engegar_exercici();
-    EXPECT_EQ(r->text,
-              text_idioma(57) + QLatin1Char('\n') + tradueix(QStringLiteral("motor_veu|sense_motor")));
+    EXPECT_EQ(r->text, text_idioma(57) + u'\n' + tradueix(QStringLiteral("motor_veu|sense_motor")));
     avortat();
 }
 

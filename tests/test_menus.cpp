@@ -508,11 +508,13 @@ TEST_F(Menus, QuitWithUnsavedChangesAndCancelKeepsRunning) {
 // ---------------------------------------------------------------- sound patterns
 
 TEST_F(Menus, PatternsWithoutAnEngineChangeNoMenuState) {
-    // The program's engine with no sound system: the speech menu is off.
-    qputenv("SDL_AUDIODRIVER", "cap_ni_un");
+    // Without an engine the first item stays as designed: disabled.
+    qputenv("SDL_AUDIODRIVER", "cap_ni_un"); // and the machine's engine finds no sound system
     plataforma::posar_motor_veu(&plataforma::motor_veu_maquina());
     jugador().estat_finestra = 1; // not the first activation: no start dialog
+    f->mn_fressa[0]->setEnabled(false);
     f->Form_Activate();
+    EXPECT_FALSE(f->mn_fressa[0]->isEnabled());
     emit f->mn_conf->aboutToShow();
     qunsetenv("SDL_AUDIODRIVER");
     EXPECT_FALSE(f->mn_rec_s[0]->menuAction()->isEnabled());
