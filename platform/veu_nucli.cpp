@@ -268,11 +268,30 @@ void Patrons::esborrar_presa(size_t entrada, size_t presa) {
         e.sonoritats.erase(e.sonoritats.begin() + static_cast<std::ptrdiff_t>(presa));
 }
 
+bool Patrons::entrada_buida(size_t entrada) const {
+    return entrada >= entrades.size() || entrades[entrada].etiqueta.trimmed().isEmpty();
+}
+
+bool Patrons::presa_apartada(size_t entrada, size_t presa) const {
+    return entrada >= entrades.size() || presa >= entrades[entrada].preses.size();
+}
+
+int Patrons::preses_valides(size_t entrada) const {
+    if (entrada >= entrades.size()) return 0;
+    int n = 0;
+    for (size_t i = 0; i < entrades[entrada].preses.size(); ++i)
+        if (!presa_apartada(entrada, i)) ++n;
+    return n;
+}
+
 bool Patrons::complets(int preses_per_entrada) const {
-    if (entrades.empty()) return false;
-    return std::all_of(entrades.begin(), entrades.end(), [&](const Entrada& e) {
-        return static_cast<int>(e.preses.size()) >= preses_per_entrada;
-    });
+    bool alguna = false;
+    for (size_t i = 0; i < entrades.size(); ++i) {
+        if (entrada_buida(i)) continue;
+        alguna = true;
+        if (preses_valides(i) < preses_per_entrada) return false;
+    }
+    return alguna;
 }
 
 namespace {

@@ -53,6 +53,16 @@ class Patrons {
     QStringList etiquetes() const;
     void afegir_presa(size_t entrada, Mostres presa);
     void esborrar_presa(size_t entrada, size_t presa);
+    // An entry whose name is empty (the list "1,2," ends in one) is never
+    // asked for in training nor matched; it keeps its place, so word numbers
+    // stay as they are.
+    bool entrada_buida(size_t entrada) const;
+    // A take that does not match its sound's other takes (a cough, a chair,
+    // a false start): training shows it, it does not count towards the
+    // entry's takes, and matching leaves it out.
+    bool presa_apartada(size_t entrada, size_t presa) const;
+    int preses_valides(size_t entrada) const;
+    // Every named entry holds at least that many valid takes.
     bool complets(int preses_per_entrada) const;
 
     // Pattern files keep the raw takes, so a later change of features keeps
