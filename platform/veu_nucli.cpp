@@ -35,10 +35,16 @@ constexpr int TRAM_PITJOR = 8; // steps of a path's costliest stretch
 // tells a voice however short its voiced part.
 constexpr int PERIODE_MINIM = 32, PERIODE_MAXIM = 267;
 constexpr double SONORITAT_DB = 20, SONORITAT_QUANTIL = 0.9;
-// What noise gives (the pitch search finds some correlation in anything): an
-// utterance must reach a third of the way from it to the entry's least
-// voiced take; a take said under noise falls that far, a cough does not rise.
-constexpr double SONORITAT_SOROLL = 0.2, SONORITAT_PART = 1.0 / 3;
+// A take is out of its sound when it is far less voiced than the others
+// (a cough or a noise among vowels): by this much, and below this share.
+constexpr double PRESA_SONORITAT_MARGE = 0.2, PRESA_SONORITAT_PART = 0.7;
+// Whether a match stands out: its score over the mean of the other entries'
+// takes' scores (sure below the first, never above the second), and over
+// its own takes' scores to one another.
+constexpr double COHORT_SEGUR = 0.4, COHORT_MAXIM = 0.65, DISPERSIO_MAXIMA = 1.6;
+// An utterance is as voiced as the entry's least voiced take, within this
+// share: a take said under noise falls that far, a cough does not rise.
+constexpr double SONORITAT_PART = 0.7;
 constexpr int MOSTRES_PRESA_MAXIMES = 3 * MOSTRES_PER_SEGON; // a training take
 
 void fft(std::vector<std::complex<double>>& a) {
@@ -273,7 +279,25 @@ bool Patrons::entrada_buida(size_t entrada) const {
 }
 
 bool Patrons::presa_apartada(size_t entrada, size_t presa) const {
-    return entrada >= entrades.size() || presa >= entrades[entrada].preses.size();
+    if (entrada >= entrades.size() || presa >= entrades[entrada].preses.size()) return true;
+    // Judged against the entry's other takes, so a sound all of whose takes
+    // are unvoiced (a breath, a click) keeps them; only a minority is left
+    // out, and none before there are three to compare.
+    const std::vector<double>& s = entrades[entrada].sonoritats;
+    if (s.size() != entrades[entrada].preses.size() || s.size() < 3) return false;
+    auto fora = [&s](size_t i) {
+        std::vector<double> altres;
+        for (size_t k = 0; k < s.size(); ++k)
+            if (k != i) altres.push_back(s[k]);
+        std::sort(altres.begin(), altres.end());
+        const size_t m = altres.size() / 2;
+        const double mediana = altres.size() % 2 ? altres[m] : (altres[m - 1] + altres[m]) / 2;
+        return s[i] < mediana - PRESA_SONORITAT_MARGE && s[i] < PRESA_SONORITAT_PART * mediana;
+    };
+    size_t n = 0;
+    for (size_t i = 0; i < s.size(); ++i)
+        n += fora(i);
+    return 2 * n < s.size() && fora(presa);
 }
 
 int Patrons::preses_valides(size_t entrada) const {
@@ -360,50 +384,93 @@ std::optional<Patrons> Patrons::llegir(const QString& fitxer, QString* per_que) 
     return p;
 }
 
+namespace {
+double nota(const Alineacio& a) {
+    return a.mitjana + a.pitjor;
+}
+} // namespace
+
 Comparacio comparar(const Patrons& p, const Trets& t, double sonoritat) {
     Comparacio c;
     const double inf = std::numeric_limits<double>::infinity();
     c.distancia = c.distancia_segona = inf;
     c.sonoritat = sonoritat;
-    // Each entry by its nearest take, the same for an entry of one take as of
-    // ten; the costliest stretch of a path counts too, so a sound is told
-    // from one that holds it (two syllables and one of them).
-    double nota = inf, nota_segona = inf;
+    // Each entry by its nearest valid take, the same for an entry of one take
+    // as of ten; the costliest stretch of a path counts too, so a sound is
+    // told from one that holds it (two syllables and one of them).
+    std::vector<std::vector<double>> notes(p.entrades.size());
+    double millor = inf, segona = inf;
     for (size_t i = 0; i < p.entrades.size(); ++i) {
+        if (p.entrada_buida(i)) continue;
         double d = inf, n = inf;
-        for (const Trets& presa : p.entrades[i].trets) {
-            const Alineacio al = alinear_dtw(t, presa);
+        for (size_t k = 0; k < p.entrades[i].trets.size(); ++k) {
+            if (p.presa_apartada(i, k)) continue;
+            const Alineacio al = alinear_dtw(t, p.entrades[i].trets[k]);
+            notes[i].push_back(nota(al));
             d = std::min(d, al.mitjana);
-            n = std::min(n, al.mitjana + al.pitjor);
+            n = std::min(n, notes[i].back());
         }
-        if (p.entrades[i].trets.empty()) continue;
+        if (notes[i].empty()) continue;
         const int num = static_cast<int>(i) + 1;
-        if (n < nota) {
+        if (n < millor) {
             c.segona = c.millor;
             c.distancia_segona = c.distancia;
-            nota_segona = nota;
+            segona = millor;
             c.millor = num;
             c.distancia = d;
-            nota = n;
-        } else if (n < nota_segona) {
+            millor = n;
+        } else if (n < segona) {
             c.segona = num;
             c.distancia_segona = d;
-            nota_segona = n;
+            segona = n;
         }
     }
-    c.proporcio = nota / nota_segona;
-    if (c.millor != 0) {
-        const auto& s = p.entrades[static_cast<size_t>(c.millor - 1)].sonoritats;
-        if (!s.empty())
-            c.sonoritat_minima = SONORITAT_SOROLL +
-                                 SONORITAT_PART * (*std::min_element(s.begin(), s.end()) - SONORITAT_SOROLL);
+    c.proporcio = millor / segona;
+    if (c.millor == 0) return c;
+    // The match against the other entries' takes, whatever the room makes of
+    // every distance.
+    const size_t e = static_cast<size_t>(c.millor - 1);
+    double altres = 0;
+    size_t n = 0;
+    for (size_t i = 0; i < notes.size(); ++i)
+        if (i != e) {
+            altres = std::accumulate(notes[i].begin(), notes[i].end(), altres);
+            n += notes[i].size();
+        }
+    c.cohort = n > 0 ? millor * static_cast<double>(n) / altres : 0;
+    // And against the spread of the entry's own takes: each one's nearest
+    // other, so a sound said alike each time asks for a closer match.
+    std::vector<size_t> valides;
+    for (size_t k = 0; k < p.entrades[e].trets.size(); ++k)
+        if (!p.presa_apartada(e, k)) valides.push_back(k);
+    if (valides.size() >= 2) {
+        std::vector<double> propera(valides.size(), inf);
+        for (size_t a = 0; a < valides.size(); ++a)
+            for (size_t b = a + 1; b < valides.size(); ++b) {
+                const double x =
+                    nota(alinear_dtw(p.entrades[e].trets[valides[a]], p.entrades[e].trets[valides[b]]));
+                propera[a] = std::min(propera[a], x);
+                propera[b] = std::min(propera[b], x);
+            }
+        c.dispersio = millor * static_cast<double>(propera.size()) /
+                      std::accumulate(propera.begin(), propera.end(), 0.0);
     }
+    const auto& s = p.entrades[e].sonoritats;
+    double minima = inf;
+    for (size_t k : valides)
+        if (k < s.size()) minima = std::min(minima, s[k]);
+    if (minima < inf) c.sonoritat_minima = SONORITAT_PART * minima;
     return c;
 }
 
 int paraula_acceptada(const Comparacio& c, double llindar, double marge) {
-    if (c.millor == 0 || c.distancia >= llindar || c.sonoritat < c.sonoritat_minima) return 0;
-    return c.proporcio <= marge ? c.millor : 0;
+    if (c.millor == 0 || c.distancia >= llindar || c.proporcio > marge) return 0;
+    // A match this close against the other entries' takes stands whatever
+    // else; otherwise it must be as near as the entry's takes are to one
+    // another, and about as voiced.
+    if (c.cohort < COHORT_SEGUR) return c.millor;
+    if (c.cohort >= COHORT_MAXIM || c.dispersio >= DISPERSIO_MAXIMA) return 0;
+    return c.sonoritat >= c.sonoritat_minima ? c.millor : 0;
 }
 
 void DetectorVeu::reiniciar() {
