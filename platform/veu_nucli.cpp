@@ -18,6 +18,7 @@ constexpr int FINESTRA = 400; // 25 ms analysis frame
 constexpr int FFT = 512;
 constexpr int FILTRES = 26;
 constexpr int COEFICIENTS = 12; // c1 to c12: c0 (loudness) says nothing of the sound
+constexpr double RANG_DB = 30;  // the bands' range over the floor
 constexpr double MIN_DB = 38;   // quieter than this is never speech
 constexpr double SOBRE_DB = 10; // onset above the noise floor
 constexpr double SOTA_DB = 8;   // end near the floor
@@ -41,7 +42,7 @@ constexpr double PRESA_SONORITAT_MARGE = 0.2, PRESA_SONORITAT_PART = 0.7;
 // Whether a match stands out: its score over the mean of the other entries'
 // takes' scores (sure below the first, never above the second), and over
 // its own takes' scores to one another.
-constexpr double COHORT_SEGUR = 0.4, COHORT_MAXIM = 0.65, DISPERSIO_MAXIMA = 1.6;
+constexpr double COHORT_SEGUR = 0.25, COHORT_MAXIM = 0.5, DISPERSIO_MAXIMA = 1.6;
 // An utterance is as voiced as the entry's least voiced take, within this
 // share: a take said under noise falls that far, a cough does not rise.
 constexpr double SONORITAT_PART = 0.7;
@@ -128,7 +129,8 @@ Trets trets_mfcc(const Mostres& so) {
     Trets t;
     if (so.size() < FINESTRA) return t;
     std::vector<std::complex<double>> x(FFT);
-    std::vector<double> energies(FILTRES);
+    std::vector<std::array<double, FILTRES>> bandes;
+    double pic = 0;
     for (size_t inici = 0; inici + FINESTRA <= so.size(); inici += MOSTRES_TRAMA) {
         std::fill(x.begin(), x.end(), 0);
         for (size_t i = 0; i < FINESTRA; ++i) {
@@ -136,17 +138,23 @@ Trets trets_mfcc(const Mostres& so) {
             x[i] = (so[inici + i] - 0.97 * anterior) * b.hamming[i];
         }
         fft(x);
+        auto& e = bandes.emplace_back();
         for (size_t f = 0; f < FILTRES; ++f) {
-            double e = 0;
+            e[f] = 0;
             for (size_t k = 0; k <= FFT / 2; ++k)
-                if (b.filtres[f][k] > 0) e += b.filtres[f][k] * std::norm(x[k]);
-            energies[f] = std::log(e + 1);
+                if (b.filtres[f][k] > 0) e[f] += b.filtres[f][k] * std::norm(x[k]);
+            pic = std::max(pic, e[f]);
         }
+    }
+    // What lies far under the loudest band of the stretch (a room's noise,
+    // other in every room) is levelled to one floor.
+    const double terra = pic * std::pow(10, -RANG_DB / 10) + 1;
+    for (const auto& e : bandes) {
         std::vector<float> c(COEFICIENTS);
         for (size_t k = 0; k < COEFICIENTS; ++k) {
             double s = 0;
             for (size_t f = 0; f < FILTRES; ++f)
-                s += b.dct[k][f] * energies[f];
+                s += b.dct[k][f] * std::log(e[f] + terra);
             c[k] = static_cast<float>(s);
         }
         t.push_back(std::move(c));
