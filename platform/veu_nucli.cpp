@@ -39,6 +39,8 @@ constexpr double SONORITAT_DB = 20, SONORITAT_QUANTIL = 0.9;
 // A take is out of its sound when it is far less voiced than the others
 // (a cough or a noise among vowels): by this much, and below this share.
 constexpr double PRESA_SONORITAT_MARGE = 0.2, PRESA_SONORITAT_PART = 0.7;
+// Or when another entry's nearest take is this many times nearer than its own.
+constexpr double PRESA_ALTRA = 2;
 // Whether a match stands out: its score over the mean of the other entries'
 // takes' scores (sure below the first, never above the second), and over
 // its own takes' scores to one another.
@@ -253,10 +255,18 @@ double sonoritat(const Mostres& so) {
     return r[std::min(r.size() - 1, static_cast<size_t>(SONORITAT_QUANTIL * static_cast<double>(r.size())))];
 }
 
+namespace {
+// A match's score: the distance per step plus the costliest stretch.
+double nota(const Alineacio& a) {
+    return a.mitjana + a.pitjor;
+}
+} // namespace
+
 void Patrons::posar_etiquetes(const QStringList& etiquetes) {
     entrades.clear();
     for (const QString& e : etiquetes)
         entrades.push_back(Entrada{e, {}, {}});
+    clau_.clear();
 }
 
 QStringList Patrons::etiquetes() const {
@@ -271,6 +281,7 @@ void Patrons::afegir_presa(size_t entrada, Mostres presa) {
     entrades[entrada].trets.push_back(trets_mfcc(presa));
     entrades[entrada].sonoritats.push_back(sonoritat(presa));
     entrades[entrada].preses.push_back(std::move(presa));
+    clau_.clear();
 }
 
 void Patrons::esborrar_presa(size_t entrada, size_t presa) {
@@ -280,6 +291,7 @@ void Patrons::esborrar_presa(size_t entrada, size_t presa) {
     e.trets.erase(e.trets.begin() + static_cast<std::ptrdiff_t>(presa));
     if (presa < e.sonoritats.size())
         e.sonoritats.erase(e.sonoritats.begin() + static_cast<std::ptrdiff_t>(presa));
+    clau_.clear();
 }
 
 bool Patrons::entrada_buida(size_t entrada) const {
@@ -288,24 +300,53 @@ bool Patrons::entrada_buida(size_t entrada) const {
 
 bool Patrons::presa_apartada(size_t entrada, size_t presa) const {
     if (entrada >= entrades.size() || presa >= entrades[entrada].preses.size()) return true;
-    // Judged against the entry's other takes, so a sound all of whose takes
-    // are unvoiced (a breath, a click) keeps them; only a minority is left
-    // out, and none before there are three to compare.
-    const std::vector<double>& s = entrades[entrada].sonoritats;
-    if (s.size() != entrades[entrada].preses.size() || s.size() < 3) return false;
-    auto fora = [&s](size_t i) {
+    std::vector<size_t> clau;
+    for (size_t i = 0; i < entrades.size(); ++i)
+        clau.push_back(entrada_buida(i) ? 0 : entrades[i].preses.size() + 1);
+    if (clau != clau_) {
+        clau_ = std::move(clau);
+        apartades_.assign(entrades.size(), {});
+        for (size_t i = 0; i < entrades.size(); ++i)
+            apartades_[i] = apartar(i);
+    }
+    return presa < apartades_[entrada].size() && apartades_[entrada][presa];
+}
+
+// Each take judged against its entry's other takes, so a sound all of whose
+// takes are unvoiced (a breath, a click) keeps them: out when far less
+// voiced than they are (a cough, a noise), or when by far nearer another
+// entry's takes than any of its own (a false start of another sound, or a
+// take that went to the wrong entry). Only a minority is left out, and none
+// before there are three to compare.
+std::vector<char> Patrons::apartar(size_t entrada) const {
+    const Entrada& e = entrades[entrada];
+    const size_t n = e.preses.size();
+    std::vector<char> fora(n, 0);
+    if (entrada_buida(entrada) || n < 3 || e.sonoritats.size() != n || e.trets.size() != n) return fora;
+    auto propera = [](const Trets& t, const Entrada& altra, size_t llevat) {
+        double d = std::numeric_limits<double>::infinity();
+        for (size_t k = 0; k < altra.trets.size(); ++k)
+            if (k != llevat) d = std::min(d, nota(alinear_dtw(t, altra.trets[k])));
+        return d;
+    };
+    for (size_t i = 0; i < n; ++i) {
         std::vector<double> altres;
-        for (size_t k = 0; k < s.size(); ++k)
-            if (k != i) altres.push_back(s[k]);
+        for (size_t k = 0; k < n; ++k)
+            if (k != i) altres.push_back(e.sonoritats[k]);
         std::sort(altres.begin(), altres.end());
         const size_t m = altres.size() / 2;
         const double mediana = altres.size() % 2 ? altres[m] : (altres[m - 1] + altres[m]) / 2;
-        return s[i] < mediana - PRESA_SONORITAT_MARGE && s[i] < PRESA_SONORITAT_PART * mediana;
-    };
-    size_t n = 0;
-    for (size_t i = 0; i < s.size(); ++i)
-        n += fora(i);
-    return 2 * n < s.size() && fora(presa);
+        fora[i] = e.sonoritats[i] < mediana - PRESA_SONORITAT_MARGE &&
+                  e.sonoritats[i] < PRESA_SONORITAT_PART * mediana;
+        if (fora[i]) continue;
+        const double propia = propera(e.trets[i], e, i);
+        for (size_t j = 0; j < entrades.size() && !fora[i]; ++j)
+            if (j != entrada && !entrada_buida(j))
+                fora[i] = propera(e.trets[i], entrades[j], entrades[j].trets.size()) * PRESA_ALTRA < propia;
+    }
+    if (2 * static_cast<size_t>(std::count(fora.begin(), fora.end(), 1)) >= n)
+        std::fill(fora.begin(), fora.end(), 0);
+    return fora;
 }
 
 int Patrons::preses_valides(size_t entrada) const {
@@ -391,12 +432,6 @@ std::optional<Patrons> Patrons::llegir(const QString& fitxer, QString* per_que) 
     if (s.readRawData(fi, 2) != 2 || fi[0] != 'F' || fi[1] != 'I' || !f.atEnd()) return no("motiu_malmes");
     return p;
 }
-
-namespace {
-double nota(const Alineacio& a) {
-    return a.mitjana + a.pitjor;
-}
-} // namespace
 
 Comparacio comparar(const Patrons& p, const Trets& t, double sonoritat) {
     Comparacio c;

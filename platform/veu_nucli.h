@@ -71,6 +71,12 @@ class Patrons {
     // ("motiu_lectura", "motiu_forani", "motiu_malmes", "motiu_nou").
     bool desar(const QString& fitxer) const;
     static std::optional<Patrons> llegir(const QString& fitxer, QString* per_que = nullptr);
+
+  private:
+    std::vector<char> apartar(size_t entrada) const;
+    // The takes left out, worked out again when the entries' takes change.
+    mutable std::vector<size_t> clau_;
+    mutable std::vector<std::vector<char>> apartades_;
 };
 
 // The match of one utterance against the named entries' valid takes: the
