@@ -26,7 +26,6 @@
 #include <algorithm>
 #include <cmath>
 #include <csignal>
-#include <future>
 #include <numeric>
 #include <mutex>
 #include <sys/prctl.h>
@@ -355,17 +354,8 @@ void BM_TaxesPerTempsDEscolta(benchmark::State& state) {
         return;
     }
     std::vector<lumi::proves::Taxes> t;
-    for (auto _ : state) {
-        std::vector<std::future<lumi::proves::Taxes>> fils;
-        for (int l : llavors)
-            fils.push_back(std::async(std::launch::async, [&, l] {
-                return lumi::proves::avaluar_veu(joc + u'/' + QString::number(l),
-                                                 static_cast<int>(state.range(1)), state.range(0) != 0);
-            }));
-        t.clear();
-        for (auto& f : fils)
-            t.push_back(f.get());
-    }
+    for (auto _ : state)
+        t = lumi::proves::avaluar_jocs(joc, llavors, static_cast<int>(state.range(1)), state.range(0) != 0);
     state.counters["jocs"] = static_cast<double>(t.size());
     // Trained right, the worst sound, noisy-start takes and the stretch's
     // right: the higher the better; each untrained kind ("x_"; "x_seguit" the

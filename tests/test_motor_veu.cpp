@@ -15,7 +15,6 @@
 #include <QTextStream>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <future>
 #include <map>
 #include <numeric>
 #include <random>
@@ -330,19 +329,12 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
     std::iota(llavors.begin(), llavors.end(), proves::LLAVORS_PROVA);
     const QString joc = proves::joc_veu(llavors);
     if (joc.isEmpty()) GTEST_SKIP() << "espeak-ng made no sound set";
-    std::map<QString, double> net;
+    std::map<int, double> net;
     for (const bool estrany : {false, true})
         for (const int decimes : {2, 10, 14}) {
-            std::vector<std::future<proves::Taxes>> fils;
-            for (int l : llavors)
-                fils.push_back(std::async(std::launch::async, [&, l] {
-                    return proves::avaluar_veu(joc + u'/' + QString::number(l), decimes, estrany);
-                }));
-            std::vector<proves::Taxes> t;
-            for (auto& f : fils) {
-                t.push_back(f.get());
-                EXPECT_LE(t.back().retard, 0.1) << "latest word after its window, at " << decimes;
-            }
+            const auto t = proves::avaluar_jocs(joc, llavors, decimes, estrany);
+            for (const auto& x : t)
+                EXPECT_LE(x.retard, 0.1) << "latest word after its window, at " << decimes;
             const auto r = proves::resum_veu(t);
             for (const auto& [nom, x] : r) {
                 qInfo() << (estrany ? "stray" : "clean") << decimes << nom << x.mitjana << "worst"
@@ -354,9 +346,9 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
             // A stray take costs little; trained sounds are held at what
             // this method reaches on these sets (the aim is 95 %, 90 % worst).
             const double encerts = r.at(QStringLiteral("encerts")).mitjana;
-            if (!estrany) net[QString::number(decimes)] = encerts;
-            EXPECT_GE(encerts, estrany ? net[QString::number(decimes)] - 0.1 : 0.72) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, 0.4) << decimes;
+            if (!estrany) net[decimes] = encerts;
+            EXPECT_GE(encerts, estrany ? net[decimes] - 0.06 : 0.75) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, 0.45) << decimes;
             EXPECT_GE(r.at(QStringLiteral("soroll_abans")).mitjana, 0.6) << decimes;
         }
 }
