@@ -44,10 +44,10 @@ constexpr double PRESA_ALTRA = 2;
 // Whether a match stands out: its score over the mean of the other entries'
 // takes' scores (sure below the first, never above the second), and over
 // its own takes' scores to one another.
-constexpr double COHORT_SEGUR = 0.25, COHORT_MAXIM = 0.5, DISPERSIO_MAXIMA = 1.6;
-// An utterance is as voiced as the entry's least voiced take, within this
-// share: a take said under noise falls that far, a cough does not rise.
-constexpr double SONORITAT_PART = 0.7;
+constexpr double COHORT_SEGUR = 0.35, COHORT_MAXIM = 0.5, DISPERSIO_MAXIMA = 1.6;
+// An utterance keeps this share of the entry's least voiced take's voicing:
+// a hum or a take under noise may fall far, a noise burst falls further.
+constexpr double SONORITAT_PART = 0.3;
 constexpr int MOSTRES_PRESA_MAXIMES = 3 * MOSTRES_PER_SEGON; // a training take
 
 void fft(std::vector<std::complex<double>>& a) {

@@ -347,9 +347,9 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
             // this method reaches on these sets (the aim is 95 %, 90 % worst).
             const double encerts = r.at(QStringLiteral("encerts")).mitjana;
             if (!estrany) net[decimes] = encerts;
-            EXPECT_GE(encerts, estrany ? net[decimes] - 0.06 : 0.75) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, 0.45) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("soroll_abans")).mitjana, 0.6) << decimes;
+            EXPECT_GE(encerts, estrany ? net[decimes] - 0.08 : 0.8) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, 0.5) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("soroll_abans")).mitjana, 0.7) << decimes;
         }
 }
 
