@@ -630,10 +630,12 @@ void NucliVeu::posar_decimes(int decimes) {
 
 int NucliVeu::mostres_finestra() const {
     if (enregistrant) return MOSTRES_PRESA_MAXIMES;
+    // Takes left out (a long noise) do not stretch it.
     int presa = 0;
-    for (const Entrada& e : patrons.entrades)
-        for (const Mostres& m : e.preses)
-            presa = std::max(presa, static_cast<int>(m.size()));
+    for (size_t i = 0; i < patrons.entrades.size(); ++i)
+        for (size_t k = 0; k < patrons.entrades[i].preses.size(); ++k)
+            if (!patrons.entrada_buida(i) && !patrons.presa_apartada(i, k))
+                presa = std::max(presa, static_cast<int>(patrons.entrades[i].preses[k].size()));
     return std::max(decimes_ * MOSTRES_PER_SEGON / 10, std::min(2 * presa, MOSTRES_PRESA_MAXIMES));
 }
 

@@ -163,7 +163,7 @@ class NucliVeu {
     Patrons patrons;
 
     // The listening time: the longest a sound may last and still be heard
-    // whole. The engine listens at least twice as long as the longest trained
+    // whole. The engine listens at least twice as long as the longest valid
     // take, so a short value cuts no trained sound; training takes are never cut.
     void posar_decimes(int decimes);
     int mostres_finestra() const;
