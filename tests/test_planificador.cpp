@@ -535,11 +535,12 @@ TEST_F(Planificador, UndoAfterAChangeAndWithoutASnapshot) {
     EXPECT_EQ(f.readAll(), escriure_activitat(activitat(), idioma(), carpeta_activitat()));
 
     m.ord_afagir(1, 9, SI_BE, QStringLiteral("nou.wav"));
-    m.item_desar(1); // the snapshot is written before the change
-    EXPECT_NE(activitat().items, abans);
+    m.item_desar(1); // the snapshot holds the order the store puts in
+    const std::vector<item> desats = activitat().items;
+    EXPECT_NE(desats, abans);
     activitat().exercici_modificat = FALS;
     ASSERT_TRUE(m.desfer());
-    EXPECT_EQ(activitat().items, abans);
+    EXPECT_EQ(activitat().items, desats);
     EXPECT_EQ(activitat().exercici_modificat, CERT);
 }
 
@@ -1522,6 +1523,42 @@ TEST_F(Editors, WindowCellsEditDragAndPopupThenStoreAndReload) {
     const item d = activitat().items[1];
     EXPECT_EQ(ruta_relativa(d.estimuls), QStringLiteral("1") + S + "CENTRAT_hola" + S + "b.wav");
     cami_desfer() = desfer;
+}
+
+TEST_F(Editors, UndoBringsBackTheShownItemsOrdersNotYetStored) {
+    posar_items({amb_accio()});
+    planificar p(f.get());
+    p.Form_Load();
+    p.show();
+    QTest::mouseClick(p.Command1[4], Qt::LeftButton);
+    p.menu1_Click(2);
+    en_modal = [](QDialog& d) { return dynamic_cast<Finestra2&>(d).Canc[3]->click(), d.result(); };
+    auto premer = [&p](size_t i, Qt::MouseButton b) { QTest::mouseClick(p.celles[ESTIMULS][i], b); };
+    auto popup = [&](size_t i, size_t ordre) {
+        QTimer::singleShot(0, &p, [&p, ordre] { p.menu2[ordre]->trigger(), p.amagat->close(); });
+        premer(i, Qt::RightButton);
+    };
+    int anterior = 0;
+    // A picture and a sound from the chooser on the new item 2, then on item 1;
+    // each change undone: "Esborrar", "Copiar" + "Enganxar", a drop.
+    for (auto [item, canvi] : std::vector<std::pair<int, std::function<void()>>>{
+             {2, [&] { popup(2, 2); }},
+             {1, [&] { popup(1, 3), popup(3, 4); }},
+             {1, [&] {
+                  p.cella_MouseDown(ESTIMULS, 2, Qt::LeftButton), premer(2, Qt::LeftButton),
+                      p.cella_DragDrop(ESTIMULS, 1);
+              }}}) {
+        if (std::exchange(anterior, item) != item) {
+            p.HScroll1->setValue(item);
+            for (const char* nom : {"a.gif", "b.wav"})
+                fitxer = nom, premer(p.model.text_cella(ESTIMULS, 1).isEmpty() ? 1 : 2, Qt::LeftButton);
+        }
+        canvi();
+        p.desfer->trigger();
+        EXPECT_EQ(p.Label2->text(), QString::number(item));
+        EXPECT_EQ(fila(ESTIMULS, 1).mid(0, 3), (QStringList{"a.gif", "b.wav", ""}));
+    }
+    p.close();
 }
 
 TEST_F(Editors, RightReactionAskedThroughTheCellEditor) {
