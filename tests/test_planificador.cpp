@@ -22,6 +22,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -1141,6 +1142,29 @@ TEST_F(Finestra, SaveStoresTheItemAndAFailureKeepsTheChanges) {
     EXPECT_EQ(a.exercici_modificat, FALS);
     EXPECT_EQ(a.fitxer_actual, bo);
     EXPECT_TRUE(llegir(bo).contains("mal.wav"));
+}
+
+TEST_F(Finestra, FontBoxLeftUnchangedKeepsTheStoredFont) {
+    // Arial is not installed here, DejaVu is; a plain DejaVu Sans once opened oblique.
+    for (const font_text& desada : {font_text{QStringLiteral("Arial"), 24, 0, CERT, FALS},
+                                    font_text{QStringLiteral("DejaVu Sans"), 12, 0, FALS, FALS}}) {
+        posar_items({amb_accio()});
+        activitat().font = desada;
+        planificar p(f.get());
+        p.Form_Load();
+        p.show();
+        QFont mostrada;
+        QTimer::singleShot(0, &p, [&mostrada] {
+            if (auto* d = qobject_cast<QFontDialog*>(QApplication::activeModalWidget()))
+                mostrada = d->currentFont(), d->accept();
+        });
+        QTest::mouseClick(p.buto[2], Qt::LeftButton);
+        EXPECT_EQ(mostrada.pointSize(), desada.mida);
+        EXPECT_EQ(mostrada.bold(), desada.negreta != 0);
+        EXPECT_EQ(mostrada.italic(), desada.cursiva != 0);
+        p.close();
+        EXPECT_EQ(activitat().font, desada);
+    }
 }
 
 TEST_F(Finestra, NextFileBoxDropsEveryCharacterThatWouldBreakTheFile) {
