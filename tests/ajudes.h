@@ -7,10 +7,12 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeView>
 #include <memory>
 
 namespace lumi::proves {
@@ -112,6 +114,8 @@ struct VistaDialegFitxer {
     QString cancel;
     QStringList filtres;
     QStringList noms;
+    QStringList columnes;  // the other columns' texts: size, type and date
+    bool retallada = true; // a column narrower than its texts, or the view than its columns
 };
 
 inline std::shared_ptr<VistaDialegFitxer> mirar_dialeg_fitxer(const QString& carpeta, int noms_esperats) {
@@ -138,8 +142,15 @@ inline std::shared_ptr<VistaDialegFitxer> mirar_dialeg_fitxer(const QString& car
             if (auto* combo = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
                 for (int i = 0; i < combo->count(); ++i)
                     r->filtres << combo->itemText(i);
+            auto* arbre = d->findChild<QTreeView*>(QStringLiteral("treeView"));
+            r->retallada = !arbre || arbre->header()->length() > arbre->viewport()->width();
+            for (int c = 0; arbre && c < 4; ++c)
+                r->retallada |= arbre->header()->sectionSize(c) <
+                                static_cast<QAbstractItemView*>(arbre)->sizeHintForColumn(c);
             for (int i = 0; i < files; ++i)
-                r->noms << vista->model()->index(i, 0, vista->rootIndex()).data().toString();
+                for (int c = 0; c < 4; ++c)
+                    (c ? r->columnes : r->noms)
+                        << vista->model()->index(i, c, vista->rootIndex()).data().toString();
             d->reject();
         } else if (!acabar) {
             return;
