@@ -12,7 +12,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <QTreeView>
 #include <memory>
 
 namespace lumi::proves {
@@ -114,8 +113,8 @@ struct VistaDialegFitxer {
     QString cancel;
     QStringList filtres;
     QStringList noms;
-    QStringList columnes;  // the other columns' texts: size, type and date
-    bool retallada = true; // a column narrower than its texts, or the view than its columns
+    QStringList columnes;   // the other columns' texts: size, type and date
+    bool retallada = false; // a column narrower than its texts
 };
 
 inline std::shared_ptr<VistaDialegFitxer> mirar_dialeg_fitxer(const QString& carpeta, int noms_esperats) {
@@ -142,11 +141,9 @@ inline std::shared_ptr<VistaDialegFitxer> mirar_dialeg_fitxer(const QString& car
             if (auto* combo = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
                 for (int i = 0; i < combo->count(); ++i)
                     r->filtres << combo->itemText(i);
-            auto* arbre = d->findChild<QTreeView*>(QStringLiteral("treeView"));
-            r->retallada = !arbre || arbre->header()->length() > arbre->viewport()->width();
-            for (int c = 0; arbre && c < 4; ++c)
-                r->retallada |= arbre->header()->sectionSize(c) <
-                                static_cast<QAbstractItemView*>(arbre)->sizeHintForColumn(c);
+            auto* t = d->findChild<QAbstractItemView*>(QStringLiteral("treeView")); // the detailed view
+            for (int c = 0; t && c < 4; ++c)
+                r->retallada |= t->findChild<QHeaderView*>()->sectionSize(c) < t->sizeHintForColumn(c);
             for (int i = 0; i < files; ++i)
                 for (int c = 0; c < 4; ++c)
                     (c ? r->columnes : r->noms)

@@ -449,14 +449,12 @@ TEST_F(Menus, OpenDialogSpeaksTheInterfaceLanguageAndListsActivitiesInAnyCase) {
     triador_fitxer() = dialeg_fitxer;
     for (const char* nom : {"a.lrq", "B.LRQ", "c.txt"}) {
         QFile fi(cami(QString::fromLatin1(nom)));
-        ASSERT_TRUE(fi.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(fi.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         fi.write(QByteArray(nom[0] == 'a' ? 1536 : 0, 'x'));
-        fi.flush();
         fi.setFileTime(QDateTime(QDate(2026, 12, 8), QTime(9, 5)), QFileDevice::FileModificationTime);
     }
     const QStringList cancel{QStringLiteral("Cancel·la"), QStringLiteral("Cancelar"),
                              QStringLiteral("Cancelar")};
-    // Size, type and date of a.lrq, as each language writes them.
     const QStringList columnes{QStringLiteral("1,50 KiB|document de text pla|8/12/26 9:05"),
                                QStringLiteral("1,50 KiB|documento de texto sencillo|8/12/26 9:05"),
                                QStringLiteral("1,50 KiB|documento de texto sinxelo|08/12/26 09:05")};

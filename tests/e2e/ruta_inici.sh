@@ -2,8 +2,7 @@
 # The route most teachers take first: the program started with no activity,
 # the start dialog of the first activation, "Engegar Exercici", the example
 # activity chosen in the open dialog, right and wrong answers, Esc, and the
-# report through "Opcions > Informe". Then the example in random order from
-# the command line: after each right answer, another item than the last.
+# report through "Opcions > Informe".
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
@@ -12,6 +11,7 @@ esperar_inici 10 "at the first start"
 captura inici >/dev/null
 primera_des_de_inici
 
+# The example in random order: after each right answer, another item.
 sed '216s/.*/"0"\r/' "$tmp/examples/primera/primera.lrq" >"$tmp/examples/primera/atzar.lrq"
 reengegar_programa "$tmp/examples/primera/atzar.lrq"
 declare -A resposta=([vermell]=space [verd]=clic [blau]=Right)
