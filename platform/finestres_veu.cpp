@@ -103,9 +103,11 @@ void omplir_preses(QListWidget* l, const veu::Patrons& p, int k) {
     if (k < 0 || static_cast<size_t>(k) >= p.entrades.size()) return;
     const auto& e = p.entrades[static_cast<size_t>(k)];
     for (size_t i = 0; i < e.preses.size(); ++i) {
-        QString t = text_motor("presa").arg(QString::number(i + 1), segons(e.preses[i]));
-        if (p.presa_apartada(static_cast<size_t>(k), i)) t += QStringLiteral(" — ") + text_motor("apartada");
-        l->addItem(t);
+        auto* item =
+            new QListWidgetItem(text_motor("presa").arg(QString::number(i + 1), segons(e.preses[i])), l);
+        if (!p.presa_apartada(static_cast<size_t>(k), i)) continue;
+        item->setText(item->text() + QStringLiteral(" — ") + text_motor("apartada"));
+        item->setToolTip(text_motor("apartada_ajuda"));
     }
     l->setCurrentRow(l->count() - 1);
 }
