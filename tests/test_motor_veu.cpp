@@ -268,6 +268,8 @@ TEST_F(MotorVeu, TrainingThroughTheWindowsButtonsIsReadyOnce) {
 // The list as the action editor writes it, a noise burst heard before the
 // first take, then one take more from the patterns window.
 TEST_F(MotorVeu, TrainingSkipsTheUnnamedEntrySetsAStrayTakeAsideAndOnePressRecordsOneTake) {
+    // The room before the first take with a noise burst in it, then the
+    // stream's "a" and "i" takes (its first 6.3 s).
     const pf::veu::Mostres flux = llegir_so(DADES + QStringLiteral("/veu_entrenament.flac"));
     pf::veu::Mostres sessio(flux.begin(), flux.begin() + 9600), a_i(flux.begin(), flux.begin() + 100800);
     std::minstd_rand soroll;
@@ -297,6 +299,7 @@ TEST_F(MotorVeu, TrainingSkipsTheUnnamedEntrySetsAStrayTakeAsideAndOnePressRecor
     // The burst is shown set aside among the first sound's takes.
     const QListWidget* preses = fill("motor_veu_entrenament", "veu_preses");
     EXPECT_EQ(preses ? preses->findItems(pf::text_motor("apartada"), Qt::MatchContains).size() : -1, 1);
+    // Each take heard again is its own word, none rejected for a lookalike.
     ASSERT_EQ(motor->IniciarReconeixement(), 0);
     alimentar(a_i);
     std::vector<int> paraules;
