@@ -18,7 +18,6 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
-#include <random>
 
 using namespace lumi;
 using proves::llegir_so;
@@ -272,9 +271,10 @@ TEST_F(MotorVeu, TrainingSkipsTheUnnamedEntrySetsAStrayTakeAsideAndOnePressRecor
     // stream's "a" and "i" takes (its first 6.3 s).
     const pf::veu::Mostres flux = llegir_so(DADES + QStringLiteral("/veu_entrenament.flac"));
     pf::veu::Mostres sessio(flux.begin(), flux.begin() + 9600), a_i(flux.begin(), flux.begin() + 100800);
-    std::minstd_rand soroll;
-    for (size_t i = 2400; i < 7200; ++i)
-        sessio[i] = static_cast<int16_t>(sessio[i] + static_cast<int>(soroll() % 12001) - 6000);
+    for (uint32_t i = 2400, x = 1; i < 7200; ++i) {
+        x = x * 1664525 + 1013904223;
+        sessio[i] = static_cast<int16_t>(sessio[i] + static_cast<int>(x >> 16) % 12001 - 6000);
+    }
     sessio.insert(sessio.end(), a_i.begin(), a_i.end());
     unitat(QStringLiteral("1,2,"));
     motor->IniciarEntrenament();
