@@ -2,6 +2,7 @@
 // among silence and room noise for training and recognition (tests/dades,
 // made by scripts/generar_veu.sh), fed as one stream faster than real time.
 #include "platform/finestres.h"
+#include "platform/finestres_veu.h"
 #include "platform/microfon_sintetic.h"
 #include "platform/motor_veu_real.h"
 #include "platform/rellotge_sintetic.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -265,6 +267,58 @@ TEST_F(MotorVeu, TrainingThroughTheWindowsButtonsIsReadyOnce) {
     alimentar(llegir_so(DADES + QStringLiteral("/veu_entrenament.flac")));
     EXPECT_EQ(finestra.comptar(-1), 1);
     w->close();
+}
+
+// The list as the action editor writes it, a noise burst heard before the
+// first take, then one take more from the patterns window.
+TEST_F(MotorVeu, TrainingSkipsTheUnnamedEntrySetsAStrayTakeAsideAndOnePressRecordsOneTake) {
+    // The room before the first take with a noise burst in it, then the
+    // stream's "a" and "i" takes (its first 6.3 s).
+    const pf::veu::Mostres flux = llegir_so(DADES + QStringLiteral("/veu_entrenament.flac"));
+    pf::veu::Mostres sessio(flux.begin(), flux.begin() + 9600), a_i(flux.begin(), flux.begin() + 100800);
+    for (uint32_t i = 2400, x = 1; i < 7200; ++i) {
+        x = x * 1664525 + 1013904223;
+        sessio[i] = static_cast<int16_t>(sessio[i] + static_cast<int>(x >> 16) % 12001 - 6000);
+    }
+    sessio.insert(sessio.end(), a_i.begin(), a_i.end());
+    unitat(QStringLiteral("1,2,"));
+    motor->IniciarEntrenament();
+    motor->VeureFinestraGrafiques();
+    std::map<QString, QWidget*> w;
+    for (QWidget* t : QApplication::topLevelWidgets())
+        w[t->objectName()] = t;
+    auto fill = [&](const char* f, const char* nom) {
+        return w[QLatin1String(f)]->findChild<QListWidget*>(nom);
+    };
+    auto enregistrar = [&](const char* f) {
+        w[QLatin1String(f)]->findChild<QPushButton*>(QStringLiteral("veu_enregistrar"))->click();
+    };
+    enregistrar("motor_veu_entrenament");
+    alimentar(sessio);
+    QListWidget* entrades = fill("motor_veu_entrenament", "veu_entrades");
+    EXPECT_EQ(entrades->count(), 2); // no row asks for «»
+    entrades->setCurrentRow(0);
+    const pf::veu::Patrons p = motor->patrons();
+    EXPECT_TRUE(p.entrades[2].preses.empty());
+    EXPECT_EQ(finestra.comptar(-1), 1);
+    // The burst is shown set aside among the first sound's takes.
+    const QListWidget* preses = fill("motor_veu_entrenament", "veu_preses");
+    EXPECT_EQ(preses ? preses->findItems(pf::text_motor("apartada"), Qt::MatchContains).size() : -1, 1);
+    // Each take heard again is its own word, none rejected for a lookalike.
+    ASSERT_EQ(motor->IniciarReconeixement(), 0);
+    alimentar(a_i);
+    std::vector<int> paraules;
+    for (const auto& [paraula, nivell] : finestra.missatges)
+        if (paraula > 0) paraules.push_back(paraula);
+    EXPECT_EQ(paraules, (std::vector<int>{1, 1, 1, 2, 2, 2}));
+    motor->PararReconeixement();
+
+    fill("motor_veu_patrons", "veu_entrades")->setCurrentRow(1);
+    enregistrar("motor_veu_patrons");
+    alimentar(a_i);
+    EXPECT_EQ(motor->entrada_enregistrant(), -1);
+    for (size_t i : {0, 1, 2})
+        EXPECT_EQ(motor->patrons().entrades[i].preses.size(), p.entrades[i].preses.size() + (i == 1)) << i;
 }
 
 TEST_F(MotorVeu, SavedSetsReopenAndForeignFilesOpenNothing) {
