@@ -1036,11 +1036,12 @@ TEST_F(Procediments, APathWithBackslashesOrAnotherCaseNamesTheRealFile) {
 TEST_F(Procediments, AMissingFileShowsMessage45WithThePath) {
     const QString f = cami(QStringLiteral("no_hi_es.lrq"));
     activitat().exercici_modificat = CERT;
-    carregar_exercici(f);
+    EXPECT_FALSE(carregar_exercici(f));
     ASSERT_EQ(avisos.size(), 1);
     EXPECT_EQ(avisos[0], text_idioma(45) + QChar(13) + f);
-    EXPECT_EQ(activitat().fitxer_actual, f);
-    EXPECT_EQ(activitat().exercici_modificat, FALS);
+    // Refused: the activity keeps its name and its flag.
+    EXPECT_TRUE(activitat().fitxer_actual.isEmpty());
+    EXPECT_EQ(activitat().exercici_modificat, CERT);
 
     escriure(f, "\"LUMIRAGA9\"\r\n");
     carregar_exercici(f);

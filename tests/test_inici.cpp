@@ -242,6 +242,35 @@ TEST_F(Inici, AnExistingFileIsOverwrittenOnlyAfterOkAndThenSavedOverUnasked) {
     EXPECT_TRUE(desar.textos.isEmpty()) << desar.textos.join(u'|').toStdString();
 }
 
+TEST_F(Inici, NamesUpToTheFileSystemsLimitAreCreatedAndSavedAgainInPlace) {
+    for (const int bytes : {241, 255}) {
+        // "ç" takes two bytes: the limit counts bytes, not letters.
+        const QString nom = QString(20, u'ç') + QString(bytes - 44, u'a') + QStringLiteral(".lrq");
+        ASSERT_EQ(QFile::encodeName(nom).size(), bytes);
+        const QString carpeta = tmp.filePath(QString::number(bytes));
+        QDir(tmp.path()).mkdir(QString::number(bytes));
+        inici* d = dialeg();
+        clic(d->Command1[0]);
+        d->posar_carpeta(carpeta);
+        d->Text1->setText(nom);
+        Contestador r;
+        clic(d->Command1[3]);
+        EXPECT_TRUE(r.textos.isEmpty()) << bytes << ": " << qPrintable(r.textos.join(u'\n'));
+        EXPECT_EQ(activitat().fitxer_actual, QDir(carpeta).filePath(nom));
+        // Saved again over itself, as the planner's save does.
+        triador_fitxer() = [&](QWidget*, const EleccioFitxer&) -> std::optional<QString> {
+            return QDir(carpeta).filePath(nom);
+        };
+        activitat().items[1].estimuls = QStringLiteral("1»CENTRAT_Hola");
+        f->mn_disc[2]->trigger();
+        EXPECT_EQ(activitat().exercici_modificat, FALS);
+        EXPECT_EQ(QDir(carpeta).entryList(QDir::Files | QDir::Hidden), QStringList{nom}) << bytes;
+        QFile fi(QDir(carpeta).filePath(nom));
+        EXPECT_TRUE(fi.open(QIODevice::ReadOnly) && fi.readAll().contains("CENTRAT_Hola")) << bytes;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 TEST_F(Inici, AFailedWriteIsReportedAndTheDialogStays) {
     const QString carpeta = tmp.filePath(QStringLiteral("fugaç"));
     QDir(tmp.path()).mkdir(QStringLiteral("fugaç"));
@@ -316,6 +345,7 @@ TEST_F(Inici, RunWithCancelledOpenUnloadsAndResetsTheWindowState) {
 
 TEST_F(Inici, RunWithAChosenActivityLeavesThePlayerActivated) {
     exercici_nou();
+    activitat().items[1].estimuls = QStringLiteral("1»CENTRAT_Hola");
     const QString fitxer = tmp.filePath(QStringLiteral("joc.lrq"));
     carpeta_activitat() = tmp.path();
     ASSERT_TRUE(desar_exercici(fitxer));
