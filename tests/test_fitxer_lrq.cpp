@@ -1039,7 +1039,6 @@ TEST_F(Procediments, AMissingFileShowsMessage45WithThePath) {
     EXPECT_FALSE(carregar_exercici(f));
     ASSERT_EQ(avisos.size(), 1);
     EXPECT_EQ(avisos[0], text_idioma(45) + QChar(13) + f);
-    // Refused: the activity keeps its name and its flag.
     EXPECT_TRUE(activitat().fitxer_actual.isEmpty());
     EXPECT_EQ(activitat().exercici_modificat, CERT);
 

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -242,33 +243,17 @@ TEST_F(Inici, AnExistingFileIsOverwrittenOnlyAfterOkAndThenSavedOverUnasked) {
     EXPECT_TRUE(desar.textos.isEmpty()) << desar.textos.join(u'|').toStdString();
 }
 
-TEST_F(Inici, NamesUpToTheFileSystemsLimitAreCreatedAndSavedAgainInPlace) {
-    for (const int bytes : {241, 255}) {
-        // "ç" takes two bytes: the limit counts bytes, not letters.
-        const QString nom = QString(20, u'ç') + QString(bytes - 44, u'a') + QStringLiteral(".lrq");
-        ASSERT_EQ(QFile::encodeName(nom).size(), bytes);
-        const QString carpeta = tmp.filePath(QString::number(bytes));
-        QDir(tmp.path()).mkdir(QString::number(bytes));
-        inici* d = dialeg();
-        clic(d->Command1[0]);
-        d->posar_carpeta(carpeta);
-        d->Text1->setText(nom);
-        Contestador r;
-        clic(d->Command1[3]);
-        EXPECT_TRUE(r.textos.isEmpty()) << bytes << ": " << qPrintable(r.textos.join(u'\n'));
-        EXPECT_EQ(activitat().fitxer_actual, QDir(carpeta).filePath(nom));
-        // Saved again over itself, as the planner's save does.
-        triador_fitxer() = [&](QWidget*, const EleccioFitxer&) -> std::optional<QString> {
-            return QDir(carpeta).filePath(nom);
-        };
-        activitat().items[1].estimuls = QStringLiteral("1»CENTRAT_Hola");
-        f->mn_disc[2]->trigger();
-        EXPECT_EQ(activitat().exercici_modificat, FALS);
-        EXPECT_EQ(QDir(carpeta).entryList(QDir::Files | QDir::Hidden), QStringList{nom}) << bytes;
-        QFile fi(QDir(carpeta).filePath(nom));
-        EXPECT_TRUE(fi.open(QIODevice::ReadOnly) && fi.readAll().contains("CENTRAT_Hola")) << bytes;
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+TEST_F(Inici, ANameOfTheLongestTheFileSystemTakesIsCreatedInPlace) {
+    // "ç" takes two bytes: 255 bytes in all.
+    const QString nom = QString(20, u'ç') + QString(211, u'a') + QStringLiteral(".lrq");
+    inici* d = dialeg();
+    clic(d->Command1[0]);
+    d->posar_carpeta(tmp.path());
+    d->Text1->setText(nom);
+    Contestador r;
+    clic(d->Command1[3]);
+    EXPECT_TRUE(r.textos.isEmpty()) << qPrintable(r.textos.join(u'\n'));
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{nom});
 }
 
 TEST_F(Inici, AFailedWriteIsReportedAndTheDialogStays) {
@@ -278,11 +263,15 @@ TEST_F(Inici, AFailedWriteIsReportedAndTheDialogStays) {
     clic(d->Command1[0]);
     d->posar_carpeta(carpeta);
     QDir(carpeta).removeRecursively();
-    d->Text1->setText(QStringLiteral("perdut"));
+    const QString nom = QString(240, u'p') + QStringLiteral(".lrq");
+    d->Text1->setText(nom);
     Contestador r;
     clic(d->Command1[3]);
     ASSERT_EQ(r.textos.size(), 1);
-    EXPECT_TRUE(r.textos[0].startsWith(tradueix(QStringLiteral("fitxers|no_desat"))));
+    // The path cut to the box's width, and all there.
+    for (const QString& linia : r.textos[0].split(u'\n'))
+        EXPECT_LT(d->fontMetrics().horizontalAdvance(linia), d->screen()->availableGeometry().width());
+    EXPECT_EQ(r.textos[0].remove(u'\n'), tradueix(QStringLiteral("fitxers|no_desat")) + carpeta + u'/' + nom);
     EXPECT_TRUE(activitat().fitxer_actual.isEmpty());
     EXPECT_TRUE(inici::carregat());
     EXPECT_EQ(planner, 0);

@@ -23,10 +23,8 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <gtest/gtest.h>
-#include <iostream>
 #include <linux/capability.h>
 #include <sys/syscall.h>
-#include <unistd.h>
 
 using namespace lumi;
 using namespace lumi::proves;
@@ -347,108 +345,69 @@ TEST_F(Menus, AFileThatCouldNotBeReadIsNotSavedOverUnasked) {
     }
 }
 
-// Root reads any file: without these two capabilities it meets a file's
-// permissions as any user does (this thread only; restored at the end).
-class SenseLecturaDeRoot {
-  public:
-    SenseLecturaDeRoot() {
-        if (geteuid() != 0 || syscall(SYS_capget, &cap_, abans_) != 0) return;
-        __user_cap_data_struct nou[2] = {abans_[0], abans_[1]};
-        nou[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
-        fet_ = syscall(SYS_capset, &cap_, nou) == 0;
-    }
-    ~SenseLecturaDeRoot() {
-        if (fet_) syscall(SYS_capset, &cap_, abans_);
-    }
-
-  private:
-    __user_cap_header_struct cap_{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct abans_[2]{};
-    bool fet_ = false;
-};
+// Root reads any file; without these capabilities (of this thread) it meets permissions as anyone.
+void lectura_de_root(bool permesa) {
+    __user_cap_header_struct h{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct c[2]{};
+    const uint32_t dac = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+    syscall(SYS_capget, &h, c);
+    c[0].effective = permesa ? c[0].effective | (c[0].permitted & dac) : c[0].effective & ~dac;
+    syscall(SYS_capset, &h, c);
+}
 
 TEST_F(Menus, ARefusedFileLeavesAnUntitledActivityAndStartSaysWhenThereIsNothingToPlay) {
     const QString gat = escriure_activitat(cami("gat.lrq"), QStringLiteral("1»CENTRAT_Hola"));
-    QByteArray soroll(300, 0);
-    for (int i = 0; i < soroll.size(); ++i)
-        soroll[i] = static_cast<char>(i * 7919 % 251);
     const QString no_llegit = tradueix(QStringLiteral("fitxers|no_llegit")) + QStringLiteral(": ") +
                               tradueix(QStringLiteral("fitxers|motiu_permis"));
-    const struct {
-        const char* nom;
-        QByteArray dades;
-        bool llegible;
-    } casos[] = {{"notes.txt", "Notes de la classe\n", true},
-                 {"buit.lrq", "", true},
-                 {"foto.lrq", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), true},
-                 {"soroll.lrq", soroll, true},
-                 {"tancat.lrq", contingut(gat), false}};
-    for (const auto& c : casos) {
-        const QString fitxer = cami(QLatin1String(c.nom));
-        QFile o(fitxer);
-        ASSERT_TRUE(o.open(QIODevice::WriteOnly));
-        o.write(c.dades);
+    for (const auto& [nom, dades] : std::vector<std::pair<QString, QByteArray>>{
+             {"notes.txt", "Notes\n"},
+             {"buit.lrq", ""},
+             {"foto.lrq", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+             {"soroll.lrq", QByteArray::fromHex("9c01ffe2837a00d1")},
+             {"tancat.lrq", contingut(gat)}}) {
+        const bool tancat = nom == u"tancat.lrq";
+        QFile o(cami(nom));
+        ASSERT_TRUE(o.open(QIODevice::WriteOnly) && o.write(dades) == dades.size());
         o.close();
-        SenseLecturaDeRoot sense_root;
-        if (!c.llegible) {
-            ASSERT_TRUE(QFile::setPermissions(fitxer, {}));
-            if (QFile(fitxer).open(QIODevice::ReadOnly)) {
-                std::cerr << "skipped: " << c.nom << " stays readable (root keeps its capabilities here)\n";
-                continue;
-            }
-        }
-        triador.respostes = {gat, fitxer};
+        triador.respostes = {gat, o.fileName()};
         f->mn_disc[1]->trigger();
-        ASSERT_EQ(activitat().fitxer_actual, gat);
+        lectura_de_root(!(tancat && o.setPermissions({})));
         Contestador r;
         f->mn_disc[1]->trigger();
-        EXPECT_EQ(r.textos, QStringList{(c.llegible ? text_idioma(45) : no_llegit) + QChar(13) + fitxer})
-            << c.nom;
-        EXPECT_TRUE(activitat().fitxer_actual.isEmpty()) << c.nom;
-        EXPECT_EQ(f->windowTitle(), tradueix(QStringLiteral("LUMIRAGA - Sense nom"))) << c.nom;
+        lectura_de_root(true);
+        EXPECT_EQ(r.textos, QStringList{(tancat ? no_llegit : text_idioma(45)) + QChar(13) + o.fileName()});
+        EXPECT_TRUE(activitat().fitxer_actual.isEmpty()) << qPrintable(nom);
+        EXPECT_EQ(f->windowTitle(), tradueix(QStringLiteral("LUMIRAGA - Sense nom")));
     }
     // An activity whose items show nothing: Start says so and starts nothing.
-    const QString buida = escriure_activitat(cami("buida.lrq"), {});
-    triador.respostes = {buida};
+    triador.respostes = {escriure_activitat(cami("buida.lrq"), {})};
     f->mn_disc[1]->trigger();
     Contestador r;
     f->mn_engegar->trigger();
     EXPECT_EQ(r.textos, QStringList{tradueix(QStringLiteral("jugador|sense_items"))});
-    EXPECT_EQ(f->windowTitle(), QStringLiteral("LUMIRAGA - ") + buida);
-    f->exercici_atura();
 }
 
 TEST_F(Menus, SaveAsIntoAnotherFolderKeepsEveryMediumReachable) {
-    // Each stored order, the file of A it names and the options it keeps.
-    const struct {
-        const char* ordre;
-        const char* fitxer;
-        const char* opcions;
-    } refs[] = {{"gat.bmp", "gat.bmp", ""},
-                {"quadrat.gif:P0100", "quadrat.gif", "P0100"},
-                {"IMATGES\\Gos.GIF:P050", "imatges/gos.gif", "P050"},
-                {"PEUS.WAV", "PEUS.WAV", ""}};
-    QDir(tmp.path()).mkpath(QStringLiteral("A/imatges"));
+    QDir(tmp.path()).mkpath(QStringLiteral("A"));
     QDir(tmp.path()).mkpath(QStringLiteral("B"));
-    QStringList ordres;
-    for (const auto& r : refs) {
-        QFile fitxer(cami(QStringLiteral("A/") + QLatin1String(r.fitxer)));
-        ASSERT_TRUE(fitxer.open(QIODevice::WriteOnly));
-        ordres << QLatin1String(r.ordre);
-    }
-    const QString origen = escriure_activitat(cami("A/act.lrq"), QStringLiteral("4»") + ordres.join(u'|'));
-    ASSERT_TRUE(contingut(origen).contains("4\xBBgat.bmp|quadrat.gif:P0100|"));
-    // Every order reaches its file of A, options kept, as the player and the
-    // report take it from the current folder.
-    auto comprovar = [&](const char* quan) {
+    QFile gat(cami("A/gat.bmp"));
+    ASSERT_TRUE(gat.open(QIODevice::WriteOnly));
+    gat.write("BM");
+    gat.close();
+    // Orders naming copies of it; options stay after the file.
+    QDir(tmp.path()).mkpath(QStringLiteral("A/imatges"));
+    ASSERT_TRUE(gat.copy(cami("A/imatges/gat.bmp")) && gat.copy(cami("A/PEUS.BMP")));
+    const QStringList ordres{"gat.bmp:P0100", "IMATGES\\Gat.BMP:P050", "PEUS.BMP"};
+    const QStringList fitxers{"gat.bmp", "imatges/gat.bmp", "PEUS.BMP"};
+    const QString origen = escriure_activitat(cami("A/act.lrq"), QStringLiteral("3»") + ordres.join(u'|'));
+    // Each order as the player and the report take it, from the current folder.
+    auto comprovar = [&] {
         carregar_llista_estimul(1);
-        for (int k = 1; k <= 4; ++k) {
-            const QString e = llistes().llista_estimuls.value(k);
-            EXPECT_EQ(
-                QFileInfo(resoldre_fitxer(part_recurs(e, 0))).canonicalFilePath(),
-                QFileInfo(cami(QStringLiteral("A/") + QLatin1String(refs[k - 1].fitxer))).canonicalFilePath())
-                << quan << ": " << qPrintable(e);
-            EXPECT_EQ(part_recurs(e, 1), QLatin1String(refs[k - 1].opcions)) << quan;
+        for (int k = 0; k < 3; ++k) {
+            const QString e = llistes().llista_estimuls.value(k + 1);
+            EXPECT_EQ(QFileInfo(resoldre_fitxer(part_recurs(e, 0))).canonicalFilePath(),
+                      QFileInfo(cami("A/" + fitxers[k])).canonicalFilePath());
+            EXPECT_EQ(part_recurs(e, 1), part_recurs(ordres[k], 1)) << qPrintable(e);
         }
     };
 
@@ -456,41 +415,36 @@ TEST_F(Menus, SaveAsIntoAnotherFolderKeepsEveryMediumReachable) {
     f->mn_disc[1]->trigger();
     const QString copia = cami("B/copia.lrq");
     triador.respostes = {copia};
-    {
-        Contestador c;
-        f->mn_disc[2]->trigger();
-        EXPECT_TRUE(c.textos.isEmpty()) << qPrintable(c.textos.join(u'\n'));
-    }
+    f->mn_disc[2]->trigger();
     ASSERT_EQ(activitat().fitxer_actual, copia);
-    comprovar("saved");
+    comprovar();
 
-    // Reopened from its new folder.
+    // Reopened from its new folder, the picture is still the one in A.
     exercici_nou();
     carpeta_activitat() = plataforma::carpeta_programa();
     QDir::setCurrent(plataforma::carpeta_programa());
     triador.respostes = {copia};
     f->mn_disc[1]->trigger();
     ASSERT_EQ(activitat().fitxer_actual, copia);
-    comprovar("reopened");
+    comprovar();
 
-    // Saved back into A, the references are relative again.
+    // Saved back into A, the reference is relative again.
     triador.respostes = {origen};
     {
         Contestador c({QMessageBox::Ok});
         f->mn_disc[2]->trigger();
     }
-    EXPECT_TRUE(contingut(origen).contains("4\xBBgat.bmp|quadrat.gif:P0100|IMATGES\\Gos.GIF:P050|PEUS.WAV"));
+    EXPECT_TRUE(contingut(origen).contains("3\xBBgat.bmp:P0100|IMATGES\\Gat.BMP:P050|PEUS.BMP"));
 
-    // A folder whose name holds a colon cannot be named before options: what
-    // no longer reaches its file is told.
+    // A colon in a folder's name cuts an order with options: that loss is told.
     QDir(tmp.path()).mkpath(QStringLiteral("C:D"));
-    QFile(cami("A/gat.bmp")).copy(cami("C:D/gat.bmp"));
-    triador.respostes = {escriure_activitat(cami("C:D/act.lrq"), QStringLiteral("1»gat.bmp:P50")), copia};
+    triador.respostes = {escriure_activitat(cami("C:D/act.lrq"), QStringLiteral("1»gat.bmp:P5")), copia};
     f->mn_disc[1]->trigger();
     Contestador c({QMessageBox::Ok});
+    ASSERT_TRUE(gat.copy(cami("C:D/gat.bmp")));
     f->mn_disc[2]->trigger();
     EXPECT_EQ(c.textos.value(1),
-              tradueix(QStringLiteral("fitxers|referencies_perdudes")) + u'\n' + cami("C:D/gat.bmp:P50"));
+              tradueix(QStringLiteral("fitxers|referencies_perdudes")) + u'\n' + cami("C:D/gat.bmp:P5"));
 }
 
 TEST_F(Menus, ShortcutsGoToTheDesktopAndTheProgramsMenu) {
