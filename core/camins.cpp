@@ -339,6 +339,12 @@ void referencies_absolutes(Activitat& a, const QString& carpeta) {
     camps_activitat(a, [&](QString& camp, Camp c) { fer_absolut(camp, c, refs); });
 }
 
+void referencies_absolutes(QStringList& entrades, const QString& carpeta) {
+    const CarpetaReferencies refs(carpeta);
+    for (QString& e : entrades)
+        fer_absolut(e, Camp::consigna, refs);
+}
+
 QStringList referencies_mitjans(const Activitat& a) {
     QStringList r;
     camps_activitat(a, [&](const QString& camp, Camp c) {

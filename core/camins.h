@@ -63,6 +63,9 @@ struct item;
 // they still reach the same files.
 void referencies_absolutes(item& it, const QString& carpeta);
 void referencies_absolutes(Activitat& a, const QString& carpeta);
+// The same for the entries of a list (orders without the count), as the
+// planner holds the shown item's.
+void referencies_absolutes(QStringList& entrades, const QString& carpeta);
 // Every reference of an activity to a media file, with its options, in one
 // fixed order: the same count before and after referencies_absolutes.
 QStringList referencies_mitjans(const Activitat& a);

@@ -17,13 +17,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <fcntl.h>
 #include <limits>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <fcntl.h>
 
 namespace lumi {
 
@@ -1014,9 +1013,13 @@ bool carregar_exercici(const QString& path) {
     Activitat& a = activitat();
     const QString natiu = separadors_natius(s);
     // A file that is refused leaves the activity as it was.
-    const QString carpeta_abans = carpeta;
-    const QString fitxer_abans = a.fitxer_actual;
-    const int16_t modificat_abans = a.exercici_modificat;
+    auto refusar = [&, carpeta_abans = carpeta, fitxer_abans = a.fitxer_actual,
+                    modificat_abans = a.exercici_modificat] {
+        if (es_fitxer_desfer(s)) return;
+        a.fitxer_actual = fitxer_abans;
+        a.exercici_modificat = modificat_abans;
+        carpeta_activitat() = carpeta_abans;
+    };
     QString fitxer;
     // The undo snapshot lives elsewhere: it keeps the activity's name, its
     // modified flag and its folder, against which its references resolve.
@@ -1039,11 +1042,7 @@ bool carregar_exercici(const QString& path) {
     QByteArray dades;
     QString motiu;
     if (!llegir_fitxer(fitxer, dades, motiu)) {
-        if (!es_fitxer_desfer(s)) {
-            a.fitxer_actual = fitxer_abans;
-            a.exercici_modificat = modificat_abans;
-            carpeta_activitat() = carpeta_abans;
-        }
+        refusar();
         QString text = tradueix(QStringLiteral("fitxers|no_llegit"));
         if (!motiu.isEmpty()) text += QStringLiteral(": ") + motiu;
         if (avis_usuari()) avis_usuari()(text + QChar(13) + s);
@@ -1078,15 +1077,9 @@ bool carregar_exercici(const QString& path) {
 
     const bool refusat = r.r.missatge == 46 || !versio_de(r.r.capcalera);
     if (!refusat) jugador().estat_carrega = 2;
-    if (!es_fitxer_desfer(s)) {
-        fitxer_refusat() = r.r.missatge != 0 ? fitxer : QString();
-        // Nothing of it was read: it does not become the current file.
-        if (refusat) {
-            a.fitxer_actual = fitxer_abans;
-            a.exercici_modificat = modificat_abans;
-            carpeta_activitat() = carpeta_abans;
-        }
-    }
+    if (!es_fitxer_desfer(s)) fitxer_refusat() = r.r.missatge != 0 ? fitxer : QString();
+    // Nothing of it was read: it does not become the current file.
+    if (refusat) refusar();
     if (r.r.missatge != 0 && avis_usuari()) avis_usuari()(r.r.text_missatge);
     return !refusat;
 }

@@ -164,13 +164,15 @@ bool desar_activitat(QWidget* pare, QWidget* finestra, EleccioFitxer e) {
     // References are written relative to the folder the file goes into;
     // the ones outside it stay absolute and keep working from there. Those
     // still relative to the old folder are made absolute first, the planner's
-    // working items with them.
+    // working item and lists with them.
     const QString carpeta = QFileInfo(cami).absolutePath();
     const QString carpeta_abans = carpeta_activitat();
     const QStringList abans = referencies_mitjans(a);
     referencies_absolutes(a, carpeta_abans);
     for (item& it : planificador().item_editat)
         referencies_absolutes(it, carpeta_abans);
+    for (QStringList* l : {&llistes().llista_estimuls, &llistes().llista_be, &llistes().llista_mal})
+        referencies_absolutes(*l, carpeta_abans);
     if (!desar_exercici(cami, idioma(), carpeta)) {
         missatge(pare, tradueix(QStringLiteral("fitxers|no_desat")) + QStringLiteral("\n") + cami,
                  QMessageBox::Critical);

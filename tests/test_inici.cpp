@@ -263,15 +263,15 @@ TEST_F(Inici, AFailedWriteIsReportedAndTheDialogStays) {
     clic(d->Command1[0]);
     d->posar_carpeta(carpeta);
     QDir(carpeta).removeRecursively();
-    const QString nom = QString(240, u'p') + QStringLiteral(".lrq");
-    d->Text1->setText(nom);
+    d->Text1->setText(QString(240, u'p') + QStringLiteral(".lrq"));
     Contestador r;
     clic(d->Command1[3]);
     ASSERT_EQ(r.textos.size(), 1);
     // The path cut to the box's width, and all there.
     for (const QString& linia : r.textos[0].split(u'\n'))
         EXPECT_LT(d->fontMetrics().horizontalAdvance(linia), d->screen()->availableGeometry().width());
-    EXPECT_EQ(r.textos[0].remove(u'\n'), tradueix(QStringLiteral("fitxers|no_desat")) + carpeta + u'/' + nom);
+    EXPECT_EQ(r.textos[0].remove(u'\n'),
+              tradueix(QStringLiteral("fitxers|no_desat")) + carpeta + u'/' + d->Text1->text());
     EXPECT_TRUE(activitat().fitxer_actual.isEmpty());
     EXPECT_TRUE(inici::carregat());
     EXPECT_EQ(planner, 0);
