@@ -267,7 +267,6 @@ TEST_F(Inici, AFailedWriteIsReportedAndTheDialogStays) {
     Contestador r;
     clic(d->Command1[3]);
     ASSERT_EQ(r.textos.size(), 1);
-    // The path cut to the box's width, and all there.
     for (const QString& linia : r.textos[0].split(u'\n'))
         EXPECT_LT(d->fontMetrics().horizontalAdvance(linia), d->screen()->availableGeometry().width());
     EXPECT_EQ(r.textos[0].remove(u'\n'),
