@@ -377,8 +377,7 @@ TEST_F(Menus, ARefusedFileLeavesAnUntitledActivityAndStartSaysWhenThereIsNothing
         EXPECT_EQ(r.textos, QStringList{(tancat ? no_llegit : text_idioma(45)) + QChar(13) + o.fileName()});
         EXPECT_EQ(f->windowTitle(), tradueix(QStringLiteral("LUMIRAGA - Sense nom"))) << qPrintable(nom);
     }
-    // An activity whose items show nothing: Start says so and starts nothing.
-    triador.respostes = {escriure_activitat(cami("buida.lrq"), {})};
+    triador.respostes = {escriure_activitat(cami("buida.lrq"), {})}; // no item shows anything
     f->mn_disc[1]->trigger();
     Contestador r;
     f->mn_engegar->trigger();
