@@ -221,6 +221,11 @@ class Form1 : public QMainWindow, private EscenaResposta {
   private:
     int nombre_formularis() const;
     bool entrada_bloquejada() const;
+    // A modifier key the item being asked (or, between questions, any item)
+    // takes is judged as it is pressed; another one only at its release, when
+    // no other key came meanwhile: the Shift of Shift+Esc is no answer.
+    bool modificador_pres(int16_t vk) const;
+    int16_t modificador_pendent_ = 0;
     void netejar_estimul();
     // After a stimulus or reaction entry: its medium closed, its picture and
     // text hidden, the background colour back.
