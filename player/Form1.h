@@ -128,6 +128,10 @@ class Form1 : public QMainWindow, private EscenaResposta {
     bool tancada_per_ordre = false;
 
     // ---- Exercise start and stop, question sequence, report ----
+    // A module that cannot be loaded, told to the teacher: at once outside a
+    // run, at a start with what else is missing, or when Esc gives the
+    // window back.
+    void avisar_modul(const QString& text);
     void engegar_exercici();
     void exercici_atura();
     void carregar_lrq(const QString& fitxer);
@@ -292,6 +296,8 @@ class Form1 : public QMainWindow, private EscenaResposta {
         bool joystick = false;
     };
     DispositiusExercici dispositius_exercici_;
+    // What modules were found missing while the window was the run's.
+    QStringList avisos_moduls_;
     QStringList dispositius_perduts_;
     DispositiusExercici dispositius_presents() const;
     void anotar_dispositius_perduts();
