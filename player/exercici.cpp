@@ -5,6 +5,7 @@
 #include "core/camins.h"
 #include "devices/captura_so.h"
 #include "devices/modul_joystic.h"
+#include "devices/modul_veu.h"
 #include "core/codis.h"
 #include "comuns/dialegs.h"
 #include "platform/finestres.h"
@@ -252,6 +253,10 @@ void Form1::engegar_exercici() {
     if (!absent.isEmpty()) missatge(this, absent, QMessageBox::NoIcon);
 
     if (nivell) {
+        // Word recognition started from the menus (the patterns opened to
+        // reach the level meter) gives way; an activity that needs both
+        // cannot start.
+        if (d.procOld_rec != 0 && !veu) veu_deixar_per_nivell();
         if (d.procOld_rec != 0) {
             avortar(text_idioma(57) + QLatin1Char('\n') + text_idioma(53));
             return;
@@ -264,7 +269,9 @@ void Form1::engegar_exercici() {
                 avortar(text_idioma(57) + QLatin1Char('\n') + r);
                 return;
             }
-        } else if (plataforma::motor_veu().IniciarCapturaNivellDeSo(finestra) == 0) {
+        } else if (so_reprendre_captura() == 0) {
+            // With the level's hook: the version may have been read by the
+            // word recognition just left.
             d.nivell_so_actiu = -2;
         } else {
             avortar(text_idioma(57));
