@@ -113,15 +113,15 @@ Absents dispositius_absents(int32_t finestra, bool microfon, bool camera, bool j
 void carregar_moduls(const Activitat& a) {
     bool media = !a.fitxer_so_fons.isEmpty(), wmf = false;
     auto imatge = [&wmf](const QString& ref) {
+        if (wmf || ref.isEmpty()) return;
         QFile f(resoldre_fitxer(ref));
-        wmf = wmf || (!ref.isEmpty() && f.open(QIODevice::ReadOnly) && plataforma::sembla_wmf(f.peek(32)));
+        wmf = f.open(QIODevice::ReadOnly) && plataforma::sembla_wmf(f.peek(32));
     };
     imatge(a.fitxer_imatge_fons);
     for (const zona& z : a.zones)
         imatge(z.imatge);
     QStringList entrades{a.consigna};
-    for (size_t i = 1; i < a.items.size() && i <= static_cast<size_t>(std::max<int16_t>(a.nombre_items, 0));
-         ++i)
+    for (size_t i = 1; i < a.items.size(); ++i)
         entrades << a.items[i].estimuls << a.items[i].si_be << a.items[i].si_mal;
     for (QString resta : entrades)
         while (!resta.isEmpty()) {

@@ -192,9 +192,9 @@ bool Form1::entrada_bloquejada() const {
 bool Form1::modificador_pres(int16_t vk) const {
     const Activitat& a = activitat();
     const int16_t actual = jugador().index_actual;
-    const int16_t primer = actual != 0 ? actual : int16_t{1}, darrer = actual != 0 ? actual : a.nombre_items;
-    for (int16_t i = primer; i <= darrer; ++i)
-        if (pren_modificador(a, sequencia_parcial, i, vk)) return true;
+    const int primer = actual != 0 ? actual : 1, darrer = actual != 0 ? actual : a.nombre_items;
+    for (int i = primer; i <= darrer; ++i)
+        if (pren_modificador(a, sequencia_parcial, static_cast<int16_t>(i), vk)) return true;
     return false;
 }
 
@@ -274,7 +274,7 @@ void Form1::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
             // close steps run (asking about unsaved changes); when the user
             // keeps the program, the player comes back with its menus.
             exercici_atura();
-            if (!close()) atura_per_esc();
+            if (!close() && !mn_opcions->menuAction()->isVisible()) atura_per_esc();
             return;
         }
         atura_per_esc();
