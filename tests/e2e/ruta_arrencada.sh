@@ -122,6 +122,7 @@ cp "$tmp/examples/primera/cercle.wmf" "$tmp/examples/primera/quadrat.gif"
 respondre space groc negre "on the first item" || fallar "$sense_reaccio"
 sleep 1
 [ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" != LUMIRAGA ] || fallar "a message came over the run"
+captura sense-missatge >/dev/null
 xdotool key Escape
 llegir_missatge "when Esc gave the window back" "$(text_taula "$l" 'moduls|imatges')"
 # From a sticky folder anyone can write to, no module is loaded.
