@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <memory>
 
 namespace lumi {
@@ -90,16 +91,31 @@ bool triar_font(QWidget* form, font_text& font) {
     if (font.mida > 0) inicial.setPointSize(font.mida);
     inicial.setBold(font.negreta != FALS);
     inicial.setItalic(font.cursiva != FALS);
+    // The box lists installed families only: a stored one that is not opens
+    // on the family put in its place, and every family on a style of its own,
+    // so that the box shows the stored size, bold and italic.
+    const bool guardada = !font.nom.isEmpty();
+    if (guardada) {
+        const QFontInfo real(inicial);
+        inicial.setFamily(real.family());
+        inicial.setStyleName(real.styleName());
+    }
     QFontDialog dlg(inicial, form);
     dlg.setObjectName(QStringLiteral("CMDialog1"));
+    const QFont mostrada = dlg.currentFont();
     if (dlg.exec() != QDialog::Accepted) return false;
     const QFont f = dlg.selectedFont();
-    font.nom = f.family();
-    const double punts = f.pointSizeF() > 0 ? f.pointSizeF() : f.pixelSize();
-    font.mida = a_enter16(punts).value_or(font.mida);
-    font.negreta = f.bold() ? CERT : FALS;
-    font.cursiva = f.italic() ? CERT : FALS;
-    activitat().exercici_modificat = CERT;
+    // What the user left as the box showed it stays as stored.
+    font_text triada = font;
+    if (!guardada || f.family() != mostrada.family()) triada.nom = f.family();
+    if (!guardada || f.pointSizeF() != mostrada.pointSizeF()) {
+        const double punts = f.pointSizeF() > 0 ? f.pointSizeF() : f.pixelSize();
+        triada.mida = a_enter16(punts).value_or(font.mida);
+    }
+    if (!guardada || f.bold() != mostrada.bold()) triada.negreta = f.bold() ? CERT : FALS;
+    if (!guardada || f.italic() != mostrada.italic()) triada.cursiva = f.italic() ? CERT : FALS;
+    if (triada != font) activitat().exercici_modificat = CERT;
+    font = triada;
     return true;
 }
 

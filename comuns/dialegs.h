@@ -24,7 +24,8 @@ QString triar_color(QWidget* form, const QString& color);
 
 // The font dialog over `form`, opened on the record's font. A choice writes
 // name, size (rounded, halves to even), bold and italic back and keeps the
-// colour; Cancel changes nothing and gives false.
+// colour; what the user left unchanged stays as the record had it, installed
+// or not. Cancel changes nothing and gives false.
 bool triar_font(QWidget* form, font_text& font);
 
 // A resource file for `tipus` (the text of the language message naming the

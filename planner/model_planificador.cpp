@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <limits>
 #include <map>
 
 namespace lumi {
@@ -476,23 +477,27 @@ item ModelPlanificador::item_format_desat() const {
     return it;
 }
 
-void ModelPlanificador::generals_desar() {
-    Activitat& a = activitat();
-    EstatPlanificador& p = planificador();
-    EstatDispositius& d = dispositius();
+bool ModelPlanificador::generals_posar(Activitat& a) const {
     // The total time fits the player's clock: 0 (no limit) to 32767 s.
     const double v = valor_inicial(t_total);
     const auto temps = static_cast<int16_t>(std::clamp(arrodonir_parell(v), 0.0, 32767.0));
     const auto finestra = static_cast<int16_t>(finestra_opcio == 1 ? 1 : 0);
     const QString consigna = ruta_absoluta(a.consigna);
-    if (!mateixos_generals(a, fitxer_so, p.font_editada, finestra, consigna, temps)) marcar_modificat();
+    const font_text& font = planificador().font_editada;
+    const bool canvi = !mateixos_generals(a, fitxer_so, font, finestra, consigna, temps);
     a.carpeta_veu = fitxer_so;
-    a.font = p.font_editada;
-    d.nivell_so_actiu = verdader(d.nivell_so_item != 0 || d.nivell_so_actiu != 0);
-    d.fonemes_actiu = verdader(d.fonemes_item != 0 || d.fonemes_actiu != 0);
+    a.font = font;
     a.finestra_opcio = finestra;
     a.consigna = consigna;
     a.temps_total = temps;
+    return canvi;
+}
+
+void ModelPlanificador::generals_desar() {
+    EstatDispositius& d = dispositius();
+    if (generals_posar(activitat())) marcar_modificat();
+    d.nivell_so_actiu = verdader(d.nivell_so_item != 0 || d.nivell_so_actiu != 0);
+    d.fonemes_actiu = verdader(d.fonemes_item != 0 || d.fonemes_actiu != 0);
 }
 
 ModelPlanificador::Desat ModelPlanificador::item_desar(int n) {
@@ -565,6 +570,10 @@ ModelPlanificador::Desat ModelPlanificador::item_desar(int n) {
 }
 
 void ModelPlanificador::item_ultim_mostrar() {
+    item_mostrar(std::numeric_limits<int>::max());
+}
+
+void ModelPlanificador::item_mostrar(int n) {
     Activitat& a = activitat();
     // An activity without items gets an empty one to edit, never the
     // player's scratch element.
@@ -572,8 +581,9 @@ void ModelPlanificador::item_ultim_mostrar() {
         a.nombre_items = 1;
         a.items.resize(2);
     }
-    item_carregar(a.nombre_items);
-    item_mostrat = a.nombre_items;
+    n = std::clamp(n, 1, static_cast<int>(a.nombre_items));
+    item_carregar(n);
+    item_mostrat = n;
     navegador_max = a.nombre_items;
     copiar_actiu = a.nombre_items > 1;
 }
@@ -590,7 +600,19 @@ void ModelPlanificador::navegar(int valor) {
 // ------------------------------------------------------------------ item commands
 
 bool ModelPlanificador::escriure_desfer() {
-    if (desar_exercici(cami_desfer())) return true;
+    // The snapshot is the activity as the planner shows it: the shown item's
+    // orders and the general page's settings go in though not yet stored.
+    Activitat& a = activitat();
+    Activitat mostrada = a;
+    if (item_mostrat >= 1 && item_mostrat <= a.nombre_items &&
+        item_mostrat < static_cast<int>(a.items.size())) {
+        mostrada.items[static_cast<size_t>(item_mostrat)] = item_format_desat();
+        generals_posar(mostrada);
+    }
+    std::swap(a, mostrada);
+    const bool desat = desar_exercici(cami_desfer());
+    std::swap(a, mostrada);
+    if (desat) return true;
     // Another user's file there has been told of already, by the save itself.
     if (!desfer_fallat && pont.avisar && !fitxer_alie(cami_desfer()))
         pont.avisar(tradueix(QStringLiteral("fitxers|no_desat")) + QStringLiteral("\n") + cami_desfer());
@@ -693,7 +715,7 @@ bool ModelPlanificador::desfer() {
     }
     carregar_exercici(cami);
     marcar_modificat();
-    item_ultim_mostrar();
+    item_mostrar(item_mostrat);
     return true;
 }
 

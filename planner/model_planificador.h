@@ -162,6 +162,8 @@ class ModelPlanificador {
     Desat item_desar(int n);
     bool accio_definida() const;
     void item_ultim_mostrar();
+    // Shows item n, the last one when n is past it.
+    void item_mostrar(int n);
     // The item as a store would write it (codes, lists as edited).
     item item_format_desat() const;
     // The activity settings of the general page into the activity.
@@ -174,7 +176,8 @@ class ModelPlanificador {
     bool esborrar();
     void copiar();
     bool enganxar();
-    // Reloads the undo snapshot; false (and a report) when it cannot be read.
+    // Reloads the undo snapshot and shows the item shown before; false (and a
+    // report) when it cannot be read.
     bool desfer();
     // Writes the undo snapshot; a failure is reported once per planner.
     bool escriure_desfer();
@@ -194,6 +197,9 @@ class ModelPlanificador {
     // The grid's copy of list k's entry count, and its scroll bar's range.
     void barra_ajustar(int k);
     void marcar_modificat() const;
+    // The general page's settings put into `a` as a store does; true when
+    // that changes them.
+    bool generals_posar(Activitat& a) const;
 };
 
 } // namespace lumi

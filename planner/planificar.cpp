@@ -786,6 +786,8 @@ void planificar::cella_DragDrop(int k, int desti) {
     if (origen.k == 0) return;
     celles[static_cast<size_t>(origen.k)][static_cast<size_t>(origen.index)]->unsetCursor();
     if (k == 0 || desti == origen.index) return;
+    // The undo snapshot takes the general page's boxes as they are.
+    capturar();
     const bool fet = k == ACCIO ? model.accio_DragDrop(desti, origen.index, origen.k)
                                 : model.ord_DragDrop(desti, origen.index, k, origen.k);
     if (fet) refrescar();
@@ -838,6 +840,7 @@ void planificar::amagat_Click() {
 void planificar::menu2_Click(int Index) {
     const int k = llista_sel();
     if (k == 0 || index_actual_ < 1) return;
+    capturar();
     const QString contingut = Index == 1 ? QString() : model.text_cella(k, index_actual_);
     switch (Index) {
     case 0:

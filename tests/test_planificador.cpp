@@ -22,6 +22,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontDialog>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -535,11 +536,11 @@ TEST_F(Planificador, UndoAfterAChangeAndWithoutASnapshot) {
     EXPECT_EQ(f.readAll(), escriure_activitat(activitat(), idioma(), carpeta_activitat()));
 
     m.ord_afagir(1, 9, SI_BE, QStringLiteral("nou.wav"));
-    m.item_desar(1); // the snapshot is written before the change
+    m.item_desar(1); // the snapshot holds the order the store puts in
     EXPECT_NE(activitat().items, abans);
     activitat().exercici_modificat = FALS;
     ASSERT_TRUE(m.desfer());
-    EXPECT_EQ(activitat().items, abans);
+    EXPECT_TRUE(activitat().items[1].si_be.endsWith(abs("nou.wav")));
     EXPECT_EQ(activitat().exercici_modificat, CERT);
 }
 
@@ -1467,10 +1468,11 @@ TEST_F(Editors, WindowCellsEditDragAndPopupThenStoreAndReload) {
     cami_desfer() = tmp.path() + QStringLiteral("/lrq.tmp");
     item it = amb_accio(QStringLiteral("1") + S + abs(QStringLiteral("be.bmp")));
     it.estimuls = QStringLiteral("1") + S + abs(QStringLiteral("a.bmp")) + S + abs(QStringLiteral("b.wav"));
-    posar_items({it});
+    posar_items({it, amb_accio()});
     planificar p(f.get());
     p.Form_Load();
     p.show();
+    p.HScroll1->setValue(1); // an item before the last
     p.menu1_Click(2);
     // Hover: the order in the list's label, none over an empty cell; ACCIO in
     // key-list form.
@@ -1518,9 +1520,14 @@ TEST_F(Editors, WindowCellsEditDragAndPopupThenStoreAndReload) {
     p.cella_MouseDown(ESTIMULS, 2, Qt::RightButton);
     EXPECT_EQ(p.marcada(ESTIMULS), 2);
     EXPECT_FALSE(planificador().sel_est);
+    EXPECT_EQ(p.model.text_cella(ESTIMULS, 2), "b.wav");
+    // "Desfer": the row before the delete, orders not yet stored included, on the same item.
+    p.desfer->trigger();
+    EXPECT_EQ(p.Label2->text(), "1");
+    EXPECT_EQ(fila(ESTIMULS, 1).mid(0, 3), (QStringList{"CENTRAT_hola", "c.gif", "b.wav"}));
     p.close();
     const item d = activitat().items[1];
-    EXPECT_EQ(ruta_relativa(d.estimuls), QStringLiteral("1") + S + "CENTRAT_hola" + S + "b.wav");
+    EXPECT_EQ(ruta_relativa(d.estimuls), QStringList({"1", "CENTRAT_hola", "c.gif", "b.wav"}).join(S));
     cami_desfer() = desfer;
 }
 
@@ -1549,6 +1556,7 @@ TEST_F(Editors, RightReactionAskedThroughTheCellEditor) {
 
 TEST_F(Editors, GeneralPageChoosersDelaysAndSoundPreview) {
     posar_items({amb_accio()});
+    activitat().font = font_text{"Arial", 24, 0, CERT, FALS}; // not installed here
     plataforma::MciSintetic mci;
     plataforma::posar_mci(&mci);
     planificar p(f.get());
@@ -1609,6 +1617,16 @@ TEST_F(Editors, GeneralPageChoosersDelaysAndSoundPreview) {
     EXPECT_EQ(a.color_fons, 65280);
     p.buto_Click(4);
     EXPECT_EQ(planificador().font_editada.color, 65280);
+    // The real font box, left as it opened on the stored size and style: the font stays.
+    triadors_ordres().font = abans.font;
+    QFont vista;
+    QTimer::singleShot(0, [&vista] {
+        if (auto* d = qobject_cast<QFontDialog*>(QApplication::activeModalWidget()))
+            vista = d->currentFont(), d->accept();
+    });
+    p.buto[2]->click();
+    EXPECT_EQ(std::tuple(vista.pointSize(), vista.bold()), std::tuple(24, true));
+    EXPECT_EQ(planificador().font_editada, activitat().font);
     p.fit_exer->clear();
     QTest::keyClicks(p.fit_exer, QStringLiteral("x|"));
     EXPECT_FALSE(p.fit_exer->toolTip().isEmpty()); // the box says why
