@@ -229,6 +229,9 @@ QStringList triar_backends(const QString& backends, const QString& opcions) {
     x.rellotge.pas = 0.01;
     x.veu.amb_microfon = true;
     x.atzar.ciclic = true;
+    // Unscripted, chance must still vary: a constant would leave a draw
+    // that avoids the last item drawing for ever.
+    x.atzar.llavor.emplace();
 
     for (const QString& entrada : opcions.split(u',', Qt::SkipEmptyParts)) {
         const QString e = entrada.trimmed();

@@ -16,7 +16,8 @@
 //     seguidor   the colour tracker: finds its colour in the camera's frames
 //     processos  program launching: records launches, runs nothing
 //     rellotge   the clock: starts at 10:00:00.25 and moves only while read
-//     atzar      the random source: a scripted sequence (0 without one)
+//     atzar      the random source: a scripted sequence (without one, a
+//                seeded sequence, the same at every run)
 //
 // LUMIRAGA_SINTETIC: options of the synthetic back ends, entries
 // "service:option" separated by commas:

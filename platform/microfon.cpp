@@ -31,7 +31,6 @@ class MicrofonMaquina final : public Microfon {
         if (!fet_) {
             fet_ = true;
             if (const ModulSdl* m = modul_sdl()) real_ = m->crear_microfon();
-            if (real_ && pendent_) real_->lliurar_a(std::exchange(pendent_, nullptr));
         }
         return real_ && real_->obrir();
     }
@@ -43,16 +42,11 @@ class MicrofonMaquina final : public Microfon {
     int mostres_per_segon() const override { return real_ ? real_->mostres_per_segon() : 16000; }
     std::vector<int16_t> llegir() override { return real_ ? real_->llegir() : std::vector<int16_t>{}; }
     int nivell() override { return real_ ? real_->nivell() : 0; }
-    bool lliurar_a(Receptor f) override {
-        if (real_) return real_->lliurar_a(std::move(f));
-        // Not made yet: SDL's, which has a capture thread, gets it when made.
-        pendent_ = std::move(f);
-        return true;
-    }
+    // Before the first open, or without SDL, nothing captures: the caller polls.
+    bool lliurar_a(Receptor f) override { return real_ && real_->lliurar_a(std::move(f)); }
 
   private:
     bool fet_ = false;
-    Receptor pendent_;
     Microfon* real_ = nullptr; // kept for the whole run, like the engine
 };
 

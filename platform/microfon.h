@@ -34,9 +34,10 @@ class Microfon {
     // Hands each captured buffer to `f` on the capture thread as it arrives,
     // instead of keeping it for llegir, until closed or given nullptr; once
     // it returns, the previous receiver is no longer called. False, and
-    // nothing changes, for a microphone without a capture thread of its own:
-    // the caller then polls llegir. Every microphone answers for itself (a
-    // wrapper that dropped it would leave its caller polling).
+    // nothing changes, for a microphone without a capture thread of its own
+    // or one not open: the caller then polls llegir. Every microphone
+    // answers for itself (a wrapper that dropped it would leave its caller
+    // polling).
     using Receptor = std::function<void(const int16_t*, size_t)>;
     virtual bool lliurar_a(Receptor f) = 0;
 };

@@ -60,11 +60,13 @@ class MicrofonSdl final : public Microfon {
     }
 
     bool lliurar_a(Receptor f) override {
+        // Closed, no thread captures, and the next open would drop it.
+        if (dispositiu_ == 0) return false;
         // SDL's lock keeps the callback out while the receiver changes; a
         // swap frees nothing under it, the old receiver goes with `f`.
-        if (dispositiu_ != 0) SDL_LockAudioDevice(dispositiu_);
+        SDL_LockAudioDevice(dispositiu_);
         std::swap(receptor_, f);
-        if (dispositiu_ != 0) SDL_UnlockAudioDevice(dispositiu_);
+        SDL_UnlockAudioDevice(dispositiu_);
         return true;
     }
 

@@ -6,6 +6,8 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
+#include <random>
 
 namespace lumi::plataforma {
 
@@ -35,13 +37,15 @@ class RellotgeSintetic : public Rellotge {
 };
 
 // Gives the scripted numbers in turn; when they run out, the last one for
-// ever, or (with `ciclic`) the list again from its start.
+// ever, or (with `ciclic`) the list again from its start. With no script and
+// a seed, a sequence spread over [0, 1), the same for the same seed.
 class AtzarSintetic : public Atzar {
   public:
     std::deque<float> valors;
     bool ciclic = false;
     float darrer = 0; // what was given last (0 before any value)
     int demanats = 0; // how many numbers were asked for
+    std::optional<std::mt19937> llavor;
 
     float seguent() override {
         ++demanats;
@@ -49,6 +53,9 @@ class AtzarSintetic : public Atzar {
             darrer = valors.front();
             valors.pop_front();
             if (ciclic) valors.push_back(darrer);
+        } else if (llavor) {
+            // 24 bits: exact in a float, never 1.
+            darrer = static_cast<float>((*llavor)() >> 8) / static_cast<float>(1 << 24);
         }
         return darrer;
     }

@@ -28,14 +28,17 @@ void Form1::pregunta_seguent() {
 
     int k = 0;
     if (valor_inicial(a.mode_estimul) == 0) {
+        int tirades = 0;
         do {
             plataforma::cedir();
             const float r = plataforma::atzar().seguent();
             k = static_cast<int>(part_entera(static_cast<float>(n) * r));
             // A draw at the very top of [0, 1) can round up to n.
             k = std::clamp(k, 0, n - 1);
-        } while (k == j.item_anterior && n != 1 && !superada());
+        } while (k == j.item_anterior && n != 1 && ++tirades < 100 && !superada());
         if (superada()) return;
+        // A source that keeps giving the last item: the one after it.
+        if (k == j.item_anterior && n != 1) k = (k + 1) % n;
     } else {
         k = (j.item_anterior + 1) % n;
         if (k < 0) k += n;

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -112,6 +113,8 @@ struct VistaDialegFitxer {
     QString cancel;
     QStringList filtres;
     QStringList noms;
+    QStringList columnes;   // the other columns' texts: size, type and date
+    bool retallada = false; // a column narrower than its texts
 };
 
 inline std::shared_ptr<VistaDialegFitxer> mirar_dialeg_fitxer(const QString& carpeta, int noms_esperats) {
@@ -138,8 +141,13 @@ inline std::shared_ptr<VistaDialegFitxer> mirar_dialeg_fitxer(const QString& car
             if (auto* combo = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
                 for (int i = 0; i < combo->count(); ++i)
                     r->filtres << combo->itemText(i);
+            auto* t = d->findChild<QAbstractItemView*>(QStringLiteral("treeView")); // the detailed view
+            for (int c = 0; t && c < 4; ++c)
+                r->retallada |= t->findChild<QHeaderView*>()->sectionSize(c) < t->sizeHintForColumn(c);
             for (int i = 0; i < files; ++i)
-                r->noms << vista->model()->index(i, 0, vista->rootIndex()).data().toString();
+                for (int c = 0; c < 4; ++c)
+                    (c ? r->columnes : r->noms)
+                        << vista->model()->index(i, c, vista->rootIndex()).data().toString();
             d->reject();
         } else if (!acabar) {
             return;

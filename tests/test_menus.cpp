@@ -449,10 +449,15 @@ TEST_F(Menus, OpenDialogSpeaksTheInterfaceLanguageAndListsActivitiesInAnyCase) {
     triador_fitxer() = dialeg_fitxer;
     for (const char* nom : {"a.lrq", "B.LRQ", "c.txt"}) {
         QFile fi(cami(QString::fromLatin1(nom)));
-        ASSERT_TRUE(fi.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(fi.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        fi.write(QByteArray(nom[0] == 'a' ? 1536 : 0, 'x'));
+        fi.setFileTime(QDateTime(QDate(2026, 12, 8), QTime(9, 5)), QFileDevice::FileModificationTime);
     }
     const QStringList cancel{QStringLiteral("Cancel·la"), QStringLiteral("Cancelar"),
                              QStringLiteral("Cancelar")};
+    const QStringList columnes{QStringLiteral("1,50 KiB|document de text pla|8/12/26 9:05"),
+                               QStringLiteral("1,50 KiB|documento de texto sencillo|8/12/26 9:05"),
+                               QStringLiteral("1,50 KiB|documento de texto sinxelo|08/12/26 09:05")};
     for (int l : {1, 0, 2}) {
         f->mn_idioma[l]->trigger();
         auto vista = mirar_dialeg_fitxer(tmp.path(), 2);
@@ -466,6 +471,9 @@ TEST_F(Menus, OpenDialogSpeaksTheInterfaceLanguageAndListsActivitiesInAnyCase) {
                   (QStringList{parts[0] + QStringLiteral(" (*.lrq)"), parts[2] + QStringLiteral(" (*)")}));
         vista->noms.sort(Qt::CaseInsensitive);
         EXPECT_EQ(vista->noms, (QStringList{QStringLiteral("a.lrq"), QStringLiteral("B.LRQ")}));
+        EXPECT_TRUE(vista->columnes.join(u'|').contains(columnes[l]))
+            << qPrintable(vista->columnes.join(u'|'));
+        EXPECT_FALSE(vista->retallada) << l;
     }
     EXPECT_TRUE(activitat().fitxer_actual.isEmpty());
 }

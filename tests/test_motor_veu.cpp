@@ -162,6 +162,8 @@ TEST_F(MotorVeu, LevelsHandedOverByTheCaptureThreadArriveInOrderNoneLost) {
     qputenv("SDL_DISKAUDIOFILEIN", QFile::encodeName(fitxer));
     qputenv("SDL_DISKAUDIOFILE", "/dev/null");
     pf::posar_microfon(&pf::microfon_maquina()); // what the program installs
+    // Before it opens, or once closed, no thread would call a receiver: poll.
+    EXPECT_FALSE(pf::microfon_maquina().lliurar_a([](const int16_t*, size_t) {}));
     motor = std::make_unique<pf::MotorVeuReal>();
     pf::AjustosVeu a = motor->ajustos();
     a.guany = 1;
@@ -180,6 +182,7 @@ TEST_F(MotorVeu, LevelsHandedOverByTheCaptureThreadArriveInOrderNoneLost) {
     motor.reset();
     qunsetenv("SDL_AUDIODRIVER");
     EXPECT_FALSE(pf::microfon_maquina().obert());
+    EXPECT_FALSE(pf::microfon_maquina().lliurar_a([](const int16_t*, size_t) {}));
     ASSERT_GE(finestra.missatges.size(), 12u);
     for (size_t i = 1; i < finestra.missatges.size(); ++i)
         EXPECT_EQ(finestra.missatges[i].second - finestra.missatges[i - 1].second, 2) << i;

@@ -81,6 +81,8 @@ TEST_F(Preguntes, AtRandomTheSameItemNeverComesTwiceRunning) {
     activitat().mode_estimul = QStringLiteral("0");
     EXPECT_EQ(preguntar_amb(0, {0.2f, 0.3f, 0.9f}), 2);
     EXPECT_EQ(preguntar_amb(1, {0.9f, 0.6f, 0.1f}), 1);
+    // A source stuck on the last item asked: the other one, all the same.
+    EXPECT_EQ(preguntar_amb(1, {0.6f}), 1);
 }
 
 TEST_F(Preguntes, OneItemIsAskedEveryTimeInEitherOrder) {

@@ -214,7 +214,7 @@ color_centre() {
   fi
 }
 
-# Waits until the middle of the screen shows a colour; returns 1 on a
+# Waits until the middle of the screen shows a colour (or one of "a|b|..."); returns 1 on a
 # time-out, leaving the last colour seen in $color_vist.
 color_vist=""
 esperar_color() {
@@ -222,7 +222,7 @@ esperar_color() {
   local fins=$(($(ara_ms) + segons * 1000))
   while :; do
     color_vist=$(color_centre)
-    [ "$color_vist" = "$color" ] && return 0
+    [[ "$color_vist" =~ ^($color)$ ]] && return 0
     [ "$(ara_ms)" -lt "$fins" ] || return 1
     sleep 0.02
   done
