@@ -63,15 +63,98 @@ QString segons(const veu::Mostres& m) {
     return QString::number(static_cast<double>(m.size()) / veu::MOSTRES_PER_SEGON, 'f', 2);
 }
 
-// The entries with their takes; keeps the selected row.
+// An entry's valid takes, out of `preses` when given, and those set aside.
+QString recompte(const veu::Patrons& p, size_t i, int preses) {
+    const int n = p.preses_valides(i), apartades = static_cast<int>(p.entrades[i].preses.size()) - n;
+    QString t = text_motor((preses > 0 ? preses : n) == 1 ? "una_presa" : "preses_n")
+                    .arg(QString::number(n), preses > 0 ? QStringLiteral("/%1").arg(preses) : QString());
+    if (apartades > 0) t += text_motor("apartades", QString::number(apartades));
+    return t;
+}
+
+// The selected row's entry (each row keeps its entry's number: entries with
+// no name are not listed), -1 none.
+int entrada(const QListWidget* l) {
+    return l->currentItem() ? l->currentItem()->data(Qt::UserRole).toInt() : -1;
+}
+
+void seleccionar(QListWidget* l, int entrada) {
+    for (int r = 0; r < l->count(); ++r)
+        if (l->item(r)->data(Qt::UserRole).toInt() == entrada) l->setCurrentRow(r);
+}
+
+// The named entries with their takes; keeps the selected entry.
 void omplir_entrades(QListWidget* l, const veu::Patrons& p, int preses) {
-    const int fila = l->currentRow();
+    const int abans = entrada(l);
     l->clear();
-    for (const veu::Entrada& e : p.entrades)
-        l->addItem(text_motor("entrada", e.etiqueta)
-                       .arg(e.preses.size())
-                       .arg(preses > 0 ? QStringLiteral("/%1").arg(preses) : QString()));
-    if (l->count() > 0) l->setCurrentRow(std::clamp(fila, 0, l->count() - 1));
+    for (size_t i = 0; i < p.entrades.size(); ++i) {
+        if (p.entrada_buida(i)) continue;
+        auto* item =
+            new QListWidgetItem(text_motor("entrada").arg(p.entrades[i].etiqueta, recompte(p, i, preses)), l);
+        item->setData(Qt::UserRole, static_cast<int>(i));
+    }
+    if (l->count() > 0) l->setCurrentRow(0);
+    seleccionar(l, abans);
+}
+
+// The takes of an entry, those set aside marked; the last selected.
+void omplir_preses(QListWidget* l, const veu::Patrons& p, int k) {
+    l->clear();
+    if (k < 0 || static_cast<size_t>(k) >= p.entrades.size()) return;
+    const auto& e = p.entrades[static_cast<size_t>(k)];
+    for (size_t i = 0; i < e.preses.size(); ++i) {
+        auto* item =
+            new QListWidgetItem(text_motor("presa").arg(QString::number(i + 1), segons(e.preses[i])), l);
+        if (!p.presa_apartada(static_cast<size_t>(k), i)) continue;
+        item->setText(item->text() + QStringLiteral(" — ") + text_motor("apartada"));
+        item->setToolTip(text_motor("apartada_ajuda"));
+    }
+    l->setCurrentRow(l->count() - 1);
+}
+
+// The entries beside the selected entry's takes, with the buttons that play
+// and delete the selected take.
+struct Llistes {
+    QListWidget *entrades, *preses;
+    void omplir(const veu::Patrons& p, int preses_per_entrada) const {
+        omplir_entrades(entrades, p, preses_per_entrada);
+        omplir_preses(preses, p, entrada(entrades));
+    }
+};
+
+Llistes llistes(FinestraMotor* f, MotorVeuReal& m, QPushButton* escoltar, QPushButton* esborrar) {
+    auto* fila = new QHBoxLayout;
+    Llistes l{new QListWidget(f), new QListWidget(f)};
+    l.entrades->setObjectName(QStringLiteral("veu_entrades"));
+    l.preses->setObjectName(QStringLiteral("veu_preses"));
+    fila->addWidget(l.entrades);
+    fila->addWidget(l.preses);
+    f->capsa()->addLayout(fila);
+    QObject::connect(l.entrades, &QListWidget::currentRowChanged, f,
+                     [&m, l] { omplir_preses(l.preses, m.patrons(), entrada(l.entrades)); });
+    QObject::connect(esborrar, &QPushButton::clicked, f, [&m, l] {
+        if (entrada(l.entrades) >= 0 && l.preses->currentRow() >= 0)
+            m.esborrar_presa(entrada(l.entrades), l.preses->currentRow());
+    });
+    QObject::connect(escoltar, &QPushButton::clicked, f, [&m, l] {
+        const veu::Patrons p = m.patrons();
+        const int k = entrada(l.entrades), i = l.preses->currentRow();
+        if (k >= 0 && i >= 0 && static_cast<size_t>(i) < p.entrades[static_cast<size_t>(k)].preses.size())
+            MotorVeuReal::escoltar(p.entrades[static_cast<size_t>(k)].preses[static_cast<size_t>(i)]);
+    });
+    return l;
+}
+
+// What recording is at: the sound asked for with its takes so far, after a
+// word that the last take was set aside.
+QString estat(const MotorVeuReal& m, const veu::Patrons& p, int preses) {
+    const int k = m.entrada_enregistrant();
+    QStringList t;
+    if (m.darrera_apartada()) t << text_motor("presa_apartada");
+    if (k >= 0 && static_cast<size_t>(k) < p.entrades.size())
+        t << text_motor("digueu").arg(p.entrades[static_cast<size_t>(k)].etiqueta,
+                                      recompte(p, static_cast<size_t>(k), preses));
+    return t.join(u' ');
 }
 
 } // namespace
@@ -87,33 +170,29 @@ QWidget* crear_finestra_entrenament(MotorVeuReal& m, QWidget* pare) {
     auto* ajuda = new QLabel(text_motor("entrenament_ajuda"), f);
     ajuda->setWordWrap(true);
     f->capsa()->addWidget(ajuda);
-    auto* llista = new QListWidget(f);
-    llista->setObjectName(QStringLiteral("veu_entrades"));
-    f->capsa()->addWidget(llista);
-    auto* preses = f->numero<QSpinBox>("veu_preses", "preses");
-    preses->setRange(1, 10);
-    preses->setValue(m.ajustos().preses);
-    auto* estat = new QLabel(f);
-    estat->setObjectName(QStringLiteral("veu_estat"));
-    f->capsa()->addWidget(estat);
     auto* botons = new QHBoxLayout;
     QPushButton* enregistrar = f->boto(botons, "veu_enregistrar", "enregistrar");
     QPushButton* aturar = f->boto(botons, "veu_aturar", "aturar");
     QPushButton* escoltar = f->boto(botons, "veu_escoltar", "escoltar");
     QPushButton* descartar = f->boto(botons, "veu_descartar", "descartar");
     QPushButton* tancar = f->boto(botons, "veu_tancar", "tancar");
+    const Llistes l = llistes(f, m, escoltar, descartar);
+    auto* preses = f->numero<QSpinBox>("veu_preses_per_so", "preses");
+    preses->setRange(1, 10);
+    preses->setValue(m.ajustos().preses);
+    auto* estat_ = new QLabel(f);
+    estat_->setObjectName(QStringLiteral("veu_estat"));
+    estat_->setWordWrap(true);
+    f->capsa()->addWidget(estat_);
     f->capsa()->addLayout(botons);
 
-    auto refrescar = [llista, estat, &m] {
+    auto refrescar = [l, estat_, &m] {
         const veu::Patrons p = m.patrons();
-        omplir_entrades(llista, p, m.ajustos().preses);
-        const int k = m.entrada_enregistrant();
-        if (k >= 0 && static_cast<size_t>(k) < p.entrades.size()) {
-            llista->setCurrentRow(k);
-            estat->setText(text_motor("digueu", p.entrades[static_cast<size_t>(k)].etiqueta));
-        } else {
-            estat->setText(p.complets(m.ajustos().preses) ? text_motor("fet") : QString());
-        }
+        const int n = m.ajustos().preses;
+        l.omplir(p, n);
+        seleccionar(l.entrades, m.entrada_enregistrant());
+        const QString t = estat(m, p, n);
+        estat_->setText(t.isEmpty() && p.complets(n) ? text_motor("fet") : t);
     };
     QObject::connect(&m, &MotorVeuReal::patrons_canviats, f, refrescar);
     QObject::connect(preses, &QSpinBox::valueChanged, f, [&m, refrescar](int v) {
@@ -122,19 +201,13 @@ QWidget* crear_finestra_entrenament(MotorVeuReal& m, QWidget* pare) {
         m.posar_ajustos(a);
         refrescar();
     });
-    QObject::connect(enregistrar, &QPushButton::clicked, f, [&m, llista, estat, refrescar] {
-        const veu::Patrons p = m.patrons();
-        int k = llista->currentRow();
-        // The selected entry when it lacks takes, else the first that does.
-        if (k < 0 || static_cast<int>(p.entrades[static_cast<size_t>(k)].preses.size()) >= m.ajustos().preses)
-            for (k = 0; k < static_cast<int>(p.entrades.size()); ++k)
-                if (static_cast<int>(p.entrades[static_cast<size_t>(k)].preses.size()) < m.ajustos().preses)
-                    break;
-        if (k >= static_cast<int>(p.entrades.size())) k = std::max(llista->currentRow(), 0);
-        if (p.entrades.empty()) return;
-        m.enregistrar_presa(k);
+    QObject::connect(enregistrar, &QPushButton::clicked, f, [&m, l, estat_, refrescar] {
+        // The selected entry when it lacks takes, else the next that does.
+        const int k = entrada(l.entrades), pendent = m.entrada_pendent(k);
+        if (k < 0) return;
+        m.enregistrar_presa(pendent >= 0 ? pendent : k);
         if (m.entrada_enregistrant() < 0)
-            estat->setText(text_motor("sense_microfon"));
+            estat_->setText(text_motor("sense_microfon"));
         else
             refrescar();
     });
@@ -142,48 +215,30 @@ QWidget* crear_finestra_entrenament(MotorVeuReal& m, QWidget* pare) {
         m.enregistrar_presa(-1);
         refrescar();
     });
-    QObject::connect(escoltar, &QPushButton::clicked, f, [&m, llista] {
-        const veu::Patrons p = m.patrons();
-        const int k = llista->currentRow();
-        if (k >= 0 && !p.entrades[static_cast<size_t>(k)].preses.empty())
-            MotorVeuReal::escoltar(p.entrades[static_cast<size_t>(k)].preses.back());
-    });
-    QObject::connect(descartar, &QPushButton::clicked, f, [&m, llista] {
-        const veu::Patrons p = m.patrons();
-        const int k = llista->currentRow();
-        if (k >= 0 && !p.entrades[static_cast<size_t>(k)].preses.empty())
-            m.esborrar_presa(k, static_cast<int>(p.entrades[static_cast<size_t>(k)].preses.size()) - 1);
-    });
     QObject::connect(tancar, &QPushButton::clicked, f, &QWidget::close);
     f->en_mostrar = [&m, refrescar](bool si) {
         if (!si && m.entrada_enregistrant() >= 0) m.enregistrar_presa(-1);
         if (si) refrescar();
     };
     refrescar();
-    f->resize(420, 360);
+    f->resize(480, 380);
     return f;
 }
 
 QWidget* crear_finestra_patrons(MotorVeuReal& m, QWidget* pare) {
     auto* f = new FinestraMotor(pare, "motor_veu_patrons", "patrons");
-    auto* fila = new QHBoxLayout;
-    auto* entrades = new QListWidget(f);
-    entrades->setObjectName(QStringLiteral("veu_entrades"));
-    auto* preses = new QListWidget(f);
-    preses->setObjectName(QStringLiteral("veu_preses"));
-    fila->addWidget(entrades);
-    fila->addWidget(preses);
-    f->capsa()->addLayout(fila);
     auto* botons = new QHBoxLayout;
     QPushButton* esborrar = f->boto(botons, "veu_esborrar", "esborrar");
     QPushButton* enregistrar = f->boto(botons, "veu_enregistrar", "enregistrar_una");
     QPushButton* escoltar = f->boto(botons, "veu_escoltar", "escoltar");
+    const Llistes l = llistes(f, m, escoltar, esborrar);
     f->capsa()->addLayout(botons);
     auto* prova = new QCheckBox(text_motor("prova"), f);
     prova->setObjectName(QStringLiteral("veu_prova"));
     f->capsa()->addWidget(prova);
     auto* resultat = new QLabel(f);
     resultat->setObjectName(QStringLiteral("veu_resultat"));
+    resultat->setWordWrap(true);
     f->capsa()->addWidget(resultat);
     auto* llindar = f->numero<QDoubleSpinBox>("veu_llindar", "llindar");
     llindar->setRange(1, 100);
@@ -193,38 +248,19 @@ QWidget* crear_finestra_patrons(MotorVeuReal& m, QWidget* pare) {
     QPushButton* b_tancar = f->boto(tancar, "veu_tancar", "tancar");
     f->capsa()->addLayout(tancar);
 
-    auto omplir_preses = [&m, entrades, preses] {
+    auto refrescar = [&m, l, prova, resultat] {
         const veu::Patrons p = m.patrons();
-        const int k = entrades->currentRow();
-        preses->clear();
-        if (k < 0 || static_cast<size_t>(k) >= p.entrades.size()) return;
-        const auto& e = p.entrades[static_cast<size_t>(k)];
-        for (size_t i = 0; i < e.preses.size(); ++i)
-            preses->addItem(text_motor("presa", QString::number(i + 1)).arg(segons(e.preses[i])));
-        preses->setCurrentRow(preses->count() - 1);
-    };
-    auto refrescar = [&m, entrades, omplir_preses] {
-        omplir_entrades(entrades, m.patrons(), 0);
-        omplir_preses();
+        l.omplir(p, 0);
+        if (!prova->isChecked()) resultat->setText(estat(m, p, 0));
     };
     QObject::connect(&m, &MotorVeuReal::patrons_canviats, f, refrescar);
-    QObject::connect(entrades, &QListWidget::currentRowChanged, f, omplir_preses);
-    QObject::connect(esborrar, &QPushButton::clicked, f, [&m, entrades, preses] {
-        if (entrades->currentRow() >= 0 && preses->currentRow() >= 0)
-            m.esborrar_presa(entrades->currentRow(), preses->currentRow());
-    });
-    QObject::connect(enregistrar, &QPushButton::clicked, f, [&m, entrades, resultat] {
-        if (entrades->currentRow() < 0) return;
-        m.enregistrar_presa(entrades->currentRow());
-        resultat->setText(m.entrada_enregistrant() < 0
-                              ? text_motor("sense_microfon")
-                              : text_motor("digueu", entrades->currentItem()->text()));
-    });
-    QObject::connect(escoltar, &QPushButton::clicked, f, [&m, entrades, preses] {
-        const veu::Patrons p = m.patrons();
-        const int k = entrades->currentRow(), i = preses->currentRow();
-        if (k >= 0 && i >= 0 && static_cast<size_t>(i) < p.entrades[static_cast<size_t>(k)].preses.size())
-            MotorVeuReal::escoltar(p.entrades[static_cast<size_t>(k)].preses[static_cast<size_t>(i)]);
+    QObject::connect(enregistrar, &QPushButton::clicked, f, [&m, l, resultat, refrescar] {
+        if (entrada(l.entrades) < 0) return;
+        m.enregistrar_presa(entrada(l.entrades), true);
+        if (m.entrada_enregistrant() < 0)
+            resultat->setText(text_motor("sense_microfon"));
+        else
+            refrescar();
     });
     QObject::connect(prova, &QCheckBox::toggled, f, [&m, resultat](bool si) {
         m.provar(si);
@@ -233,14 +269,16 @@ QWidget* crear_finestra_patrons(MotorVeuReal& m, QWidget* pare) {
     QObject::connect(&m, &MotorVeuReal::esdeveniment, f, [&m, prova, resultat](const veu::Esdeveniment& e) {
         if (e.tipus != veu::Esdeveniment::Paraula || !prova->isChecked()) return;
         const QStringList noms = m.patrons().etiquetes();
-        auto nom = [&](int k) { return k >= 1 && k <= noms.size() ? noms[k - 1] : QStringLiteral("-"); };
-        QString t = text_motor("resultat")
-                        .arg(nom(e.comp.millor))
-                        .arg(e.comp.distancia, 0, 'f', 1)
-                        .arg(nom(e.comp.segona))
-                        .arg(e.comp.distancia_segona, 0, 'f', 1);
-        if (e.valor == 0) t += QStringLiteral(" — ") + text_motor("rebutjat");
-        resultat->setText(t);
+        auto nom = [&](int k, double d, const char* clau) {
+            return k >= 1 && k <= noms.size() ? text_motor(clau).arg(noms[k - 1], QString::number(d, 'f', 1))
+                                              : QString();
+        };
+        // No runner-up (a single trained entry): no second distance to show.
+        QStringList t{nom(e.comp.millor, e.comp.distancia, "resultat") +
+                      nom(e.comp.segona, e.comp.distancia_segona, "segon")};
+        if (e.valor == 0) t << text_motor("rebutjat");
+        t.removeAll(QString());
+        resultat->setText(t.join(QStringLiteral(" — ")));
     });
     QObject::connect(llindar, &QDoubleSpinBox::valueChanged, f, [&m](double v) {
         AjustosVeu a = m.ajustos();

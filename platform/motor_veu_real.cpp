@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <SDL.h>
+#include <algorithm>
 
 namespace lumi::plataforma {
 
@@ -33,6 +34,15 @@ QStringList partir(const QString& llista) {
     }
     l << resta;
     return l;
+}
+
+int pendent(const veu::Patrons& p, int des_de, int preses) {
+    const size_t n = p.entrades.size();
+    for (size_t k = 0; k < n; ++k) {
+        const size_t i = (static_cast<size_t>(std::max(des_de, 0)) + k) % n;
+        if (!p.entrada_buida(i) && p.preses_valides(i) < preses) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 // Message 13 ("desc|*.x|desc|*.*") as a file dialog's filter.
@@ -116,13 +126,15 @@ int16_t MotorVeuReal::IniciarUnitReconeixementDeSonsSenseQuadreInicial(int32_t f
     unitat_ = true;
     preparat_enviat_ = false;
     const QStringList etiquetes = partir(paraules);
+    darrera_ = {-1, -1};
     posar_nucli([&](veu::NucliVeu& n) {
-        // Entries already trained under the same label keep their takes.
+        // Entries already trained under the same label keep their takes; an
+        // empty name (the list's closing comma) holds a place and no takes.
         veu::Patrons nous;
         nous.posar_etiquetes(etiquetes);
-        for (auto& e : nous.entrades)
+        for (size_t i = 0; i < nous.entrades.size(); ++i)
             for (const auto& v : n.patrons.entrades)
-                if (v.etiqueta == e.etiqueta) e = v;
+                if (!nous.entrada_buida(i) && v.etiqueta == nous.entrades[i].etiqueta) nous.entrades[i] = v;
         n.patrons = std::move(nous);
     });
     emit patrons_canviats();
@@ -172,6 +184,7 @@ veu::Patrons MotorVeuReal::patrons() const {
 bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
     std::optional<veu::Patrons> p = veu::Patrons::llegir(fitxer, per_que);
     if (!p) return false;
+    darrera_ = {-1, -1};
     posar_nucli([&](veu::NucliVeu& n) { n.patrons = std::move(*p); });
     emit patrons_canviats();
     return true;
@@ -258,15 +271,27 @@ void MotorVeuReal::posar_ajustos(const AjustosVeu& a) {
     }
 }
 
-void MotorVeuReal::enregistrar_presa(int entrada) {
+void MotorVeuReal::enregistrar_presa(int entrada, bool nomes_una) {
+    if (entrada >= 0 && patrons().entrada_buida(static_cast<size_t>(entrada))) entrada = -1;
     enregistrant_ = entrada;
+    nomes_una_ = nomes_una;
     if (entrada >= 0 && !obrir_microfon()) enregistrant_ = -1;
     const bool si = enregistrant_ >= 0;
     posar_nucli([si](veu::NucliVeu& n) { n.enregistrant = si; });
     if (!si) tancar_microfon_si_cal();
 }
 
+int MotorVeuReal::entrada_pendent(int des_de) const {
+    return pendent(patrons(), des_de, ajustos_.preses);
+}
+
+bool MotorVeuReal::darrera_apartada() const {
+    return darrera_.first >= 0 && patrons().presa_apartada(static_cast<size_t>(darrera_.first),
+                                                           static_cast<size_t>(darrera_.second));
+}
+
 void MotorVeuReal::esborrar_presa(int entrada, int presa) {
+    darrera_ = {-1, -1};
     posar_nucli([&](veu::NucliVeu& n) {
         n.patrons.esborrar_presa(static_cast<size_t>(entrada), static_cast<size_t>(presa));
     });
@@ -419,16 +444,13 @@ void MotorVeuReal::lliurar(const std::vector<veu::Esdeveniment>& v) {
                 const int entrada = enregistrant_;
                 posar_nucli([&](veu::NucliVeu& n) {
                     n.patrons.afegir_presa(static_cast<size_t>(entrada), e.presa);
-                    // On to the next entry short of takes, or done.
-                    const auto& es = n.patrons.entrades;
-                    int seguent = -1;
-                    for (size_t k = 0; k < es.size() && seguent < 0; ++k) {
-                        const size_t i = (static_cast<size_t>(entrada) + k) % es.size();
-                        if (static_cast<int>(es[i].preses.size()) < ajustos_.preses)
-                            seguent = static_cast<int>(i);
-                    }
-                    enregistrant_ = seguent;
-                    n.enregistrant = seguent >= 0;
+                    darrera_ = {
+                        entrada,
+                        static_cast<int>(n.patrons.entrades[static_cast<size_t>(entrada)].preses.size()) - 1};
+                    // The same entry until it has its valid takes (a take set
+                    // aside is said again), then the next, or done.
+                    enregistrant_ = nomes_una_ ? -1 : pendent(n.patrons, entrada, ajustos_.preses);
+                    n.enregistrant = enregistrant_ >= 0;
                 });
                 emit patrons_canviats();
                 enviar_preparat_si_cal();

@@ -71,8 +71,15 @@ class MotorVeuReal : public QObject, public MotorVeu {
     // For the windows (interface thread).
     veu::Patrons patrons() const;
     bool unitat() const { return unitat_; }
-    void enregistrar_presa(int entrada); // -1 stops recording
+    // Records takes into `entrada` (-1 stops): one only, or on through the
+    // named entries short of valid takes.
+    void enregistrar_presa(int entrada, bool nomes_una = false);
     int entrada_enregistrant() const { return enregistrant_; }
+    // The first named entry from `des_de` on (round to the start) short of
+    // valid takes; -1 when every one has them.
+    int entrada_pendent(int des_de) const;
+    // Whether the take recorded last was set aside.
+    bool darrera_apartada() const;
     void esborrar_presa(int entrada, int presa);
     void provar(bool si);
     bool provant() const { return provant_; }
@@ -131,6 +138,8 @@ class MotorVeuReal : public QObject, public MotorVeu {
     bool unitat_ = false, reconeixent_ = false, capturant_ = false;
     int vigilants_ = 0;
     int enregistrant_ = -1;
+    bool nomes_una_ = false;
+    std::pair<int, int> darrera_{-1, -1}; // entry and take recorded last
     bool provant_ = false;
     bool preparat_enviat_ = false;
     Microfon* microfon_ = nullptr; // the one opened and handed our receiver

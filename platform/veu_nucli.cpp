@@ -18,6 +18,7 @@ constexpr int FINESTRA = 400; // 25 ms analysis frame
 constexpr int FFT = 512;
 constexpr int FILTRES = 26;
 constexpr int COEFICIENTS = 12; // c1 to c12: c0 (loudness) says nothing of the sound
+constexpr double RANG_DB = 30;  // the bands' range over the floor
 constexpr double MIN_DB = 38;   // quieter than this is never speech
 constexpr double SOBRE_DB = 10; // onset above the noise floor
 constexpr double SOTA_DB = 8;   // end near the floor
@@ -35,10 +36,18 @@ constexpr int TRAM_PITJOR = 8; // steps of a path's costliest stretch
 // tells a voice however short its voiced part.
 constexpr int PERIODE_MINIM = 32, PERIODE_MAXIM = 267;
 constexpr double SONORITAT_DB = 20, SONORITAT_QUANTIL = 0.9;
-// What noise gives (the pitch search finds some correlation in anything): an
-// utterance must reach a third of the way from it to the entry's least
-// voiced take; a take said under noise falls that far, a cough does not rise.
-constexpr double SONORITAT_SOROLL = 0.2, SONORITAT_PART = 1.0 / 3;
+// A take is out of its sound when it is far less voiced than the others
+// (a cough or a noise among vowels): by this much, and below this share.
+constexpr double PRESA_SONORITAT_MARGE = 0.2, PRESA_SONORITAT_PART = 0.7;
+// Or when another entry's nearest take is this many times nearer than its own.
+constexpr double PRESA_ALTRA = 2;
+// Whether a match stands out: its score over the mean of the other entries'
+// takes' scores (sure below the first, never above the second), and over
+// its own takes' scores to one another.
+constexpr double COHORT_SEGUR = 0.35, COHORT_MAXIM = 0.5, DISPERSIO_MAXIMA = 1.6;
+// An utterance keeps this share of the entry's least voiced take's voicing:
+// a hum or a take under noise may fall far, a noise burst falls further.
+constexpr double SONORITAT_PART = 0.3;
 constexpr int MOSTRES_PRESA_MAXIMES = 3 * MOSTRES_PER_SEGON; // a training take
 
 void fft(std::vector<std::complex<double>>& a) {
@@ -122,7 +131,8 @@ Trets trets_mfcc(const Mostres& so) {
     Trets t;
     if (so.size() < FINESTRA) return t;
     std::vector<std::complex<double>> x(FFT);
-    std::vector<double> energies(FILTRES);
+    std::vector<std::array<double, FILTRES>> bandes;
+    double pic = 0;
     for (size_t inici = 0; inici + FINESTRA <= so.size(); inici += MOSTRES_TRAMA) {
         std::fill(x.begin(), x.end(), 0);
         for (size_t i = 0; i < FINESTRA; ++i) {
@@ -130,17 +140,23 @@ Trets trets_mfcc(const Mostres& so) {
             x[i] = (so[inici + i] - 0.97 * anterior) * b.hamming[i];
         }
         fft(x);
+        auto& e = bandes.emplace_back();
         for (size_t f = 0; f < FILTRES; ++f) {
-            double e = 0;
+            e[f] = 0;
             for (size_t k = 0; k <= FFT / 2; ++k)
-                if (b.filtres[f][k] > 0) e += b.filtres[f][k] * std::norm(x[k]);
-            energies[f] = std::log(e + 1);
+                if (b.filtres[f][k] > 0) e[f] += b.filtres[f][k] * std::norm(x[k]);
+            pic = std::max(pic, e[f]);
         }
+    }
+    // What lies far under the loudest band of the stretch (a room's noise,
+    // other in every room) is levelled to one floor.
+    const double terra = pic * std::pow(10, -RANG_DB / 10) + 1;
+    for (const auto& e : bandes) {
         std::vector<float> c(COEFICIENTS);
         for (size_t k = 0; k < COEFICIENTS; ++k) {
             double s = 0;
             for (size_t f = 0; f < FILTRES; ++f)
-                s += b.dct[k][f] * energies[f];
+                s += b.dct[k][f] * std::log(e[f] + terra);
             c[k] = static_cast<float>(s);
         }
         t.push_back(std::move(c));
@@ -239,10 +255,18 @@ double sonoritat(const Mostres& so) {
     return r[std::min(r.size() - 1, static_cast<size_t>(SONORITAT_QUANTIL * static_cast<double>(r.size())))];
 }
 
+namespace {
+// A match's score: the distance per step plus the costliest stretch.
+double nota(const Alineacio& a) {
+    return a.mitjana + a.pitjor;
+}
+} // namespace
+
 void Patrons::posar_etiquetes(const QStringList& etiquetes) {
     entrades.clear();
     for (const QString& e : etiquetes)
         entrades.push_back(Entrada{e, {}, {}});
+    clau_.clear();
 }
 
 QStringList Patrons::etiquetes() const {
@@ -257,6 +281,7 @@ void Patrons::afegir_presa(size_t entrada, Mostres presa) {
     entrades[entrada].trets.push_back(trets_mfcc(presa));
     entrades[entrada].sonoritats.push_back(sonoritat(presa));
     entrades[entrada].preses.push_back(std::move(presa));
+    clau_.clear();
 }
 
 void Patrons::esborrar_presa(size_t entrada, size_t presa) {
@@ -266,6 +291,7 @@ void Patrons::esborrar_presa(size_t entrada, size_t presa) {
     e.trets.erase(e.trets.begin() + static_cast<std::ptrdiff_t>(presa));
     if (presa < e.sonoritats.size())
         e.sonoritats.erase(e.sonoritats.begin() + static_cast<std::ptrdiff_t>(presa));
+    clau_.clear();
 }
 
 bool Patrons::entrada_buida(size_t entrada) const {
@@ -273,7 +299,54 @@ bool Patrons::entrada_buida(size_t entrada) const {
 }
 
 bool Patrons::presa_apartada(size_t entrada, size_t presa) const {
-    return entrada >= entrades.size() || presa >= entrades[entrada].preses.size();
+    if (entrada >= entrades.size() || presa >= entrades[entrada].preses.size()) return true;
+    std::vector<size_t> clau;
+    for (size_t i = 0; i < entrades.size(); ++i)
+        clau.push_back(entrada_buida(i) ? 0 : entrades[i].preses.size() + 1);
+    if (clau != clau_) {
+        clau_ = std::move(clau);
+        apartades_.assign(entrades.size(), {});
+        for (size_t i = 0; i < entrades.size(); ++i)
+            apartades_[i] = apartar(i);
+    }
+    return presa < apartades_[entrada].size() && apartades_[entrada][presa];
+}
+
+// Each take judged against its entry's other takes, so a sound all of whose
+// takes are unvoiced (a breath, a click) keeps them: out when far less
+// voiced than they are (a cough, a noise), or when by far nearer another
+// entry's takes than any of its own (a false start of another sound, or a
+// take that went to the wrong entry). Only a minority is left out, and none
+// before there are three to compare.
+std::vector<char> Patrons::apartar(size_t entrada) const {
+    const Entrada& e = entrades[entrada];
+    const size_t n = e.preses.size();
+    std::vector<char> fora(n, 0);
+    if (entrada_buida(entrada) || n < 3 || e.sonoritats.size() != n || e.trets.size() != n) return fora;
+    auto propera = [](const Trets& t, const Entrada& altra, size_t llevat) {
+        double d = std::numeric_limits<double>::infinity();
+        for (size_t k = 0; k < altra.trets.size(); ++k)
+            if (k != llevat) d = std::min(d, nota(alinear_dtw(t, altra.trets[k])));
+        return d;
+    };
+    for (size_t i = 0; i < n; ++i) {
+        std::vector<double> altres;
+        for (size_t k = 0; k < n; ++k)
+            if (k != i) altres.push_back(e.sonoritats[k]);
+        std::sort(altres.begin(), altres.end());
+        const size_t m = altres.size() / 2;
+        const double mediana = altres.size() % 2 ? altres[m] : (altres[m - 1] + altres[m]) / 2;
+        fora[i] = e.sonoritats[i] < mediana - PRESA_SONORITAT_MARGE &&
+                  e.sonoritats[i] < PRESA_SONORITAT_PART * mediana;
+        if (fora[i]) continue;
+        const double propia = propera(e.trets[i], e, i);
+        for (size_t j = 0; j < entrades.size() && !fora[i]; ++j)
+            if (j != entrada && !entrada_buida(j))
+                fora[i] = propera(e.trets[i], entrades[j], entrades[j].trets.size()) * PRESA_ALTRA < propia;
+    }
+    if (2 * static_cast<size_t>(std::count(fora.begin(), fora.end(), 1)) >= n)
+        std::fill(fora.begin(), fora.end(), 0);
+    return fora;
 }
 
 int Patrons::preses_valides(size_t entrada) const {
@@ -365,45 +438,82 @@ Comparacio comparar(const Patrons& p, const Trets& t, double sonoritat) {
     const double inf = std::numeric_limits<double>::infinity();
     c.distancia = c.distancia_segona = inf;
     c.sonoritat = sonoritat;
-    // Each entry by its nearest take, the same for an entry of one take as of
-    // ten; the costliest stretch of a path counts too, so a sound is told
-    // from one that holds it (two syllables and one of them).
-    double nota = inf, nota_segona = inf;
+    // Each entry by its nearest valid take, the same for an entry of one take
+    // as of ten; the costliest stretch of a path counts too, so a sound is
+    // told from one that holds it (two syllables and one of them).
+    std::vector<std::vector<double>> notes(p.entrades.size());
+    double millor = inf, segona = inf;
     for (size_t i = 0; i < p.entrades.size(); ++i) {
+        if (p.entrada_buida(i)) continue;
         double d = inf, n = inf;
-        for (const Trets& presa : p.entrades[i].trets) {
-            const Alineacio al = alinear_dtw(t, presa);
+        for (size_t k = 0; k < p.entrades[i].trets.size(); ++k) {
+            if (p.presa_apartada(i, k)) continue;
+            const Alineacio al = alinear_dtw(t, p.entrades[i].trets[k]);
+            notes[i].push_back(nota(al));
             d = std::min(d, al.mitjana);
-            n = std::min(n, al.mitjana + al.pitjor);
+            n = std::min(n, notes[i].back());
         }
-        if (p.entrades[i].trets.empty()) continue;
+        if (notes[i].empty()) continue;
         const int num = static_cast<int>(i) + 1;
-        if (n < nota) {
+        if (n < millor) {
             c.segona = c.millor;
             c.distancia_segona = c.distancia;
-            nota_segona = nota;
+            segona = millor;
             c.millor = num;
             c.distancia = d;
-            nota = n;
-        } else if (n < nota_segona) {
+            millor = n;
+        } else if (n < segona) {
             c.segona = num;
             c.distancia_segona = d;
-            nota_segona = n;
+            segona = n;
         }
     }
-    c.proporcio = nota / nota_segona;
-    if (c.millor != 0) {
-        const auto& s = p.entrades[static_cast<size_t>(c.millor - 1)].sonoritats;
-        if (!s.empty())
-            c.sonoritat_minima = SONORITAT_SOROLL +
-                                 SONORITAT_PART * (*std::min_element(s.begin(), s.end()) - SONORITAT_SOROLL);
+    c.proporcio = millor / segona;
+    if (c.millor == 0) return c;
+    // The match against the other entries' takes, whatever the room makes of
+    // every distance.
+    const size_t e = static_cast<size_t>(c.millor - 1);
+    double altres = 0;
+    size_t n = 0;
+    for (size_t i = 0; i < notes.size(); ++i)
+        if (i != e) {
+            altres = std::accumulate(notes[i].begin(), notes[i].end(), altres);
+            n += notes[i].size();
+        }
+    c.cohort = n > 0 ? millor * static_cast<double>(n) / altres : 0;
+    // And against the spread of the entry's own takes: each one's nearest
+    // other, so a sound said alike each time asks for a closer match.
+    std::vector<size_t> valides;
+    for (size_t k = 0; k < p.entrades[e].trets.size(); ++k)
+        if (!p.presa_apartada(e, k)) valides.push_back(k);
+    if (valides.size() >= 2) {
+        std::vector<double> propera(valides.size(), inf);
+        for (size_t a = 0; a < valides.size(); ++a)
+            for (size_t b = a + 1; b < valides.size(); ++b) {
+                const double x =
+                    nota(alinear_dtw(p.entrades[e].trets[valides[a]], p.entrades[e].trets[valides[b]]));
+                propera[a] = std::min(propera[a], x);
+                propera[b] = std::min(propera[b], x);
+            }
+        c.dispersio = millor * static_cast<double>(propera.size()) /
+                      std::accumulate(propera.begin(), propera.end(), 0.0);
     }
+    const auto& s = p.entrades[e].sonoritats;
+    double minima = inf;
+    for (size_t k : valides)
+        if (k < s.size()) minima = std::min(minima, s[k]);
+    if (minima < inf) c.sonoritat_minima = SONORITAT_PART * minima;
     return c;
 }
 
 int paraula_acceptada(const Comparacio& c, double llindar, double marge) {
-    if (c.millor == 0 || c.distancia >= llindar || c.sonoritat < c.sonoritat_minima) return 0;
-    return c.proporcio <= marge ? c.millor : 0;
+    if (c.millor == 0 || c.distancia >= llindar || c.proporcio > marge) return 0;
+    // A match this close against the other entries' takes stands whatever
+    // else; otherwise it must be as near as the entry's takes are to one
+    // another, and about as voiced.
+    if (c.cohort < COHORT_SEGUR) return c.millor;
+    if (c.cohort >= COHORT_MAXIM || c.dispersio >= DISPERSIO_MAXIMA) return 0;
+    return c.sonoritat >= c.sonoritat_minima ? c.millor : 0;
 }
 
 void DetectorVeu::reiniciar() {
@@ -520,10 +630,12 @@ void NucliVeu::posar_decimes(int decimes) {
 
 int NucliVeu::mostres_finestra() const {
     if (enregistrant) return MOSTRES_PRESA_MAXIMES;
+    // Takes left out (a long noise) do not stretch it.
     int presa = 0;
-    for (const Entrada& e : patrons.entrades)
-        for (const Mostres& m : e.preses)
-            presa = std::max(presa, static_cast<int>(m.size()));
+    for (size_t i = 0; i < patrons.entrades.size(); ++i)
+        for (size_t k = 0; k < patrons.entrades[i].preses.size(); ++k)
+            if (!patrons.entrada_buida(i) && !patrons.presa_apartada(i, k))
+                presa = std::max(presa, static_cast<int>(patrons.entrades[i].preses[k].size()));
     return std::max(decimes_ * MOSTRES_PER_SEGON / 10, std::min(2 * presa, MOSTRES_PRESA_MAXIMES));
 }
 

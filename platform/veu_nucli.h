@@ -71,25 +71,38 @@ class Patrons {
     // ("motiu_lectura", "motiu_forani", "motiu_malmes", "motiu_nou").
     bool desar(const QString& fitxer) const;
     static std::optional<Patrons> llegir(const QString& fitxer, QString* per_que = nullptr);
+
+  private:
+    std::vector<char> apartar(size_t entrada) const;
+    // The takes left out, worked out again when the entries' takes change.
+    mutable std::vector<size_t> clau_;
+    mutable std::vector<std::vector<char>> apartades_;
 };
 
-// The match of one utterance: the best entry (1-based, 0 none) and the
-// runner-up, each with the distance of its nearest take, and the best entry's
-// score over the runner-up's. An entry's score is its nearest take's distance
-// plus the costliest stretch of their path, whatever its number of takes.
+// The match of one utterance against the named entries' valid takes: the
+// best entry (1-based, 0 none) and the runner-up (0 none), each with the
+// distance of its nearest take, and the best entry's score over the
+// runner-up's. An entry's score is its nearest take's distance plus the
+// costliest stretch of their path, whatever its number of takes.
 struct Comparacio {
     int millor = 0;
     double distancia = 0;
     int segona = 0;
     double distancia_segona = 0;
     double proporcio = 0;
+    // The best score over the mean of the other entries' takes' scores (0
+    // without others), and over the mean of its own takes' scores to their
+    // nearest other (0 with fewer than two).
+    double cohort = 0, dispersio = 0;
     // The utterance's voicing, and the least the best entry's takes allow.
     double sonoritat = 1, sonoritat_minima = 0;
 };
 Comparacio comparar(const Patrons& p, const Trets& t, double sonoritat = 1);
 // A word only below the rejection threshold, clearly ahead of the runner-up
-// (`proporcio` at most `marge`) and about as voiced as the entry's takes.
-int paraula_acceptada(const Comparacio& c, double llindar, double marge = 0.9);
+// (`proporcio` at most `marge`), standing out from the other entries' takes
+// as much as the entry's own takes do from one another, and about as voiced
+// as the entry's takes.
+int paraula_acceptada(const Comparacio& c, double llindar, double marge = 0.8);
 
 // Finds utterances on the frames of a stream: onset some decibels above a
 // noise floor that follows the room, end after a stretch back near the level
@@ -150,7 +163,7 @@ class NucliVeu {
     Patrons patrons;
 
     // The listening time: the longest a sound may last and still be heard
-    // whole. The engine listens at least twice as long as the longest trained
+    // whole. The engine listens at least twice as long as the longest valid
     // take, so a short value cuts no trained sound; training takes are never cut.
     void posar_decimes(int decimes);
     int mostres_finestra() const;

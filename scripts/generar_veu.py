@@ -188,29 +188,39 @@ def breath(r):
     return unit([v * math.sin(math.pi * i / n) for i, v in enumerate(x)])
 
 
-LEARNERS = [["es", "es+m1", "es+m3", "es+m7"], ["es+f2", "es+f3", "es+f4", "es+f5"]]
+VARIANTS = ["", "+m1", "+m2", "+m3", "+m4", "+m5", "+m6", "+m7", "+f1", "+f2", "+f3", "+f4", "+f5"]
+LANGUAGES = ["es", "es-419", "ca", "pt", "it"]
+# Other words; and voiced syllables sharing a vowel or a consonant with a trained sound.
+WORDS = ["si", "tu", "fe", "lupe", "queso", "pa", "luz", "gol", "ca", "dedo", "su", "te", "kiwi", "zapato"]
+SHARING = ["mo", "me", "mu", "mi", "no", "na", "po", "lo", "so", "ba", "am", "om", "mono", "nana", "oso", "moto"]
 
 
 def joc(dest, seed):
     os.makedirs(dest, exist_ok=True)
-    # Per voice (a learner), a training stream of three takes of each sound,
+    # Per voice (a learner: a language, a variant, a pitch and a rate of its
+    # own), a training stream of three takes of each sound, the same stream
+    # with one stray sound in it (a cough, a noise burst, a thump, a false
+    # start; before the first take or between two takes of a middle sound),
     # and a test stream of seven other takes of each among untrained sounds,
     # then a continuous stretch where untrained sounds fall between trained
     # ones. The takes vary as someone's repeating a sound does; some have
     # noise 20 dB under them, and in two of each sound a steady noise starts
-    # 0.2 to 0.5 s before it and goes on after. The untrained sounds: other
-    # words, said by the learner and by someone else, bursts of white, pink
-    # and brown noise from just above the room to 50 dB over it, coughs,
-    # claps, breaths and knocks. The test stream has another room and other
-    # noises than training. A seed makes another set.
+    # 0.2 to 0.5 s before it and goes on after. The untrained sounds, each
+    # kind marked: other words and syllables sharing a vowel or a consonant
+    # with a trained sound, said by the learner and by a voice of another
+    # language; bursts of white, pink and brown noise from just above the room
+    # to 50 dB over it, coughs, claps, breaths and knocks. Each stream has a
+    # room of its own (level, colour of its noise, echoes). A seed makes
+    # another set.
     r = random.Random(seed)
     sons = [("o", "o"), ("ma", "ma"), ("mama", "mamá"), ("mm", "[[mmmmm]]")]
-    words = ["si", "tu", "fe", "lupe", "queso", "pa", "luz", "gol", "ca", "dedo"]
-    rooms = {"entrenament": 60, "prova": 60 * 10 ** (r.uniform(-3, 3) / 20)}
-    beds = {"entrenament": pink(RATE * 4, r), "prova": pink(RATE * 4, r)}
 
-    def take(text, voice):
-        s = espeak(text, r.randint(39, 61), r.randint(140, 210), voice)
+    def voice(languages):
+        return r.choice(languages) + r.choice(VARIANTS), r.randint(25, 75), r.randint(120, 230)
+
+    def take(text, who):
+        v, pitch, speed = who
+        s = espeak(text, pitch + r.randint(-8, 8), int(speed * r.uniform(0.85, 1.15)), v)
         g = 10 ** (-r.uniform(0, 12) / 20)
         return [x * g for x in s]
 
@@ -223,52 +233,89 @@ def joc(dest, seed):
         x = colour(int(RATE * r.uniform(0.2, 1.0)))
         return envelope(x, r.uniform(0.001, 0.05), r.uniform(0.01, 0.2))
 
-    def untrained(voice, other, ws, bursts, each):
-        out = [("-", take(w, voice), "paraula") for w in ws] + [("-", take(w, other), "paraula") for w in ws]
+    def knock(r):
+        return [x * 0.4 for x in burst(r, RATE // 4, r.uniform(0.9, 0.98), r.uniform(0.02, 0.06))]
+
+    def untrained(who, other, ws, ss, bursts, each):
+        out = []
+        for kind, texts in [("paraula", ws), ("comuna", ss)]:
+            out += [("-", take(w, who), kind) for w in texts] + [("-", take(w, other), kind) for w in texts]
         out += [("-", over_room(noise_burst(r), r.uniform(3, 50)), "esclat") for _ in range(bursts)]
         for _ in range(each):
             out += [("-", over_room(cough(r), r.uniform(20, 45)), "tos"),
                     ("-", over_room(claps(r), r.uniform(25, 50)), "picada"),
                     ("-", over_room(breath(r), r.uniform(8, 30)), "respiracio"),
-                    ("-", [x * 0.4 for x in burst(r, RATE // 4, 0.97, 0.04)], "porta")]
+                    ("-", knock(r), "porta")]
         return out
 
-    for name, pool in zip(["home", "dona"], LEARNERS):
-        v = r.choice(pool)
-        other = r.choice([x for p in LEARNERS for x in p if x != v])
-        items = {s: [take(t, v) for _ in range(13)] for s, t in sons}
+    def room():
+        colour = r.choice([pink, brown, lambda n, r: unit([r.gauss(0, 1) for _ in range(n)])])
+        echoes = [(int(RATE * r.uniform(0.005, 0.04)), r.uniform(0.05, 0.4)) for _ in range(r.randint(0, 3))]
+        return 60 * 10 ** (r.uniform(-4, 4) / 20), colour(RATE * 7, r), echoes
+
+    for name in ["home", "dona"]:
+        who = voice(LANGUAGES)
+        other = voice(["es", "ca", "pt", "it", "de", "fr-fr", "en-gb-x-rp", "es-419"])
+        beds = {"entrenament": pink(RATE * 4, r), "prova": pink(RATE * 4, r)}
+
+        def said(s, t, bed):
+            x = take(t, who)
+            if r.random() < 0.3:
+                x = [a + b for a, b in zip(x, under(r, bed, x, 20, len(x)))]
+            return x
+
+        items = {s: [said(s, t, beds["entrenament"] if k < 3 else beds["prova"]) for k in range(13)] for s, t in sons}
         train = [(s, x, "net") for s, _ in sons for x in items[s][:3]]
+        # The stray sound, and where it falls.
+        kind = r.choice(["tos", "esclat", "porta", "fals"])
+        next_sound = r.choice(sons)
+        stray = {"tos": lambda: over_room(cough(r), r.uniform(20, 45)),
+                 "esclat": lambda: over_room(noise_burst(r), r.uniform(10, 40)),
+                 "porta": lambda: knock(r),
+                 "fals": lambda: (lambda x: envelope(x[:int(len(x) * r.uniform(0.25, 0.45))], 0.001, 0.02))(
+                     take(next_sound[1], who))}[kind]()
+        at = r.choice([0, 3 * r.choice([1, 2]) + 1])
+        train_stray = train[:at] + [("-", stray, "estrany_" + kind)] + train[at:]
         test = [(s, x, "abans" if k < 2 else "net") for s, _ in sons for k, x in enumerate(items[s][3:10])]
-        test += untrained(v, other, words, 12, 4)
+        test += untrained(who, other, r.sample(WORDS, 6), r.sample(SHARING, 8), 12, 4)
         test.append(("-", [0.0] * (RATE * 2), "silenci"))
         r.shuffle(test)
         # The continuous stretch at the end: untrained sounds close between trained ones.
-        said = [(s, x) for s, _ in sons for x in items[s][10:]]
-        r.shuffle(said)
-        others = untrained(v, other, r.sample(words, 3), 3, 1)
+        stretch = [(s, x) for s, _ in sons for x in items[s][10:]]
+        r.shuffle(stretch)
+        others = untrained(who, other, r.sample(WORDS, 2), r.sample(SHARING, 2), 3, 1)
         r.shuffle(others)
-        for k, (s, x) in enumerate(said):
+        for k, (s, x) in enumerate(stretch):
             test += [(s, x, "seguit"), (others[k][0], others[k][1], "seguit")]
-        for part, parts in [("entrenament", train), ("prova", test)]:
+        train_room = room()
+        for part, parts, rm, bed in [("entrenament", train, train_room, beds["entrenament"]),
+                                     ("entrenament_estrany", train_stray, train_room, beds["entrenament"]),
+                                     ("prova", test, room(), beds["prova"])]:
+            # The same gaps for both training streams.
+            g = random.Random(r.random() if part != "entrenament_estrany" else gap_seed)
+            if part == "entrenament":
+                gap_seed = g.random()
+                g = random.Random(gap_seed)
             sig, marks = [], []
             for label, x, kind in parts:
-                if label != "-" and r.random() < 0.3:
-                    x = [a + b for a, b in zip(x, under(r, beds[part], x, 20, len(x)))]
-                lead = int(RATE * r.uniform(0.2, 0.5)) if kind == "abans" else 0
-                tail = int(RATE * r.uniform(0.3, 1.0)) if kind == "abans" else 0
-                sig += [0.0] * (int(RATE * (r.uniform(0.3, 0.6) if kind == "seguit" else r.uniform(0.6, 1.1))) + lead)
+                lead = int(RATE * g.uniform(0.2, 0.5)) if kind == "abans" else 0
+                tail = int(RATE * g.uniform(0.3, 1.0)) if kind == "abans" else 0
+                sig += [0.0] * (int(RATE * (g.uniform(0.3, 0.6) if kind == "seguit" else g.uniform(0.6, 1.1))) + lead)
                 start = len(sig)
                 sig += [0.0] * (len(x) + tail)
                 for i, a in enumerate(x):
                     sig[start + i] += a
                 if lead:
                     start -= lead
-                    for i, a in enumerate(under(r, beds[part], x, r.uniform(15, 20), lead + len(x) + tail)):
+                    for i, a in enumerate(under(g, bed, x, g.uniform(15, 20), lead + len(x) + tail)):
                         sig[start + i] += a
                 marks.append((label, kind, (start + lead) / RATE, (start + lead + len(x)) / RATE))
             sig += [0.0] * RATE
+            level, noise_bed, echoes = rm
+            for d, k in echoes:
+                sig = [a + k * sig[i - d] if i >= d else a for i, a in enumerate(sig)]
             path = os.path.join(dest, "joc_%s_%s.wav" % (name, part))
-            write_room(sig, [rooms[part] * x for x in pink(RATE * 7, r)], path)
+            write_room(sig, [level * x for x in noise_bed], path)
             with open(path[:-4] + ".txt", "w") as f:
                 for m in marks:
                     f.write("%s %s %.3f %.3f\n" % m)
@@ -280,8 +327,13 @@ def under(r, bed, x, db, n):
     return [k * bed[(o + i) % len(bed)] for i in range(n)]
 
 
+def joc_llavor(dest_seed):
+    joc(os.path.join(dest_seed[0], dest_seed[1]), int(dest_seed[1]))
+
+
 if len(sys.argv) > 2 and sys.argv[1] == "--joc":
-    for seed in sys.argv[3:] or ["25"]:
-        joc(os.path.join(sys.argv[2], seed), int(seed))
+    import multiprocessing
+    with multiprocessing.Pool(min(4, os.cpu_count() or 1)) as pool:
+        pool.map(joc_llavor, [(sys.argv[2], seed) for seed in sys.argv[3:] or ["25"]])
 else:
     main(sys.argv[1] if len(sys.argv) > 1 else ".")

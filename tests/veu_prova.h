@@ -10,7 +10,9 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
+#include <future>
 #include <map>
+#include <set>
 #include <sndfile.h>
 
 namespace lumi::proves {
@@ -40,8 +42,9 @@ inline void alimentar(plataforma::MotorVeuReal& motor, const plataforma::veu::Mo
     cedir(motor);
 }
 
-// The set of `generar_veu.py --joc`: per voice, a fresh core trained on one
-// stream hears the other at a listening time, scored against each take's truth.
+// The sets of `generar_veu.py --joc`: per voice, a fresh core trained on one
+// stream (or on the same with a stray sound in it) hears the other at a
+// listening time, scored against each take's truth.
 struct Taxes {
     std::map<QString, std::pair<int, int>> sons; // right and said, per sound
     std::pair<int, int> abans, seguit;           // of them, noise starting before; the stretch's
@@ -50,18 +53,24 @@ struct Taxes {
     std::map<QString, std::pair<int, int>> intrusos;
 };
 
-constexpr int LLAVORS_VEU[] = {25, 91}; // the engine's limits were chosen on the first
-// The set, made once per process in a folder of its own; "" without espeak-ng.
-inline QString joc_veu(int llavor = LLAVORS_VEU[0]) {
+// The engine's limits were chosen on the first ten; the others check them.
+constexpr int LLAVORS_AJUST = 1, LLAVORS_PROVA = 101;
+// The sets of these seeds, made once per process in a folder of its own;
+// "" without espeak-ng.
+inline QString joc_veu(const std::vector<int>& llavors) {
     static QTemporaryDir dir;
-    static const bool fet = QProcess::execute(QStringLiteral("python3"),
-                                              {QStringLiteral(LUMI_DADES "/../../scripts/generar_veu.py"),
-                                               QStringLiteral("--joc"), dir.path(), QStringLiteral("25"),
-                                               QStringLiteral("91")}) == 0;
-    return fet ? dir.filePath(QString::number(llavor)) : QString();
+    static std::set<int> fetes;
+    QStringList args{QStringLiteral(LUMI_DADES "/../../scripts/generar_veu.py"), QStringLiteral("--joc"),
+                     dir.path()};
+    for (int l : llavors)
+        if (fetes.insert(l).second) args << QString::number(l);
+    if (args.size() > 3 && QProcess::execute(QStringLiteral("python3"), args) != 0) fetes.clear();
+    for (int l : llavors)
+        if (!fetes.count(l)) return {};
+    return dir.path();
 }
 
-inline Taxes avaluar_veu(const QString& joc, int decimes) {
+inline Taxes avaluar_veu(const QString& joc, int decimes, bool estrany = false) {
     namespace v = plataforma::veu;
     struct Marca {
         QString so, tipus;
@@ -80,21 +89,25 @@ inline Taxes avaluar_veu(const QString& joc, int decimes) {
     Taxes t;
     for (const char* veu : {"/joc_home", "/joc_dona"}) {
         const QString base = joc + QLatin1String(veu);
-        const std::vector<Marca> entrenament = marques(base + QStringLiteral("_entrenament.txt"));
         std::vector<Marca> prova = marques(base + QStringLiteral("_prova.txt"));
         prova.insert(prova.begin(), Marca{QStringLiteral("-"), QStringLiteral("silenci"), 0, 0, {}});
         v::NucliVeu n;
         n.posar_decimes(decimes);
         QStringList sons;
-        for (const Marca& m : entrenament)
+        for (const Marca& m : marques(base + QStringLiteral("_entrenament.txt")))
             if (!sons.contains(m.so)) sons << m.so;
-        n.patrons.posar_etiquetes(sons);
+        // As the editor writes the list (a comma after each), and as training
+        // goes: each take to the first named entry short of valid takes.
+        n.patrons.posar_etiquetes(sons + QStringList{QString()});
         n.enregistrant = true;
-        const v::Mostres e = llegir_so(base + QStringLiteral("_entrenament.wav"));
-        size_t k = 0;
+        const v::Mostres e = llegir_so(base + (estrany ? QStringLiteral("_entrenament_estrany.wav")
+                                                       : QStringLiteral("_entrenament.wav")));
         for (const auto& f : n.alimentar(e.data(), e.size()))
-            if (f.tipus == v::Esdeveniment::Presa && k < entrenament.size())
-                n.patrons.afegir_presa(static_cast<size_t>(sons.indexOf(entrenament[k++].so)), f.presa);
+            for (size_t i = 0; f.tipus == v::Esdeveniment::Presa && i < n.patrons.entrades.size(); ++i)
+                if (!n.patrons.entrada_buida(i) && n.patrons.preses_valides(i) < 3) {
+                    n.patrons.afegir_presa(i, f.presa);
+                    break;
+                }
         n.enregistrant = false;
         n.reconeixent = true;
         n.reiniciar();
@@ -118,6 +131,55 @@ inline Taxes avaluar_veu(const QString& joc, int decimes) {
         }
     }
     return t;
+}
+
+// The sets of these seeds side by side, each on a thread of its own.
+inline std::vector<Taxes> avaluar_jocs(const QString& joc, const std::vector<int>& llavors, int decimes,
+                                       bool estrany) {
+    std::vector<std::future<Taxes>> fils;
+    for (int l : llavors)
+        fils.push_back(std::async(std::launch::async, [=] {
+            return avaluar_veu(joc + u'/' + QString::number(l), decimes, estrany);
+        }));
+    std::vector<Taxes> t;
+    for (auto& f : fils)
+        t.push_back(f.get());
+    return t;
+}
+
+// A figure over several sets: the share of all of them pooled, and that of
+// the worst set (the lowest for what is right, the highest for what is
+// accepted in error).
+struct Xifra {
+    double mitjana = 0, pitjor = -1;
+    int a = 0, de = 0;
+    void afegir(std::pair<int, int> n, bool error) {
+        a += n.first;
+        de += n.second;
+        mitjana = de ? static_cast<double>(a) / de : 0;
+        const double x = n.second ? static_cast<double>(n.first) / n.second : 0;
+        if (n.second && (pitjor < 0 || (error ? x > pitjor : x < pitjor))) pitjor = x;
+    }
+};
+
+// Trained right, the worst sound, noisy-start takes, the stretch's right and
+// false words, and each untrained kind accepted ("x_" before its name).
+inline std::map<QString, Xifra> resum_veu(const std::vector<Taxes>& jocs) {
+    std::map<QString, Xifra> r;
+    for (const Taxes& t : jocs) {
+        std::pair<int, int> tots, pitjor{1, 1};
+        for (const auto& [so, n] : t.sons) {
+            tots = {tots.first + n.first, tots.second + n.second};
+            if (n.first * pitjor.second < pitjor.first * n.second) pitjor = n;
+        }
+        r[QStringLiteral("encerts")].afegir(tots, false);
+        r[QStringLiteral("pitjor_so")].afegir(pitjor, false);
+        r[QStringLiteral("soroll_abans")].afegir(t.abans, false);
+        r[QStringLiteral("seguit_encerts")].afegir(t.seguit, false);
+        for (const auto& [tipus, n] : t.intrusos)
+            r[QStringLiteral("x_") + tipus].afegir(n, true);
+    }
+    return r;
 }
 
 } // namespace lumi::proves

@@ -97,10 +97,10 @@ entrenament=$finestra
 xdotool windowraise "$entrenament"
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$entrenament")"
-EX=$X EY=$Y
+EX=$X EY=$Y EH=$HEIGHT # the takes box and the buttons sit at the bottom
 captura entrenament >/dev/null
 # Typing: the takes per sound, which the engine keeps in the program's ini.
-xdotool mousemove $((EX + 115)) $((EY + 289)) click 1
+xdotool mousemove $((EX + 115)) $((EY + EH - 71)) click 1
 xdotool key ctrl+a
 xdotool type --delay 20 5
 xdotool key Tab
@@ -112,13 +112,13 @@ until grep -aq '^preses=5' "$ini" 2>/dev/null; do
 done
 # A click: "Enregistrar" records a take of the first sound, which the list shows.
 import -window "$entrenament" "$tmp/entrenament-abans.png"
-xdotool mousemove $((EX + 50)) $((EY + 337)) click 1
+xdotool mousemove $((EX + 50)) $((EY + EH - 23)) click 1
 sleep 2
 import -window "$entrenament" "$tmp/entrenament-despres.png"
 captura enregistrant >/dev/null
 canvis=$(compare -metric AE "$tmp/entrenament-abans.png" "$tmp/entrenament-despres.png" null: 2>&1 | cut -d' ' -f1)
 [ "${canvis:-0}" -gt 100 ] || fallar "a click on \"Enregistrar\" changed nothing in the training window (${canvis:-?} pixels)"
-xdotool mousemove $((EX + 100)) $((EY + 337)) click 1 # Aturar
+xdotool mousemove $((EX + 100)) $((EY + EH - 23)) click 1 # Aturar
 sleep 0.3
 xdotool windowclose "$entrenament" 2>/dev/null || xdotool key --window "$entrenament" alt+t
 esperar_sense_finestra '^Entrenament de sons$' 5 || fallar "the training window did not close"

@@ -25,9 +25,10 @@ menu_sons() {
 }
 
 engegar
-# Item 1 accepts word 1, item 2 word 2; the list "1,2", and the listening
-# time a new activity has (0).
-sed -i '23s/.*/1\r/;88s/.*/1\r/;202s/.*/"1,2"\r/;206s/.*/0\r/' "$tmp/examples/primera/primera.lrq"
+# Item 1 accepts word 1, item 2 word 2; the list "1,2," as the action editor
+# writes it (an empty name after the last comma), and the listening time a new
+# activity has (0).
+sed -i '23s/.*/1\r/;88s/.*/1\r/;202s/.*/"1,2,"\r/;206s/.*/0\r/' "$tmp/examples/primera/primera.lrq"
 esperar_inici 10 "at the first start"
 engegar_des_de_inici
 esperar_primera_pregunta "of the first run"
@@ -38,8 +39,10 @@ esperar_finestra '^Entrenament de sons$' 5 || fallar "\"Crear Patrons\" opened n
 xdotool windowraise "$finestra"
 eval "$(xdotool getwindowgeometry --shell "$finestra")"
 captura entrenament >/dev/null
-xdotool mousemove $((X + 50)) $((Y + 337)) click 1
-sleep 8
+xdotool mousemove $((X + 50)) $((Y + HEIGHT - 23)) click 1
+sleep 4
+captura enregistrant >/dev/null
+sleep 4
 captura entrenat >/dev/null
 
 menu_sons 3
