@@ -14,14 +14,49 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QScreen>
+#include <algorithm>
 #include <memory>
 
 namespace lumi {
+
+namespace {
+
+// The box wraps its text only at blanks: a run without one that is wider
+// than `amplada` (a path with a long file name) is cut into lines, after a
+// "/" where one fits.
+QString partir_paraules_llargues(const QString& text, const QFontMetrics& fm, int amplada) {
+    QString r;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        qsizetype fi = i;
+        while (fi < text.size() && !text.at(fi).isSpace())
+            ++fi;
+        QString paraula = text.mid(i, fi - i);
+        while (fm.horizontalAdvance(paraula) > amplada) {
+            qsizetype n = 1;
+            while (n < paraula.size() && fm.horizontalAdvance(paraula.left(n + 1)) <= amplada)
+                ++n;
+            const qsizetype barra = paraula.left(n).lastIndexOf(u'/');
+            if (barra > 0) n = barra + 1;
+            r += paraula.left(n) + u'\n';
+            paraula.remove(0, n);
+        }
+        r += paraula;
+        if (fi < text.size()) r += text.at(fi);
+        i = fi;
+    }
+    return r;
+}
+
+} // namespace
 
 QMessageBox::StandardButton missatge(QWidget* pare, const QString& text, QMessageBox::Icon icona,
                                      QMessageBox::StandardButtons botons, const QString& titol) {
     QMessageBox box(icona, titol, text, botons, pare);
     box.setObjectName(QStringLiteral("missatge"));
+    // At most the width the box gives its text before it wraps.
+    const int amplada = std::min(box.screen()->availableGeometry().width() / 2, 500);
+    box.setText(partir_paraules_llargues(text, box.fontMetrics(), amplada));
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -3,10 +3,12 @@
 #include "core/activitat.h"
 #include "core/idioma.h"
 #include "core/tipus_fitxer.h"
+#include "core/vb.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -120,19 +122,45 @@ void afegir_natiu(QString& r, QStringView ref) {
         if (r.at(i) == u'\\') r[i] = u'/';
 }
 
+// A piece without its closing separator and its leading blanks.
+QStringView cos_de_peca(QStringView peca, qsizetype& ini, qsizetype& fi) {
+    fi = peca.size();
+    if (fi > 0 && es_fi_de_peca(peca.at(fi - 1))) --fi;
+    ini = 0;
+    while (ini < fi && peca.at(ini).isSpace())
+        ++ini;
+    return peca.mid(ini, fi - ini);
+}
+
+// The file an order names before its options: part_recurs's, but with the
+// colons of its folders skipped, so the answer is the same for the order
+// relative or absolute.
+QStringView fitxer_de_cos(QStringView cos) {
+    const qsizetype k = cos.indexOf(u':', std::max<qsizetype>(2, cos.lastIndexOf(u'/') + 1));
+    return k < 0 ? cos : cos.left(k);
+}
+
 void afegir_peca_absoluta(QString& r, QStringView peca, const QString& carpeta, bool de_llista,
-                          const ParaulesClau& paraules) {
+                          const ParaulesClau& paraules, bool tot) {
+    qsizetype ini = 0, fi = 0;
+    const QStringView cos = cos_de_peca(peca, ini, fi);
+    if (tot) {
+        // Any order the player takes for a media file, whatever its name
+        // holds and with its options kept after it.
+        const QStringView fitxer = fitxer_de_cos(cos);
+        if (!fitxer.trimmed().isEmpty() && !es_absoluta(fitxer) && es_fitxer_de_mitjans(fitxer)) {
+            r += peca.left(ini);
+            r += carpeta;
+            r += u'/';
+            afegir_natiu(r, fitxer);
+            r += peca.mid(ini + fitxer.size());
+            return;
+        }
+    }
     if (peca.contains(u':')) {
         r += peca;
         return;
     }
-    // The piece without its closing separator and its leading blanks.
-    qsizetype fi = peca.size();
-    if (fi > 0 && es_fi_de_peca(peca.at(fi - 1))) --fi;
-    qsizetype ini = 0;
-    while (ini < fi && peca.at(ini).isSpace())
-        ++ini;
-    const QStringView cos = peca.mid(ini, fi - ini);
     // An empty entry stays empty: a folder alone names no file.
     if (cos.trimmed().isEmpty()) {
         r += peca;
@@ -235,6 +263,14 @@ QString ruta_absoluta(const QString& text, const QString& carpeta) {
 }
 
 QString CarpetaReferencies::absoluta(const QString& text) const {
+    return absoluta(text, false);
+}
+
+QString CarpetaReferencies::absoluta_tot(const QString& text) const {
+    return absoluta(text, true);
+}
+
+QString CarpetaReferencies::absoluta(const QString& text, bool tot) const {
     if (QStringView(text).trimmed().isEmpty()) return {};
     if (neta_.isEmpty()) return text;
     const QString& base = base_;
@@ -250,9 +286,84 @@ QString CarpetaReferencies::absoluta(const QString& text) const {
         while (fi < text.size() && !es_fi_de_peca(text.at(fi)))
             ++fi;
         if (fi < text.size()) ++fi;
-        afegir_peca_absoluta(r, QStringView(text).mid(pos, fi - pos), base, de_llista, paraules);
+        afegir_peca_absoluta(r, QStringView(text).mid(pos, fi - pos), base, de_llista, paraules, tot);
         pos = fi;
     }
+    return r;
+}
+
+namespace {
+
+// What a reference field holds: one reference, an order list with its
+// count, or the instruction (a list's one entry without the count).
+enum class Camp { sol, llista, consigna };
+
+template <typename Item, typename F> void camps_item(Item& it, F&& f) {
+    f(it.estimuls, Camp::llista);
+    f(it.si_be, Camp::llista);
+    f(it.si_mal, Camp::llista);
+}
+
+// Each reference field of an activity and its items; the next exercise is a
+// file unless it names a place in the folder.
+template <typename Act, typename F> void camps_activitat(Act& a, F&& f) {
+    for (auto& it : a.items)
+        camps_item(it, f);
+    f(a.consigna, Camp::consigna);
+    f(a.carpeta_veu, Camp::sol);
+    f(a.fitxer_imatge_fons, Camp::sol);
+    f(a.fitxer_so_fons, Camp::sol);
+    for (auto& z : a.zones)
+        f(z.imatge, Camp::sol);
+    if (valor_inicial(a.exercici_seguent) == 0) f(a.exercici_seguent, Camp::sol);
+}
+
+void fer_absolut(QString& camp, Camp c, const CarpetaReferencies& refs) {
+    if (camp.isEmpty()) return;
+    if (c != Camp::consigna) {
+        camp = refs.absoluta_tot(camp);
+        return;
+    }
+    camp = refs.absoluta_tot(QStringLiteral("1") + SEP_ORDRES + camp).mid(2);
+}
+
+} // namespace
+
+void referencies_absolutes(item& it, const QString& carpeta) {
+    const CarpetaReferencies refs(carpeta);
+    camps_item(it, [&](QString& camp, Camp c) { fer_absolut(camp, c, refs); });
+}
+
+void referencies_absolutes(Activitat& a, const QString& carpeta) {
+    const CarpetaReferencies refs(carpeta);
+    camps_activitat(a, [&](QString& camp, Camp c) { fer_absolut(camp, c, refs); });
+}
+
+void referencies_absolutes(QStringList& entrades, const QString& carpeta) {
+    const CarpetaReferencies refs(carpeta);
+    for (QString& e : entrades)
+        fer_absolut(e, Camp::consigna, refs);
+}
+
+QStringList referencies_mitjans(const Activitat& a) {
+    QStringList r;
+    camps_activitat(a, [&](const QString& camp, Camp c) {
+        if (c == Camp::sol) {
+            if (!camp.trimmed().isEmpty()) r << camp.trimmed();
+            return;
+        }
+        qsizetype pos = c == Camp::llista ? camp.indexOf(SEP_ORDRES) + 1 : 0;
+        while (pos < camp.size()) {
+            qsizetype fi = pos;
+            while (fi < camp.size() && !es_fi_de_peca(camp.at(fi)))
+                ++fi;
+            qsizetype i = 0, f = 0;
+            const QStringView peca = QStringView(camp).mid(pos, fi - pos);
+            const QStringView cos = cos_de_peca(peca, i, f);
+            if (es_fitxer_de_mitjans(fitxer_de_cos(cos))) r << cos.trimmed().toString();
+            pos = fi + 1;
+        }
+    });
     return r;
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace lumi {
@@ -41,13 +42,33 @@ class CarpetaReferencies {
     CarpetaReferencies(const QString& carpeta, const QString& llengua);
     QString relativa(const QString& text) const;
     QString absoluta(const QString& text) const;
+    // The same, and every other order the player takes for a media file as
+    // well: with options, or with a keyword in its name.
+    QString absoluta_tot(const QString& text) const;
 
   private:
+    QString absoluta(const QString& text, bool tot) const;
+
     QString neta_;   // without trailing "/"; "/" for the root
     QString prefix_; // what a reference inside it begins with
     QString base_;   // what goes in front of a relative reference ("" for the root)
     QString llengua_;
 };
+
+struct Activitat;
+struct item;
+
+// The references of an item, or of an activity with its items, that are
+// relative to `carpeta` made absolute (absoluta_tot): from another folder
+// they still reach the same files.
+void referencies_absolutes(item& it, const QString& carpeta);
+void referencies_absolutes(Activitat& a, const QString& carpeta);
+// The same for the entries of a list (orders without the count), as the
+// planner holds the shown item's.
+void referencies_absolutes(QStringList& entrades, const QString& carpeta);
+// Every reference of an activity to a media file, with its options, in one
+// fixed order: the same count before and after referencies_absolutes.
+QStringList referencies_mitjans(const Activitat& a);
 
 // Mode 0: the file part of "file:options"; mode 1: the options; other modes "".
 QString part_recurs(const QString& ref, int mode);

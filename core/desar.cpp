@@ -1,8 +1,10 @@
 #include "core/desar.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -160,8 +162,14 @@ Descriptor copia_amb_nom(int carpeta, const QByteArray& prefix, QByteArray& copi
 
 } // namespace
 
-QString prefix_copia_desant(const QString& nom_fitxer) {
-    return u'.' + nom_fitxer + QStringLiteral(".desant-");
+QString prefix_copia_desant(const QString& nom_fitxer, long llargada_maxima) {
+    const QString prefix = u'.' + nom_fitxer + QStringLiteral(".desant-");
+    if (QFile::encodeName(prefix).size() + LLARGADA_SUFIX <= llargada_maxima) return prefix;
+    // A name near the file system's limit: the copy takes a short name drawn
+    // from it, still one of its own.
+    const QByteArray resum =
+        QCryptographicHash::hash(QFile::encodeName(nom_fitxer), QCryptographicHash::Sha1);
+    return u'.' + QString::fromLatin1(resum.toHex().left(16)) + QStringLiteral(".desant-");
 }
 
 namespace {
@@ -209,7 +217,9 @@ bool desar(const QString& cami, const QByteArray& dades, QFileDevice::Permission
     if (existeix && (!S_ISREG(vell.st_mode) || ::faccessat(carpeta.fd(), nom.constData(), W_OK, 0) != 0 ||
                      (propi && vell.st_uid != ::geteuid())))
         return false;
-    const QByteArray prefix = QFile::encodeName(prefix_copia_desant(fi.fileName()));
+    const long maxim = ::fpathconf(carpeta.fd(), _PC_NAME_MAX);
+    const QByteArray prefix =
+        QFile::encodeName(prefix_copia_desant(fi.fileName(), maxim > 0 ? maxim : NAME_MAX));
     eliminar_copies(carpeta.fd(), prefix);
 
     const mode_t mes = mode_de(afegits);

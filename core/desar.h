@@ -28,7 +28,8 @@ Desament desar_fitxer_propi(const QString& cami, const QByteArray& dades,
 bool fitxer_alie(const QString& cami);
 
 // The beginning of the name of the copies a save of `nom_fitxer` works on
-// beside it (".nom.desant-").
-QString prefix_copia_desant(const QString& nom_fitxer);
+// beside it (".nom.desant-"; a short name of its own when that would pass
+// `llargada_maxima` bytes, the longest name the folder takes).
+QString prefix_copia_desant(const QString& nom_fitxer, long llargada_maxima = 255);
 
 } // namespace lumi

@@ -12,10 +12,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <cerrno>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <fcntl.h>
 #include <limits>
 #include <optional>
 #include <string>
@@ -980,7 +982,27 @@ bool desar_exercici(const QString& path, const QString& llengua_interficie, cons
     return true;
 }
 
-void carregar_exercici(const QString& path) {
+namespace {
+
+// The file whole; false with `motiu` (the tables' reason, "" when they
+// have none for it) when it exists but may not be read.
+bool llegir_fitxer(const QString& fitxer, QByteArray& dades, QString& motiu) {
+    const int fd = ::open(QFile::encodeName(fitxer).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        // A missing file counts as an empty one.
+        if (error == ENOENT || error == ENOTDIR) return true;
+        if (error == EACCES || error == EPERM) motiu = tradueix(QStringLiteral("fitxers|motiu_permis"));
+        return false;
+    }
+    QFile f;
+    if (f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) dades = f.readAll();
+    return true;
+}
+
+} // namespace
+
+bool carregar_exercici(const QString& path) {
     QString s = path;
     if (s.startsWith(u'"')) s.remove(0, 1);
     if (s.endsWith(u'"')) s.chop(1);
@@ -990,6 +1012,14 @@ void carregar_exercici(const QString& path) {
     QString carpeta = carpeta_activitat();
     Activitat& a = activitat();
     const QString natiu = separadors_natius(s);
+    // A file that is refused leaves the activity as it was.
+    auto refusar = [&, carpeta_abans = carpeta, fitxer_abans = a.fitxer_actual,
+                    modificat_abans = a.exercici_modificat] {
+        if (es_fitxer_desfer(s)) return;
+        a.fitxer_actual = fitxer_abans;
+        a.exercici_modificat = modificat_abans;
+        carpeta_activitat() = carpeta_abans;
+    };
     QString fitxer;
     // The undo snapshot lives elsewhere: it keeps the activity's name, its
     // modified flag and its folder, against which its references resolve.
@@ -1010,8 +1040,14 @@ void carregar_exercici(const QString& path) {
     }
 
     QByteArray dades;
-    QFile f(fitxer);
-    if (f.open(QIODevice::ReadOnly)) dades = f.readAll();
+    QString motiu;
+    if (!llegir_fitxer(fitxer, dades, motiu)) {
+        refusar();
+        QString text = tradueix(QStringLiteral("fitxers|no_llegit"));
+        if (!motiu.isEmpty()) text += QStringLiteral(": ") + motiu;
+        if (avis_usuari()) avis_usuari()(text + QChar(13) + s);
+        return false;
+    }
 
     OpcionsLectura o;
     o.llengua = llengua;
@@ -1042,7 +1078,10 @@ void carregar_exercici(const QString& path) {
     const bool refusat = r.r.missatge == 46 || !versio_de(r.r.capcalera);
     if (!refusat) jugador().estat_carrega = 2;
     if (!es_fitxer_desfer(s)) fitxer_refusat() = r.r.missatge != 0 ? fitxer : QString();
+    // Nothing of it was read: it does not become the current file.
+    if (refusat) refusar();
     if (r.r.missatge != 0 && avis_usuari()) avis_usuari()(r.r.text_missatge);
+    return !refusat;
 }
 
 } // namespace lumi

@@ -75,8 +75,10 @@ bool desar_exercici(const QString& path, const QString& llengua_interficie, cons
 // Loads the activity file at `path` into the current activity (one leading and
 // one trailing double quote are stripped), in the interface language; the
 // activity folder becomes the file's (the undo snapshot keeps the current
-// one). Refusals and damage are told through avis_usuari(); nothing is returned.
-void carregar_exercici(const QString& path);
+// one). Refusals and damage are told through avis_usuari(). False when the
+// file was refused (unreadable, of no known version): the activity, its file,
+// its modified flag and its folder are then as they were.
+bool carregar_exercici(const QString& path);
 
 // Hooks the player sets; all may be empty.
 // The player window's caption.
@@ -86,8 +88,8 @@ std::function<bool(const QString& carpeta)>& veu_obrir_paraules_carpeta();
 // This machine's desktop rectangle; when empty, the current zone 0 is used.
 std::function<QRect()>& escriptori_actual();
 
-// The last activity file refused on load (message 45 or 46): it stays the
-// current file, but what is saved over it must not go unasked.
+// The last activity file refused or found damaged on load (message 45 or
+// 46): what is saved over it must not go unasked.
 QString& fitxer_refusat();
 
 // The per-user undo snapshot the planner writes and reloads.

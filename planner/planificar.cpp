@@ -1113,7 +1113,6 @@ void planificar::amagar_si_sols_dos() {
 }
 
 void planificar::mn_disc_Click(int Index) {
-    Activitat& a = activitat();
     amagar_si_sols_dos();
     switch (Index) {
     case 0:
@@ -1129,7 +1128,7 @@ void planificar::mn_disc_Click(int Index) {
         // Older files take what they lack from a new activity.
         exercici_nou();
         carregar_exercici(QFileInfo(*tria).absoluteFilePath());
-        if (Form1* f = Form1::instancia()) f->setWindowTitle(QStringLiteral("LUMIRAGA - ") + a.fitxer_actual);
+        if (Form1* f = Form1::instancia()) f->setWindowTitle(titol_activitat());
         model.item_ultim_mostrar();
         model.escriure_desfer();
         break;

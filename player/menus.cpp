@@ -162,8 +162,17 @@ bool desar_activitat(QWidget* pare, QWidget* finestra, EleccioFitxer e) {
                             QMessageBox::Question, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return false;
     // References are written relative to the folder the file goes into;
-    // the ones outside it stay absolute and keep working from there.
+    // the ones outside it stay absolute and keep working from there. Those
+    // still relative to the old folder are made absolute first, the planner's
+    // working item and lists with them.
     const QString carpeta = QFileInfo(cami).absolutePath();
+    const QString carpeta_abans = carpeta_activitat();
+    const QStringList abans = referencies_mitjans(a);
+    referencies_absolutes(a, carpeta_abans);
+    for (item& it : planificador().item_editat)
+        referencies_absolutes(it, carpeta_abans);
+    for (QStringList* l : {&llistes().llista_estimuls, &llistes().llista_be, &llistes().llista_mal})
+        referencies_absolutes(*l, carpeta_abans);
     if (!desar_exercici(cami, idioma(), carpeta)) {
         missatge(pare, tradueix(QStringLiteral("fitxers|no_desat")) + QStringLiteral("\n") + cami,
                  QMessageBox::Critical);
@@ -173,6 +182,19 @@ bool desar_activitat(QWidget* pare, QWidget* finestra, EleccioFitxer e) {
     QDir::setCurrent(carpeta);
     if (finestra) finestra->setWindowTitle(QStringLiteral("LUMIRAGA - ") + a.fitxer_actual);
     a.exercici_modificat = FALS;
+    // A file found from the old folder and not from the new one is told.
+    const QStringList despres = referencies_mitjans(a);
+    QStringList perdudes;
+    for (qsizetype i = 0; i < despres.size() && i < abans.size(); ++i) {
+        if (QFileInfo::exists(resoldre_fitxer(part_recurs(abans[i], 0), carpeta_abans)) &&
+            !QFileInfo::exists(resoldre_fitxer(part_recurs(despres[i], 0), carpeta)) &&
+            !perdudes.contains(despres[i]))
+            perdudes << despres[i];
+    }
+    if (!perdudes.isEmpty())
+        missatge(pare,
+                 tradueix(QStringLiteral("fitxers|referencies_perdudes")) + u'\n' + perdudes.join(u'\n'),
+                 QMessageBox::Warning);
     return true;
 }
 
@@ -190,6 +212,11 @@ void mostrar_quant_a(QWidget* pare) {
     QString text = text_idioma(14);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     missatge(pare, text, QMessageBox::NoIcon, QMessageBox::Ok, text_idioma(15));
+}
+
+QString titol_activitat() {
+    const QString& f = activitat().fitxer_actual;
+    return f.isEmpty() ? tradueix(QStringLiteral("LUMIRAGA - Sense nom")) : QStringLiteral("LUMIRAGA - ") + f;
 }
 
 bool confirmar_sobreescriure(QWidget* pare, const QString& nom) {
@@ -260,8 +287,9 @@ void Form1::mn_DISC_Click(int16_t Index) {
         exercici_nou();
         const std::optional<QString> tria = triador_fitxer()(this, e);
         if (!tria) return;
+        // A refused file leaves the new activity, untitled.
         carregar_exercici(QFileInfo(*tria).absoluteFilePath());
-        setWindowTitle(QStringLiteral("LUMIRAGA - ") + a.fitxer_actual);
+        setWindowTitle(titol_activitat());
         if (a.paraules_veu[0].isEmpty()) mn_fressa[1]->setEnabled(true);
         if (dispositius().motor_veu_preparat) {
             for (int i = 2; i <= 4; ++i)
@@ -296,7 +324,18 @@ void Form1::mn_DISC_Click(int16_t Index) {
 
 void Form1::mn_engegar_Click() {
     if (activitat().fitxer_actual.isEmpty()) mn_DISC_Click(1);
-    if (!activitat().fitxer_actual.isEmpty()) engegar_exercici();
+    if (activitat().fitxer_actual.isEmpty()) return;
+    // The run passes over items without stimuli: with none, it would show
+    // a blank screen and ask nothing.
+    const Activitat& a = activitat();
+    bool sense_estimuls = true;
+    for (int i = 1; i <= a.nombre_items && i < static_cast<int>(a.items.size()); ++i)
+        sense_estimuls = sense_estimuls && a.items[i].estimuls.size() <= 2;
+    if (sense_estimuls) {
+        missatge(this, tradueix(QStringLiteral("jugador|sense_items")), QMessageBox::Information);
+        return;
+    }
+    engegar_exercici();
 }
 
 void Form1::mn_FITXERS_Click() {

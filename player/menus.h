@@ -54,6 +54,9 @@ bool desar_activitat(QWidget* pare, QWidget* finestra, EleccioFitxer e);
 void obrir_ajuda(QWidget* pare);
 void mostrar_quant_a(QWidget* pare);
 
+// The player's caption for the current activity file, or for an untitled one.
+QString titol_activitat();
+
 // Message 81 after the name of an existing file; true when the user agreed to
 // lose it.
 bool confirmar_sobreescriure(QWidget* pare, const QString& nom);

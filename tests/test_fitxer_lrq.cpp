@@ -1039,8 +1039,8 @@ TEST_F(Procediments, AMissingFileShowsMessage45WithThePath) {
     carregar_exercici(f);
     ASSERT_EQ(avisos.size(), 1);
     EXPECT_EQ(avisos[0], text_idioma(45) + QChar(13) + f);
-    EXPECT_EQ(activitat().fitxer_actual, f);
-    EXPECT_EQ(activitat().exercici_modificat, FALS);
+    EXPECT_TRUE(activitat().fitxer_actual.isEmpty());
+    EXPECT_EQ(activitat().exercici_modificat, CERT);
 
     escriure(f, "\"LUMIRAGA9\"\r\n");
     carregar_exercici(f);

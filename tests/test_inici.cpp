@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -242,6 +243,19 @@ TEST_F(Inici, AnExistingFileIsOverwrittenOnlyAfterOkAndThenSavedOverUnasked) {
     EXPECT_TRUE(desar.textos.isEmpty()) << desar.textos.join(u'|').toStdString();
 }
 
+TEST_F(Inici, ANameOfTheLongestTheFileSystemTakesIsCreatedInPlace) {
+    // "ç" takes two bytes: 255 bytes in all.
+    const QString nom = QString(20, u'ç') + QString(211, u'a') + QStringLiteral(".lrq");
+    inici* d = dialeg();
+    clic(d->Command1[0]);
+    d->posar_carpeta(tmp.path());
+    d->Text1->setText(nom);
+    Contestador r;
+    clic(d->Command1[3]);
+    EXPECT_TRUE(r.textos.isEmpty()) << qPrintable(r.textos.join(u'\n'));
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{nom});
+}
+
 TEST_F(Inici, AFailedWriteIsReportedAndTheDialogStays) {
     const QString carpeta = tmp.filePath(QStringLiteral("fugaç"));
     QDir(tmp.path()).mkdir(QStringLiteral("fugaç"));
@@ -249,11 +263,14 @@ TEST_F(Inici, AFailedWriteIsReportedAndTheDialogStays) {
     clic(d->Command1[0]);
     d->posar_carpeta(carpeta);
     QDir(carpeta).removeRecursively();
-    d->Text1->setText(QStringLiteral("perdut"));
+    d->Text1->setText(QString(240, u'p') + QStringLiteral(".lrq"));
     Contestador r;
     clic(d->Command1[3]);
     ASSERT_EQ(r.textos.size(), 1);
-    EXPECT_TRUE(r.textos[0].startsWith(tradueix(QStringLiteral("fitxers|no_desat"))));
+    for (const QString& linia : r.textos[0].split(u'\n'))
+        EXPECT_LT(d->fontMetrics().horizontalAdvance(linia), d->screen()->availableGeometry().width());
+    EXPECT_EQ(r.textos[0].remove(u'\n'),
+              tradueix(QStringLiteral("fitxers|no_desat")) + carpeta + u'/' + d->Text1->text());
     EXPECT_TRUE(activitat().fitxer_actual.isEmpty());
     EXPECT_TRUE(inici::carregat());
     EXPECT_EQ(planner, 0);
@@ -316,6 +333,7 @@ TEST_F(Inici, RunWithCancelledOpenUnloadsAndResetsTheWindowState) {
 
 TEST_F(Inici, RunWithAChosenActivityLeavesThePlayerActivated) {
     exercici_nou();
+    activitat().items[1].estimuls = QStringLiteral("1»CENTRAT_Hola");
     const QString fitxer = tmp.filePath(QStringLiteral("joc.lrq"));
     carpeta_activitat() = tmp.path();
     ASSERT_TRUE(desar_exercici(fitxer));

@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 #include <deque>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/syscall.h>
 
 using namespace lumi;
 using namespace lumi::proves;
@@ -343,6 +345,45 @@ TEST_F(Menus, AFileThatCouldNotBeReadIsNotSavedOverUnasked) {
     }
 }
 
+// Root reads any file; without these capabilities (of this thread) it meets permissions as anyone.
+void lectura_de_root(bool permesa) {
+    __user_cap_header_struct h{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct c[2]{};
+    const uint32_t dac = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH);
+    syscall(SYS_capget, &h, c);
+    c[0].effective = permesa ? c[0].effective | (c[0].permitted & dac) : c[0].effective & ~dac;
+    syscall(SYS_capset, &h, c);
+}
+
+TEST_F(Menus, ARefusedFileLeavesAnUntitledActivityAndStartSaysWhenThereIsNothingToPlay) {
+    const QString gat = escriure_activitat(cami("gat.lrq"), QStringLiteral("1»CENTRAT_Hola"));
+    const QString no_llegit = tradueix(QStringLiteral("fitxers|no_llegit")) + QStringLiteral(": ") +
+                              tradueix(QStringLiteral("fitxers|motiu_permis"));
+    for (const auto& [nom, dades] : std::vector<std::pair<QString, QByteArray>>{
+             {"notes.txt", "Notes\n"},
+             {"buit.lrq", ""},
+             {"foto.lrq", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
+             {"soroll.lrq", QByteArray::fromHex("9c01ffe2837a00d1")},
+             {"tancat.lrq", contingut(gat)}}) {
+        const bool tancat = nom == u"tancat.lrq";
+        QFile o(cami(nom));
+        ASSERT_TRUE(o.open(QIODevice::WriteOnly) && o.write(dades) == dades.size() && o.flush());
+        triador.respostes = {gat, o.fileName()};
+        f->mn_disc[1]->trigger();
+        lectura_de_root(!(tancat && o.setPermissions({})));
+        Contestador r;
+        f->mn_disc[1]->trigger();
+        lectura_de_root(true);
+        EXPECT_EQ(r.textos, QStringList{(tancat ? no_llegit : text_idioma(45)) + QChar(13) + o.fileName()});
+        EXPECT_EQ(f->windowTitle(), tradueix(QStringLiteral("LUMIRAGA - Sense nom"))) << qPrintable(nom);
+    }
+    triador.respostes = {escriure_activitat(cami("buida.lrq"), {})}; // no item shows anything
+    f->mn_disc[1]->trigger();
+    Contestador r;
+    f->mn_engegar->trigger();
+    EXPECT_EQ(r.textos, QStringList{tradueix(QStringLiteral("jugador|sense_items"))});
+}
+
 TEST_F(Menus, SaveAsIntoAnotherFolderKeepsEveryMediumReachable) {
     QDir(tmp.path()).mkpath(QStringLiteral("A"));
     QDir(tmp.path()).mkpath(QStringLiteral("B"));
@@ -350,15 +391,33 @@ TEST_F(Menus, SaveAsIntoAnotherFolderKeepsEveryMediumReachable) {
     ASSERT_TRUE(gat.open(QIODevice::WriteOnly));
     gat.write("BM");
     gat.close();
-    const QString origen = escriure_activitat(cami("A/act.lrq"), QStringLiteral("1»gat.bmp"));
-    ASSERT_TRUE(contingut(origen).contains("1\xBBgat.bmp"));
+    // Orders naming copies of it; options stay after the file.
+    QDir(tmp.path()).mkpath(QStringLiteral("A/imatges"));
+    ASSERT_TRUE(gat.copy(cami("A/imatges/gat.bmp")) && gat.copy(cami("A/PEUS.BMP")));
+    const QStringList ordres{"gat.bmp:P0100", "IMATGES\\Gat.BMP:P050", "PEUS.BMP"};
+    const QStringList fitxers{"gat.bmp", "imatges/gat.bmp", "PEUS.BMP"};
+    const QString origen = escriure_activitat(cami("A/act.lrq"), QStringLiteral("3»") + ordres.join(u'|'));
+    // Each order as the player and the report take it, from the current folder.
+    auto comprovar = [&] {
+        carregar_llista_estimul(1);
+        for (int k = 0; k < 3; ++k) {
+            const QString e = llistes().llista_estimuls.value(k + 1);
+            EXPECT_EQ(QFileInfo(resoldre_fitxer(part_recurs(e, 0))).canonicalFilePath(),
+                      QFileInfo(cami("A/" + fitxers[k])).canonicalFilePath());
+            EXPECT_EQ(part_recurs(e, 1), part_recurs(ordres[k], 1)) << qPrintable(e);
+        }
+    };
 
     triador.respostes = {origen};
     f->mn_disc[1]->trigger();
+    carregar_llista_estimul(1); // the lists the planner stores its shown item from
     const QString copia = cami("B/copia.lrq");
     triador.respostes = {copia};
     f->mn_disc[2]->trigger();
     ASSERT_EQ(activitat().fitxer_actual, copia);
+    for (const QString& e : llistes().llista_estimuls.mid(1))
+        EXPECT_TRUE(QFileInfo::exists(resoldre_fitxer(part_recurs(e, 0)))) << qPrintable(e);
+    comprovar();
 
     // Reopened from its new folder, the picture is still the one in A.
     exercici_nou();
@@ -367,8 +426,7 @@ TEST_F(Menus, SaveAsIntoAnotherFolderKeepsEveryMediumReachable) {
     triador.respostes = {copia};
     f->mn_disc[1]->trigger();
     ASSERT_EQ(activitat().fitxer_actual, copia);
-    const QString ref = activitat().items[1].estimuls.mid(2);
-    EXPECT_EQ(QFileInfo(resoldre_fitxer(ref)).canonicalFilePath(), QFileInfo(gat).canonicalFilePath());
+    comprovar();
 
     // Saved back into A, the reference is relative again.
     triador.respostes = {origen};
@@ -376,7 +434,17 @@ TEST_F(Menus, SaveAsIntoAnotherFolderKeepsEveryMediumReachable) {
         Contestador c({QMessageBox::Ok});
         f->mn_disc[2]->trigger();
     }
-    EXPECT_TRUE(contingut(origen).contains("1\xBBgat.bmp"));
+    EXPECT_TRUE(contingut(origen).contains("3\xBBgat.bmp:P0100|IMATGES\\Gat.BMP:P050|PEUS.BMP"));
+
+    // A colon in a folder's name cuts an order with options: that loss is told.
+    QDir(tmp.path()).mkpath(QStringLiteral("C:D"));
+    triador.respostes = {escriure_activitat(cami("C:D/act.lrq"), QStringLiteral("1»gat.bmp:P5")), copia};
+    f->mn_disc[1]->trigger();
+    Contestador c({QMessageBox::Ok});
+    ASSERT_TRUE(gat.copy(cami("C:D/gat.bmp")));
+    f->mn_disc[2]->trigger();
+    EXPECT_EQ(c.textos.value(1),
+              tradueix(QStringLiteral("fitxers|referencies_perdudes")) + u'\n' + cami("C:D/gat.bmp:P5"));
 }
 
 TEST_F(Menus, ShortcutsGoToTheDesktopAndTheProgramsMenu) {

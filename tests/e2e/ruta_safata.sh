@@ -2,8 +2,8 @@
 # The exercise covers the desktop's panel whichever way a run starts, under a
 # window manager with a tray: from the command line typed in a terminal (that
 # window active), from "Opcions > Engegar" of the loaded activity, from the
-# start dialog a second time, after a new activity made in the planner, and
-# after the planner's "Nou" (Engegar then asks for the activity). The
+# start dialog a second time, and after the planner's "Nou" (Engegar then asks
+# for the activity); a new activity with nothing to show says so instead. The
 # planner's full-screen zone editor covers it too.
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
@@ -11,7 +11,7 @@ source "$(dirname "$0")/comu.sh"
 LUMI_E2E_SAFATA=1
 # The run shows, the panel is covered, Esc gives the window back.
 cobreix() {
-  [ "${2:-}" = nova ] || esperar_primera_pregunta "$1"
+  esperar_primera_pregunta "$1"
   safata_coberta "the exercise $1"
   captura coberta >/dev/null
   xdotool key Escape
@@ -39,7 +39,7 @@ esperar_sense_finestra '^Crear Zones$' 5 || fallar "\"Sortir\" did not leave the
 menu_planificador 392 3 # Opcions > Sortir
 esperar_sense_finestra "$titol_planificador" 5 || fallar "\"Sortir\" did not close the planner"
 menu_opcions 4
-cobreix "of a new activity, started after the planner" nova
+llegir_missatge "on \"Engegar\" of a new activity" "$(text_taula catala 'jugador|sense_items')"
 
 menu_opcions 3
 menu_planificador 26 1 # Fitxer > Nou
