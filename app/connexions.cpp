@@ -23,6 +23,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QThread>
 
 namespace lumi {
 
@@ -41,12 +42,20 @@ void connectar_ganxos() {
         if (Form1* f = Form1::instancia()) f->posar_titol(t);
     };
     avis_usuari() = [](const QString& t) { missatge(Form1::instancia(), t, QMessageBox::Critical); };
-    // A module is loaded where its service is first used, on any thread and
-    // maybe in the middle of starting a device: told once the event loop is
-    // back, and the program goes on without it.
+    // A module is loaded where its service is first used, on any thread; the
+    // player says it when the teacher is there to read it, and the program
+    // goes on without it.
     plataforma::avis_modul() = [](const QString& t) {
-        QMetaObject::invokeMethod(
-            qApp, [t] { missatge(Form1::instancia(), t, QMessageBox::Warning); }, Qt::QueuedConnection);
+        auto avisar = [t] {
+            if (Form1* f = Form1::instancia())
+                f->avisar_modul(t);
+            else
+                missatge(nullptr, t, QMessageBox::Warning);
+        };
+        if (Form1::instancia() && QThread::currentThread() == qApp->thread())
+            avisar();
+        else
+            QMetaObject::invokeMethod(qApp, avisar, Qt::QueuedConnection);
     };
     escriptori_actual() = [] { return plataforma::rectangle_escriptori(); };
     cami_desfer() = plataforma::fitxer_desfer();

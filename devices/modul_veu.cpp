@@ -176,4 +176,11 @@ bool restaurar_ganxo_veu(int32_t token) {
     return true;
 }
 
+void veu_deixar_per_nivell() {
+    EstatDispositius& d = dispositius();
+    restaurar_ganxo_veu(d.procOld_rec);
+    d.procOld_rec = 0;
+    d.veu_activa = FALS;
+}
+
 } // namespace lumi

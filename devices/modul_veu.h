@@ -40,4 +40,9 @@ int partir_paraules_veu(Activitat& a, EstatDispositius& d);
 // token is not the installed hook.
 bool restaurar_ganxo_veu(int32_t token);
 
+// Word recognition left for the sound level, which the engine hears on the
+// same microphone: the word hook goes and the unit counts as not started
+// (the engine keeps its patterns).
+void veu_deixar_per_nivell();
+
 } // namespace lumi

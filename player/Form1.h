@@ -128,6 +128,10 @@ class Form1 : public QMainWindow, private EscenaResposta {
     bool tancada_per_ordre = false;
 
     // ---- Exercise start and stop, question sequence, report ----
+    // A module that cannot be loaded, told to the teacher: at once outside a
+    // run, at a start with what else is missing, or when Esc gives the
+    // window back.
+    void avisar_modul(const QString& text);
     void engegar_exercici();
     void exercici_atura();
     void carregar_lrq(const QString& fitxer);
@@ -221,6 +225,11 @@ class Form1 : public QMainWindow, private EscenaResposta {
   private:
     int nombre_formularis() const;
     bool entrada_bloquejada() const;
+    // A modifier key the item being asked (or, between questions, any item)
+    // takes is judged as it is pressed; another one only at its release, when
+    // no other key came meanwhile: the Shift of Shift+Esc is no answer.
+    bool modificador_pres(int16_t vk) const;
+    int16_t modificador_pendent_ = 0;
     void netejar_estimul();
     // After a stimulus or reaction entry: its medium closed, its picture and
     // text hidden, the background colour back.
@@ -287,6 +296,8 @@ class Form1 : public QMainWindow, private EscenaResposta {
         bool joystick = false;
     };
     DispositiusExercici dispositius_exercici_;
+    // What modules were found missing while the window was the run's.
+    QStringList avisos_moduls_;
     QStringList dispositius_perduts_;
     DispositiusExercici dispositius_presents() const;
     void anotar_dispositius_perduts();

@@ -24,8 +24,12 @@ const item& copiar_item(EntornComprova& e, int16_t i) {
     return e.a.items[0];
 }
 
+QString esperat(const QString& sequencia_parcial, const item& it) {
+    return it.serie.mid(sequencia_parcial.size(), 3);
+}
+
 QString esperat(const EntornComprova& e, const item& it) {
-    return it.serie.mid(e.sequencia_parcial.size(), 3);
+    return esperat(e.sequencia_parcial, it);
 }
 
 // Upper case one character at a time: a series is walked by position, and
@@ -135,6 +139,14 @@ int16_t comprova_tecla(EntornComprova& e, int16_t i, int tecla) {
 
     comptar(e, passos);
     return r;
+}
+
+bool pren_modificador(const Activitat& a, const QString& sequencia_parcial, int16_t i, int tecla) {
+    if (i < 1 || i >= static_cast<int>(a.items.size())) return false;
+    const item& it = a.items[i];
+    if (it.teclat[0] == 1 || (it.teclat[3] == 1 && it.tecles_llista.contains(codi_tecla(tecla)))) return true;
+    const QString exp = esperat(sequencia_parcial, it);
+    return it.teclat[10] == 1 && (majuscules(exp) == u"HFF" || exp == codi_tecla(tecla));
 }
 
 int16_t comprova_zona(EntornComprova& e, int16_t i, int boto, float x, float y) {

@@ -28,6 +28,9 @@ struct EntornComprova {
 };
 
 int16_t comprova_tecla(EntornComprova& e, int16_t i, int tecla);
+// Whether item i takes a modifier key (Shift, Ctrl, Alt) pressed now, judging
+// nothing: an item for any key, a key list naming it, or a series expecting it.
+bool pren_modificador(const Activitat& a, const QString& sequencia_parcial, int16_t i, int tecla);
 // boto: 1 left, 2 right, 4 middle, -1 a pointer move; x, y window pixels.
 int16_t comprova_zona(EntornComprova& e, int16_t i, int boto, float x, float y);
 // events: "A", "R", "D", "E" and button digits, as the joystick poll gives them.

@@ -5,6 +5,7 @@
 #include "core/camins.h"
 #include "devices/captura_so.h"
 #include "devices/modul_joystic.h"
+#include "devices/modul_veu.h"
 #include "core/codis.h"
 #include "comuns/dialegs.h"
 #include "platform/finestres.h"
@@ -14,7 +15,9 @@
 #include "platform/camera.h"
 #include "platform/imatges.h"
 #include "platform/joystick.h"
+#include "platform/media.h"
 #include "platform/microfon.h"
+#include "platform/moduls.h"
 #include "core/informe.h"
 #include "core/llistes.h"
 #include "comuns/media_jugar.h"
@@ -27,10 +30,12 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QPixmap>
 #include <algorithm>
+#include <utility>
 
 namespace lumi {
 
@@ -102,7 +107,53 @@ Absents dispositius_absents(int32_t finestra, bool microfon, bool camera, bool j
     return a;
 }
 
+// The modules the activity's entries need, loaded now so that one that is
+// missing is told at the start: sounds and movies, and pictures that are
+// metafiles (known by their first bytes, whatever their name).
+void carregar_moduls(const Activitat& a) {
+    bool media = !a.fitxer_so_fons.isEmpty(), wmf = false;
+    auto imatge = [&wmf](const QString& ref) {
+        if (wmf || ref.isEmpty()) return;
+        QFile f(resoldre_fitxer(ref));
+        wmf = f.open(QIODevice::ReadOnly) && plataforma::sembla_wmf(f.peek(32));
+    };
+    imatge(a.fitxer_imatge_fons);
+    for (const zona& z : a.zones)
+        imatge(z.imatge);
+    QStringList entrades{a.consigna};
+    for (size_t i = 1; i < a.items.size(); ++i)
+        entrades << a.items[i].estimuls << a.items[i].si_be << a.items[i].si_mal;
+    for (QString resta : entrades)
+        while (!resta.isEmpty()) {
+            const QString ordre = seguent_ordre(resta);
+            const ClasseOrdre c = classe_ordre(tipus_de(ordre));
+            media = media || c == ClasseOrdre::so || c == ClasseOrdre::media || c == ClasseOrdre::peli;
+            if (c == ClasseOrdre::imatge) imatge(part_recurs(ordre, 0));
+        }
+    if (media) plataforma::mci();
+    if (wmf) plataforma::modul_imatges();
+}
+
 } // namespace
+
+void Form1::avisar_modul(const QString& text) {
+    // During a run the learner never sees it: kept for the start's message, or
+    // for when the window is given back.
+    auto recollir = [this, text] {
+        if (mn_opcions->menuAction()->isVisible()) return false;
+        if (!avisos_moduls_.contains(text)) avisos_moduls_ << text;
+        return true;
+    };
+    if (recollir()) return;
+    // Told once the event loop is back: a module may load in the middle of
+    // starting a device.
+    QMetaObject::invokeMethod(
+        this,
+        [this, recollir, text] {
+            if (!recollir()) missatge(this, text, QMessageBox::Warning);
+        },
+        Qt::QueuedConnection);
+}
 
 void Form1::connectar_exercici() {
     connect(t_estimular, &QTimer::timeout, this, &Form1::t_estimular_Timer);
@@ -187,17 +238,25 @@ void Form1::engegar_exercici() {
 
     // A device that is not there is said once, at the start; the run goes
     // on without it, but a sound level without a microphone cannot run.
+    // So are the modules the activity needs; what went missing during an
+    // earlier run waits for the window to be given back.
     const bool nivell = usa_nivell_so(0) != 0, veu = usa_veu(0) != 0, web = usa_web_cam(0) != 0;
+    const QStringList avisos_anteriors = std::exchange(avisos_moduls_, {});
+    carregar_moduls(a);
     provar_joysticks(d, [](int id) { return joystick_provar(id); });
     const Absents absents = dispositius_absents(finestra, nivell || veu, web, usa_joystick(a) != 0);
+    const QString absent = (std::exchange(avisos_moduls_, avisos_anteriors) + absents.textos).join(u'\n');
     if (nivell && absents.microfon) {
-        avortar(text_idioma(57) + QLatin1Char('\n') + absents.textos.join(QLatin1Char('\n')));
+        avortar(text_idioma(57) + QLatin1Char('\n') + absent);
         return;
     }
-    if (!absents.textos.isEmpty())
-        missatge(this, absents.textos.join(QLatin1Char('\n')), QMessageBox::NoIcon);
+    if (!absent.isEmpty()) missatge(this, absent, QMessageBox::NoIcon);
 
     if (nivell) {
+        // Word recognition started from the menus (the patterns opened to
+        // reach the level meter) gives way; an activity that needs both
+        // cannot start.
+        if (d.procOld_rec != 0 && !veu) veu_deixar_per_nivell();
         if (d.procOld_rec != 0) {
             avortar(text_idioma(57) + QLatin1Char('\n') + text_idioma(53));
             return;
@@ -210,7 +269,9 @@ void Form1::engegar_exercici() {
                 avortar(text_idioma(57) + QLatin1Char('\n') + r);
                 return;
             }
-        } else if (plataforma::motor_veu().IniciarCapturaNivellDeSo(finestra) == 0) {
+        } else if (so_reprendre_captura() == 0) {
+            // With the level's hook: the version may have been read by the
+            // word recognition just left.
             d.nivell_so_actiu = -2;
         } else {
             avortar(text_idioma(57));
@@ -395,12 +456,11 @@ void Form1::atura_per_esc() {
     setWindowTitle(QStringLiteral("LUMIRAGA - ") + activitat().fitxer_actual);
     imatge_fons->hide();
     update();
-    if (!dispositius_perduts_.isEmpty()) {
-        const QString text = tradueix(QStringLiteral("jugador|dispositius_perduts")) +
-                             QStringLiteral("\n\n") + dispositius_perduts_.join(QLatin1Char('\n'));
-        dispositius_perduts_.clear();
-        missatge(this, text, QMessageBox::NoIcon);
-    }
+    QStringList perduts = std::exchange(avisos_moduls_, {});
+    if (!dispositius_perduts_.isEmpty())
+        perduts.prepend(tradueix(QStringLiteral("jugador|dispositius_perduts")) + QStringLiteral("\n\n") +
+                        std::exchange(dispositius_perduts_, {}).join(QLatin1Char('\n')));
+    if (!perduts.isEmpty()) missatge(this, perduts.join(QStringLiteral("\n\n")), QMessageBox::NoIcon);
 }
 
 Form1::DispositiusExercici Form1::dispositius_presents() const {

@@ -101,9 +101,14 @@ bool Form1::eventFilter(QObject* objecte, QEvent* e) {
         int16_t vk = static_cast<int16_t>(qt_a_vk(k->key(), k->modifiers() & Qt::KeypadModifier));
         if (vk == 0) return false;
         const int16_t shift = shift_vb(k->modifiers());
+        modificador_pendent_ = 0;
         if (resposta_en_curs() && vk != 27) {
             // While an answer is handled the keys go to the catching box only.
             forat_KeyPress(vk);
+            return true;
+        }
+        if ((vk == 16 || vk == 17 || vk == 18) && !modificador_pres(vk)) {
+            modificador_pendent_ = vk;
             return true;
         }
         Form_KeyDown(vk, shift);
@@ -116,6 +121,11 @@ bool Form1::eventFilter(QObject* objecte, QEvent* e) {
         const int16_t vk = static_cast<int16_t>(qt_a_vk(k->key(), k->modifiers() & Qt::KeypadModifier));
         if (vk == 0) return false;
         forat_KeyUp(vk, shift_vb(k->modifiers()));
+        if (vk == modificador_pendent_) {
+            modificador_pendent_ = 0;
+            int16_t tecla = vk;
+            if (!resposta_en_curs()) Form_KeyDown(tecla, shift_vb(k->modifiers()));
+        }
         return true;
     }
     case QEvent::MouseButtonPress:
@@ -177,6 +187,15 @@ int Form1::nombre_formularis() const {
 
 bool Form1::entrada_bloquejada() const {
     return !exercici_en_marxa || nombre_formularis() > 1 || mn_opcions->menuAction()->isVisible();
+}
+
+bool Form1::modificador_pres(int16_t vk) const {
+    const Activitat& a = activitat();
+    const int16_t actual = jugador().index_actual;
+    const int primer = actual != 0 ? actual : 1, darrer = actual != 0 ? actual : a.nombre_items;
+    for (int i = primer; i <= darrer; ++i)
+        if (pren_modificador(a, sequencia_parcial, static_cast<int16_t>(i), vk)) return true;
+    return false;
 }
 
 void Form1::netejar_estimul() {
@@ -252,9 +271,10 @@ void Form1::Form_KeyDown(int16_t& KeyCode, int16_t Shift) {
     if (KeyCode == 27) {
         if (Shift == 1) {
             // Leaving the program: the run stops first, then the window's
-            // close steps run (asking about unsaved changes).
+            // close steps run (asking about unsaved changes); when the user
+            // keeps the program, the player comes back with its menus.
             exercici_atura();
-            close();
+            if (!close() && !mn_opcions->menuAction()->isVisible()) atura_per_esc();
             return;
         }
         atura_per_esc();

@@ -425,8 +425,9 @@ struct Dispositius : Exercici {
 };
 } // namespace
 
-TEST_F(Dispositius, SoundLevelWhileWordRecognitionHooksIsRefused) {
+TEST_F(Dispositius, SoundLevelAndWordsWhileWordRecognitionHooksIsRefused) {
     usar_nivell_so();
+    usar_veu();
     dispositius().procOld_rec = 7;
     auto r = respondre_missatge(QMessageBox::Ok);
     f.engegar_exercici();

@@ -302,6 +302,18 @@ TEST_F(Resposta, EscStopsTheRunAndShiftEscClosesTheWindow) {
     EXPECT_FALSE(f->isVisible());
 }
 
+TEST_F(Resposta, AModifierTheItemTakesAnswersAtItsPressAnotherOnlyReleasedWithNoOtherKey) {
+    activitat().items[1].teclat[3] = 1;
+    activitat().items[1].tecles_llista = codi_tecla(16);
+    QTest::keyPress(f.get(), Qt::Key_Shift);
+    EXPECT_EQ(informe().respostes_be, 1);
+    QTest::keyPress(f.get(), Qt::Key_Control);
+    QTest::keyClick(f.get(), Qt::Key_A);
+    QTest::keyRelease(f.get(), Qt::Key_Control);
+    QTest::keyClick(f.get(), Qt::Key_Control);
+    EXPECT_EQ(informe().respostes_mal, 2);
+}
+
 TEST_F(Resposta, AnUndecidedSoundLevelChangesNothing) {
     activitat().items[1].teclat[0] = 1; // a key item: it does not listen
     dispositius().nivell_so_actiu = -2;

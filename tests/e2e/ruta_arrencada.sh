@@ -4,7 +4,8 @@
 # camera or metafile libraries is mapped; an activity that plays a sound and
 # accepts the webcam and the joystick, started right after the program's
 # start, loads them, says there is no camera on this machine, shows its
-# question and goes on. Then a second copy and a killed one.
+# question and goes on. Then a second copy and a killed one, and missing
+# modules: told at the start, or, found during the run, once Esc gives the window back.
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
@@ -97,11 +98,8 @@ for llengua in catala:catala espanol:español galego:galego; do
   l=${llengua%:*}
   printf '\xEF\xBB\xBF[inici]\r\nidioma=%s\r\n' "${llengua#*:}" >"$tmp/programa/lumiraga.ini"
   reengegar_programa "$tmp/examples/primera/arrencada.lrq"
-  llegits=""
-  for _ in 1 2 3; do # the two modules and the camera, in any order
-    llegir_missatge "($l)"
-    llegits+=$(xclip -o -selection clipboard 2>/dev/null)
-  done
+  llegir_missatge "at the start ($l)" # the two modules and the camera, told at once
+  llegits=$(xclip -o -selection clipboard 2>/dev/null)
   absent=$(text_taula "$l" 'moduls|absent') refusat=$(text_taula "$l" 'moduls|no_fiable')
   for t in "$(text_taula "$l" 'moduls|media')" "${absent/\%1/$bin/liblumi_media.so}" \
     "$(text_taula "$l" 'moduls|sdl')" "${refusat/\%1/$bin/liblumi_sdl.so}"; do
@@ -112,6 +110,17 @@ for llengua in catala:catala espanol:español galego:galego; do
   carregats=$(grep -oE '/[^ ]*liblumi_[a-z]+\.so' "/proc/$app_pid/maps" | sort -u | tr '\n' ' ')
   [ "$carregats" = "$bin/liblumi_camera.so $bin/liblumi_imatges.so " ] || fallar "mapped: $carregats ($l)"
 done
+# The second item's picture a metafile found only during the run, without its module.
+rm "$bin/liblumi_imatges.so"
+reengegar_programa "$tmp/examples/primera/primera.lrq"
+llegir_missatge "at the start ($l)" "$(text_taula "$l" 'moduls|media')" "$(text_taula "$l" 'moduls|sdl')"
+esperar_primera_pregunta "with modules missing"
+cp "$tmp/examples/primera/cercle.wmf" "$tmp/examples/primera/quadrat.gif"
+respondre space groc negre "on the first item" || fallar "$sense_reaccio"
+sleep 1
+[ "$(xdotool getwindowfocus getwindowname 2>/dev/null)" != LUMIRAGA ] || fallar "a message came over the run"
+xdotool key Escape
+llegir_missatge "when Esc gave the window back" "$(text_taula "$l" 'moduls|imatges')"
 # From a sticky folder anyone can write to, no module is loaded.
 chmod g-w "$bin/liblumi_sdl.so"
 chmod 1777 "$bin"

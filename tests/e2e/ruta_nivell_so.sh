@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A sound-level exercise heard through our speech engine: the example's first
 # item made to accept a level from 20 to 128, the microphone (synthetic,
-# playing a tone) answers it without a key being pressed.
+# playing a tone) answers it without a key being pressed, after word recognition.
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
@@ -21,6 +21,13 @@ engegar
 # The first item's sound level (the item's lines 37 to 39): on, 20 to 128.
 sed -i '37s/.*/1\r/;38s/.*/20\r/;39s/.*/128\r/' "$tmp/examples/primera/primera.lrq"
 esperar_inici 10 "at the first start"
+xdotool key Escape
+obrir_configurar
+xdotool key Down Down Right Return # Recuperar patrons, as a teacher does to reach the level meter
+esperar_finestra "^$(text_taula catala 'motor_veu|obrir')\$" 10 || fallar "\"Recuperar patrons\" opened no dialog"
+xdotool key Escape
+menu_opcions 1
+esperar_inici 5 "after the patterns"
 engegar_des_de_inici
 esperar_primera_pregunta "of the run"
 esperar_color groc 5 ||

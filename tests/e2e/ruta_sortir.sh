@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# "Opcions > Sortir" with unsaved changes asks once: Cancel keeps the program
+# Shift+Esc in a run and "Opcions > Sortir" with unsaved changes ask once: Cancel keeps the program
 # and its lock, Ok ends it. A program folder that cannot be written, holding
 # a killed copy's lock: the program starts and still refuses a second copy.
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
@@ -20,6 +20,15 @@ menu_planificador 121 3 # Items > Copiar
 menu_planificador 121 4 # Items > Enganxar: unsaved
 menu_planificador 392 3
 atencio=$(text_taula catala Atencio)
+# Shift+Esc in a run: its Shift is no answer; Cancel gives the player back.
+menu_opcions 4 # Engegar
+esperar_primera_pregunta "after Engegar"
+xdotool key shift+Escape
+titol_missatge=$atencio tecla_missatge=Escape llegir_missatge "at Shift+Esc in a run" "$(text_taula catala 30)"
+finestra_jugador
+captura shift-esc-cancel >/dev/null
+llegir_informe
+comprovar_informe "Nombre de Respostes=0"
 for tecla in Escape Return; do
   menu_opcions 6 # Sortir
   titol_missatge=$atencio tecla_missatge=$tecla llegir_missatge "at Sortir ($tecla)" "$(text_taula catala 30)"
