@@ -30,7 +30,11 @@ constexpr int TRAMES_MINIMES = 10;
 constexpr int TRAMES_FERM = 10;
 constexpr int TRAMES_FERM_MAXIMES = 80;
 constexpr double FERM_DB = 5;
-constexpr int TRAM_PITJOR = 8; // steps of a path's costliest stretch
+// Steps of a path's costliest stretch: short, so a consonant the other
+// sound lacks stands out.
+constexpr int TRAM_PITJOR = 2;
+constexpr size_t TRAMES_DELTA = 2;
+constexpr double NORMA_DELTA = 10; // twice the sum of the squared offsets
 // Voicing: pitch periods of 2 to 16.7 ms (60 to 500 Hz) over a 25 ms window,
 // every other frame within 20 dB of the loudest, and the share of them that
 // tells a voice however short its voiced part.
@@ -41,10 +45,12 @@ constexpr double SONORITAT_DB = 20, SONORITAT_QUANTIL = 0.9;
 constexpr double PRESA_SONORITAT_MARGE = 0.2, PRESA_SONORITAT_PART = 0.7;
 // Or when another entry's nearest take is this many times nearer than its own.
 constexpr double PRESA_ALTRA = 2;
-// Whether a match stands out: its score over the mean of the other entries'
-// takes' scores (sure below the first, never above the second), and over
-// its own takes' scores to one another.
-constexpr double COHORT_SEGUR = 0.35, COHORT_MAXIM = 0.5, DISPERSIO_MAXIMA = 1.6;
+// Whether a match stands out: the weights of the logs of its score over
+// the runner-up's, over the other entries' takes' mean, over its own takes'
+// spread, and of its place between these and the other entries' takes; and
+// the most the sum may reach.
+constexpr double PES_PROPORCIO = 0.5, PES_COHORT = 2, PES_DISPERSIO = 0.5, PES_SEPARACIO = 1;
+constexpr double NOTA_MAXIMA = -1.15;
 // An utterance keeps this share of the entry's least voiced take's voicing:
 // a hum or a take under noise may fall far, a noise burst falls further.
 constexpr double SONORITAT_PART = 0.3;
@@ -169,6 +175,20 @@ Trets trets_mfcc(const Mostres& so) {
         for (auto& c : t)
             c[k] -= static_cast<float>(mitjana);
     }
+    // And how each coefficient moves, over two frames either side: a
+    // consonant's quick change tells "mo" from "o" where the spectra alone
+    // are close.
+    const size_t n = t.size();
+    std::vector<std::array<float, COEFICIENTS>> delta(n);
+    for (size_t i = 0; i < n; ++i)
+        for (size_t k = 0; k < COEFICIENTS; ++k) {
+            double d = 0;
+            for (size_t o = 1; o <= TRAMES_DELTA; ++o)
+                d += static_cast<double>(o) * (t[std::min(n - 1, i + o)][k] - t[i >= o ? i - o : 0][k]);
+            delta[i][k] = static_cast<float>(d / NORMA_DELTA);
+        }
+    for (size_t i = 0; i < n; ++i)
+        t[i].insert(t[i].end(), delta[i].begin(), delta[i].end());
     return t;
 }
 
@@ -298,18 +318,46 @@ bool Patrons::entrada_buida(size_t entrada) const {
     return entrada >= entrades.size() || entrades[entrada].etiqueta.trimmed().isEmpty();
 }
 
-bool Patrons::presa_apartada(size_t entrada, size_t presa) const {
-    if (entrada >= entrades.size() || presa >= entrades[entrada].preses.size()) return true;
+void Patrons::refer() const {
     std::vector<size_t> clau;
     for (size_t i = 0; i < entrades.size(); ++i)
         clau.push_back(entrada_buida(i) ? 0 : entrades[i].preses.size() + 1);
-    if (clau != clau_) {
-        clau_ = std::move(clau);
-        apartades_.assign(entrades.size(), {});
-        for (size_t i = 0; i < entrades.size(); ++i)
-            apartades_[i] = apartar(i);
+    if (clau == clau_) return;
+    clau_ = std::move(clau);
+    apartades_.assign(entrades.size(), {});
+    for (size_t i = 0; i < entrades.size(); ++i)
+        apartades_[i] = apartar(i);
+    auto valida = [this](size_t i, size_t k) { return !entrada_buida(i) && !apartades_[i][k]; };
+    escales_.assign(entrades.size(), {});
+    for (size_t i = 0; i < entrades.size(); ++i) {
+        double propia = 0, altres = 0;
+        int n = 0, m = 0;
+        for (size_t a = 0; a < entrades[i].trets.size(); ++a) {
+            if (!valida(i, a)) continue;
+            double p = std::numeric_limits<double>::infinity(), q = p;
+            for (size_t j = 0; j < entrades.size(); ++j)
+                for (size_t b = 0; b < entrades[j].trets.size(); ++b)
+                    if (valida(j, b) && (j != i || b != a)) {
+                        double& x = j == i ? p : q;
+                        x = std::min(x, nota(alinear_dtw(entrades[i].trets[a], entrades[j].trets[b])));
+                    }
+            if (p < std::numeric_limits<double>::infinity()) propia += p, ++n;
+            if (q < std::numeric_limits<double>::infinity()) altres += q, ++m;
+        }
+        escales_[i] = {n > 0 ? propia / n : 0, m > 0 ? altres / m : 0};
     }
+}
+
+bool Patrons::presa_apartada(size_t entrada, size_t presa) const {
+    if (entrada >= entrades.size() || presa >= entrades[entrada].preses.size()) return true;
+    refer();
     return presa < apartades_[entrada].size() && apartades_[entrada][presa];
+}
+
+Patrons::Escala Patrons::escala(size_t entrada) const {
+    if (entrada >= entrades.size()) return {};
+    refer();
+    return escales_[entrada];
 }
 
 // Each take judged against its entry's other takes, so a sound all of whose
@@ -481,23 +529,15 @@ Comparacio comparar(const Patrons& p, const Trets& t, double sonoritat) {
             n += notes[i].size();
         }
     c.cohort = n > 0 ? millor * static_cast<double>(n) / altres : 0;
-    // And against the spread of the entry's own takes: each one's nearest
-    // other, so a sound said alike each time asks for a closer match.
+    // And against the spread of the entry's own takes, and their distance
+    // from the other entries'.
+    const Patrons::Escala x = p.escala(e);
+    if (x.propia > 0) c.dispersio = millor / x.propia;
+    if (x.propia > 0 && x.altres > x.propia)
+        c.separacio = std::log(millor / x.propia) / std::log(x.altres / x.propia);
     std::vector<size_t> valides;
     for (size_t k = 0; k < p.entrades[e].trets.size(); ++k)
         if (!p.presa_apartada(e, k)) valides.push_back(k);
-    if (valides.size() >= 2) {
-        std::vector<double> propera(valides.size(), inf);
-        for (size_t a = 0; a < valides.size(); ++a)
-            for (size_t b = a + 1; b < valides.size(); ++b) {
-                const double x =
-                    nota(alinear_dtw(p.entrades[e].trets[valides[a]], p.entrades[e].trets[valides[b]]));
-                propera[a] = std::min(propera[a], x);
-                propera[b] = std::min(propera[b], x);
-            }
-        c.dispersio = millor * static_cast<double>(propera.size()) /
-                      std::accumulate(propera.begin(), propera.end(), 0.0);
-    }
     const auto& s = p.entrades[e].sonoritats;
     double minima = inf;
     for (size_t k : valides)
@@ -506,13 +546,15 @@ Comparacio comparar(const Patrons& p, const Trets& t, double sonoritat) {
     return c;
 }
 
-int paraula_acceptada(const Comparacio& c, double llindar, double marge) {
-    if (c.millor == 0 || c.distancia >= llindar || c.proporcio > marge) return 0;
-    // A match this close against the other entries' takes stands whatever
-    // else; otherwise it must be as near as the entry's takes are to one
-    // another, and about as voiced.
-    if (c.cohort < COHORT_SEGUR) return c.millor;
-    if (c.cohort >= COHORT_MAXIM || c.dispersio >= DISPERSIO_MAXIMA) return 0;
+int paraula_acceptada(const Comparacio& c, double llindar) {
+    if (c.millor == 0 || c.distancia >= llindar) return 0;
+    // With no other entry to weigh it against, the threshold alone.
+    if (c.segona != 0 && c.cohort > 0) {
+        const double nota = PES_PROPORCIO * std::log(c.proporcio) + PES_COHORT * std::log(c.cohort) +
+                            (c.dispersio > 0 ? PES_DISPERSIO * std::log(c.dispersio) : 0) +
+                            PES_SEPARACIO * c.separacio;
+        if (nota >= NOTA_MAXIMA) return 0;
+    }
     return c.sonoritat >= c.sonoritat_minima ? c.millor : 0;
 }
 

@@ -62,6 +62,13 @@ class Patrons {
     // entry's takes, and matching leaves it out.
     bool presa_apartada(size_t entrada, size_t presa) const;
     int preses_valides(size_t entrada) const;
+    // How an entry's valid takes lie: the mean score of each to its nearest
+    // other (0 with fewer than two), and to the nearest take of another
+    // entry (0 without).
+    struct Escala {
+        double propia = 0, altres = 0;
+    };
+    Escala escala(size_t entrada) const;
     // Every named entry holds at least that many valid takes.
     bool complets(int preses_per_entrada) const;
 
@@ -74,9 +81,12 @@ class Patrons {
 
   private:
     std::vector<char> apartar(size_t entrada) const;
-    // The takes left out, worked out again when the entries' takes change.
+    void refer() const;
+    // The takes left out and each entry's spread, worked out again when the
+    // entries' takes change.
     mutable std::vector<size_t> clau_;
     mutable std::vector<std::vector<char>> apartades_;
+    mutable std::vector<Escala> escales_;
 };
 
 // The match of one utterance against the named entries' valid takes: the
@@ -94,15 +104,20 @@ struct Comparacio {
     // without others), and over the mean of its own takes' scores to their
     // nearest other (0 with fewer than two).
     double cohort = 0, dispersio = 0;
+    // Where the best score falls, on a log scale, from its takes' spread (0)
+    // to their distance from the other entries' takes (1).
+    double separacio = 0;
     // The utterance's voicing, and the least the best entry's takes allow.
     double sonoritat = 1, sonoritat_minima = 0;
 };
 Comparacio comparar(const Patrons& p, const Trets& t, double sonoritat = 1);
-// A word only below the rejection threshold, clearly ahead of the runner-up
-// (`proporcio` at most `marge`), standing out from the other entries' takes
-// as much as the entry's own takes do from one another, and about as voiced
-// as the entry's takes.
-int paraula_acceptada(const Comparacio& c, double llindar, double marge = 0.8);
+// A word only below the rejection threshold, and as likely the entry's as
+// its takes are one another's rather than the other entries': one score
+// weighs its lead over the runner-up, over the other entries' takes, over
+// the spread of its own and its place between these, so a close match to
+// a sound said much alike and a looser one to a sound said loosely both
+// stand. And about as voiced as the entry's takes.
+int paraula_acceptada(const Comparacio& c, double llindar);
 
 // Finds utterances on the frames of a stream: onset some decibels above a
 // noise floor that follows the room, end after a stretch back near the level

@@ -396,17 +396,20 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
             for (const auto& [nom, x] : r) {
                 qInfo() << (estrany ? "stray" : "clean") << decimes << nom << x.mitjana << "worst"
                         << x.pitjor;
-                // Each untrained kind at most 1 in 20, in the stretch too.
-                EXPECT_TRUE(!nom.startsWith(u"x_") || x.mitjana <= 0.05)
+                // Each untrained kind at most 1 in 20, in the stretch too;
+                // the syllables that share a sound and coughs come nearest.
+                const bool propers = nom == u"x_comuna" || nom == u"x_tos" || nom == u"x_seguit";
+                EXPECT_TRUE(!nom.startsWith(u"x_") || x.mitjana <= (propers ? 0.05 : 0.025))
                     << nom.toStdString() << " at " << decimes;
             }
             // A stray take costs little; trained sounds are held at what
             // this method reaches on these sets (the aim is 95 %, 90 % worst).
             const double encerts = r.at(QStringLiteral("encerts")).mitjana;
             if (!estrany) net[decimes] = encerts;
-            EXPECT_GE(encerts, estrany ? net[decimes] - 0.08 : 0.8) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, 0.5) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("soroll_abans")).mitjana, 0.7) << decimes;
+            EXPECT_GE(encerts, estrany ? net[decimes] - 0.04 : 0.88) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, 0.7) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("pitjor_so")).mitjana, 0.65) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("soroll_abans")).mitjana, 0.8) << decimes;
         }
 }
 
