@@ -606,6 +606,9 @@ bool DetectorVeu::pujada_sobre_soroll(double e) {
 
 void DetectorVeu::trama(const int16_t* t) {
     // Over a few frames, so a room's rumble reads as one level.
+    // The very first frame stands for those before it too, so the floor
+    // does not start under a loud room and take it for a sound.
+    if (terra_ < 0) potencies_.fill(potencia(t, MOSTRES_TRAMA));
     potencies_[trames_++ % potencies_.size()] = potencia(t, MOSTRES_TRAMA);
     const double e =
         10 * std::log10(std::accumulate(potencies_.begin(), potencies_.end(), 0.0) / potencies_.size() + 1);
