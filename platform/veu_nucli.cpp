@@ -26,6 +26,7 @@ constexpr int TRAMES_INICI = 3; // frames above the floor that make an onset
 constexpr int TRAMES_FI = static_cast<int>(SEGONS_SILENCI_FI * MOSTRES_PER_SEGON / MOSTRES_TRAMA + 0.5);
 constexpr int TRAMES_ABANS = 5; // kept from before the onset
 constexpr int TRAMES_MINIMES = 10;
+constexpr size_t TRAMES_SALA = 10; // the first heard, the room alone
 // A steady noise before a sound: at least this long, within this spread.
 constexpr int TRAMES_FERM = 10;
 constexpr int TRAMES_FERM_MAXIMES = 80;
@@ -606,8 +607,9 @@ bool DetectorVeu::pujada_sobre_soroll(double e) {
 
 void DetectorVeu::trama(const int16_t* t) {
     // Over a few frames, so a room's rumble reads as one level.
-    // The very first frame stands for those before it too, so the floor
-    // does not start under a loud room and take it for a sound.
+    // The very first frame stands for those before it too, and the first
+    // few only learn the room, both ways alike: a loud room, or one whose
+    // noise is still rising when listening starts, is not taken for a sound.
     if (terra_ < 0) potencies_.fill(potencia(t, MOSTRES_TRAMA));
     potencies_[trames_++ % potencies_.size()] = potencia(t, MOSTRES_TRAMA);
     const double e =
@@ -620,6 +622,10 @@ void DetectorVeu::trama(const int16_t* t) {
         historia_.erase(historia_.begin(),
                         historia_.end() - static_cast<std::ptrdiff_t>(guardades * MOSTRES_TRAMA));
         energies_.erase(energies_.begin(), energies_.end() - static_cast<std::ptrdiff_t>(guardades));
+    }
+    if (trames_ <= TRAMES_SALA) {
+        terra_ += 0.3 * (e - terra_);
+        return;
     }
 
     if (!en_veu_) {

@@ -382,6 +382,13 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
     n.reiniciar();
     const auto fets = n.alimentar(so.data() + 16000, 16000);
     EXPECT_GE(fets.size() == 1 ? fets[0].presa.size() : 0, 9600u) << fets.size() << " utterances";
+    pf::veu::NucliVeu sala; // and at the start of listening, in a loud room whose noise is still rising
+    sala.enregistrant = true;
+    sala.nivells = false;
+    for (unsigned i = 0; i < so.size(); ++i)
+        so[i] = static_cast<int16_t>((std::rand() % 601 - 300) * std::min(1.0, i / 1600.0) +
+                                     (i - 16000 < 9600) * 4000 * std::sin(i * 0.06));
+    EXPECT_EQ(sala.alimentar(so.data(), so.size()).size(), 1u);
     std::vector<int> llavors(6);
     std::iota(llavors.begin(), llavors.end(), proves::LLAVORS_PROVA);
     const QString joc = proves::joc_veu(llavors);
@@ -406,9 +413,9 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
             // this method reaches on these sets (the aim is 95 %, 90 % worst).
             const double encerts = r.at(QStringLiteral("encerts")).mitjana;
             if (!estrany) net[decimes] = encerts;
-            EXPECT_GE(encerts, estrany ? net[decimes] - 0.04 : 0.88) << decimes;
+            EXPECT_GE(encerts, estrany ? net[decimes] - 0.04 : 0.9) << decimes;
             EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, 0.7) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("pitjor_so")).mitjana, 0.65) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("pitjor_so")).mitjana, 0.7) << decimes;
             EXPECT_GE(r.at(QStringLiteral("soroll_abans")).mitjana, 0.8) << decimes;
         }
 }
