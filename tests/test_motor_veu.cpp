@@ -372,9 +372,7 @@ TEST_F(MotorVeu, SavedSetsReopenAndForeignFilesOpenNothing) {
 // sharing a vowel or a consonant, noise bursts, coughs, claps, breaths,
 // knocks and silence.
 TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest) {
-    // A hum starting at a reset (a take recorded, recognition resumed) is heard
-    // whole, in a loud room whose noise was still rising as listening started.
-    pf::veu::NucliVeu n;
+    pf::veu::NucliVeu n; // a hum after a reset is heard whole, in a loud room still rising as listening began
     n.enregistrant = true;
     n.nivells = false;
     pf::veu::Mostres so(32000);
