@@ -20,12 +20,13 @@ constexpr int FILTRES = 26;
 constexpr int COEFICIENTS = 12; // c1 to c12: c0 (loudness) says nothing of the sound
 constexpr double RANG_DB = 30;  // the bands' range over the floor
 constexpr double MIN_DB = 38;   // quieter than this is never speech
-constexpr double SOBRE_DB = 10; // onset above the noise floor
+constexpr double SOBRE_DB = 8;  // onset above the noise floor
 constexpr double SOTA_DB = 8;   // end near the floor
 constexpr int TRAMES_INICI = 3; // frames above the floor that make an onset
 constexpr int TRAMES_FI = static_cast<int>(SEGONS_SILENCI_FI * MOSTRES_PER_SEGON / MOSTRES_TRAMA + 0.5);
 constexpr int TRAMES_ABANS = 5; // kept from before the onset
 constexpr int TRAMES_MINIMES = 10;
+constexpr size_t TRAMES_SALA = 10; // the first heard, the room alone
 // A steady noise before a sound: at least this long, within this spread.
 constexpr int TRAMES_FERM = 10;
 constexpr int TRAMES_FERM_MAXIMES = 80;
@@ -606,6 +607,10 @@ bool DetectorVeu::pujada_sobre_soroll(double e) {
 
 void DetectorVeu::trama(const int16_t* t) {
     // Over a few frames, so a room's rumble reads as one level.
+    // The very first frame stands for those before it too, and the first
+    // few only learn the room, both ways alike: a loud room, or one whose
+    // noise is still rising when listening starts, is not taken for a sound.
+    if (terra_ < 0) potencies_.fill(potencia(t, MOSTRES_TRAMA));
     potencies_[trames_++ % potencies_.size()] = potencia(t, MOSTRES_TRAMA);
     const double e =
         10 * std::log10(std::accumulate(potencies_.begin(), potencies_.end(), 0.0) / potencies_.size() + 1);
@@ -617,6 +622,10 @@ void DetectorVeu::trama(const int16_t* t) {
         historia_.erase(historia_.begin(),
                         historia_.end() - static_cast<std::ptrdiff_t>(guardades * MOSTRES_TRAMA));
         energies_.erase(energies_.begin(), energies_.end() - static_cast<std::ptrdiff_t>(guardades));
+    }
+    if (trames_ <= TRAMES_SALA) {
+        terra_ += 0.3 * (e - terra_);
+        return;
     }
 
     if (!en_veu_) {

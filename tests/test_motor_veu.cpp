@@ -372,12 +372,13 @@ TEST_F(MotorVeu, SavedSetsReopenAndForeignFilesOpenNothing) {
 // sharing a vowel or a consonant, noise bursts, coughs, claps, breaths,
 // knocks and silence.
 TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest) {
-    pf::veu::NucliVeu n; // a hum starting at a reset (a take recorded, recognition resumed) is heard whole
+    pf::veu::NucliVeu n; // a hum after a reset is heard whole, in a loud room still rising as listening began
     n.enregistrant = true;
     n.nivells = false;
     pf::veu::Mostres so(32000);
     for (unsigned i = 0; i < so.size(); ++i)
-        so[i] = static_cast<int16_t>(std::rand() % 121 - 60 + (i - 16000 < 9600) * 4000 * std::sin(i * 0.06));
+        so[i] = static_cast<int16_t>((std::rand() % 601 - 300) * std::min(1.0, i / 1600.0) +
+                                     (i - 16000 < 9600) * 4000 * std::sin(i * 0.06));
     n.alimentar(so.data(), 16000);
     n.reiniciar();
     const auto fets = n.alimentar(so.data() + 16000, 16000);
@@ -406,9 +407,9 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
             // this method reaches on these sets (the aim is 95 %, 90 % worst).
             const double encerts = r.at(QStringLiteral("encerts")).mitjana;
             if (!estrany) net[decimes] = encerts;
-            EXPECT_GE(encerts, estrany ? net[decimes] - 0.04 : 0.88) << decimes;
+            EXPECT_GE(encerts, estrany ? net[decimes] - 0.04 : 0.9) << decimes;
             EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, 0.7) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("pitjor_so")).mitjana, 0.65) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("pitjor_so")).mitjana, 0.7) << decimes;
             EXPECT_GE(r.at(QStringLiteral("soroll_abans")).mitjana, 0.8) << decimes;
         }
 }
