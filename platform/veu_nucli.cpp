@@ -536,13 +536,10 @@ Comparacio comparar(const Patrons& p, const Trets& t, double sonoritat) {
     if (x.propia > 0) c.dispersio = millor / x.propia;
     if (x.propia > 0 && x.altres > x.propia)
         c.separacio = std::log(millor / x.propia) / std::log(x.altres / x.propia);
-    std::vector<size_t> valides;
-    for (size_t k = 0; k < p.entrades[e].trets.size(); ++k)
-        if (!p.presa_apartada(e, k)) valides.push_back(k);
     const auto& s = p.entrades[e].sonoritats;
     double minima = inf;
-    for (size_t k : valides)
-        if (k < s.size()) minima = std::min(minima, s[k]);
+    for (size_t k = 0; k < s.size(); ++k)
+        if (!p.presa_apartada(e, k)) minima = std::min(minima, s[k]);
     if (minima < inf) c.sonoritat_minima = SONORITAT_PART * minima;
     return c;
 }

@@ -414,9 +414,9 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
         }
 }
 
-// Takes as a training session leaves them: a noise among an entry's takes,
-// a take of another sound, an entry of noises alone, one with no name.
-TEST(ReconeixementVeu, TakesUnlikeTheirEntrysOthersAreLeftOutAndAnEntryWithNoNameIsNeverMatched) {
+// What the training route does not meet: a take of another sound among an
+// entry's takes, and a sound whose takes are all noise (a breath, a click).
+TEST(ReconeixementVeu, ATakeOfAnotherSoundIsLeftOutAndASoundOfNoiseAloneKeepsItsTakes) {
     namespace v = pf::veu;
     v::NucliVeu n;
     n.enregistrant = true;
@@ -427,33 +427,15 @@ TEST(ReconeixementVeu, TakesUnlikeTheirEntrysOthersAreLeftOutAndAnEntryWithNoNam
         s.push_back(f.presa);
     ASSERT_EQ(s.size(), 9u);
     std::mt19937 g(3);
-    auto soroll = [&g] {
+    v::Patrons p;
+    p.posar_etiquetes({QStringLiteral("i"), QStringLiteral("o"), QStringLiteral("b")});
+    for (auto [entrada, k] : {std::pair{0, 3}, {0, 4}, {0, 8}, {1, 6}, {1, 7}, {2, -1}, {2, -1}, {2, -1}}) {
         v::Mostres m(9000);
         for (auto& x : m)
             x = static_cast<int16_t>(std::normal_distribution<>(0, 3000)(g));
-        return m;
-    };
-    v::Patrons p;
-    p.posar_etiquetes(
-        {QStringLiteral("a"), QStringLiteral("i"), QStringLiteral("o"), QString(), QStringLiteral("b")});
-    for (auto [entrada, presa] : std::vector<std::pair<size_t, v::Mostres>>{
-             {0, s[0]}, {0, soroll()}, {1, s[3]}, {1, s[4]}, {1, s[8]}, {2, s[6]}, {2, s[7]}, {3, s[5]}})
-        p.afegir_presa(entrada, presa);
-    EXPECT_FALSE(p.presa_apartada(0, 1)); // two takes: none to tell which
-    p.afegir_presa(0, s[1]);
-    p.afegir_presa(0, s[2]);
-    for (int k = 0; k < 3; ++k)
-        p.afegir_presa(4, soroll());
-    EXPECT_TRUE(p.presa_apartada(0, 1));
-    EXPECT_TRUE(p.presa_apartada(1, 2)); // the "o" among the "i"s
-    for (auto [entrada, valides] : {std::pair{0, 3}, {1, 2}, {2, 2}, {4, 3}})
+        p.afegir_presa(static_cast<size_t>(entrada), k < 0 ? m : s[static_cast<size_t>(k)]);
+    }
+    for (auto [entrada, valides] : {std::pair{0, 2}, {1, 2}, {2, 3}})
         EXPECT_EQ(p.preses_valides(static_cast<size_t>(entrada)), valides) << entrada;
-    EXPECT_FALSE(p.complets(3));
-    // The take in the entry with no name is heard as its sound.
-    EXPECT_EQ(v::comparar(p, p.entrades[3].trets[0]).millor, 2);
-    p.posar_etiquetes({QStringLiteral("a"), QString()});
-    p.afegir_presa(0, s[0]);
-    p.afegir_presa(1, s[1]);
-    const v::Comparacio c = v::comparar(p, v::trets_mfcc(s[2]));
-    EXPECT_EQ(std::pair(c.millor, c.segona), std::pair(1, 0));
+    EXPECT_TRUE(p.presa_apartada(0, 2));
 }
