@@ -287,17 +287,12 @@ TEST_F(MotorVeu, TrainingSkipsTheUnnamedEntrySetsAStrayTakeAsideAndOnePressRecor
     std::map<QString, QWidget*> w;
     for (QWidget* t : QApplication::topLevelWidgets())
         w[t->objectName()] = t;
-    auto fill = [&](const char* f, const char* nom) {
-        return w[QLatin1String(f)]->findChild<QListWidget*>(nom);
-    };
-    auto enregistrar = [&](const char* f) {
-        w[QLatin1String(f)]->findChild<QPushButton*>(QStringLiteral("veu_enregistrar"))->click();
-    };
+    auto fill = [&](const char* f, const char* nom) { return w[f]->findChild<QListWidget*>(nom); };
+    auto enregistrar = [&](const char* f) { w[f]->findChild<QPushButton*>("veu_enregistrar")->click(); };
     enregistrar("motor_veu_entrenament");
     alimentar(sessio);
-    QListWidget* entrades = fill("motor_veu_entrenament", "veu_entrades");
-    EXPECT_EQ(entrades->count(), 2); // no row asks for «»
-    entrades->setCurrentRow(0);
+    EXPECT_EQ(fill("motor_veu_entrenament", "veu_entrades")->count(), 2); // no row asks for «»
+    fill("motor_veu_entrenament", "veu_entrades")->setCurrentRow(0);
     const pf::veu::Patrons p = motor->patrons();
     EXPECT_TRUE(p.entrades[2].preses.empty());
     EXPECT_EQ(finestra.comptar(-1), 1);
