@@ -36,15 +36,6 @@ QStringList partir(const QString& llista) {
     return l;
 }
 
-int pendent(const veu::Patrons& p, int des_de, int preses) {
-    const size_t n = p.entrades.size();
-    for (size_t k = 0; k < n; ++k) {
-        const size_t i = (static_cast<size_t>(std::max(des_de, 0)) + k) % n;
-        if (!p.entrada_buida(i) && p.preses_valides(i) < preses) return static_cast<int>(i);
-    }
-    return -1;
-}
-
 // Message 13 ("desc|*.x|desc|*.*") as a file dialog's filter.
 QString filtre() {
     const QStringList p = text_idioma(13).split(u'|');
@@ -282,7 +273,7 @@ void MotorVeuReal::enregistrar_presa(int entrada, bool nomes_una) {
 }
 
 int MotorVeuReal::entrada_pendent(int des_de) const {
-    return pendent(patrons(), des_de, ajustos_.preses);
+    return patrons().pendent(des_de, ajustos_.preses);
 }
 
 bool MotorVeuReal::darrera_apartada() const {
@@ -449,7 +440,7 @@ void MotorVeuReal::lliurar(const std::vector<veu::Esdeveniment>& v) {
                         static_cast<int>(n.patrons.entrades[static_cast<size_t>(entrada)].preses.size()) - 1};
                     // The same entry until it has its valid takes (a take set
                     // aside is said again), then the next, or done.
-                    enregistrant_ = nomes_una_ ? -1 : pendent(n.patrons, entrada, ajustos_.preses);
+                    enregistrant_ = nomes_una_ ? -1 : n.patrons.pendent(entrada, ajustos_.preses);
                     n.enregistrant = enregistrant_ >= 0;
                 });
                 emit patrons_canviats();

@@ -416,6 +416,15 @@ bool Patrons::complets(int preses_per_entrada) const {
     return alguna;
 }
 
+int Patrons::pendent(int des_de, int preses_per_entrada) const {
+    const size_t n = entrades.size();
+    for (size_t k = 0; k < n; ++k) {
+        const size_t i = (static_cast<size_t>(std::max(des_de, 0)) + k) % n;
+        if (!entrada_buida(i) && preses_valides(i) < preses_per_entrada) return static_cast<int>(i);
+    }
+    return -1;
+}
+
 namespace {
 const QByteArray MAGIC = QByteArrayLiteral("LUMIRAGA-SONS\n");
 constexpr quint32 VERSIO_FITXER = 1;

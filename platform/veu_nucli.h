@@ -71,6 +71,10 @@ class Patrons {
     Escala escala(size_t entrada) const;
     // Every named entry holds at least that many valid takes.
     bool complets(int preses_per_entrada) const;
+    // The named entry short of valid takes that training asks for next:
+    // `des_de` (the one being recorded) if it still is, else the next after
+    // it, coming round to the first; -1 when all are complete.
+    int pendent(int des_de, int preses_per_entrada) const;
 
     // Pattern files keep the raw takes, so a later change of features keeps
     // saved sets valid. Reading gives nothing for a foreign, damaged or empty

@@ -96,18 +96,19 @@ inline Taxes avaluar_veu(const QString& joc, int decimes, bool estrany = false) 
         QStringList sons;
         for (const Marca& m : marques(base + QStringLiteral("_entrenament.txt")))
             if (!sons.contains(m.so)) sons << m.so;
-        // As the editor writes the list (a comma after each), and as training
-        // goes: each take to the first named entry short of valid takes.
+        // As the editor writes the list (a comma after each), and as the
+        // training window goes: each take to the entry being recorded until it
+        // has its valid takes, then on to the next short of them.
         n.patrons.posar_etiquetes(sons + QStringList{QString()});
         n.enregistrant = true;
         const v::Mostres e = llegir_so(base + (estrany ? QStringLiteral("_entrenament_estrany.wav")
                                                        : QStringLiteral("_entrenament.wav")));
+        int entrada = n.patrons.pendent(0, 3);
         for (const auto& f : n.alimentar(e.data(), e.size()))
-            for (size_t i = 0; f.tipus == v::Esdeveniment::Presa && i < n.patrons.entrades.size(); ++i)
-                if (!n.patrons.entrada_buida(i) && n.patrons.preses_valides(i) < 3) {
-                    n.patrons.afegir_presa(i, f.presa);
-                    break;
-                }
+            if (f.tipus == v::Esdeveniment::Presa && entrada >= 0) {
+                n.patrons.afegir_presa(static_cast<size_t>(entrada), f.presa);
+                entrada = n.patrons.pendent(entrada, 3);
+            }
         n.enregistrant = false;
         n.reconeixent = true;
         n.reiniciar();
