@@ -16,7 +16,7 @@ namespace {
 
 constexpr int FINESTRA = 400; // 25 ms analysis frame
 constexpr int FFT = 512;
-constexpr int FILTRES = 26;
+constexpr int FILTRES = static_cast<int>(BANDES);
 constexpr int COEFICIENTS = 12; // c1 to c12: c0 (loudness) says nothing of the sound
 constexpr double RANG_DB = 30;  // the bands' range over the floor
 constexpr double MIN_DB = 38;   // quieter than this is never speech
@@ -51,7 +51,11 @@ constexpr double PRESA_ALTRA = 2;
 // spread, and of its place between these and the other entries' takes; and
 // the most the sum may reach.
 constexpr double PES_PROPORCIO = 0.5, PES_COHORT = 2, PES_DISPERSIO = 0.5, PES_SEPARACIO = 1;
-constexpr double NOTA_MAXIMA = -1.15;
+constexpr double NOTA_MAXIMA = -1.3;
+// Two stretches are compared each with this share of the other's room noise
+// added: enough to cover either room's colour, little enough to leave a
+// quiet band its shape.
+constexpr double PART_SOROLL = 0.5;
 // An utterance keeps this share of the entry's least voiced take's voicing:
 // a hum or a take under noise may fall far, a noise burst falls further.
 constexpr double SONORITAT_PART = 0.3;
@@ -131,15 +135,14 @@ double potencia(const int16_t* t, int n) {
     return s / n;
 }
 
-} // namespace
+using Bandes = std::vector<std::array<double, BANDES>>;
 
-Trets trets_mfcc(const Mostres& so) {
+// The mel bands' energies, frame by frame.
+Bandes bandes_de(const Mostres& so) {
     const Banc& b = banc();
-    Trets t;
-    if (so.size() < FINESTRA) return t;
+    Bandes bandes;
+    if (so.size() < FINESTRA) return bandes;
     std::vector<std::complex<double>> x(FFT);
-    std::vector<std::array<double, FILTRES>> bandes;
-    double pic = 0;
     for (size_t inici = 0; inici + FINESTRA <= so.size(); inici += MOSTRES_TRAMA) {
         std::fill(x.begin(), x.end(), 0);
         for (size_t i = 0; i < FINESTRA; ++i) {
@@ -148,22 +151,40 @@ Trets trets_mfcc(const Mostres& so) {
         }
         fft(x);
         auto& e = bandes.emplace_back();
-        for (size_t f = 0; f < FILTRES; ++f) {
+        for (size_t f = 0; f < BANDES; ++f) {
             e[f] = 0;
             for (size_t k = 0; k <= FFT / 2; ++k)
                 if (b.filtres[f][k] > 0) e[f] += b.filtres[f][k] * std::norm(x[k]);
-            pic = std::max(pic, e[f]);
         }
     }
+    return bandes;
+}
+
+// MFCC of the bands with a noise added to every frame, each coefficient less
+// its mean over the stretch (so a microphone's colour or a level change does
+// not count), and their deltas.
+Trets trets_de(Bandes bandes, const std::array<double, BANDES>& afegit) {
+    const Banc& b = banc();
+    Trets t;
+    if (bandes.empty()) return t;
+    double pic = 0;
+    for (auto& e : bandes)
+        for (size_t f = 0; f < BANDES; ++f) {
+            e[f] += afegit[f];
+            pic = std::max(pic, e[f]);
+        }
     // What lies far under the loudest band of the stretch (a room's noise,
     // other in every room) is levelled to one floor.
     const double terra = pic * std::pow(10, -RANG_DB / 10) + 1;
     for (const auto& e : bandes) {
+        std::array<double, BANDES> l;
+        for (size_t f = 0; f < BANDES; ++f)
+            l[f] = std::log(e[f] + terra);
         std::vector<float> c(COEFICIENTS);
         for (size_t k = 0; k < COEFICIENTS; ++k) {
             double s = 0;
-            for (size_t f = 0; f < FILTRES; ++f)
-                s += b.dct[k][f] * std::log(e[f] + terra);
+            for (size_t f = 0; f < BANDES; ++f)
+                s += b.dct[k][f] * l[f];
             c[k] = static_cast<float>(s);
         }
         t.push_back(std::move(c));
@@ -192,6 +213,8 @@ Trets trets_mfcc(const Mostres& so) {
         t[i].insert(t[i].end(), delta[i].begin(), delta[i].end());
     return t;
 }
+
+} // namespace
 
 Alineacio alinear_dtw(const Trets& a, const Trets& b) {
     const size_t n = a.size(), m = b.size();
@@ -243,6 +266,37 @@ Alineacio alinear_dtw(const Trets& a, const Trets& b) {
     return {abans[m] / static_cast<double>(n + m), pitjor / static_cast<double>(w)};
 }
 
+Sala sala_de(const Mostres& so) {
+    Sala s;
+    s.bandes = bandes_de(so);
+    // The frames the detector keeps before the onset and after the end,
+    // band by band the quieter: the room, whatever sound starts or ends.
+    const size_t n = s.bandes.size();
+    constexpr size_t vora = TRAMES_ABANS;
+    if (n >= 4 * vora)
+        for (size_t f = 0; f < BANDES; ++f) {
+            double abans = 0, despres = 0;
+            for (size_t i = 0; i < vora; ++i) {
+                abans += s.bandes[i][f];
+                despres += s.bandes[n - 1 - i][f];
+            }
+            s.soroll[f] = std::min(abans, despres) / vora;
+        }
+    for (const auto& e : s.bandes)
+        for (double x : e)
+            s.pic = std::max(s.pic, x);
+    return s;
+}
+
+Alineacio alinear_en_sala(const Sala& a, const Sala& b) {
+    auto per_a = b.soroll, per_b = a.soroll;
+    for (auto& x : per_a)
+        x *= PART_SOROLL * a.pic / b.pic;
+    for (auto& x : per_b)
+        x *= PART_SOROLL * b.pic / a.pic;
+    return alinear_dtw(trets_de(a.bandes, per_a), trets_de(b.bandes, per_b));
+}
+
 double sonoritat(const Mostres& so) {
     const size_t n = FINESTRA + PERIODE_MAXIM;
     if (so.size() < n) return 0;
@@ -286,7 +340,7 @@ double nota(const Alineacio& a) {
 void Patrons::posar_etiquetes(const QStringList& etiquetes) {
     entrades.clear();
     for (const QString& e : etiquetes)
-        entrades.push_back(Entrada{e, {}, {}});
+        entrades.push_back(Entrada{e, {}});
     clau_.clear();
 }
 
@@ -299,7 +353,6 @@ QStringList Patrons::etiquetes() const {
 
 void Patrons::afegir_presa(size_t entrada, Mostres presa) {
     if (entrada >= entrades.size()) return;
-    entrades[entrada].trets.push_back(trets_mfcc(presa));
     entrades[entrada].sonoritats.push_back(sonoritat(presa));
     entrades[entrada].preses.push_back(std::move(presa));
     clau_.clear();
@@ -309,7 +362,6 @@ void Patrons::esborrar_presa(size_t entrada, size_t presa) {
     if (entrada >= entrades.size() || presa >= entrades[entrada].preses.size()) return;
     Entrada& e = entrades[entrada];
     e.preses.erase(e.preses.begin() + static_cast<std::ptrdiff_t>(presa));
-    e.trets.erase(e.trets.begin() + static_cast<std::ptrdiff_t>(presa));
     if (presa < e.sonoritats.size())
         e.sonoritats.erase(e.sonoritats.begin() + static_cast<std::ptrdiff_t>(presa));
     clau_.clear();
@@ -325,6 +377,10 @@ void Patrons::refer() const {
         clau.push_back(entrada_buida(i) ? 0 : entrades[i].preses.size() + 1);
     if (clau == clau_) return;
     clau_ = std::move(clau);
+    sales_.assign(entrades.size(), {});
+    for (size_t i = 0; i < entrades.size(); ++i)
+        for (const Mostres& m : entrades[i].preses)
+            sales_[i].push_back(sala_de(m));
     apartades_.assign(entrades.size(), {});
     for (size_t i = 0; i < entrades.size(); ++i)
         apartades_[i] = apartar(i);
@@ -333,14 +389,14 @@ void Patrons::refer() const {
     for (size_t i = 0; i < entrades.size(); ++i) {
         double propia = 0, altres = 0;
         int n = 0, m = 0;
-        for (size_t a = 0; a < entrades[i].trets.size(); ++a) {
+        for (size_t a = 0; a < entrades[i].preses.size(); ++a) {
             if (!valida(i, a)) continue;
             double p = std::numeric_limits<double>::infinity(), q = p;
             for (size_t j = 0; j < entrades.size(); ++j)
-                for (size_t b = 0; b < entrades[j].trets.size(); ++b)
+                for (size_t b = 0; b < entrades[j].preses.size(); ++b)
                     if (valida(j, b) && (j != i || b != a)) {
                         double& x = j == i ? p : q;
-                        x = std::min(x, nota(alinear_dtw(entrades[i].trets[a], entrades[j].trets[b])));
+                        x = std::min(x, nota(alinear_en_sala(sales_[i][a], sales_[j][b])));
                     }
             if (p < std::numeric_limits<double>::infinity()) propia += p, ++n;
             if (q < std::numeric_limits<double>::infinity()) altres += q, ++m;
@@ -353,6 +409,11 @@ bool Patrons::presa_apartada(size_t entrada, size_t presa) const {
     if (entrada >= entrades.size() || presa >= entrades[entrada].preses.size()) return true;
     refer();
     return presa < apartades_[entrada].size() && apartades_[entrada][presa];
+}
+
+const Sala& Patrons::sala(size_t entrada, size_t presa) const {
+    refer();
+    return sales_[entrada][presa];
 }
 
 Patrons::Escala Patrons::escala(size_t entrada) const {
@@ -371,11 +432,11 @@ std::vector<char> Patrons::apartar(size_t entrada) const {
     const Entrada& e = entrades[entrada];
     const size_t n = e.preses.size();
     std::vector<char> fora(n, 0);
-    if (entrada_buida(entrada) || n < 3 || e.sonoritats.size() != n || e.trets.size() != n) return fora;
-    auto propera = [](const Trets& t, const Entrada& altra, size_t llevat) {
+    if (entrada_buida(entrada) || n < 3 || e.sonoritats.size() != n) return fora;
+    auto propera = [&](size_t presa, size_t altra, size_t llevat) {
         double d = std::numeric_limits<double>::infinity();
-        for (size_t k = 0; k < altra.trets.size(); ++k)
-            if (k != llevat) d = std::min(d, nota(alinear_dtw(t, altra.trets[k])));
+        for (size_t k = 0; k < sales_[altra].size(); ++k)
+            if (k != llevat) d = std::min(d, nota(alinear_en_sala(sales_[entrada][presa], sales_[altra][k])));
         return d;
     };
     for (size_t i = 0; i < n; ++i) {
@@ -388,10 +449,10 @@ std::vector<char> Patrons::apartar(size_t entrada) const {
         fora[i] = e.sonoritats[i] < mediana - PRESA_SONORITAT_MARGE &&
                   e.sonoritats[i] < PRESA_SONORITAT_PART * mediana;
         if (fora[i]) continue;
-        const double propia = propera(e.trets[i], e, i);
+        const double propia = propera(i, entrada, i);
         for (size_t j = 0; j < entrades.size() && !fora[i]; ++j)
             if (j != entrada && !entrada_buida(j))
-                fora[i] = propera(e.trets[i], entrades[j], entrades[j].trets.size()) * PRESA_ALTRA < propia;
+                fora[i] = propera(i, j, entrades[j].preses.size()) * PRESA_ALTRA < propia;
     }
     if (2 * static_cast<size_t>(std::count(fora.begin(), fora.end(), 1)) >= n)
         std::fill(fora.begin(), fora.end(), 0);
@@ -473,7 +534,7 @@ std::optional<Patrons> Patrons::llegir(const QString& fitxer, QString* per_que) 
         quint32 preses = 0;
         s >> etiqueta >> preses;
         if (s.status() != QDataStream::Ok || preses > MAX_PRESES) return no("motiu_malmes");
-        p.entrades.push_back(Entrada{etiqueta, {}, {}});
+        p.entrades.push_back(Entrada{etiqueta, {}});
         for (quint32 k = 0; k < preses; ++k) {
             quint32 mida = 0;
             s >> mida;
@@ -491,11 +552,12 @@ std::optional<Patrons> Patrons::llegir(const QString& fitxer, QString* per_que) 
     return p;
 }
 
-Comparacio comparar(const Patrons& p, const Trets& t, double sonoritat) {
+Comparacio comparar(const Patrons& p, const Mostres& so) {
     Comparacio c;
+    const Sala sala = sala_de(so);
     const double inf = std::numeric_limits<double>::infinity();
     c.distancia = c.distancia_segona = inf;
-    c.sonoritat = sonoritat;
+    c.sonoritat = sonoritat(so);
     // Each entry by its nearest valid take, the same for an entry of one take
     // as of ten; the costliest stretch of a path counts too, so a sound is
     // told from one that holds it (two syllables and one of them).
@@ -504,9 +566,9 @@ Comparacio comparar(const Patrons& p, const Trets& t, double sonoritat) {
     for (size_t i = 0; i < p.entrades.size(); ++i) {
         if (p.entrada_buida(i)) continue;
         double d = inf, n = inf;
-        for (size_t k = 0; k < p.entrades[i].trets.size(); ++k) {
+        for (size_t k = 0; k < p.entrades[i].preses.size(); ++k) {
             if (p.presa_apartada(i, k)) continue;
-            const Alineacio al = alinear_dtw(t, p.entrades[i].trets[k]);
+            const Alineacio al = alinear_en_sala(sala, p.sala(i, k));
             notes[i].push_back(nota(al));
             d = std::min(d, al.mitjana);
             n = std::min(n, notes[i].back());
@@ -722,7 +784,7 @@ std::vector<Esdeveniment> NucliVeu::alimentar(const int16_t* m, size_t n) {
             r.push_back(Esdeveniment{Esdeveniment::Presa, 0, {}, std::move(u), total_});
             continue;
         }
-        const Comparacio c = comparar(patrons, trets_mfcc(u), sonoritat(u));
+        const Comparacio c = comparar(patrons, u);
         const int k = paraula_acceptada(c, llindar);
         if (k != 0 || provant) r.push_back(Esdeveniment{Esdeveniment::Paraula, k, c, {}, total_});
     }

@@ -23,15 +23,26 @@ constexpr double SEGONS_SILENCI_FI = 0.2;
 using Mostres = std::vector<int16_t>;
 using Trets = std::vector<std::vector<float>>; // one vector per 10 ms frame
 
-// MFCC of a stretch of sound, each coefficient less its mean over the stretch
-// (so a microphone's colour or a level change does not count).
-Trets trets_mfcc(const Mostres& so);
 // The dynamic-time-warping alignment of two stretches: the distance per step
 // of the path, and the mean of its costliest few steps in a row.
 struct Alineacio {
     double mitjana = 0, pitjor = 0;
 };
 Alineacio alinear_dtw(const Trets& a, const Trets& b);
+// A stretch's mel band energies frame by frame, the room's noise in them
+// (the quieter of the frames before its onset and of those after its end)
+// and its loudest band.
+constexpr size_t BANDES = 26;
+struct Sala {
+    std::vector<std::array<double, BANDES>> bandes;
+    std::array<double, BANDES> soroll{};
+    double pic = 1;
+};
+Sala sala_de(const Mostres& so);
+// Two stretches aligned each with the other's room noise added, as far under
+// its own loudest band as it lies under the other's: a sound heard in another
+// room than its takes meets them in one room.
+Alineacio alinear_en_sala(const Sala& a, const Sala& b);
 // How much of a sound is voiced, 0 to 1: the periodicity of its voiced part
 // (the pitch's normalised autocorrelation, high in the frames that have it).
 // A noise, a cough or a clap gives little; a vowel or a hum much.
@@ -40,8 +51,7 @@ double sonoritat(const Mostres& so);
 struct Entrada {
     QString etiqueta;
     std::vector<Mostres> preses;
-    std::vector<Trets> trets;            // of each take, computed when it is added
-    std::vector<double> sonoritats = {}; // likewise
+    std::vector<double> sonoritats = {}; // of each take, worked out when it is added
 };
 
 // The trained sounds: the entries of the unit, in list order.
@@ -71,6 +81,7 @@ class Patrons {
     Escala escala(size_t entrada) const;
     // Every named entry holds at least that many valid takes.
     bool complets(int preses_per_entrada) const;
+    const Sala& sala(size_t entrada, size_t presa) const;
     // The named entry short of valid takes that training asks for next:
     // `des_de` (the one being recorded) if it still is, else the next after
     // it, coming round to the first; -1 when all are complete.
@@ -91,6 +102,7 @@ class Patrons {
     mutable std::vector<size_t> clau_;
     mutable std::vector<std::vector<char>> apartades_;
     mutable std::vector<Escala> escales_;
+    mutable std::vector<std::vector<Sala>> sales_;
 };
 
 // The match of one utterance against the named entries' valid takes: the
@@ -114,7 +126,8 @@ struct Comparacio {
     // The utterance's voicing, and the least the best entry's takes allow.
     double sonoritat = 1, sonoritat_minima = 0;
 };
-Comparacio comparar(const Patrons& p, const Trets& t, double sonoritat = 1);
+// The utterance is given as samples: it meets each take in one room.
+Comparacio comparar(const Patrons& p, const Mostres& so);
 // A word only below the rejection threshold, and as likely the entry's as
 // its takes are one another's rather than the other entries': one score
 // weighs its lead over the runner-up, over the other entries' takes, over

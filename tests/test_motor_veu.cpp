@@ -402,9 +402,9 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
             // this method reaches on these sets (the aim is 95 %, 90 % worst).
             const double encerts = r.at(QStringLiteral("encerts")).mitjana;
             if (!estrany) net[decimes] = encerts;
-            EXPECT_GE(encerts, estrany ? net[decimes] - 0.04 : 0.9) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, 0.7) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("pitjor_so")).mitjana, 0.7) << decimes;
+            EXPECT_GE(encerts, estrany ? net[decimes] - 0.03 : 0.93) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, 0.8) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("pitjor_so")).mitjana, 0.75) << decimes;
             EXPECT_GE(r.at(QStringLiteral("soroll_abans")).mitjana, 0.8) << decimes;
         }
 }
