@@ -24,7 +24,8 @@ constexpr double SOBRE_DB = 8;  // onset above the noise floor
 constexpr double SOTA_DB = 8;   // end near the floor
 constexpr int TRAMES_INICI = 3; // frames above the floor that make an onset
 constexpr int TRAMES_FI = static_cast<int>(SEGONS_SILENCI_FI * MOSTRES_PER_SEGON / MOSTRES_TRAMA + 0.5);
-constexpr int TRAMES_ABANS = 5; // kept from before the onset
+constexpr int TRAMES_ABANS = 5;         // kept from before the onset
+constexpr int TRAMES_ABANS_SOROLL = 15; // of a steady noise a sound rises over
 constexpr int TRAMES_MINIMES = 10;
 constexpr size_t TRAMES_SALA = 10; // the first heard, the room alone
 // A steady noise before a sound: at least this long, within this spread.
@@ -51,7 +52,7 @@ constexpr double PRESA_ALTRA = 2;
 // spread, and of its place between these and the other entries' takes; and
 // the most the sum may reach.
 constexpr double PES_PROPORCIO = 0.5, PES_COHORT = 2, PES_DISPERSIO = 0.5, PES_SEPARACIO = 1;
-constexpr double NOTA_MAXIMA = -1.3;
+constexpr double NOTA_MAXIMA = -1.25;
 // Two stretches are compared each with this share of the other's room noise
 // added: enough to cover either room's colour, little enough to leave a
 // quiet band its shape.
@@ -724,7 +725,13 @@ void DetectorVeu::trama(const int16_t* t) {
 
     actual_.insert(actual_.end(), t, t + MOSTRES_TRAMA);
     if (pujada_sobre_soroll(e)) {
+        // A sound rising over a steady noise may begin under it (the m of
+        // "ma"): more of the noise before the rise is kept than of a quiet room.
+        const size_t abans = static_cast<size_t>(TRAMES_ABANS_SOROLL + TRAMES_INICI) * MOSTRES_TRAMA;
+        Mostres sentit(actual_.end() - static_cast<std::ptrdiff_t>(std::min(abans, actual_.size())),
+                       actual_.end());
         obrir(ferm_suma_ / ferm_n_);
+        actual_ = std::move(sentit);
         refet_ = true;
         return;
     }

@@ -405,7 +405,7 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
             EXPECT_GE(encerts, estrany ? net[decimes] - 0.03 : 0.93) << decimes;
             EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, 0.8) << decimes;
             EXPECT_GE(r.at(QStringLiteral("pitjor_so")).mitjana, 0.75) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("soroll_abans")).mitjana, 0.8) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("soroll_abans")).mitjana, 0.88) << decimes;
         }
 }
 
