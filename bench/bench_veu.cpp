@@ -276,12 +276,15 @@ void BM_Comparar32Entrades(benchmark::State& state) {
     MotorEntrenat m;
     const veu::Patrons tres = m.motor->patrons();
     veu::Patrons p;
-    for (int i = 0; i < 32; ++i) {
-        const veu::Entrada& e = tres.entrades[static_cast<size_t>(i % 3)];
-        p.entrades.push_back(veu::Entrada{QString::number(i), e.preses});
-    }
+    QStringList noms;
+    for (int i = 0; i < 32; ++i)
+        noms << QString::number(i);
+    p.posar_etiquetes(noms);
+    for (size_t i = 0; i < 32; ++i)
+        for (const veu::Mostres& presa : tres.entrades[i % 3].preses)
+            p.afegir_presa(i, presa);
     const veu::Mostres& u = tres.entrades[1].preses[0];
-    p.escala(0); // the takes' rooms and spreads, worked out once after training
+    p.escala(0); // the spreads, worked out once after training
     for (auto _ : state)
         benchmark::DoNotOptimize(veu::comparar(p, u));
 }

@@ -355,6 +355,7 @@ QStringList Patrons::etiquetes() const {
 void Patrons::afegir_presa(size_t entrada, Mostres presa) {
     if (entrada >= entrades.size()) return;
     entrades[entrada].sonoritats.push_back(sonoritat(presa));
+    entrades[entrada].sales.push_back(sala_de(presa));
     entrades[entrada].preses.push_back(std::move(presa));
     clau_.clear();
 }
@@ -365,6 +366,7 @@ void Patrons::esborrar_presa(size_t entrada, size_t presa) {
     e.preses.erase(e.preses.begin() + static_cast<std::ptrdiff_t>(presa));
     if (presa < e.sonoritats.size())
         e.sonoritats.erase(e.sonoritats.begin() + static_cast<std::ptrdiff_t>(presa));
+    if (presa < e.sales.size()) e.sales.erase(e.sales.begin() + static_cast<std::ptrdiff_t>(presa));
     clau_.clear();
 }
 
@@ -378,14 +380,12 @@ void Patrons::refer() const {
         clau.push_back(entrada_buida(i) ? 0 : entrades[i].preses.size() + 1);
     if (clau == clau_) return;
     clau_ = std::move(clau);
-    sales_.assign(entrades.size(), {});
-    for (size_t i = 0; i < entrades.size(); ++i)
-        for (const Mostres& m : entrades[i].preses)
-            sales_[i].push_back(sala_de(m));
     apartades_.assign(entrades.size(), {});
     for (size_t i = 0; i < entrades.size(); ++i)
         apartades_[i] = apartar(i);
-    auto valida = [this](size_t i, size_t k) { return !entrada_buida(i) && !apartades_[i][k]; };
+    auto valida = [this](size_t i, size_t k) {
+        return !entrada_buida(i) && !apartades_[i][k] && k < entrades[i].sales.size();
+    };
     escales_.assign(entrades.size(), {});
     for (size_t i = 0; i < entrades.size(); ++i) {
         double propia = 0, altres = 0;
@@ -397,7 +397,7 @@ void Patrons::refer() const {
                 for (size_t b = 0; b < entrades[j].preses.size(); ++b)
                     if (valida(j, b) && (j != i || b != a)) {
                         double& x = j == i ? p : q;
-                        x = std::min(x, nota(alinear_en_sala(sales_[i][a], sales_[j][b])));
+                        x = std::min(x, nota(alinear_en_sala(entrades[i].sales[a], entrades[j].sales[b])));
                     }
             if (p < std::numeric_limits<double>::infinity()) propia += p, ++n;
             if (q < std::numeric_limits<double>::infinity()) altres += q, ++m;
@@ -410,11 +410,6 @@ bool Patrons::presa_apartada(size_t entrada, size_t presa) const {
     if (entrada >= entrades.size() || presa >= entrades[entrada].preses.size()) return true;
     refer();
     return presa < apartades_[entrada].size() && apartades_[entrada][presa];
-}
-
-const Sala& Patrons::sala(size_t entrada, size_t presa) const {
-    refer();
-    return sales_[entrada][presa];
 }
 
 Patrons::Escala Patrons::escala(size_t entrada) const {
@@ -433,11 +428,11 @@ std::vector<char> Patrons::apartar(size_t entrada) const {
     const Entrada& e = entrades[entrada];
     const size_t n = e.preses.size();
     std::vector<char> fora(n, 0);
-    if (entrada_buida(entrada) || n < 3 || e.sonoritats.size() != n) return fora;
+    if (entrada_buida(entrada) || n < 3 || e.sonoritats.size() != n || e.sales.size() != n) return fora;
     auto propera = [&](size_t presa, size_t altra, size_t llevat) {
         double d = std::numeric_limits<double>::infinity();
-        for (size_t k = 0; k < sales_[altra].size(); ++k)
-            if (k != llevat) d = std::min(d, nota(alinear_en_sala(sales_[entrada][presa], sales_[altra][k])));
+        for (size_t k = 0; k < entrades[altra].sales.size(); ++k)
+            if (k != llevat) d = std::min(d, nota(alinear_en_sala(e.sales[presa], entrades[altra].sales[k])));
         return d;
     };
     for (size_t i = 0; i < n; ++i) {
@@ -567,9 +562,9 @@ Comparacio comparar(const Patrons& p, const Mostres& so) {
     for (size_t i = 0; i < p.entrades.size(); ++i) {
         if (p.entrada_buida(i)) continue;
         double d = inf, n = inf;
-        for (size_t k = 0; k < p.entrades[i].preses.size(); ++k) {
+        for (size_t k = 0; k < p.entrades[i].sales.size(); ++k) {
             if (p.presa_apartada(i, k)) continue;
-            const Alineacio al = alinear_en_sala(sala, p.sala(i, k));
+            const Alineacio al = alinear_en_sala(sala, p.entrades[i].sales[k]);
             notes[i].push_back(nota(al));
             d = std::min(d, al.mitjana);
             n = std::min(n, notes[i].back());

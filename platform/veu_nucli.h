@@ -51,7 +51,9 @@ double sonoritat(const Mostres& so);
 struct Entrada {
     QString etiqueta;
     std::vector<Mostres> preses;
-    std::vector<double> sonoritats = {}; // of each take, worked out when it is added
+    // Of each take, worked out when it is added.
+    std::vector<double> sonoritats = {};
+    std::vector<Sala> sales = {};
 };
 
 // The trained sounds: the entries of the unit, in list order.
@@ -81,7 +83,6 @@ class Patrons {
     Escala escala(size_t entrada) const;
     // Every named entry holds at least that many valid takes.
     bool complets(int preses_per_entrada) const;
-    const Sala& sala(size_t entrada, size_t presa) const;
     // The named entry short of valid takes that training asks for next:
     // `des_de` (the one being recorded) if it still is, else the next after
     // it, coming round to the first; -1 when all are complete.
@@ -102,7 +103,6 @@ class Patrons {
     mutable std::vector<size_t> clau_;
     mutable std::vector<std::vector<char>> apartades_;
     mutable std::vector<Escala> escales_;
-    mutable std::vector<std::vector<Sala>> sales_;
 };
 
 // The match of one utterance against the named entries' valid takes: the
