@@ -53,20 +53,18 @@ struct Taxes {
     std::map<QString, std::pair<int, int>> intrusos;
 };
 
-// The engine's limits were chosen on the first ten; the others check them.
-constexpr int LLAVORS_AJUST = 1, LLAVORS_PROVA = 101;
-// The sets of these seeds, made once per process in a folder of its own;
-// "" without espeak-ng.
+// The engine's limits were chosen on seeds 1 to 10; these check them.
+constexpr int LLAVORS_PROVA = 101;
+// The sets of these seeds, each made once per process; "" without espeak-ng.
 inline QString joc_veu(const std::vector<int>& llavors) {
     static QTemporaryDir dir;
     static std::set<int> fetes;
     QStringList args{QStringLiteral(LUMI_DADES "/../../scripts/generar_veu.py"), QStringLiteral("--joc"),
                      dir.path()};
     for (int l : llavors)
-        if (fetes.insert(l).second) args << QString::number(l);
-    if (args.size() > 3 && QProcess::execute(QStringLiteral("python3"), args) != 0) fetes.clear();
-    for (int l : llavors)
-        if (!fetes.count(l)) return {};
+        if (!fetes.count(l)) args << QString::number(l);
+    if (args.size() > 3 && QProcess::execute(QStringLiteral("python3"), args) != 0) return {};
+    fetes.insert(llavors.begin(), llavors.end());
     return dir.path();
 }
 
@@ -148,18 +146,16 @@ inline std::vector<Taxes> avaluar_jocs(const QString& joc, const std::vector<int
     return t;
 }
 
-// A figure over several sets: the share of all of them pooled, and that of
-// the worst set (the lowest for what is right, the highest for what is
-// accepted in error).
+// A figure over several sets: pooled, and on the worst set (the lowest right
+// or the highest accepted in error).
 struct Xifra {
     double mitjana = 0, pitjor = -1;
     int a = 0, de = 0;
     void afegir(std::pair<int, int> n, bool error) {
-        a += n.first;
-        de += n.second;
-        mitjana = de ? static_cast<double>(a) / de : 0;
-        const double x = n.second ? static_cast<double>(n.first) / n.second : 0;
-        if (n.second && (pitjor < 0 || (error ? x > pitjor : x < pitjor))) pitjor = x;
+        if (n.second == 0) return;
+        a += n.first, de += n.second, mitjana = static_cast<double>(a) / de;
+        const double x = static_cast<double>(n.first) / n.second;
+        if (pitjor < 0 || (error ? x > pitjor : x < pitjor)) pitjor = x;
     }
 };
 

@@ -26,8 +26,7 @@ menu_sons() {
 
 engegar
 # Item 1 accepts word 1, item 2 word 2; the list "1,2," as the action editor
-# writes it (an empty name after the last comma), and the listening time a new
-# activity has (0).
+# writes it, and the listening time a new activity has (0).
 sed -i '23s/.*/1\r/;88s/.*/1\r/;202s/.*/"1,2,"\r/;206s/.*/0\r/' "$tmp/examples/primera/primera.lrq"
 esperar_inici 10 "at the first start"
 engegar_des_de_inici
