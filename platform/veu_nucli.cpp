@@ -32,6 +32,9 @@ constexpr size_t TRAMES_SALA = 10; // the first heard, the room alone
 constexpr int TRAMES_FERM = 10;
 constexpr int TRAMES_FERM_MAXIMES = 80;
 constexpr double FERM_DB = 5;
+// A steady stretch this voiced is the sound's own start (a hum, the m of
+// "ma"), not a noise: noises stay under 0.4, voices over 0.6.
+constexpr double FERM_SONORITAT = 0.5;
 // Steps of a path's costliest stretch: short, so a consonant the other
 // sound lacks stands out.
 constexpr int TRAM_PITJOR = 2;
@@ -52,7 +55,10 @@ constexpr double PRESA_ALTRA = 2;
 // spread, and of its place between these and the other entries' takes; and
 // the most the sum may reach.
 constexpr double PES_PROPORCIO = 0.5, PES_COHORT = 2, PES_DISPERSIO = 0.5, PES_SEPARACIO = 1;
-constexpr double NOTA_MAXIMA = -1.25;
+constexpr double NOTA_MAXIMA = -1.15;
+// An entry's spread is drawn this far, on a log scale, towards the mean of
+// all entries': three takes say little of it alone.
+constexpr double PART_DISPERSIO_COMUNA = 0.5;
 // Two stretches are compared each with this share of the other's room noise
 // added: enough to cover either room's colour, little enough to leave a
 // quiet band its shape.
@@ -404,6 +410,16 @@ void Patrons::refer() const {
         }
         escales_[i] = {n > 0 ? propia / n : 0, m > 0 ? altres / m : 0};
     }
+    double log_comu = 0;
+    int n = 0;
+    for (const Escala& e : escales_)
+        if (e.propia > 0) log_comu += std::log(e.propia), ++n;
+    if (n < 2) return;
+    log_comu /= n;
+    for (Escala& e : escales_)
+        if (e.propia > 0)
+            e.propia =
+                std::exp((1 - PART_DISPERSIO_COMUNA) * std::log(e.propia) + PART_DISPERSIO_COMUNA * log_comu);
 }
 
 bool Patrons::presa_apartada(size_t entrada, size_t presa) const {
@@ -647,6 +663,7 @@ std::vector<Mostres> DetectorVeu::alimentar(const int16_t* m, size_t n) {
 
 void DetectorVeu::obrir(double terra_fi) {
     actual_.assign(historia_.begin(), historia_.end());
+    energies_veu_.clear();
     terra_fi_ = terra_fi;
     sota_ = pujada_ = ferm_n_ = 0;
     ferm_suma_ = 0;
@@ -657,7 +674,20 @@ void DetectorVeu::obrir(double terra_fi) {
 bool DetectorVeu::pujada_sobre_soroll(double e) {
     if (refet_ || ferm_n_ >= TRAMES_FERM_MAXIMES) return false;
     const double mitjana = ferm_n_ > 0 ? ferm_suma_ / ferm_n_ : e;
-    if (ferm_n_ >= TRAMES_FERM && e > mitjana + SOBRE_DB) return ++pujada_ >= TRAMES_INICI;
+    if (ferm_n_ >= TRAMES_FERM && e > mitjana + SOBRE_DB) {
+        if (++pujada_ < TRAMES_INICI) return false;
+        // A voiced stretch is the sound's own start, heard on as one
+        // utterance: taken for a noise, the rest of "mamá" under it was lost.
+        const size_t fi = static_cast<size_t>(TRAMES_INICI) * MOSTRES_TRAMA,
+                     inici = fi + static_cast<size_t>(ferm_n_) * MOSTRES_TRAMA;
+        if (actual_.size() >= inici &&
+            sonoritat(Mostres(actual_.end() - static_cast<std::ptrdiff_t>(inici),
+                              actual_.end() - static_cast<std::ptrdiff_t>(fi))) >= FERM_SONORITAT) {
+            refet_ = true;
+            return false;
+        }
+        return true;
+    }
     pujada_ = 0;
     if (std::abs(e - mitjana) > FERM_DB) {
         // Not steady, unless on its way up to the sound.
@@ -719,6 +749,7 @@ void DetectorVeu::trama(const int16_t* t) {
     }
 
     actual_.insert(actual_.end(), t, t + MOSTRES_TRAMA);
+    energies_veu_.push_back(e);
     if (pujada_sobre_soroll(e)) {
         // A sound rising over a steady noise may begin under it (the m of
         // "ma"): more of the noise before the rise is kept than of a quiet room.
@@ -733,7 +764,18 @@ void DetectorVeu::trama(const int16_t* t) {
     sota_ = e < terra_fi_ + SOTA_DB ? sota_ + 1 : 0;
     const bool acabada = sota_ >= TRAMES_FI;
     if (!acabada && static_cast<int>(actual_.size()) < mostres_finestra) return;
-    if (acabada) actual_.resize(actual_.size() - (TRAMES_FI - TRAMES_ABANS) * MOSTRES_TRAMA);
+    size_t treure = TRAMES_FI - TRAMES_ABANS;
+    if (acabada && refet_ && energies_veu_.size() >= static_cast<size_t>(TRAMES_FI)) {
+        // After a sound that rose over a steady stretch, the level may go on
+        // falling past it (the noise stopped, or it was the sound's own):
+        // the end keeps that fall, as a take in a quiet room does.
+        const auto cua = energies_veu_.end() - TRAMES_FI;
+        const double minim = *std::min_element(cua, energies_veu_.end());
+        const auto quiet =
+            std::find_if(cua, energies_veu_.end(), [&](double x) { return x <= minim + SOTA_DB; });
+        treure -= std::min<size_t>(treure, static_cast<size_t>(quiet - cua));
+    }
+    if (acabada) actual_.resize(actual_.size() - treure * MOSTRES_TRAMA);
     const int trames_veu = static_cast<int>(actual_.size()) / MOSTRES_TRAMA - TRAMES_ABANS;
     if (trames_veu >= TRAMES_MINIMES) fetes_.push_back(std::move(actual_));
     actual_.clear();

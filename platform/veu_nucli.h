@@ -75,8 +75,8 @@ class Patrons {
     bool presa_apartada(size_t entrada, size_t presa) const;
     int preses_valides(size_t entrada) const;
     // How an entry's valid takes lie: the mean score of each to its nearest
-    // other (0 with fewer than two), and to the nearest take of another
-    // entry (0 without).
+    // other (0 with fewer than two), drawn halfway to all entries' mean on a
+    // log scale, and to the nearest take of another entry (0 without).
     struct Escala {
         double propia = 0, altres = 0;
     };
@@ -141,7 +141,7 @@ int paraula_acceptada(const Comparacio& c, double llindar);
 // heard before the sound or when the window is full. A steady noise that
 // opens an utterance and then has a sound rise above it is taken as the room:
 // the utterance starts again at the rise and ends when the noise is all that
-// is left.
+// is left. A voiced steady stretch (a hum, the m of "ma") is the sound's own.
 class DetectorVeu {
   public:
     int mostres_finestra = MOSTRES_PER_SEGON; // the longest utterance
@@ -160,6 +160,7 @@ class DetectorVeu {
     std::vector<int16_t> pendent_;      // samples short of a frame
     std::vector<int16_t> historia_;     // the last frames, for the stretch before the onset
     std::vector<double> energies_;      // of the frames in `historia_`
+    std::vector<double> energies_veu_;  // of the utterance's frames since its onset
     std::array<double, 4> potencies_{}; // of the last frames
     size_t trames_ = 0;
     Mostres actual_; // the utterance under way
@@ -169,7 +170,7 @@ class DetectorVeu {
     // The frames since the onset while they may be a steady noise.
     double ferm_suma_ = 0;
     int ferm_n_ = 0;
-    bool refet_ = false;
+    bool refet_ = false; // a sound rose over the steady stretch: judged once
     int sobre_ = 0, sota_ = 0, pujada_ = 0;
     bool en_veu_ = false;
 };

@@ -373,6 +373,21 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
     n.reiniciar();
     const auto fets = n.alimentar(so.data() + 16000, 16000);
     EXPECT_GE(fets.size() == 1 ? fets[0].presa.size() : 0, 9600u) << fets.size() << " utterances";
+    // So is a word that opens on a voiced steady stretch and ends no louder
+    // than it ("mamá": the m, the a, then "ma" again).
+    for (unsigned i = 0; i < so.size(); ++i) {
+        const double t = i / 16000.0;
+        so[i] = static_cast<int16_t>(std::rand() % 61 - 30 +
+                                     (t < 0.25   ? 0
+                                      : t < 0.4  ? 1500
+                                      : t < 0.6  ? 8000
+                                      : t < 0.85 ? 2500
+                                                 : 0) *
+                                         std::sin(i * 0.06));
+    }
+    n.reiniciar();
+    const auto mama = n.alimentar(so.data(), so.size());
+    EXPECT_GE(mama.size() == 1 ? mama[0].presa.size() : 0, 9600u) << mama.size() << " utterances";
     std::vector<int> llavors(6);
     std::iota(llavors.begin(), llavors.end(), proves::LLAVORS_PROVA);
     const QString joc = proves::joc_veu(llavors);
@@ -397,10 +412,10 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
             // this method reaches on these sets (the aim is 95 %, 90 % worst).
             const double encerts = r.at(QStringLiteral("encerts")).mitjana;
             if (!estrany) net[decimes] = encerts;
-            EXPECT_GE(encerts, estrany ? net[decimes] - 0.03 : 0.93) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, 0.8) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("pitjor_so")).mitjana, 0.75) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("soroll_abans")).mitjana, 0.88) << decimes;
+            EXPECT_GE(encerts, estrany ? net[decimes] - 0.03 : 0.96) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, estrany ? 0.8 : 0.9) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("pitjor_so")).mitjana, estrany ? 0.75 : 0.85) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("soroll_abans")).mitjana, 0.93) << decimes;
         }
 }
 
