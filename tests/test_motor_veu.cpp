@@ -375,16 +375,11 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
     EXPECT_GE(fets.size() == 1 ? fets[0].presa.size() : 0, 9600u) << fets.size() << " utterances";
     // So is a word that opens on a voiced steady stretch and ends no louder
     // than it ("mamá": the m, the a, then "ma" again).
-    for (unsigned i = 0; i < so.size(); ++i) {
-        const double t = i / 16000.0;
+    constexpr double amplades[] = {0, 1500, 8000, 2500, 0};
+    for (unsigned i = 0; i < so.size(); ++i)
         so[i] = static_cast<int16_t>(std::rand() % 61 - 30 +
-                                     (t < 0.25   ? 0
-                                      : t < 0.4  ? 1500
-                                      : t < 0.6  ? 8000
-                                      : t < 0.85 ? 2500
-                                                 : 0) *
+                                     amplades[(i >= 4000) + (i >= 6400) + (i >= 9600) + (i >= 13600)] *
                                          std::sin(i * 0.06));
-    }
     n.reiniciar();
     const auto mama = n.alimentar(so.data(), so.size());
     EXPECT_GE(mama.size() == 1 ? mama[0].presa.size() : 0, 9600u) << mama.size() << " utterances";
