@@ -373,8 +373,8 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
     n.reiniciar();
     const auto fets = n.alimentar(so.data() + 16000, 16000);
     EXPECT_GE(fets.size() == 1 ? fets[0].presa.size() : 0, 9600u) << fets.size() << " utterances";
-    // So is a word that opens on a voiced steady stretch and ends no louder
-    // than it ("mamá": the m, the a, then "ma" again).
+    // So is a word that opens on a voiced steady stretch and ends within a
+    // few dB of it ("mamá": the m, the a, then a softer "ma").
     constexpr double amplades[] = {0, 1500, 8000, 2500, 0};
     for (unsigned i = 0; i < so.size(); ++i)
         so[i] = static_cast<int16_t>(std::rand() % 61 - 30 +
