@@ -369,10 +369,11 @@ void Patrons::afegir_presa(size_t entrada, Mostres presa) {
 void Patrons::esborrar_presa(size_t entrada, size_t presa) {
     if (entrada >= entrades.size() || presa >= entrades[entrada].preses.size()) return;
     Entrada& e = entrades[entrada];
-    e.preses.erase(e.preses.begin() + static_cast<std::ptrdiff_t>(presa));
-    if (presa < e.sonoritats.size())
-        e.sonoritats.erase(e.sonoritats.begin() + static_cast<std::ptrdiff_t>(presa));
-    if (presa < e.sales.size()) e.sales.erase(e.sales.begin() + static_cast<std::ptrdiff_t>(presa));
+    // Every take comes in through afegir_presa: the three lists run together.
+    const auto k = static_cast<std::ptrdiff_t>(presa);
+    e.preses.erase(e.preses.begin() + k);
+    e.sonoritats.erase(e.sonoritats.begin() + k);
+    e.sales.erase(e.sales.begin() + k);
     clau_.clear();
 }
 
@@ -389,9 +390,7 @@ void Patrons::refer() const {
     apartades_.assign(entrades.size(), {});
     for (size_t i = 0; i < entrades.size(); ++i)
         apartades_[i] = apartar(i);
-    auto valida = [this](size_t i, size_t k) {
-        return !entrada_buida(i) && !apartades_[i][k] && k < entrades[i].sales.size();
-    };
+    auto valida = [this](size_t i, size_t k) { return !entrada_buida(i) && !apartades_[i][k]; };
     escales_.assign(entrades.size(), {});
     for (size_t i = 0; i < entrades.size(); ++i) {
         double propia = 0, altres = 0;
