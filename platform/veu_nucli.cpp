@@ -38,6 +38,11 @@ constexpr double FERM_SONORITAT = 0.5;
 // Steps of a path's costliest stretch: short, so a consonant the other
 // sound lacks stands out.
 constexpr int TRAM_PITJOR = 2;
+// Where a sound starts on the frame grid is chance: a fall that lands
+// between two frames leaves a frame half loud, one that does not leaves
+// none, and the costliest stretch sees the difference. Takes are matched on
+// the grid that suits them best of three.
+constexpr int FASES = 3;
 constexpr size_t TRAMES_DELTA = 2;
 constexpr double NORMA_DELTA = 10; // twice the sum of the squared offsets
 // Voicing: pitch periods of 2 to 16.7 ms (60 to 500 Hz) over a 25 ms window,
@@ -48,8 +53,9 @@ constexpr double SONORITAT_DB = 20, SONORITAT_QUANTIL = 0.9;
 // A take is out of its sound when it is far less voiced than the others
 // (a cough or a noise among vowels): by this much, and below this share.
 constexpr double PRESA_SONORITAT_MARGE = 0.2, PRESA_SONORITAT_PART = 0.7;
-// Or when another entry's nearest take is this many times nearer than its own.
-constexpr double PRESA_ALTRA = 2;
+// Or when another entry's nearest take is nearer than its own: a take of its
+// sound lies about half as far from its own as from any other, a false start
+// or a take that went to the wrong entry nearer another's.
 // Whether a match stands out: the weights of the logs of its score over
 // the runner-up's, over the other entries' takes' mean, over its own takes'
 // spread, and of its place between these and the other entries' takes; and
@@ -276,6 +282,11 @@ Alineacio alinear_dtw(const Trets& a, const Trets& b) {
 Sala sala_de(const Mostres& so) {
     Sala s;
     s.bandes = bandes_de(so);
+    for (int k = 1; k < FASES; ++k) {
+        const auto inici = static_cast<std::ptrdiff_t>(k * MOSTRES_TRAMA / FASES);
+        if (so.size() >= static_cast<size_t>(inici + FINESTRA))
+            s.altres_fases.push_back(bandes_de(Mostres(so.begin() + inici, so.end())));
+    }
     // The frames the detector keeps before the onset and after the end,
     // band by band the quieter: the room, whatever sound starts or ends.
     const size_t n = s.bandes.size();
@@ -301,7 +312,13 @@ Alineacio alinear_en_sala(const Sala& a, const Sala& b) {
         x *= PART_SOROLL * a.pic / b.pic;
     for (auto& x : per_b)
         x *= PART_SOROLL * b.pic / a.pic;
-    return alinear_dtw(trets_de(a.bandes, per_a), trets_de(b.bandes, per_b));
+    const Trets ta = trets_de(a.bandes, per_a);
+    Alineacio millor = alinear_dtw(ta, trets_de(b.bandes, per_b));
+    for (const auto& fase : b.altres_fases) {
+        const Alineacio al = alinear_dtw(ta, trets_de(fase, per_b));
+        if (al.mitjana + al.pitjor < millor.mitjana + millor.pitjor) millor = al;
+    }
+    return millor;
 }
 
 double sonoritat(const Mostres& so) {
@@ -435,8 +452,8 @@ Patrons::Escala Patrons::escala(size_t entrada) const {
 
 // Each take judged against its entry's other takes, so a sound all of whose
 // takes are unvoiced (a breath, a click) keeps them: out when far less
-// voiced than they are (a cough, a noise), or when by far nearer another
-// entry's takes than any of its own (a false start of another sound, or a
+// voiced than they are (a cough, a noise), or when nearer another entry's
+// takes than any of its own (a false start of another sound, or a
 // take that went to the wrong entry). Only a minority is left out, and none
 // before there are three to compare.
 std::vector<char> Patrons::apartar(size_t entrada) const {
@@ -463,7 +480,7 @@ std::vector<char> Patrons::apartar(size_t entrada) const {
         const double propia = propera(i, entrada, i);
         for (size_t j = 0; j < entrades.size() && !fora[i]; ++j)
             if (j != entrada && !entrada_buida(j))
-                fora[i] = propera(i, j, entrades[j].preses.size()) * PRESA_ALTRA < propia;
+                fora[i] = propera(i, j, entrades[j].preses.size()) < propia;
     }
     if (2 * static_cast<size_t>(std::count(fora.begin(), fora.end(), 1)) >= n)
         std::fill(fora.begin(), fora.end(), 0);

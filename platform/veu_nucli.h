@@ -31,17 +31,20 @@ struct Alineacio {
 Alineacio alinear_dtw(const Trets& a, const Trets& b);
 // A stretch's mel band energies frame by frame, the room's noise in them
 // (the quieter of the frames before its onset and of those after its end)
-// and its loudest band.
+// and its loudest band; and the same bands on frames a third and two thirds
+// of a frame later.
 constexpr size_t BANDES = 26;
 struct Sala {
     std::vector<std::array<double, BANDES>> bandes;
+    std::vector<std::vector<std::array<double, BANDES>>> altres_fases;
     std::array<double, BANDES> soroll{};
     double pic = 1;
 };
 Sala sala_de(const Mostres& so);
 // Two stretches aligned each with the other's room noise added, as far under
 // its own loudest band as it lies under the other's: a sound heard in another
-// room than its takes meets them in one room.
+// room than its takes meets them in one room. The second stretch is taken on
+// whichever of its frame grids matches best.
 Alineacio alinear_en_sala(const Sala& a, const Sala& b);
 // How much of a sound is voiced, 0 to 1: the periodicity of its voiced part
 // (the pitch's normalised autocorrelation, high in the frames that have it).

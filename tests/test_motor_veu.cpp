@@ -387,7 +387,6 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
     std::iota(llavors.begin(), llavors.end(), proves::LLAVORS_PROVA);
     const QString joc = proves::joc_veu(llavors);
     if (joc.isEmpty()) GTEST_SKIP() << "espeak-ng made no sound set";
-    std::map<int, double> net;
     for (const bool estrany : {false, true})
         for (const int decimes : {2, 10, 14}) {
             const auto t = proves::avaluar_jocs(joc, llavors, decimes, estrany);
@@ -403,19 +402,18 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
                 EXPECT_TRUE(!nom.startsWith(u"x_") || x.mitjana <= (propers ? 0.05 : 0.025))
                     << nom.toStdString() << " at " << decimes;
             }
-            // A stray take costs little; trained sounds are held at what
-            // this method reaches on these sets (the aim is 95 %, 90 % worst).
-            const double encerts = r.at(QStringLiteral("encerts")).mitjana;
-            if (!estrany) net[decimes] = encerts;
-            EXPECT_GE(encerts, estrany ? net[decimes] - 0.03 : 0.96) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, estrany ? 0.8 : 0.9) << decimes;
-            EXPECT_GE(r.at(QStringLiteral("pitjor_so")).mitjana, estrany ? 0.75 : 0.85) << decimes;
+            // Trained sounds are held at what this method reaches on these
+            // sets (the aim is 95 %, 90 % worst), a stray take or none.
+            EXPECT_GE(r.at(QStringLiteral("encerts")).mitjana, 0.96) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, 0.9) << decimes;
+            EXPECT_GE(r.at(QStringLiteral("pitjor_so")).mitjana, 0.85) << decimes;
             EXPECT_GE(r.at(QStringLiteral("soroll_abans")).mitjana, 0.93) << decimes;
         }
 }
 
 // What the training route does not meet: a take of another sound among an
-// entry's takes, and a sound whose takes are all noise (a breath, a click).
+// entry's takes, a false start (the first quarter of an "o") among the a's,
+// and a sound whose takes are all noise (a breath, a click).
 TEST(ReconeixementVeu, ATakeOfAnotherSoundIsLeftOutAndASoundOfNoiseAloneKeepsItsTakes) {
     namespace v = pf::veu;
     v::NucliVeu n;
@@ -428,14 +426,20 @@ TEST(ReconeixementVeu, ATakeOfAnotherSoundIsLeftOutAndASoundOfNoiseAloneKeepsIts
     ASSERT_EQ(s.size(), 9u);
     std::mt19937 g(3);
     v::Patrons p;
-    p.posar_etiquetes({QStringLiteral("i"), QStringLiteral("o"), QStringLiteral("b")});
+    p.posar_etiquetes({QStringLiteral("i"), QStringLiteral("o"), QStringLiteral("b"), QStringLiteral("a")});
+    v::Mostres fals(s[8].begin(), s[8].begin() + static_cast<std::ptrdiff_t>(s[8].size() / 4));
+    fals.insert(fals.end(), s[8].end() - 800, s[8].end());
+    p.afegir_presa(3, s[0]);
+    p.afegir_presa(3, s[1]);
+    p.afegir_presa(3, fals);
     for (auto [entrada, k] : {std::pair{0, 3}, {0, 4}, {0, 8}, {1, 6}, {1, 7}, {2, -1}, {2, -1}, {2, -1}}) {
         v::Mostres m(9000);
         for (auto& x : m)
             x = static_cast<int16_t>(std::normal_distribution<>(0, 3000)(g));
         p.afegir_presa(static_cast<size_t>(entrada), k < 0 ? m : s[static_cast<size_t>(k)]);
     }
-    for (auto [entrada, valides] : {std::pair{0, 2}, {1, 2}, {2, 3}})
+    for (auto [entrada, valides] : {std::pair{0, 2}, {1, 2}, {2, 3}, {3, 2}})
         EXPECT_EQ(p.preses_valides(static_cast<size_t>(entrada)), valides) << entrada;
     EXPECT_TRUE(p.presa_apartada(0, 2));
+    EXPECT_TRUE(p.presa_apartada(3, 2));
 }
