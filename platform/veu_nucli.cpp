@@ -404,6 +404,10 @@ void Patrons::refer() const {
         clau.push_back(entrada_buida(i) ? 0 : entrades[i].preses.size() + 1);
     if (clau == clau_) return;
     clau_ = std::move(clau);
+    inici_.assign(entrades.size() + 1, 0);
+    for (size_t i = 0; i < entrades.size(); ++i)
+        inici_[i + 1] = inici_[i] + entrades[i].preses.size();
+    distancies_.assign(inici_.back() * inici_.back(), std::numeric_limits<double>::quiet_NaN());
     apartades_.assign(entrades.size(), {});
     for (size_t i = 0; i < entrades.size(); ++i)
         apartades_[i] = apartar(i);
@@ -419,13 +423,14 @@ void Patrons::refer() const {
                 for (size_t b = 0; b < entrades[j].preses.size(); ++b)
                     if (valida(j, b) && (j != i || b != a)) {
                         double& x = j == i ? p : q;
-                        x = std::min(x, nota(alinear_en_sala(entrades[i].sales[a], entrades[j].sales[b])));
+                        x = std::min(x, distancia(i, a, j, b));
                     }
             if (p < std::numeric_limits<double>::infinity()) propia += p, ++n;
             if (q < std::numeric_limits<double>::infinity()) altres += q, ++m;
         }
         escales_[i] = {n > 0 ? propia / n : 0, m > 0 ? altres / m : 0};
     }
+    distancies_ = {};
     double log_comu = 0;
     int n = 0;
     for (const Escala& e : escales_)
@@ -436,6 +441,13 @@ void Patrons::refer() const {
         if (e.propia > 0)
             e.propia =
                 std::exp((1 - PART_DISPERSIO_COMUNA) * std::log(e.propia) + PART_DISPERSIO_COMUNA * log_comu);
+}
+
+double Patrons::distancia(size_t entrada, size_t presa, size_t altra, size_t altra_presa) const {
+    double& d = distancies_[(inici_[entrada] + presa) * inici_.back() + inici_[altra] + altra_presa];
+    if (std::isnan(d))
+        d = nota(alinear_en_sala(entrades[entrada].sales[presa], entrades[altra].sales[altra_presa]));
+    return d;
 }
 
 bool Patrons::presa_apartada(size_t entrada, size_t presa) const {
@@ -464,7 +476,7 @@ std::vector<char> Patrons::apartar(size_t entrada) const {
     auto propera = [&](size_t presa, size_t altra, size_t llevat) {
         double d = std::numeric_limits<double>::infinity();
         for (size_t k = 0; k < entrades[altra].sales.size(); ++k)
-            if (k != llevat) d = std::min(d, nota(alinear_en_sala(e.sales[presa], entrades[altra].sales[k])));
+            if (k != llevat) d = std::min(d, distancia(entrada, presa, altra, k));
         return d;
     };
     for (size_t i = 0; i < n; ++i) {

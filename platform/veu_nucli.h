@@ -101,11 +101,15 @@ class Patrons {
   private:
     std::vector<char> apartar(size_t entrada) const;
     void refer() const;
+    double distancia(size_t entrada, size_t presa, size_t altra, size_t altra_presa) const;
     // The takes left out and each entry's spread, worked out again when the
     // entries' takes change.
     mutable std::vector<size_t> clau_;
     mutable std::vector<std::vector<char>> apartades_;
     mutable std::vector<Escala> escales_;
+    // Take against take, each pair matched once while they are worked out.
+    mutable std::vector<size_t> inici_;
+    mutable std::vector<double> distancies_;
 };
 
 // The match of one utterance against the named entries' valid takes: the
