@@ -272,9 +272,8 @@ void BM_LatenciaParaula(benchmark::State& state) {
 }
 BENCHMARK(BM_LatenciaParaula)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-void BM_Comparar32Entrades(benchmark::State& state) {
-    MotorEntrenat m;
-    const veu::Patrons tres = m.motor->patrons();
+// 32 sounds of three takes each, the spreads worked out once after training.
+veu::Patrons trenta_dos(const veu::Patrons& tres) {
     veu::Patrons p;
     QStringList noms;
     for (int i = 0; i < 32; ++i)
@@ -283,12 +282,35 @@ void BM_Comparar32Entrades(benchmark::State& state) {
     for (size_t i = 0; i < 32; ++i)
         for (const veu::Mostres& presa : tres.entrades[i % 3].preses)
             p.afegir_presa(i, presa);
+    p.escala(0);
+    return p;
+}
+
+void BM_Comparar32Entrades(benchmark::State& state) {
+    MotorEntrenat m;
+    const veu::Patrons tres = m.motor->patrons();
+    const veu::Patrons p = trenta_dos(tres);
     const veu::Mostres& u = tres.entrades[1].preses[0];
-    p.escala(0); // the spreads, worked out once after training
     for (auto _ : state)
         benchmark::DoNotOptimize(veu::comparar(p, u));
 }
 BENCHMARK(BM_Comparar32Entrades)->Unit(benchmark::kMillisecond);
+
+// One more take in training: what is worked out again before the window
+// asks for the next.
+void BM_PresaNova32Entrades(benchmark::State& state) {
+    MotorEntrenat m;
+    const veu::Patrons tres = m.motor->patrons();
+    const veu::Patrons p = trenta_dos(tres);
+    for (auto _ : state) {
+        state.PauseTiming();
+        veu::Patrons q = p;
+        state.ResumeTiming();
+        q.afegir_presa(31, tres.entrades[2].preses[0]);
+        benchmark::DoNotOptimize(q.preses_valides(31));
+    }
+}
+BENCHMARK(BM_PresaNova32Entrades)->Unit(benchmark::kMillisecond);
 
 void BM_TaxaDeReconeixement(benchmark::State& state) {
     // The held-out takes (other pitches, speeds and loudness, room noise

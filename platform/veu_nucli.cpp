@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <complex>
 #include <limits>
@@ -379,6 +380,8 @@ void Patrons::afegir_presa(size_t entrada, Mostres presa) {
     if (entrada >= entrades.size()) return;
     entrades[entrada].sonoritats.push_back(sonoritat(presa));
     entrades[entrada].sales.push_back(sala_de(presa));
+    static std::atomic<uint64_t> seguent{1};
+    entrades[entrada].claus.push_back(seguent++);
     entrades[entrada].preses.push_back(std::move(presa));
     clau_.clear();
 }
@@ -391,6 +394,7 @@ void Patrons::esborrar_presa(size_t entrada, size_t presa) {
     e.preses.erase(e.preses.begin() + k);
     e.sonoritats.erase(e.sonoritats.begin() + k);
     e.sales.erase(e.sales.begin() + k);
+    e.claus.erase(e.claus.begin() + k);
     clau_.clear();
 }
 
@@ -404,10 +408,6 @@ void Patrons::refer() const {
         clau.push_back(entrada_buida(i) ? 0 : entrades[i].preses.size() + 1);
     if (clau == clau_) return;
     clau_ = std::move(clau);
-    inici_.assign(entrades.size() + 1, 0);
-    for (size_t i = 0; i < entrades.size(); ++i)
-        inici_[i + 1] = inici_[i] + entrades[i].preses.size();
-    distancies_.assign(inici_.back() * inici_.back(), std::numeric_limits<double>::quiet_NaN());
     apartades_.assign(entrades.size(), {});
     for (size_t i = 0; i < entrades.size(); ++i)
         apartades_[i] = apartar(i);
@@ -430,7 +430,15 @@ void Patrons::refer() const {
         }
         escales_[i] = {n > 0 ? propia / n : 0, m > 0 ? altres / m : 0};
     }
-    distancies_ = {};
+    // Those of takes no longer here go.
+    std::vector<uint64_t> vives;
+    for (const Entrada& e : entrades)
+        vives.insert(vives.end(), e.claus.begin(), e.claus.end());
+    std::sort(vives.begin(), vives.end());
+    std::erase_if(distancies_, [&](const auto& d) {
+        return !std::binary_search(vives.begin(), vives.end(), d.first.first) ||
+               !std::binary_search(vives.begin(), vives.end(), d.first.second);
+    });
     double log_comu = 0;
     int n = 0;
     for (const Escala& e : escales_)
@@ -444,10 +452,10 @@ void Patrons::refer() const {
 }
 
 double Patrons::distancia(size_t entrada, size_t presa, size_t altra, size_t altra_presa) const {
-    double& d = distancies_[(inici_[entrada] + presa) * inici_.back() + inici_[altra] + altra_presa];
-    if (std::isnan(d))
-        d = nota(alinear_en_sala(entrades[entrada].sales[presa], entrades[altra].sales[altra_presa]));
-    return d;
+    const auto clau = std::pair{entrades[entrada].claus[presa], entrades[altra].claus[altra_presa]};
+    if (const auto d = distancies_.find(clau); d != distancies_.end()) return d->second;
+    return distancies_[clau] =
+               nota(alinear_en_sala(entrades[entrada].sales[presa], entrades[altra].sales[altra_presa]));
 }
 
 bool Patrons::presa_apartada(size_t entrada, size_t presa) const {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <map>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -54,9 +55,11 @@ double sonoritat(const Mostres& so);
 struct Entrada {
     QString etiqueta;
     std::vector<Mostres> preses;
-    // Of each take, worked out when it is added.
+    // Of each take, worked out when it is added, and a number no other take
+    // has, for the distances kept between takes.
     std::vector<double> sonoritats = {};
     std::vector<Sala> sales = {};
+    std::vector<uint64_t> claus = {};
 };
 
 // The trained sounds: the entries of the unit, in list order.
@@ -107,9 +110,9 @@ class Patrons {
     mutable std::vector<size_t> clau_;
     mutable std::vector<std::vector<char>> apartades_;
     mutable std::vector<Escala> escales_;
-    // Take against take, each pair matched once while they are worked out.
-    mutable std::vector<size_t> inici_;
-    mutable std::vector<double> distancies_;
+    // Take against take, each pair matched once: a new take is matched
+    // against the others, not every take again.
+    mutable std::map<std::pair<uint64_t, uint64_t>, double> distancies_;
 };
 
 // The match of one utterance against the named entries' valid takes: the
