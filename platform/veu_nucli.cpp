@@ -280,10 +280,10 @@ Alineacio alinear_dtw(const Trets& a, const Trets& b) {
     return {abans[m] / static_cast<double>(n + m), pitjor / static_cast<double>(w)};
 }
 
-Sala sala_de(const Mostres& so) {
+Sala sala_de(const Mostres& so, bool altres_fases) {
     Sala s;
     s.bandes = bandes_de(so);
-    for (int k = 1; k < FASES; ++k) {
+    for (int k = 1; altres_fases && k < FASES; ++k) {
         const auto inici = static_cast<std::ptrdiff_t>(k * MOSTRES_TRAMA / FASES);
         if (so.size() >= static_cast<size_t>(inici + FINESTRA))
             s.altres_fases.push_back(bandes_de(Mostres(so.begin() + inici, so.end())));
@@ -379,7 +379,7 @@ QStringList Patrons::etiquetes() const {
 void Patrons::afegir_presa(size_t entrada, Mostres presa) {
     if (entrada >= entrades.size()) return;
     entrades[entrada].sonoritats.push_back(sonoritat(presa));
-    entrades[entrada].sales.push_back(sala_de(presa));
+    entrades[entrada].sales.push_back(sala_de(presa, true));
     static std::atomic<uint64_t> seguent{1};
     entrades[entrada].claus.push_back(seguent++);
     entrades[entrada].preses.push_back(std::move(presa));
@@ -389,7 +389,7 @@ void Patrons::afegir_presa(size_t entrada, Mostres presa) {
 void Patrons::esborrar_presa(size_t entrada, size_t presa) {
     if (entrada >= entrades.size() || presa >= entrades[entrada].preses.size()) return;
     Entrada& e = entrades[entrada];
-    // Every take comes in through afegir_presa: the three lists run together.
+    // Every take comes in through afegir_presa: the four lists run together.
     const auto k = static_cast<std::ptrdiff_t>(presa);
     e.preses.erase(e.preses.begin() + k);
     e.sonoritats.erase(e.sonoritats.begin() + k);
@@ -480,7 +480,7 @@ std::vector<char> Patrons::apartar(size_t entrada) const {
     const Entrada& e = entrades[entrada];
     const size_t n = e.preses.size();
     std::vector<char> fora(n, 0);
-    if (entrada_buida(entrada) || n < 3 || e.sonoritats.size() != n || e.sales.size() != n) return fora;
+    if (entrada_buida(entrada) || n < 3) return fora;
     auto propera = [&](size_t presa, size_t altra, size_t llevat) {
         double d = std::numeric_limits<double>::infinity();
         for (size_t k = 0; k < entrades[altra].sales.size(); ++k)

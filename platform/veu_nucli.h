@@ -32,8 +32,9 @@ struct Alineacio {
 Alineacio alinear_dtw(const Trets& a, const Trets& b);
 // A stretch's mel band energies frame by frame, the room's noise in them
 // (the quieter of the frames before its onset and of those after its end)
-// and its loudest band; and the same bands on frames a third and two thirds
-// of a frame later.
+// and its loudest band; for a take, also the same bands on frames a third
+// and two thirds of a frame later (an utterance is only ever matched on its
+// own grid).
 constexpr size_t BANDES = 26;
 struct Sala {
     std::vector<std::array<double, BANDES>> bandes;
@@ -41,7 +42,7 @@ struct Sala {
     std::array<double, BANDES> soroll{};
     double pic = 1;
 };
-Sala sala_de(const Mostres& so);
+Sala sala_de(const Mostres& so, bool altres_fases = false);
 // Two stretches aligned each with the other's room noise added, as far under
 // its own loudest band as it lies under the other's: a sound heard in another
 // room than its takes meets them in one room. The second stretch is taken on
