@@ -574,11 +574,7 @@ void ACCIONS::obrir_pagina(int pagina, const QString& titol) {
     if (!titol.isEmpty()) setWindowTitle(titol);
     if (pagina == 1) llista_tecles->setFocus();
     adjustSize();
-    if (QWidget* p = parentWidget()) {
-        const QRect r = p->frameGeometry();
-        move(r.left() + (r.width() - frameGeometry().width()) / 2,
-             r.top() + (r.height() - frameGeometry().height()) / 2);
-    }
+    if (QWidget* p = parentWidget()) centrar_dins_pantalla(this, p);
 }
 
 void ACCIONS::Canc_Click(int Index) {

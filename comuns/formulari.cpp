@@ -4,6 +4,9 @@
 #include "core/idioma.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -12,6 +15,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <algorithm>
 
 namespace lumi {
 
@@ -85,6 +89,44 @@ void tradueix_formulari(QObject* form) {
         else if (lletra == u't')
             posar_text(c, t);
     }
+}
+
+namespace {
+
+// The window's size with its frame; before it is first shown it knows no
+// frame, and its owner's stands in for it.
+QSize mida_amb_marc(const QWidget* w) {
+    QSize marc = w->frameGeometry().size() - w->geometry().size();
+    const QWidget* amo = w->parentWidget() ? w->parentWidget()->window() : nullptr;
+    if (!w->isVisible() && amo) marc = amo->frameGeometry().size() - amo->geometry().size();
+    return w->size() + marc;
+}
+
+} // namespace
+
+void moure_dins_pantalla(QWidget* w, const QPoint& lloc) {
+    if (!w) return;
+    const QSize mida = mida_amb_marc(w);
+    const QWidget* amo = w->parentWidget() ? w->parentWidget()->window() : nullptr;
+    QScreen* s = QGuiApplication::screenAt(lloc + QPoint(mida.width() / 2, mida.height() / 2));
+    if (!s && amo) s = amo->screen();
+    if (!s) s = QGuiApplication::primaryScreen();
+    if (!s) return w->move(lloc);
+    const QRect zona = s->availableGeometry();
+    // Too big for the screen: its top left corner stays on it.
+    const int x =
+        std::clamp(lloc.x(), zona.left(), std::max(zona.left(), zona.left() + zona.width() - mida.width()));
+    const int y =
+        std::clamp(lloc.y(), zona.top(), std::max(zona.top(), zona.top() + zona.height() - mida.height()));
+    w->move(x, y);
+}
+
+void centrar_dins_pantalla(QWidget* w, const QWidget* sobre) {
+    if (!w || !sobre) return;
+    const QRect r = sobre->frameGeometry();
+    const QSize mida = mida_amb_marc(w);
+    moure_dins_pantalla(
+        w, QPoint(r.left() + (r.width() - mida.width()) / 2, r.top() + (r.height() - mida.height()) / 2));
 }
 
 } // namespace lumi

@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 
+class QPoint;
 class QWidget;
 
 namespace lumi {
@@ -40,6 +41,12 @@ inline QColor color_desat(int32_t bgr) {
 
 // Every named control of the form, in the order the form created them.
 QList<QObject*> controls_formulari(QObject* form);
+
+// Moves the window `w` so that its frame's top left corner is at `lloc`, or
+// as near as keeps it whole inside the free area of the screen it falls on.
+void moure_dins_pantalla(QWidget* w, const QPoint& lloc);
+// The same, centred over the window `sobre`.
+void centrar_dins_pantalla(QWidget* w, const QWidget* sobre);
 
 // Replaces each control's caption by its translation under its caption key;
 // controls without an entry keep the caption they have.

@@ -11,12 +11,14 @@
 #include "core/vb.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QShowEvent>
 #include <QStyle>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace lumi {
@@ -77,7 +79,6 @@ void rec_graf::crear_controls() {
     HScroll1->setValue(0);
     HScroll1->setEnabled(false);
     dibuix_percent = anomenar(new QLineEdit(Frame1), QStringLiteral("dibuix_percent"));
-    dibuix_percent->setReadOnly(true);
     dibuix_percent->setEnabled(false);
     dibuix_percent->setMaximumWidth(50);
     mn_zona = anomenar(new QComboBox(this), QStringLiteral("mn_zona"));
@@ -141,6 +142,7 @@ void rec_graf::crear_controls() {
             if (marcat) MIDA_GRAF_Click(i);
         });
     connect(HScroll1, &QSlider::valueChanged, this, [this] { HScroll1_Change(); });
+    connect(dibuix_percent, &QLineEdit::editingFinished, this, [this] { dibuix_percent_Change(); });
     connect(mn_zona, &QComboBox::activated, this, [this](int i) { mn_zona_Click(i); });
     connect(flag_graf, &QLineEdit::textChanged, this, [this] { flag_graf_Change(); });
     for (int i = 0; i < 2; ++i)
@@ -369,6 +371,20 @@ void rec_graf::HScroll1_Change() {
     flag_graf->setText(QStringLiteral(":P") + (QStringLiteral("000") + v).mid(2));
 }
 
+void rec_graf::dibuix_percent_Change() {
+    // What is typed moves the slider, which writes the options text; a text
+    // that is no number is refused and the slider's value comes back.
+    const std::optional<double> v = numero_escrit(dibuix_percent->text());
+    const QString avis =
+        v ? QString() : tradueix(QStringLiteral("caixes|no_nombre")).arg(retallar(dibuix_percent->text()));
+    dibuix_percent->setToolTip(avis);
+    if (!avis.isEmpty())
+        QToolTip::showText(dibuix_percent->mapToGlobal(QPoint(0, dibuix_percent->height())), avis,
+                           dibuix_percent);
+    if (v) HScroll1->setValue(static_cast<int>(std::clamp(arrodonir_parell(*v), 0.0, 100.0)));
+    HScroll1_Change();
+}
+
 void rec_graf::mn_zona_Click(int index) {
     flag_graf->setText(dreta(QStringLiteral("000") + QString::number(index + 1), 3));
 }
@@ -382,6 +398,9 @@ void rec_graf::Text1_KeyDown(int KeyCode) {
 }
 
 void rec_graf::Command1_Click(int index) {
+    if (index == 0 && dibuix_percent->isEnabled() &&
+        dibuix_percent->text() != QString::number(HScroll1->value()))
+        dibuix_percent_Change();
     if (index == 0)
         accept();
     else

@@ -63,6 +63,8 @@ class rec_graf : public QDialog {
     void so_Click(int index);
     void MIDA_GRAF_Click(int index);
     void HScroll1_Change();
+    // A percentage typed into the box beside the slider.
+    void dibuix_percent_Change();
     void mn_zona_Click(int index);
     void flag_graf_Change();
     void Text1_KeyDown(int KeyCode);

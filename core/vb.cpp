@@ -1,5 +1,6 @@
 #include "core/vb.h"
 
+#include <QRegularExpression>
 #include <cmath>
 #include <limits>
 
@@ -22,6 +23,16 @@ std::optional<int32_t> a_enter32(double v) {
     double r = arrodonir_parell(v);
     if (r < -2147483648.0 || r > 2147483647.0) return std::nullopt;
     return static_cast<int32_t>(r);
+}
+
+std::optional<double> numero_escrit(const QString& text) {
+    static const QRegularExpression forma(QStringLiteral("^[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)$"));
+    QString t = text.trimmed();
+    if (!forma.match(t).hasMatch()) return std::nullopt;
+    bool ok = false;
+    const double v = t.replace(u',', u'.').toDouble(&ok); // C locale whatever the process's
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
 }
 
 double valor_inicial(const QString& text) {

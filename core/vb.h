@@ -28,6 +28,11 @@ inline int64_t part_entera(double v) {
 // and an exponent, always with "." whatever the locale; "&H" hexadecimal too.
 double valor_inicial(const QString& text);
 
+// A number as a teacher types it into a box: blanks around it, a sign, and
+// a decimal comma or point ("7,5" and "7.5" are 7.5). nullopt for anything
+// else, the empty text too: a box never takes only the front of the text.
+std::optional<double> numero_escrit(const QString& text);
+
 // A number as text with a leading blank when it is not negative (" 125", "-3").
 QString numero_text(int64_t n);
 

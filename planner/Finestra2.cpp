@@ -48,7 +48,8 @@ TriadorsOrdres& triadors_ordres() {
                                 d.setWindowTitle(titol);
                                 d.setLabelText(pregunta);
                                 d.setTextValue(valor);
-                                d.move(QCursor::pos());
+                                d.adjustSize();
+                                moure_dins_pantalla(&d, QCursor::pos());
                                 if (d.exec() != QDialog::Accepted) return std::nullopt;
                                 return d.textValue();
                             },
@@ -205,12 +206,13 @@ void Finestra2::ord(int Index, const QString& valor) {
     case 3: {
         const std::optional<QString> r =
             t.entrada(this, text_idioma(67), text_idioma(68), double_text(valor_inicial(valor) / 10));
-        if (r && !r->isEmpty()) {
-            QString resposta = *r;
-            const qsizetype coma = resposta.indexOf(u',');
-            if (coma >= 0) resposta[coma] = u'.';
-            Text1->setText(text_idioma(65) + u'_' + double_text(valor_inicial(resposta) * 10));
-        }
+        if (!r || r->isEmpty()) break;
+        // An answer that is no number is refused, saying why: the text stays.
+        if (const std::optional<double> segons = numero_escrit(*r))
+            Text1->setText(text_idioma(65) + u'_' + double_text(*segons * 10));
+        else
+            missatge(this, tradueix(QStringLiteral("caixes|no_nombre")).arg(retallar(*r)),
+                     QMessageBox::Warning, QMessageBox::Ok);
         break;
     }
     case 4:
@@ -267,10 +269,7 @@ void Finestra2::mn_zona_Click(int Index) {
 bool Finestra2::obrir_paraules(const QString& lloc, const QString& text) {
     paraules p(this);
     if (!lloc.isEmpty() || !text.isEmpty()) p.posar(lloc, text);
-    if (planificar_) {
-        const QRect r = planificar_->frameGeometry();
-        p.move(r.left() + (r.width() - p.width()) / 2, r.top() + (r.height() - p.height()) / 2);
-    }
+    if (planificar_) centrar_dins_pantalla(&p, planificar_);
     triadors_ordres().modal(p);
     if (!p.resultat) return false;
     Text1->setText(*p.resultat);

@@ -381,6 +381,7 @@ void ModelPlanificador::item_carregar(int n) {
     EstatPlanificador& p = planificador();
     EstatDispositius& d = dispositius();
     if (n < 0 || n >= static_cast<int>(a.items.size())) return;
+    item_mostrat = n;
 
     a.graella_celles = {};
     a.graella_comptes = {};
@@ -479,8 +480,9 @@ item ModelPlanificador::item_format_desat() const {
 
 bool ModelPlanificador::generals_posar(Activitat& a) const {
     // The total time fits the player's clock: 0 (no limit) to 32767 s.
-    const double v = valor_inicial(t_total);
-    const auto temps = static_cast<int16_t>(std::clamp(arrodonir_parell(v), 0.0, 32767.0));
+    const std::optional<double> v = numero_escrit(t_total);
+    const auto temps =
+        v ? static_cast<int16_t>(std::clamp(arrodonir_parell(*v), 0.0, 32767.0)) : a.temps_total;
     const auto finestra = static_cast<int16_t>(finestra_opcio == 1 ? 1 : 0);
     const QString consigna = ruta_absoluta(a.consigna);
     const font_text& font = planificador().font_editada;
@@ -517,7 +519,6 @@ ModelPlanificador::Desat ModelPlanificador::item_desar(int n) {
         if (!preguntar(58)) return Desat::cancellat;
         if (!pont.primera_reaccio || !pont.primera_reaccio()) return Desat::cancellat;
     }
-    escriure_desfer();
 
     const std::vector<item> abans = a.items;
     item& it = a.items[n];
@@ -586,38 +587,69 @@ void ModelPlanificador::item_mostrar(int n) {
     item_mostrat = n;
     navegador_max = a.nombre_items;
     copiar_actiu = a.nombre_items > 1;
+    veure();
 }
 
 void ModelPlanificador::navegar(int valor) {
     valor = std::clamp(valor, 1, std::max<int>(1, activitat().nombre_items));
     if (valor == item_mostrat) return;
     if (pont.retards_confirmar) pont.retards_confirmar();
+    // The store writes no snapshot: it changes nothing the teacher sees,
+    // except the copies to every item, which are a change of their own.
+    punt_desfer();
     item_desar(item_mostrat);
+    punt_desfer();
     item_carregar(valor);
     item_mostrat = valor;
+    veure();
 }
 
 // ------------------------------------------------------------------ item commands
 
-bool ModelPlanificador::escriure_desfer() {
-    // The snapshot is the activity as the planner shows it: the shown item's
-    // orders and the general page's settings go in though not yet stored.
-    Activitat& a = activitat();
-    Activitat mostrada = a;
-    if (item_mostrat >= 1 && item_mostrat <= a.nombre_items &&
-        item_mostrat < static_cast<int>(a.items.size())) {
-        mostrada.items[static_cast<size_t>(item_mostrat)] = item_format_desat();
-        generals_posar(mostrada);
+Activitat ModelPlanificador::mostrada() const {
+    // The shown item's orders and the general page's settings go in though
+    // not yet stored.
+    Activitat m = activitat();
+    if (item_mostrat >= 1 && item_mostrat <= m.nombre_items &&
+        item_mostrat < static_cast<int>(m.items.size())) {
+        m.items[static_cast<size_t>(item_mostrat)] = item_format_desat();
+        generals_posar(m);
     }
-    std::swap(a, mostrada);
+    return m;
+}
+
+bool ModelPlanificador::desar_desfer(Activitat& a) {
+    std::swap(activitat(), a);
     const bool desat = desar_exercici(cami_desfer());
-    std::swap(a, mostrada);
+    std::swap(activitat(), a);
     if (desat) return true;
     // Another user's file there has been told of already, by the save itself.
     if (!desfer_fallat && pont.avisar && !fitxer_alie(cami_desfer()))
         pont.avisar(tradueix(QStringLiteral("fitxers|no_desat")) + QStringLiteral("\n") + cami_desfer());
     desfer_fallat = true;
     return false;
+}
+
+void ModelPlanificador::veure() {
+    vist_.activitat = mostrada();
+    vist_.dades = escriure_activitat(vist_.activitat, idioma(), carpeta_activitat());
+    vist_.fet = true;
+}
+
+bool ModelPlanificador::escriure_desfer() {
+    veure();
+    return desar_desfer(vist_.activitat);
+}
+
+bool ModelPlanificador::punt_desfer() {
+    Activitat ara = mostrada();
+    QByteArray dades = escriure_activitat(ara, idioma(), carpeta_activitat());
+    if (vist_.fet && dades == vist_.dades) return true;
+    const bool desat = !vist_.fet || desar_desfer(vist_.activitat);
+    vist_.activitat = std::move(ara);
+    vist_.dades = std::move(dades);
+    vist_.fet = true;
+    return desat;
 }
 
 bool ModelPlanificador::afegir() {
@@ -656,7 +688,7 @@ bool ModelPlanificador::afegir() {
 bool ModelPlanificador::esborrar() {
     Activitat& a = activitat();
     if (a.nombre_items < 2) return false;
-    escriure_desfer();
+    const PasDesfer pas(*this);
     const int p = std::clamp(item_mostrat, 1, static_cast<int>(a.nombre_items));
     a.items.erase(a.items.begin() + p);
     a.nombre_items = static_cast<int16_t>(a.nombre_items - 1);
@@ -682,7 +714,8 @@ bool ModelPlanificador::enganxar() {
     EstatPlanificador& p = planificador();
     if (p.item_editat.size() < 2) return false;
     const item copia = p.item_editat[1];
-    if (item_desar(item_mostrat) != Desat::fet) escriure_desfer();
+    const PasDesfer pas(*this);
+    item_desar(item_mostrat);
     a.nombre_items = static_cast<int16_t>(a.nombre_items + 1);
     a.items.resize(static_cast<size_t>(a.nombre_items) + 1);
     a.items[a.nombre_items] = copia;
@@ -742,9 +775,13 @@ void ModelPlanificador::tots_estimul_Click() {
 void ModelPlanificador::retard_LostFocus(int Index) {
     Activitat& a = activitat();
     item& w = planificador().item_editat[0];
+    // A box that holds no number goes back to its stored time.
+    const std::array<float, 8> desats{a.retard_tots_be,  a.retard_tots_accio, a.retard_tots_estimul,
+                                      w.retard_accio,    w.retard_be,         w.retard_estimul,
+                                      a.retard_tots_mal, w.retard_mal};
     std::array<double, 8> b{};
     for (size_t i = 0; i < 8; ++i)
-        b[i] = valor_inicial(retard[i]);
+        b[i] = numero_escrit(retard[i]).value_or(valor_inicial(single_text(desats[i])));
 
     // One group: action time, stimulus time and the two reaction boxes;
     // `cas` is 0 (a reaction changed), 1 (the action) or 2 (the stimulus).
@@ -973,7 +1010,7 @@ bool ModelPlanificador::ord_DragDrop(int desti, int origen, int k, int k_origen)
     if (!tocant || arrossegat.isEmpty() || arrossegat == cel[fd][cd] || es_marca(cel[fd][cd]) ||
         es_marca(arrossegat))
         return false;
-    escriure_desfer();
+    const PasDesfer pas(*this);
     int posicio = a.graella_comptes[k][fo][0] + co - 1;
     ord_afagir(fd, cd, k, arrossegat);
     if (fo == fd && co > cd) ++posicio;
@@ -991,6 +1028,7 @@ bool ModelPlanificador::accio_DragDrop(int desti, int origen, int k_origen) {
         return false;
     const QString arrossegat = text_cella(ACCIO, origen);
     if (arrossegat.isEmpty() || es_marca(arrossegat) || es_marca(text_cella(ACCIO, desti))) return false;
+    const PasDesfer pas(*this);
     const QString text = codis_a_text(w.serie, 0);
     const int offset = a.graella_comptes[ACCIO][1][0] - 1;
     const int n = llista_comptar(text, SEP);
@@ -1017,6 +1055,7 @@ bool ModelPlanificador::accio_DragDrop(int desti, int origen, int k_origen) {
 void ModelPlanificador::ordre_editada(int index, int k, const QString& text, bool substituir,
                                       int inici_abans) {
     if (k < 1 || k > 5 || k == ACCIO || text.isEmpty()) return;
+    const PasDesfer pas(*this);
     const int fila = fila_cella(index), columna = columna_cella(index);
     ord_afagir(fila, columna, k, text);
     if (substituir) {
@@ -1031,7 +1070,7 @@ bool ModelPlanificador::menu2_esborrar(int index, int k) {
     const QString text = text_cella(k, index);
     if (text.isEmpty() || es_marca(text)) return false;
     const int fila = fila_cella(index), columna = columna_cella(index);
-    escriure_desfer();
+    const PasDesfer pas(*this);
     if (k == ACCIO) {
         ord_esborrar(fila, columna, k);
         return true;
@@ -1052,7 +1091,7 @@ bool ModelPlanificador::menu2_enganxar(int index, int k) {
     if (k < 1 || k > 5 || k == ACCIO || portapapers().isEmpty()) return false;
     const int fila = fila_cella(index), columna = columna_cella(index);
     if (text_cella(k, index).isEmpty() && !punt_insercio(k, fila, columna, true)) return false;
-    escriure_desfer();
+    const PasDesfer pas(*this);
     if (ord_afagir(fila, columna, k, portapapers())) portapapers().clear();
     if (fila_existeix(*this, k, fila)) ord_omplir_fila(fila, k);
     return true;

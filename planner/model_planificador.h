@@ -179,8 +179,14 @@ class ModelPlanificador {
     // Reloads the undo snapshot and shows the item shown before; false (and a
     // report) when it cannot be read.
     bool desfer();
-    // Writes the undo snapshot; a failure is reported once per planner.
+    // Writes the activity as shown now as the undo snapshot (opening, "Nou",
+    // "Obrir"); a failure is reported once per planner.
     bool escriure_desfer();
+    // Runs before and after each of the teacher's changes: when the activity
+    // as shown is no longer what was last seen, what was last seen becomes
+    // the snapshot. So "Desfer" gives back the state just before her last
+    // change, whatever moves and stores came after it.
+    bool punt_desfer();
 
     void tots_be_Click();
     void tots_mal_Click();
@@ -200,6 +206,28 @@ class ModelPlanificador {
     // The general page's settings put into `a` as a store does; true when
     // that changes them.
     bool generals_posar(Activitat& a) const;
+    // The activity with the shown item and the general page as they stand.
+    Activitat mostrada() const;
+    bool desar_desfer(Activitat& a);
+    // What is shown now is what was last seen (a load is no change).
+    void veure();
+    struct {
+        Activitat activitat;
+        QByteArray dades;
+        bool fet = false;
+    } vist_;
+};
+
+// A change of the teacher's between two undo points.
+class PasDesfer {
+  public:
+    explicit PasDesfer(ModelPlanificador& m) : m_(m) { m_.punt_desfer(); }
+    ~PasDesfer() { m_.punt_desfer(); }
+    PasDesfer(const PasDesfer&) = delete;
+    PasDesfer& operator=(const PasDesfer&) = delete;
+
+  private:
+    ModelPlanificador& m_;
 };
 
 } // namespace lumi

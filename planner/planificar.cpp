@@ -401,6 +401,8 @@ void planificar::connectar_general() {
     for (int i = 0; i < 8; ++i) {
         connect(retard[static_cast<size_t>(i)], &QLineEdit::textEdited, this, modificat);
         connect(retard[static_cast<size_t>(i)], &QLineEdit::editingFinished, this, [this, i] {
+            // A box refused goes back to its stored time; the rule runs all the same.
+            caixa_nombre(retard[static_cast<size_t>(i)]);
             for (size_t j = 0; j < 8; ++j)
                 model.retard[j] = retard[j]->text();
             retard_LostFocus(i);
@@ -411,6 +413,9 @@ void planificar::connectar_general() {
         tots_temps_Click();
     });
     connect(t_total, &QLineEdit::textEdited, this, modificat);
+    connect(t_total, &QLineEdit::editingFinished, this, [this] {
+        if (!caixa_nombre(t_total)) t_total->setText(model.t_total);
+    });
     connect(intents, &QLineEdit::textChanged, this, modificat);
     connect(atzar, &QCheckBox::toggled, this, [this](bool b) { model.atzar_Click(b); });
     for (int i = 0; i < 3; ++i)
@@ -542,10 +547,24 @@ void planificar::ordres_repinta(int k) {
     }
 }
 
+bool planificar::caixa_nombre(QLineEdit* caixa) {
+    if (numero_escrit(caixa->text())) {
+        caixa->setToolTip(QString());
+        return true;
+    }
+    const QString avis = tradueix(QStringLiteral("caixes|no_nombre")).arg(retallar(caixa->text()));
+    caixa->setToolTip(avis);
+    QToolTip::showText(caixa->mapToGlobal(QPoint(0, caixa->height())), avis, caixa);
+    return false;
+}
+
 void planificar::capturar() {
-    model.t_total = t_total->text();
+    if (numero_escrit(t_total->text())) model.t_total = t_total->text();
     model.fitxer_so = fitxer_so->text();
     model.finestra_opcio = Option1[1]->isChecked() ? 1 : 0;
+    // Every command starts and ends here: what the general page or an editor
+    // changed in between is a step of its own for "Desfer".
+    model.punt_desfer();
 }
 
 // ------------------------------------------------------------------ load and unload
@@ -801,6 +820,7 @@ void planificar::cella_DblClick(int k, int Index) {
     }
     arrossegament_ = {};
     if (marcada(k) != Index) return;
+    capturar();
     const QString text = model.text_cella(k, Index);
     if (k == ACCIO) {
         sel_acc = true;
@@ -874,10 +894,11 @@ void planificar::menu2_Click(int Index) {
 void planificar::ACC_Click(int Index) {
     // The action editor opens on the page; until it exists nothing opens.
     if (!obrir_editor_accions()) return;
+    capturar();
     descarregar_formularis({this});
     obrir_editor_accions()(Index, Index < 0 || Index == 5 ? etiqueta->text()
                                                           : ModelPlanificador::titol_accions(Index));
-    if (Index == 4) return;
+    if (Index == 4) return capturar();
     model.accions_llista_omplir();
     refrescar();
 }
@@ -1001,7 +1022,7 @@ void planificar::buto_Click(int Index) {
     default:
         break;
     }
-    mostrar_model();
+    refrescar();
 }
 
 // ------------------------------------------------------------------ pages
@@ -1137,6 +1158,7 @@ void planificar::mn_disc_Click(int Index) {
         if (model.pont.retards_confirmar) model.pont.retards_confirmar();
         capturar();
         model.item_desar(model.item_mostrat);
+        model.punt_desfer();
         desar_activitat(this, Form1::instancia(), eleccio_activitat());
         break;
     default:
@@ -1147,6 +1169,7 @@ void planificar::mn_disc_Click(int Index) {
 }
 
 void planificar::desfer_Click() {
+    capturar();
     model.desfer();
     mostrar_model();
 }
@@ -1154,8 +1177,10 @@ void planificar::desfer_Click() {
 void planificar::mn_czones_Click() {
     // The action editor in its full-screen zone mode (page 4 of the bridge).
     if (!obrir_editor_accions()) return;
+    capturar();
     descarregar_formularis({this});
     obrir_editor_accions()(4, text_idioma(78));
+    capturar();
 }
 
 void planificar::mn_sortir_Click() {

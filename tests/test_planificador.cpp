@@ -536,11 +536,11 @@ TEST_F(Planificador, UndoAfterAChangeAndWithoutASnapshot) {
     EXPECT_EQ(f.readAll(), escriure_activitat(activitat(), idioma(), carpeta_activitat()));
 
     m.ord_afagir(1, 9, SI_BE, QStringLiteral("nou.wav"));
-    m.item_desar(1); // the snapshot holds the order the store puts in
+    m.item_desar(1); // a store writes no snapshot: the change before it is undone
     EXPECT_NE(activitat().items, abans);
     activitat().exercici_modificat = FALS;
     ASSERT_TRUE(m.desfer());
-    EXPECT_TRUE(activitat().items[1].si_be.endsWith(abs("nou.wav")));
+    EXPECT_EQ(activitat().items, abans);
     EXPECT_EQ(activitat().exercici_modificat, CERT);
 }
 
@@ -625,10 +625,10 @@ TEST_F(Retards, TheActivityGroupByTheChangedBox) {
     m.retard_LostFocus(1);
     EXPECT_EQ(m.retard[2], " .7");
     EXPECT_EQ(activitat().retard_tots_estimul, 0.7f);
-    // What Val does not read is 0; signs keep their place.
+    // What is no number goes back to the stored time, never read in part; signs keep their place.
     posar({"abc", "2x", "-1", "1", "1", "1", " .5", "1"});
     m.retard_LostFocus(6);
-    EXPECT_EQ(caixes().mid(0, 3), (QStringList{" 0", " 2", "-1"}));
+    EXPECT_EQ(caixes().mid(0, 3), (QStringList{" 4.3", " 5", "-1"}));
     EXPECT_EQ(m.retard[6], " .5");
 }
 
@@ -877,7 +877,7 @@ TEST_F(Celles, ActionDropReordersTheSeriesOnlyFromItsFirstEntry) {
     ASSERT_EQ(fila(ACCIO, 1), (QStringList{"µABµ", "ESPAI", "µCDµ", "F1", "", "", ""}));
     // F1 before ESPAI.
     ASSERT_TRUE(m.accio_DragDrop(2, 4, ACCIO));
-    EXPECT_FALSE(instantania());
+    EXPECT_TRUE(instantania()); // a change like any other: "Desfer" undoes it alone
     EXPECT_EQ(planificador().item_editat[0].serie, "AB{F1}{ESPAI}CD");
     EXPECT_EQ(llistes().llista_accio[1], QStringLiteral("Sèrie µABµ»F1»ESPAI»µCDµ"));
     EXPECT_EQ(accions_text_a_codis(desat_i_recarregat().serie, 1), "AB{F1}{ESPAI}CD");
@@ -1337,7 +1337,9 @@ TEST_F(Editors, CommandFormats) {
     EXPECT_EQ(espera(QStringLiteral("1,5")), "ESPERA_15");
     EXPECT_EQ(entrada_proposta, "1"); // one second proposed
     EXPECT_EQ(espera(QStringLiteral("2.5")), "ESPERA_25");
-    EXPECT_EQ(espera(QStringLiteral("abc")), "ESPERA_0");
+    auto r = respondre_missatge(QMessageBox::Ok);
+    EXPECT_EQ(espera(QStringLiteral("abc")), "abans"); // no number: refused, saying why
+    EXPECT_EQ(r->text, tradueix(QStringLiteral("caixes|no_nombre")).arg(QStringLiteral("abc")));
     entrada.reset();
     EXPECT_EQ(espera(QString()), "abans"); // Cancel stores the text unchanged
 
@@ -1529,6 +1531,69 @@ TEST_F(Editors, WindowCellsEditDragAndPopupThenStoreAndReload) {
     const item d = activitat().items[1];
     EXPECT_EQ(ruta_relativa(d.estimuls), QStringList({"1", "CENTRAT_hola", "c.gif", "b.wav"}).join(S));
     cami_desfer() = desfer;
+}
+
+TEST_F(Editors, UndoGivesBackTheActivityAsItWasBeforeTheLastChange) {
+    cami_desfer() = tmp.path() + QStringLiteral("/lrq.tmp");
+    item it = amb_accio();
+    it.estimuls = QStringLiteral("1") + S + abs(QStringLiteral("a.bmp")) + S + abs(QStringLiteral("b.wav"));
+    fitxer = QStringLiteral("d.bmp");
+    en_modal = [](QDialog& d) {
+        dynamic_cast<Finestra2&>(d).Text1->setText(QStringLiteral("c.wav"));
+        return dynamic_cast<Finestra2&>(d).Canc_Click(1), 1;
+    };
+    // Steps on a stimulus cell: 0 a left press (c.wav on an empty cell), 1 a double click, 2 a drop
+    // there, 10 + n the popup's item n. The last step is the last change; then a move and "Desfer".
+    const QStringList dos{"a.bmp", "b.wav"}, tres{"a.bmp", "b.wav", "c.wav"};
+    for (const auto& [passos, moure, esperat] :
+         std::vector<std::tuple<std::vector<std::pair<int, int>>, int, QStringList>>{
+             {{{0, 3}}, 3, dos},
+             {{{0, 1}, {1, 1}}, 2, dos},
+             {{{0, 3}, {12, 1}}, 1, tres},
+             {{{0, 3}, {12, 1}}, 3, tres},
+             {{{0, 3}, {13, 3}, {14, 1}}, 1, tres},
+             {{{0, 3}, {13, 3}, {14, 1}}, 2, tres},
+             {{{0, 3}, {0, 3}, {2, 1}}, 1, tres},
+             {{{0, 3}, {0, 3}, {2, 1}}, 3, tres}}) {
+        posar_items({it, amb_accio(), amb_accio()});
+        planificar p(f.get());
+        p.Form_Load();
+        p.HScroll1->setValue(1);
+        for (const auto& [pas, cella] : passos) {
+            if (pas >= 10)
+                QTimer::singleShot(0, &p, [&p, pas] { p.menu2[pas - 10]->trigger(), p.amagat->close(); });
+            if (pas == 1) p.cella_DblClick(ESTIMULS, cella);
+            if (pas == 2) p.cella_DragDrop(ESTIMULS, cella);
+            if (pas == 0 || pas >= 10)
+                p.cella_MouseDown(ESTIMULS, cella, pas ? Qt::RightButton : Qt::LeftButton);
+        }
+        p.HScroll1->setValue(moure);
+        p.desfer->trigger();
+        EXPECT_EQ(p.Label2->text(), QString::number(moure));
+        respostes = {tmp.filePath(QStringLiteral("d.lrq"))};
+        p.mn_disc_Click(2); // what "Desar" writes
+        EXPECT_TRUE(llegir(tmp.filePath(QStringLiteral("d.lrq")))
+                        .contains((QStringLiteral("\"1") + S + esperat.join(S) + u'"').toLatin1()));
+    }
+}
+
+TEST_F(Editors, TimeBoxesTakeADecimalCommaOrPointInEveryLanguageAndRefuseTheRest) {
+    posar_items({amb_accio()});
+    for (const QString& llengua : {IDIOMA_CATALA, IDIOMA_ESPANOL, IDIOMA_GALEGO}) {
+        idioma() = llengua;
+        planificar p(f.get());
+        p.Form_Load();
+        const QString no = tradueix(QStringLiteral("caixes|no_nombre")).arg(QStringLiteral("7,5 s"));
+        // The box shows the time the rule read (a refused text gives the last one back).
+        for (QLineEdit* caixa : p.retard)
+            for (const auto& [escrit, segons] : {std::pair{"7,5", 7.5F}, {"2.5", 2.5F}, {"7,5 s", 2.5F}}) {
+                caixa->setText(QString::fromUtf8(escrit)), emit caixa->editingFinished();
+                EXPECT_EQ(caixa->text(), text_temps(segons)) << escrit;
+                EXPECT_EQ(caixa->toolTip(), escrit[3] == ' ' ? no : QString());
+            }
+        p.t_total->setText(QStringLiteral("7,5 s")), emit p.t_total->editingFinished();
+        EXPECT_EQ(p.t_total->toolTip(), no);
+    }
 }
 
 TEST_F(Editors, RightReactionAskedThroughTheCellEditor) {
