@@ -1,7 +1,6 @@
 // A program that a stimulus launches comes up over the player, on a real X
 // server with a window manager (run under Xvfb by its own CTest entry; skipped
 // on the offscreen platform).
-#include "planner/planificar.h"
 #include "player/Form1.h"
 #include "core/activitat.h"
 #include "platform/connexio_x.h"
@@ -18,7 +17,6 @@
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QProcess>
-#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -265,21 +263,4 @@ TEST_F(FinestresX11, ALaunchedProgramsWindowIsBroughtOverTheOnesInFront) {
     EXPECT_NE(valor32(seu), programa.processId());
     ::kill(static_cast<pid_t>(valor32(seu)), SIGTERM);
     programa.waitForFinished();
-}
-
-TEST_F(FinestresX11, TheKeyEditorLiesWholeOnTheScreenBesideAPlannerAtItsLeftEdge) {
-    planificar pl(f.get());
-    pl.Form_Load();
-    pl.show();
-    const QRect pantalla = pl.screen()->availableGeometry();
-    pl.move(pantalla.topLeft());
-    QTest::qWait(300);
-    QRect vist;
-    QTimer::singleShot(300, &pl, [&vist] {
-        vist = QApplication::activeModalWidget()->frameGeometry();
-        QApplication::activeModalWidget()->close();
-    });
-    pl.ACC_Click(1);
-    EXPECT_TRUE(pantalla.contains(vist))
-        << vist.x() << "," << vist.y() << " " << vist.width() << "x" << vist.height();
 }

@@ -29,6 +29,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -1594,6 +1595,21 @@ TEST_F(Editors, TimeBoxesTakeADecimalCommaOrPointInEveryLanguageAndRefuseTheRest
         p.t_total->setText(QStringLiteral("7,5 s")), emit p.t_total->editingFinished();
         EXPECT_EQ(p.t_total->toolTip(), no);
     }
+}
+
+TEST_F(Finestra, TheKeyEditorBesideAPlannerAtTheScreensLeftEdgeIsNotPushedOffIt) {
+    planificar p(f.get());
+    p.Form_Load(), p.show();
+    const QRect pantalla = p.screen()->availableGeometry();
+    p.move(pantalla.topLeft());
+    QTimer::singleShot(0, &p, [&pantalla] {
+        // As much of it on the screen as the screen's size allows: all of it on one big enough.
+        const QRect e = QApplication::activeModalWidget()->frameGeometry();
+        EXPECT_EQ(e.intersected(pantalla).size(), e.size().boundedTo(pantalla.size()))
+            << e.x() << "," << e.y();
+        QApplication::activeModalWidget()->close();
+    });
+    p.ACC_Click(1);
 }
 
 TEST_F(Editors, RightReactionAskedThroughTheCellEditor) {
