@@ -1,5 +1,6 @@
 // One step of the planner's item navigator on a 1,000-item activity: the
-// shown item stored (with the undo snapshot written), the next one loaded,
+// shown item stored (the undo snapshot only compared, as a move is no
+// change of the teacher's), the next one loaded,
 // its grids refilled and the window painted; beside it the write of the
 // same activity to its file. A program of its own because the planner is a
 // widget window.
@@ -63,7 +64,7 @@ void BM_PlanificadorPasDItem(benchmark::State& state) {
 BENCHMARK(BM_PlanificadorPasDItem)->Unit(benchmark::kMillisecond);
 
 // A cell of SI_BE dropped onto its neighbour: the undo snapshot of the whole
-// activity, the two row refills and the window painted.
+// activity as it was before, the two row refills and the window painted.
 void BM_PlanificadorDeixarCella(benchmark::State& state) {
     if (!entorn) entorn = std::make_unique<Entorn>();
     lumi::planificar& p = *entorn->p;

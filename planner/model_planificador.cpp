@@ -630,9 +630,33 @@ bool ModelPlanificador::desar_desfer(Activitat& a) {
     return false;
 }
 
+namespace {
+
+// The settings of `a` as the file writes them: its items and zones are
+// compared as they are, which is cheaper than writing them.
+QByteArray ajustos(Activitat& a) {
+    std::vector<item> items;
+    std::vector<zona> zones;
+    std::swap(items, a.items);
+    std::swap(zones, a.zones);
+    const int16_t n = a.nombre_items;
+    const auto m = a.zones_max;
+    a.nombre_items = 0;
+    a.zones_max = 0;
+    QByteArray r = escriure_activitat(a, idioma(), carpeta_activitat());
+    std::swap(items, a.items);
+    std::swap(zones, a.zones);
+    a.nombre_items = n;
+    a.zones_max = m;
+    return r;
+}
+
+} // namespace
+
 void ModelPlanificador::veure() {
     vist_.activitat = mostrada();
-    vist_.dades = escriure_activitat(vist_.activitat, idioma(), carpeta_activitat());
+    vist_.ajustos = ajustos(vist_.activitat);
+    vist_.dades.clear();
     vist_.fet = true;
 }
 
@@ -643,10 +667,19 @@ bool ModelPlanificador::escriure_desfer() {
 
 bool ModelPlanificador::punt_desfer() {
     Activitat ara = mostrada();
+    QByteArray ara_ajustos = ajustos(ara);
+    const Activitat& v = vist_.activitat;
+    if (vist_.fet && ara.nombre_items == v.nombre_items && ara.zones_max == v.zones_max &&
+        ara.items == v.items && ara.zones == v.zones && ara_ajustos == vist_.ajustos)
+        return true;
+    // Something differs in memory; only what the file would write counts.
     QByteArray dades = escriure_activitat(ara, idioma(), carpeta_activitat());
-    if (vist_.fet && dades == vist_.dades) return true;
-    const bool desat = !vist_.fet || desar_desfer(vist_.activitat);
+    if (vist_.fet && vist_.dades.isEmpty())
+        vist_.dades = escriure_activitat(v, idioma(), carpeta_activitat());
+    const bool igual = vist_.fet && dades == vist_.dades;
+    const bool desat = !vist_.fet || igual || desar_desfer(vist_.activitat);
     vist_.activitat = std::move(ara);
+    vist_.ajustos = std::move(ara_ajustos);
     vist_.dades = std::move(dades);
     vist_.fet = true;
     return desat;

@@ -213,7 +213,8 @@ class ModelPlanificador {
     void veure();
     struct {
         Activitat activitat;
-        QByteArray dades;
+        QByteArray ajustos; // its settings as the file writes them
+        QByteArray dades;   // the whole file, "" until a change needs it
         bool fet = false;
     } vist_;
 };
