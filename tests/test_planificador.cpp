@@ -1535,7 +1535,6 @@ TEST_F(Editors, WindowCellsEditDragAndPopupThenStoreAndReload) {
 }
 
 TEST_F(Editors, UndoGivesBackTheActivityAsItWasBeforeTheLastChange) {
-    cami_desfer() = tmp.path() + QStringLiteral("/lrq.tmp");
     item it = amb_accio();
     it.estimuls = QStringLiteral("1") + S + abs(QStringLiteral("a.bmp")) + S + abs(QStringLiteral("b.wav"));
     fitxer = QStringLiteral("d.bmp");
@@ -1543,23 +1542,18 @@ TEST_F(Editors, UndoGivesBackTheActivityAsItWasBeforeTheLastChange) {
         dynamic_cast<Finestra2&>(d).Text1->setText(QStringLiteral("c.wav"));
         return dynamic_cast<Finestra2&>(d).Canc_Click(1), 1;
     };
-    // Steps on a stimulus cell: 0 a left press (c.wav on an empty cell), 1 a double click, 2 a drop
-    // there, 10 + n the popup's item n. The last step is the last change; then a move and "Desfer".
+    // Steps on a stimulus cell of item 3: 0 a left press (c.wav on an empty cell), 1 a double click, 2 a
+    // drop there, 10 + n the popup's item n. The last step is the last change; then a move and "Desfer".
     const QStringList dos{"a.bmp", "b.wav"}, tres{"a.bmp", "b.wav", "c.wav"};
-    for (const auto& [passos, moure, esperat] :
-         std::vector<std::tuple<std::vector<std::pair<int, int>>, int, QStringList>>{
-             {{{0, 3}}, 3, dos},
-             {{{0, 1}, {1, 1}}, 2, dos},
-             {{{0, 3}, {12, 1}}, 1, tres},
-             {{{0, 3}, {12, 1}}, 3, tres},
-             {{{0, 3}, {13, 3}, {14, 1}}, 1, tres},
-             {{{0, 3}, {13, 3}, {14, 1}}, 2, tres},
-             {{{0, 3}, {0, 3}, {2, 1}}, 1, tres},
-             {{{0, 3}, {0, 3}, {2, 1}}, 3, tres}}) {
-        posar_items({it, amb_accio(), amb_accio()});
+    // clang-format off
+    for (const auto& [passos, moure, esperat] : std::vector<std::tuple<std::vector<std::pair<int, int>>, int, QStringList>>{
+             {{{0, 3}}, 1, dos}, {{{0, 1}, {1, 1}}, 2, dos}, {{{0, 3}, {12, 1}}, 3, tres}, {{{0, 3}, {12, 1}}, 1, tres},
+             {{{0, 3}, {13, 3}, {14, 1}}, 3, tres}, {{{0, 3}, {13, 3}, {14, 1}}, 2, tres},
+             {{{0, 3}, {0, 3}, {2, 1}}, 3, tres}, {{{0, 3}, {0, 3}, {2, 1}}, 1, tres}}) {
+        // clang-format on
+        posar_items({amb_accio(), amb_accio(), it});
         planificar p(f.get());
         p.Form_Load();
-        p.HScroll1->setValue(1);
         for (const auto& [pas, cella] : passos) {
             if (pas >= 10)
                 QTimer::singleShot(0, &p, [&p, pas] { p.menu2[pas - 10]->trigger(), p.amagat->close(); });
@@ -1579,7 +1573,6 @@ TEST_F(Editors, UndoGivesBackTheActivityAsItWasBeforeTheLastChange) {
 }
 
 TEST_F(Editors, TimeBoxesTakeADecimalCommaOrPointInEveryLanguageAndRefuseTheRest) {
-    posar_items({amb_accio()});
     for (const QString& llengua : {IDIOMA_CATALA, IDIOMA_ESPANOL, IDIOMA_GALEGO}) {
         idioma() = llengua;
         planificar p(f.get());
@@ -1597,16 +1590,15 @@ TEST_F(Editors, TimeBoxesTakeADecimalCommaOrPointInEveryLanguageAndRefuseTheRest
     }
 }
 
+// As much of the editor on the screen as the screen's size allows: all of it on one big enough.
 TEST_F(Finestra, TheKeyEditorBesideAPlannerAtTheScreensLeftEdgeIsNotPushedOffIt) {
     planificar p(f.get());
     p.Form_Load(), p.show();
     const QRect pantalla = p.screen()->availableGeometry();
     p.move(pantalla.topLeft());
     QTimer::singleShot(0, &p, [&pantalla] {
-        // As much of it on the screen as the screen's size allows: all of it on one big enough.
         const QRect e = QApplication::activeModalWidget()->frameGeometry();
-        EXPECT_EQ(e.intersected(pantalla).size(), e.size().boundedTo(pantalla.size()))
-            << e.x() << "," << e.y();
+        EXPECT_EQ(e.intersected(pantalla).size(), e.size().boundedTo(pantalla.size())) << e.x();
         QApplication::activeModalWidget()->close();
     });
     p.ACC_Click(1);
