@@ -60,6 +60,10 @@ QMessageBox::StandardButton missatge(QWidget* pare, const QString& text, QMessag
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+void avisar_no_nombre(QWidget* pare, const QString& text) {
+    missatge(pare, tradueix(QStringLiteral("caixes|no_nombre")).arg(retallar(text)), QMessageBox::Warning);
+}
+
 bool confirmar_descartar(QWidget* pare) {
     if (!activitat().exercici_modificat) return false;
     const auto r = missatge(pare, text_idioma(30), QMessageBox::Critical,

@@ -14,6 +14,10 @@ QMessageBox::StandardButton missatge(QWidget* pare, const QString& text, QMessag
                                      QMessageBox::StandardButtons botons = QMessageBox::Ok,
                                      const QString& titol = QStringLiteral("LUMIRAGA"));
 
+// Tells that `text`, typed into a box that takes a number, is none: the box
+// has its value back and the teacher a word of why.
+void avisar_no_nombre(QWidget* pare, const QString& text);
+
 // True when the caller must not go on: there are unsaved changes and the
 // user did not answer OK to message 30.
 bool confirmar_descartar(QWidget* pare = nullptr);

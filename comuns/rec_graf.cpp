@@ -18,7 +18,6 @@
 #include <QKeyEvent>
 #include <QShowEvent>
 #include <QStyle>
-#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace lumi {
@@ -374,15 +373,11 @@ void rec_graf::HScroll1_Change() {
 void rec_graf::dibuix_percent_Change() {
     // What is typed moves the slider, which writes the options text; a text
     // that is no number is refused and the slider's value comes back.
-    const std::optional<double> v = numero_escrit(dibuix_percent->text());
-    const QString avis =
-        v ? QString() : tradueix(QStringLiteral("caixes|no_nombre")).arg(retallar(dibuix_percent->text()));
-    dibuix_percent->setToolTip(avis);
-    if (!avis.isEmpty())
-        QToolTip::showText(dibuix_percent->mapToGlobal(QPoint(0, dibuix_percent->height())), avis,
-                           dibuix_percent);
+    const QString escrit = dibuix_percent->text();
+    const std::optional<double> v = numero_escrit(escrit);
     if (v) HScroll1->setValue(static_cast<int>(std::clamp(arrodonir_parell(*v), 0.0, 100.0)));
     HScroll1_Change();
+    if (!v) avisar_no_nombre(this, escrit);
 }
 
 void rec_graf::mn_zona_Click(int index) {

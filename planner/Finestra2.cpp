@@ -211,8 +211,7 @@ void Finestra2::ord(int Index, const QString& valor) {
         if (const std::optional<double> segons = numero_escrit(*r))
             Text1->setText(text_idioma(65) + u'_' + double_text(*segons * 10));
         else
-            missatge(this, tradueix(QStringLiteral("caixes|no_nombre")).arg(retallar(*r)),
-                     QMessageBox::Warning, QMessageBox::Ok);
+            avisar_no_nombre(this, *r);
         break;
     }
     case 4:

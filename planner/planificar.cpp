@@ -401,11 +401,12 @@ void planificar::connectar_general() {
     for (int i = 0; i < 8; ++i) {
         connect(retard[static_cast<size_t>(i)], &QLineEdit::textEdited, this, modificat);
         connect(retard[static_cast<size_t>(i)], &QLineEdit::editingFinished, this, [this, i] {
-            // A box refused goes back to its stored time; the rule runs all the same.
-            caixa_nombre(retard[static_cast<size_t>(i)]);
+            // A box refused goes back to its stored time before the teacher is told.
+            const QString escrit = retard[static_cast<size_t>(i)]->text();
             for (size_t j = 0; j < 8; ++j)
                 model.retard[j] = retard[j]->text();
             retard_LostFocus(i);
+            if (!numero_escrit(escrit)) avisar_no_nombre(this, escrit);
         });
     }
     connect(tots_temps, &QCheckBox::toggled, this, [this](bool b) {
@@ -414,7 +415,10 @@ void planificar::connectar_general() {
     });
     connect(t_total, &QLineEdit::textEdited, this, modificat);
     connect(t_total, &QLineEdit::editingFinished, this, [this] {
-        if (!caixa_nombre(t_total)) t_total->setText(model.t_total);
+        const QString escrit = t_total->text();
+        if (numero_escrit(escrit)) return;
+        t_total->setText(model.t_total);
+        avisar_no_nombre(this, escrit);
     });
     connect(intents, &QLineEdit::textChanged, this, modificat);
     connect(atzar, &QCheckBox::toggled, this, [this](bool b) { model.atzar_Click(b); });
@@ -545,17 +549,6 @@ void planificar::ordres_repinta(int k) {
             n->setVisible(v.numeros_entrada[r].has_value());
         }
     }
-}
-
-bool planificar::caixa_nombre(QLineEdit* caixa) {
-    if (numero_escrit(caixa->text())) {
-        caixa->setToolTip(QString());
-        return true;
-    }
-    const QString avis = tradueix(QStringLiteral("caixes|no_nombre")).arg(retallar(caixa->text()));
-    caixa->setToolTip(avis);
-    QToolTip::showText(caixa->mapToGlobal(QPoint(0, caixa->height())), avis, caixa);
-    return false;
 }
 
 void planificar::capturar() {

@@ -154,8 +154,6 @@ class planificar : public QDialog {
     int llista_sel() const;
     void refrescar();
     void mostrar_so();
-    // True when the box holds a number; else the box says why it is refused.
-    bool caixa_nombre(QLineEdit* caixa);
     void connectar_general();
     std::array<int, 6> marcades_{};
     int index_actual_ = 0;
