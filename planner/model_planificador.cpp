@@ -594,11 +594,10 @@ void ModelPlanificador::navegar(int valor) {
     valor = std::clamp(valor, 1, std::max<int>(1, activitat().nombre_items));
     if (valor == item_mostrat) return;
     if (pont.retards_confirmar) pont.retards_confirmar();
-    // The store writes no snapshot: it changes nothing the teacher sees,
-    // except the copies to every item, which are a change of their own.
+    // A move is no change of the teacher's, nor is what the store copies to
+    // every item: the snapshot stays the state before her last change.
     punt_desfer();
     item_desar(item_mostrat);
-    punt_desfer();
     item_carregar(valor);
     item_mostrat = valor;
     veure();

@@ -187,6 +187,8 @@ class ModelPlanificador {
     // the snapshot. So "Desfer" gives back the state just before her last
     // change, whatever moves and stores came after it.
     bool punt_desfer();
+    // What is shown now is what was last seen: a load or a store is no change.
+    void veure();
 
     void tots_be_Click();
     void tots_mal_Click();
@@ -209,8 +211,6 @@ class ModelPlanificador {
     // The activity with the shown item and the general page as they stand.
     Activitat mostrada() const;
     bool desar_desfer(Activitat& a);
-    // What is shown now is what was last seen (a load is no change).
-    void veure();
     struct {
         Activitat activitat;
         QByteArray ajustos; // its settings as the file writes them

@@ -1151,7 +1151,7 @@ void planificar::mn_disc_Click(int Index) {
         if (model.pont.retards_confirmar) model.pont.retards_confirmar();
         capturar();
         model.item_desar(model.item_mostrat);
-        model.punt_desfer();
+        model.veure();
         desar_activitat(this, Form1::instancia(), eleccio_activitat());
         break;
     default:

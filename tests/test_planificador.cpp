@@ -1552,6 +1552,7 @@ TEST_F(Editors, UndoGivesBackTheActivityAsItWasBeforeTheLastChange) {
              {{{0, 3}, {0, 3}, {2, 1}}, 3, tres}, {{{0, 3}, {0, 3}, {2, 1}}, 1, tres}}) {
         // clang-format on
         posar_items({amb_accio(), amb_accio(), it});
+        activitat().tots_temps_global = 1; // each store copies the activity's times: no change of hers
         planificar p(f.get());
         p.Form_Load();
         for (const auto& [pas, cella] : passos) {
