@@ -1593,11 +1593,10 @@ TEST_F(Editors, TimeBoxesTakeADecimalCommaOrPointInEveryLanguageAndRefuseTheRest
 // As much of the editor on the screen as the screen's size allows: all of it on one big enough.
 TEST_F(Finestra, TheKeyEditorBesideAPlannerAtTheScreensLeftEdgeIsNotPushedOffIt) {
     planificar p(f.get());
-    p.Form_Load(), p.show();
-    const QRect pantalla = p.screen()->availableGeometry();
-    p.move(pantalla.topLeft());
-    QTimer::singleShot(0, &p, [&pantalla] {
-        const QRect e = QApplication::activeModalWidget()->frameGeometry();
+    p.Form_Load(), p.show(), p.move(0, 0); // the offscreen screen's top left corner
+    QTimer::singleShot(0, &p, [&p] {
+        const QRect pantalla = p.screen()->availableGeometry(),
+                    e = QApplication::activeModalWidget()->frameGeometry();
         EXPECT_EQ(e.intersected(pantalla).size(), e.size().boundedTo(pantalla.size())) << e.x();
         QApplication::activeModalWidget()->close();
     });

@@ -160,7 +160,6 @@ TEST_F(Triador, SizeOptionsAtOpeningAndFromTheControls) {
     QTest::mouseClick(f.MIDA_GRAF[0], Qt::LeftButton);
     EXPECT_EQ(f.flag_graf->text(), QString());
     EXPECT_FALSE(f.HScroll1->isEnabled());
-    // Typed beside the slider: the slider's value, so the stored one.
     QTest::mouseClick(f.MIDA_GRAF[2], Qt::LeftButton);
     f.dibuix_percent->selectAll();
     QTest::keyClicks(f.dibuix_percent, QStringLiteral("100"));
