@@ -282,6 +282,7 @@ void Form1::imatge_mostrar(const QString& ordre) {
 
 double Form1::flash_mostrar(const QString& ordre, float segons) {
     Flash peli_finestra;
+    peli_finestra.jugador = this;
     // The movie is the file part: options after ":" are not part of its name.
     peli_finestra.posar_peli(part_recurs(ordre, 0));
     peli_finestra.setGeometry(plataforma::rectangle_escriptori());

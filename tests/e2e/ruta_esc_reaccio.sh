@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Esc gives the window back at once: during a stimulus of 8 s, and 0.5 s into
-# right reactions of 8 s (a picture, a sound, a video, a slide show, a wait);
-# the report counts nothing after it and its time ends at it.
+# right reactions of 8 s (a picture, a sound, a video, a movie, a slide show,
+# a wait); the report counts nothing after it and its time ends at it.
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
 engegar
 a="$tmp/examples/primera/esc.lrq"
-for cas in estimul estrella.jpg bravo.wav video.avi diapositives.pps ESPERA_80; do
+for cas in estimul estrella.jpg bravo.wav video.avi peli.swf diapositives.pps ESPERA_80; do
   # No instruction; the first item's stimulus, or its right reaction, lasts 8 s.
   canvi="58s/.*/8\r/;60s/.*/\"1"$'\xbb'"$cas\"\r/" && [ $cas = estimul ] && canvi='65s/.*/8\r/'
   LC_ALL=C sed "$canvi;207s/.*/\"\"\r/" "$tmp/examples/primera/primera.lrq" >"$a"
