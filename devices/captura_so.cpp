@@ -95,4 +95,12 @@ bool restaurar_ganxo_so(int32_t token) {
     return true;
 }
 
+bool so_deixar_per_veu() {
+    EstatDispositius& d = dispositius();
+    if (d.nivell_so_actiu == -2) return false;
+    restaurar_ganxo_so(d.procOld_so);
+    d.procOld_so = 0;
+    return true;
+}
+
 } // namespace lumi

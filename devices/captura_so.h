@@ -25,4 +25,9 @@ int16_t so_reprendre_captura();
 // that token is not the installed hook.
 bool restaurar_ganxo_so(int32_t token);
 
+// A sound-level capture that has stopped gives way to word recognition, which
+// the engine hears on the same microphone: its hook goes (the engine keeps
+// its version). False while a capture runs.
+bool so_deixar_per_veu();
+
 } // namespace lumi

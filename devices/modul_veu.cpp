@@ -97,7 +97,9 @@ bool veu_iniciar_unitat() {
     EstatDispositius& d = dispositius();
     auto& fc = finestra_captura();
     QWidget* w = fc ? fc() : nullptr;
-    if (d.versio_motor_veu != 0 || d.procOld_so != 0) {
+    // The engine hears one thing at a time: a unit already hooked, or the
+    // sound level being captured, refuses; a capture that stopped gives way.
+    if (d.procOld_rec != 0 || !so_deixar_per_veu()) {
         missatge(w, text_idioma(54), QMessageBox::NoIcon);
         return false;
     }

@@ -2,6 +2,8 @@
 
 #include "platform/pantalla.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QList>
 
 namespace lumi {
@@ -49,6 +51,13 @@ void Flash::Flash_peli_Change() {
     pantalla->resize(r.width(), r.height());
     pantalla->show();
     pelicula_ = peli->text();
+}
+
+void Flash::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && jugador)
+        QCoreApplication::sendEvent(jugador, e);
+    else
+        QWidget::keyPressEvent(e);
 }
 
 void Flash::amagar_totes() {

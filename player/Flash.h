@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPointer>
 #include <QWidget>
 
 namespace lumi {
@@ -26,6 +27,13 @@ class Flash : public QWidget {
     static void amagar_totes();
     // Movie windows alive now.
     static int vives();
+
+    // The window that takes an Esc pressed over the movie: the movie has the
+    // keyboard, and Esc must still stop the run.
+    QPointer<QWidget> jugador;
+
+  protected:
+    void keyPressEvent(QKeyEvent* e) override;
 
   private:
     void Flash_peli_Change();

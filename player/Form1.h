@@ -9,9 +9,11 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace lumi {
@@ -165,6 +167,8 @@ class Form1 : public QMainWindow, private EscenaResposta {
     bool pregunta_vista = false;
     QString prefix_informe;
     bool prefix_informe_pendent = false;
+    // The start (its generacio_exercici) last refused for a device.
+    unsigned arrencada_refusada = 0;
     class FinestraInforme* finestra_informe_ = nullptr;
     // The background sound as the media layer opened it; "" when none plays.
     QString so_fons_actiu;
@@ -245,6 +249,8 @@ class Form1 : public QMainWindow, private EscenaResposta {
     // Waits with painting and media going on, but no learner input and no
     // tick of the player's timers.
     void esperar_sense_entrada(double segons);
+    // The player's timers held until the result goes.
+    std::vector<std::unique_ptr<QSignalBlocker>> retenir_temporitzadors();
     // ---- Menus ----
     void mn_DISC_Click(int16_t Index);
     void mn_engegar_Click();

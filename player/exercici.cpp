@@ -229,9 +229,12 @@ void Form1::engegar_exercici() {
     Label_par->setStyleSheet(QStringLiteral("background-color: %1; color: %2;")
                                  .arg(fons.name(), color_desat(a.font.color).name()));
 
-    auto avortar = [this](const QString& text) {
-        missatge(this, text, QMessageBox::NoIcon);
+    // Told once the window is given back: the message is the teacher's, not
+    // something over the learner's screen.
+    auto avortar = [this, generacio](const QString& text) {
+        arrencada_refusada = generacio;
         atura_per_esc();
+        missatge(this, text, QMessageBox::NoIcon);
         unsetCursor();
     };
     const int32_t finestra = plataforma::registrar_finestra(this);
@@ -280,7 +283,9 @@ void Form1::engegar_exercici() {
     }
 
     if (veu) {
-        if (d.procOld_so != 0) {
+        // A level captured by an earlier run gives way; one this start
+        // captures cannot share the engine.
+        if (d.procOld_so != 0 && !so_deixar_per_veu()) {
             avortar(text_idioma(57) + QLatin1Char('\n') + text_idioma(54));
             return;
         }
@@ -596,11 +601,17 @@ void Form1::carregar_lrq(const QString& fitxer) {
     // The new run's log begins with this run's report and a new detail box.
     prefix_informe = prep_informe() + SALT_INFORME + caixa_detall_informe();
     prefix_informe_pendent = true;
+    const dades_informe informe_abans = informe();
+    const QString detall_abans = informe_detall();
+    const unsigned generacio = generacio_exercici + 1;
     engegar_exercici();
-    if (prefix_informe_pendent) {
-        // The start refused (no items): nothing is lost from the report.
+    if (prefix_informe_pendent || arrencada_refusada == generacio) {
+        // The start refused (no items, or a device): the report stays that
+        // of the runs that played.
         prefix_informe_pendent = false;
         prefix_informe.clear();
+        informe() = informe_abans;
+        informe_detall() = detall_abans;
     }
 }
 

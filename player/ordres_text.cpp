@@ -139,7 +139,11 @@ void Form1::text_executa(QString& ordre) {
         case Comanda::Espera: {
             // Tenths of a second in units of the question timer's period.
             const double segons = valor_inicial(valor) * t_estimular->interval() / 1000.0;
-            if (segons > 0) plataforma::esperar(segons);
+            // A stop during the wait ends it with the run.
+            const uint64_t pantalla = generacio_pregunta;
+            if (segons > 0)
+                esperar_des_de(plataforma::rellotge().monotonic(), segons,
+                               [&] { return tancada_per_ordre || generacio_pregunta != pantalla; });
             return;
         }
         case Comanda::Tancar:

@@ -167,18 +167,15 @@ ServeisPresentacio& serveis_presentacio() {
 
 // ---- The player window ----
 
-namespace {
-
-// Waits until `segons` have passed since t0 (monotonic), yielding at least
-// once. Ends early once `acabat` says the screen belongs to someone else (a
-// stop or a newer question), so what this order opened is closed at once.
-void esperar_des_de(double t0, float segons, const std::function<bool()>& acabat = {}) {
+void esperar_des_de(double t0, double segons, const std::function<bool()>& acabat) {
     plataforma::Rellotge& r = plataforma::rellotge();
     do {
         const double resta = t0 + segons - r.monotonic();
         plataforma::esperar(std::clamp(resta, 0.0, 0.05));
     } while (r.monotonic() < t0 + segons && !(acabat && acabat()));
 }
+
+namespace {
 
 QString nom_color(int32_t color_vb) {
     return color_desat(color_vb).name();
@@ -285,6 +282,7 @@ void Form1::imatge_mostrar(const QString& ordre) {
 
 double Form1::flash_mostrar(const QString& ordre, float segons) {
     Flash peli_finestra;
+    peli_finestra.jugador = this;
     // The movie is the file part: options after ":" are not part of its name.
     peli_finestra.posar_peli(part_recurs(ordre, 0));
     peli_finestra.setGeometry(plataforma::rectangle_escriptori());

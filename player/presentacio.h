@@ -58,6 +58,11 @@ struct ComandaText {
 };
 ComandaText separar_comanda(const QString& ordre);
 
+// Waits until `segons` have passed since t0 (monotonic), yielding at least
+// once. Ends early once `acabat` says the screen belongs to someone else (a
+// stop or a newer question), so what was opened is closed at once.
+void esperar_des_de(double t0, double segons, const std::function<bool()>& acabat = {});
+
 // The services the presentation reaches outside the window.
 struct ServeisPresentacio {
     std::function<void(const QString&)> reproduir_so;

@@ -76,10 +76,11 @@ void Form1::reaccio_be(int16_t i) {
     fitxer_executa(entrada, temps);
 
     // The next question waits for a held key to be let go, but not forever:
-    // a release can be lost.
+    // a release can be lost. A stopped run asks nothing more.
     plataforma::cedir();
     const double t0 = plataforma::rellotge().monotonic();
-    while (repeticions_tecla > 0 && plataforma::rellotge().monotonic() - t0 < ESPERA_MAXIMA_TECLA)
+    while (repeticions_tecla > 0 && exercici_en_marxa &&
+           plataforma::rellotge().monotonic() - t0 < ESPERA_MAXIMA_TECLA)
         plataforma::esperar(0.02);
 }
 

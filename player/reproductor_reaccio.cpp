@@ -39,12 +39,17 @@ void restaurar_serveis_reaccio() {
     serveis_reaccio() = serveis_defecte();
 }
 
-void Form1::esperar_sense_entrada(double segons) {
-    // Painting, media and launched programs go on; the learner's input waits
-    // in the queue and the player's timers do not tick until the end.
+std::vector<std::unique_ptr<QSignalBlocker>> Form1::retenir_temporitzadors() {
     std::vector<std::unique_ptr<QSignalBlocker>> blocs;
     for (QTimer* t : {t_web_control, Timer1, t_web, T_so, t_joystick, t_estimular})
         if (t) blocs.push_back(std::make_unique<QSignalBlocker>(t));
+    return blocs;
+}
+
+void Form1::esperar_sense_entrada(double segons) {
+    // Painting, media and launched programs go on; the learner's input waits
+    // in the queue and the player's timers do not tick until the end.
+    const auto retinguts = retenir_temporitzadors();
     plataforma::esperar(segons, QEventLoop::ExcludeUserInputEvents);
 }
 
@@ -75,7 +80,7 @@ void Form1::fitxer_executa(const QString& entrada, float temps) {
         // and is held for the whole time, with the main picture left hidden.
         auto esperar = [&] {
             t0 = rellotge.monotonic();
-            plataforma::esperar(temps);
+            esperar_des_de(t0, temps, superada);
         };
         bool avi = false;
         for (;;) {
@@ -100,8 +105,11 @@ void Form1::fitxer_executa(const QString& entrada, float temps) {
             if (transcorregut(t0) > temps) break;
             if (resta.isEmpty()) {
                 // Orders used up: the rest of the time shows them as they are.
-                const double queda = static_cast<double>(temps) - transcorregut(t0);
-                if (queda > 0) esperar_sense_entrada(queda);
+                // The player's timers wait for its end and the keys go to the
+                // catching box, as in any answer; Esc stops the run at once,
+                // which ends the wait.
+                const auto retinguts = retenir_temporitzadors();
+                esperar_des_de(t0, temps, superada);
                 break;
             }
         }

@@ -465,9 +465,9 @@ TEST_F(Dispositius, ANewerEngineRefusingCaptureShowsTheBareMessage) {
     avortat();
 }
 
-TEST_F(Dispositius, WordsWhileTheSoundLevelHooksIsRefused) {
+TEST_F(Dispositius, WordsWithTheSoundLevelOfTheSameStartAreRefused) {
+    usar_nivell_so();
     usar_veu();
-    dispositius().procOld_so = 9;
     auto r = respondre_missatge(QMessageBox::Ok);
     f.engegar_exercici();
     EXPECT_EQ(r->text, text_idioma(57) + QLatin1Char('\n') + text_idioma(54));

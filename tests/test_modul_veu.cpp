@@ -58,10 +58,10 @@ TEST_F(ModulVeu, RefusalsSayWhyWithTheirOwnTexts) {
     motor.resultat_reconeixement = 1;
     EXPECT_FALSE(veu_iniciar_unitat());
     EXPECT_EQ(dispositius().procOld_rec, 0);
-    // The sound level already ran: message 54.
-    dispositius().procOld_so = 7;
+    // The sound level is being captured: message 54.
+    dispositius().nivell_so_actiu = -2;
     EXPECT_FALSE(veu_iniciar_unitat());
-    dispositius().procOld_so = 0;
+    dispositius().nivell_so_actiu = 0;
     ASSERT_EQ(c.textos.size(), 3);
     EXPECT_EQ(c.textos[0], text_idioma(56));
     EXPECT_EQ(c.textos[1], text_idioma(55));
