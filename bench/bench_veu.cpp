@@ -14,7 +14,6 @@
 #include "../tests/veu_prova.h"
 
 #include <QApplication>
-#include <QDataStream>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -321,33 +320,13 @@ BENCHMARK(BM_PresaNova32Entrades)->Unit(benchmark::kMillisecond);
 // files were saved before the distances between takes were kept in them
 // (state.range(3) 0), or as the engine saves it once opened (1).
 void BM_ObrirPatrons(benchmark::State& state) {
-    const veu::Mostres flux = llegir_so(DADES + QStringLiteral("/veu_entrenament.flac"));
-    constexpr double inicis[] = {0.717, 1.696, 2.626, 3.564, 4.5, 5.574, 6.399, 7.47, 8.156};
     const auto sons = static_cast<size_t>(state.range(0)), preses = static_cast<size_t>(state.range(1));
-    const auto mida = static_cast<size_t>(state.range(2) * veu::MOSTRES_PER_SEGON / 10);
     QTemporaryDir dir;
     const QString fitxer = dir.filePath(QStringLiteral("gran.SonsVxdSR02"));
-    {
-        QFile f(fitxer);
-        if (!f.open(QIODevice::WriteOnly)) {
-            state.SkipWithError("no temporary file");
-            return;
-        }
-        QDataStream s(&f);
-        s.setByteOrder(QDataStream::LittleEndian);
-        s.writeRawData("LUMIRAGA-SONS\n", 14);
-        s << quint32{1} << quint32{veu::MOSTRES_PER_SEGON} << static_cast<quint32>(sons);
-        for (size_t i = 0; i < sons; ++i) {
-            s << QString::number(i + 1) << static_cast<quint32>(preses);
-            for (size_t k = 0; k < preses; ++k) {
-                const auto inici =
-                    static_cast<size_t>((inicis[(i * preses + k) % 9] - 0.1) * veu::MOSTRES_PER_SEGON);
-                s << static_cast<quint32>(mida);
-                for (size_t j = 0; j < mida; ++j)
-                    s << flux[(inici + j) % flux.size()];
-            }
-        }
-        s.writeRawData("FI", 2);
+    if (!lumi::proves::desar_patrons_sense_distancies(
+            fitxer, sons, preses, static_cast<size_t>(state.range(2) * veu::MOSTRES_PER_SEGON / 10))) {
+        state.SkipWithError("no pattern file written");
+        return;
     }
     pf::MotorVeuReal motor;
     if (state.range(3) != 0 && !(motor.obrir_patrons(fitxer) && motor.desar_patrons(fitxer))) {

@@ -214,21 +214,22 @@ bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
     progres.setWindowModality(Qt::ApplicationModal);
     progres.setMinimumDuration(250);
     progres.setAutoReset(false);
-    QObject::connect(&progres, &QProgressDialog::canceled, [&feina] { feina.aturar = true; });
     QEventLoop bucle;
     QTimer tic;
     QObject::connect(&tic, &QTimer::timeout, &bucle, &QEventLoop::quit);
     tic.start(20);
+    bool mostrat = false;
     while (!fet) {
+        // Cancelled, closed or put away with Esc: stopped.
+        mostrat = mostrat || progres.isVisible();
+        if (progres.wasCanceled() || (mostrat && !progres.isVisible())) feina.aturar = true;
         const size_t totals = feina.totals;
-        if (totals > 0)
+        if (totals > 0 && !feina.aturar)
             progres.setValue(static_cast<int>(1000 * std::min(feina.fetes.load(), totals) / totals));
         // Until the progress shows, what the user does waits for it.
         bucle.exec(progres.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     }
     fil.join();
-    // Closing it counts as stopping: what happened was decided before.
-    progres.disconnect();
     progres.close();
     obrint_ = false;
     if (!p) {
