@@ -112,8 +112,7 @@ struct Banc {
     std::vector<std::vector<double>> filtres;     // weight of each FFT bin
     std::vector<std::pair<size_t, size_t>> trams; // of each filter, the bins it weighs
     std::vector<double> hamming;
-    std::vector<std::vector<double>> dct;
-    std::array<std::array<double, COEFICIENTS>, FILTRES> dct_per_banda; // the same, band by band
+    std::array<std::array<double, COEFICIENTS>, FILTRES> dct; // band by band
     Banc() {
         const double lo = mel(60), hi = mel(7600);
         std::vector<double> punts(FILTRES + 2);
@@ -135,15 +134,10 @@ struct Banc {
         }
         for (int i = 0; i < FINESTRA; ++i)
             hamming.push_back(0.54 - 0.46 * std::cos(2 * std::numbers::pi * i / (FINESTRA - 1)));
-        for (int c = 1; c <= COEFICIENTS; ++c) {
-            std::vector<double> fila;
+        for (int c = 1; c <= COEFICIENTS; ++c)
             for (int f = 0; f < FILTRES; ++f)
-                fila.push_back(std::cos(std::numbers::pi * c * (f + 0.5) / FILTRES));
-            dct.push_back(std::move(fila));
-        }
-        for (size_t f = 0; f < BANDES; ++f)
-            for (size_t c = 0; c < COEFICIENTS; ++c)
-                dct_per_banda[f][c] = dct[c][f];
+                dct[static_cast<size_t>(f)][static_cast<size_t>(c - 1)] =
+                    std::cos(std::numbers::pi * c * (f + 0.5) / FILTRES);
     }
 };
 
@@ -209,7 +203,7 @@ std::vector<float> trets_de(Bandes bandes, const std::array<double, BANDES>& afe
         for (size_t f = 0; f < BANDES; ++f) {
             const double l = std::log(bandes[i][f] + terra);
             for (size_t k = 0; k < COEFICIENTS; ++k)
-                c[k] += b.dct_per_banda[f][k] * l;
+                c[k] += b.dct[f][k] * l;
         }
         for (size_t k = 0; k < COEFICIENTS; ++k)
             t[i * DIMENSIONS + k] = static_cast<float>(c[k]);
@@ -312,17 +306,6 @@ Alineacio alinear(const std::vector<float>& a, const std::vector<float>& b, size
 }
 
 } // namespace
-
-Alineacio alinear_dtw(const Trets& a, const Trets& b) {
-    const size_t dim = a.empty() ? 0 : a[0].size();
-    if (dim == 0 || b.empty()) return alinear({}, {}, 1);
-    std::vector<float> x, y;
-    for (const auto& t : a)
-        x.insert(x.end(), t.begin(), t.end());
-    for (const auto& t : b)
-        y.insert(y.end(), t.begin(), t.end());
-    return alinear(x, y, dim);
-}
 
 Sala sala_de(const Mostres& so, bool altres_fases) {
     Sala s;

@@ -23,14 +23,12 @@ constexpr int MOSTRES_TRAMA = 160;  // the detector's 10 ms frame
 constexpr double SEGONS_SILENCI_FI = 0.2;
 
 using Mostres = std::vector<int16_t>;
-using Trets = std::vector<std::vector<float>>; // one vector per 10 ms frame
 
 // The dynamic-time-warping alignment of two stretches: the distance per step
 // of the path, and the mean of its costliest few steps in a row.
 struct Alineacio {
     double mitjana = 0, pitjor = 0;
 };
-Alineacio alinear_dtw(const Trets& a, const Trets& b);
 // A stretch's mel band energies frame by frame, the room's noise in them
 // (the quieter of the frames before its onset and of those after its end)
 // and its loudest band; for a take, also the same bands on frames a third
