@@ -312,6 +312,57 @@ void BM_PresaNova32Entrades(benchmark::State& state) {
 }
 BENCHMARK(BM_PresaNova32Entrades)->Unit(benchmark::kMillisecond);
 
+// A pattern file of state.range(0) sounds of state.range(1) takes, each
+// state.range(2) tenths of a second long, cut from the training stream
+// around its takes (longer ones go round it), opened through the engine
+// until its patterns answer: the time, and the longest the interface thread
+// was away from its event loop meanwhile. The file holds the takes alone, as
+// files were saved before the distances between takes were kept in them
+// (state.range(3) 0), or as the engine saves it once opened (1).
+void BM_ObrirPatrons(benchmark::State& state) {
+    const auto sons = static_cast<size_t>(state.range(0)), preses = static_cast<size_t>(state.range(1));
+    QTemporaryDir dir;
+    const QString fitxer = dir.filePath(QStringLiteral("gran.SonsVxdSR02"));
+    if (!lumi::proves::desar_patrons_sense_distancies(
+            fitxer, sons, preses, static_cast<size_t>(state.range(2) * veu::MOSTRES_PER_SEGON / 10))) {
+        state.SkipWithError("no pattern file written");
+        return;
+    }
+    pf::MotorVeuReal motor;
+    if (state.range(3) != 0 && !(motor.obrir_patrons(fitxer) && motor.desar_patrons(fitxer))) {
+        state.SkipWithError("no pattern file written");
+        return;
+    }
+    QElapsedTimer rellotge;
+    double darrer = 0, buit = 0;
+    QTimer vigia;
+    QObject::connect(&vigia, &QTimer::timeout, [&] {
+        const double ara = static_cast<double>(rellotge.nsecsElapsed()) / 1e6;
+        buit = std::max(buit, ara - darrer);
+        darrer = ara;
+    });
+    bool obert = false;
+    for (auto _ : state) {
+        rellotge.start();
+        darrer = buit = 0;
+        vigia.start(5);
+        obert = motor.obrir_patrons(fitxer);
+        if (obert) benchmark::DoNotOptimize(motor.patrons().preses_valides(0));
+        QCoreApplication::processEvents();
+        vigia.stop();
+    }
+    state.counters["preses"] = static_cast<double>(sons * preses);
+    state.counters["obert"] = obert;
+    state.counters["interficie_absent_maxim_ms"] = buit;
+}
+BENCHMARK(BM_ObrirPatrons)
+    ->ArgNames({"sons", "preses", "decimes", "desades"})
+    ->ArgsProduct({{8}, {3, 30}, {5}, {0, 1}})
+    ->ArgsProduct({{32}, {3, 10}, {5}, {0, 1}})
+    ->Args({3, 3, 300, 0})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
 void BM_TaxaDeReconeixement(benchmark::State& state) {
     // The held-out takes (other pitches, speeds and loudness, room noise
     // under them), untrained syllables and noise bursts of the test stream.

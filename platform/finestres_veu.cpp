@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -59,8 +60,12 @@ class FinestraMotor : public QWidget {
     }
 };
 
-QString segons(const veu::Mostres& m) {
-    return QString::number(static_cast<double>(m.size()) / veu::MOSTRES_PER_SEGON, 'f', 2);
+// A number as the window's number boxes show it: the interface language's
+// decimal mark, no group separator.
+QString nombre(const QWidget* w, double x, int decimals) {
+    QLocale l = w->locale();
+    l.setNumberOptions(l.numberOptions() | QLocale::OmitGroupSeparator);
+    return l.toString(x, 'f', decimals);
 }
 
 // An entry's valid takes, out of `preses` when given, and those set aside.
@@ -103,8 +108,11 @@ void omplir_preses(QListWidget* l, const veu::Patrons& p, int k) {
     if (k < 0 || static_cast<size_t>(k) >= p.entrades.size()) return;
     const auto& e = p.entrades[static_cast<size_t>(k)];
     for (size_t i = 0; i < e.preses.size(); ++i) {
-        auto* item =
-            new QListWidgetItem(text_motor("presa").arg(QString::number(i + 1), segons(e.preses[i])), l);
+        auto* item = new QListWidgetItem(
+            text_motor("presa").arg(
+                QString::number(i + 1),
+                nombre(l, static_cast<double>(e.preses[i].size()) / veu::MOSTRES_PER_SEGON, 2)),
+            l);
         if (!p.presa_apartada(static_cast<size_t>(k), i)) continue;
         item->setText(item->text() + QStringLiteral(" — ") + text_motor("apartada"));
         item->setToolTip(text_motor("apartada_ajuda"));
@@ -270,7 +278,7 @@ QWidget* crear_finestra_patrons(MotorVeuReal& m, QWidget* pare) {
         if (e.tipus != veu::Esdeveniment::Paraula || !prova->isChecked()) return;
         const QStringList noms = m.patrons().etiquetes();
         auto nom = [&](int k, double d, const char* clau) {
-            return k >= 1 && k <= noms.size() ? text_motor(clau).arg(noms[k - 1], QString::number(d, 'f', 1))
+            return k >= 1 && k <= noms.size() ? text_motor(clau).arg(noms[k - 1], nombre(resultat, d, 1))
                                               : QString();
         };
         // No runner-up (a single trained entry): no second distance to show.

@@ -2,15 +2,20 @@
 
 #include "core/idioma.h"
 #include "platform/carpetes.h"
+#include "platform/finestres.h"
 #include "platform/finestres_veu.h"
 #include "platform/ini.h"
 #include "platform/microfon.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QScreen>
 #include <SDL.h>
 #include <algorithm>
 
@@ -43,6 +48,22 @@ QString filtre() {
     for (qsizetype i = 0; i + 1 < p.size(); i += 2)
         f << QStringLiteral("%1 (%2)").arg(p[i], p[i + 1]);
     return f.join(QStringLiteral(";;"));
+}
+
+// Opened over the player's middle, under its menu bar, where the screen
+// allows: the menus stay in reach.
+void situar_sota_menus(QWidget* f, const QWidget* jugador) {
+    const auto* barra = jugador ? jugador->findChild<QMenuBar*>() : nullptr;
+    if (!barra || !barra->isVisible()) return;
+    QRect r(QPoint(jugador->frameGeometry().center().x() - f->width() / 2,
+                   barra->mapToGlobal(QPoint(0, barra->height())).y()),
+            f->size());
+    if (const QScreen* pantalla = jugador->screen()) {
+        const QRect d = pantalla->availableGeometry();
+        r.moveLeft(std::clamp(r.left(), d.left(), std::max(d.left(), d.right() - r.width())));
+        r.moveTop(std::max(d.top(), std::min(r.top(), d.bottom() - r.height())));
+    }
+    f->move(r.topLeft());
 }
 
 } // namespace
@@ -173,8 +194,48 @@ veu::Patrons MotorVeuReal::patrons() const {
 }
 
 bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
-    std::optional<veu::Patrons> p = veu::Patrons::llegir(fitxer, per_que);
-    if (!p) return false;
+    // The wait below yields: one open at a time.
+    if (obrint_) return false;
+    obrint_ = true;
+    // Read and matched take against take on other threads; the interface
+    // thread waits in its event loop, with progress once it lasts, and the
+    // patterns in use stay until the new set is whole.
+    veu::Feina feina;
+    std::optional<veu::Patrons> p;
+    QString motiu;
+    std::atomic<bool> fet{false};
+    std::thread fil([&] {
+        p = veu::Patrons::llegir(fitxer, &motiu, &feina);
+        fet = true;
+    });
+    QProgressDialog progres(text_motor("obrint"), tradueix(QStringLiteral("Cancelar")), 0, 1000,
+                            finestra_pare());
+    progres.setWindowTitle(text_motor("obrir"));
+    progres.setWindowModality(Qt::ApplicationModal);
+    progres.setMinimumDuration(250);
+    progres.setAutoReset(false);
+    QEventLoop bucle;
+    QTimer tic;
+    QObject::connect(&tic, &QTimer::timeout, &bucle, &QEventLoop::quit);
+    tic.start(20);
+    bool mostrat = false;
+    while (!fet) {
+        // Cancelled, closed or put away with Esc: stopped.
+        mostrat = mostrat || progres.isVisible();
+        if (progres.wasCanceled() || (mostrat && !progres.isVisible())) feina.aturar = true;
+        const size_t totals = feina.totals;
+        if (totals > 0 && !feina.aturar)
+            progres.setValue(static_cast<int>(1000 * std::min(feina.fetes.load(), totals) / totals));
+        // Until the progress shows, what the user does waits for it.
+        bucle.exec(progres.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    }
+    fil.join();
+    progres.close();
+    obrint_ = false;
+    if (!p) {
+        if (per_que) *per_que = feina.aturar ? QString() : motiu;
+        return false;
+    }
     darrera_ = {-1, -1};
     posar_nucli([&](veu::NucliVeu& n) { n.patrons = std::move(*p); });
     emit patrons_canviats();
@@ -206,6 +267,8 @@ int32_t MotorVeuReal::ObrirFitxer() {
     if (f.isEmpty()) return 0;
     QString per_que;
     if (!obrir_patrons(f, &per_que)) {
+        // Stopped by the user: nothing to say.
+        if (per_que.isEmpty()) return 0;
         QMessageBox::warning(finestra_pare(), text_motor("obrir"),
                              text_motor("no_obert") + QStringLiteral("\n") + f + QStringLiteral("\n") +
                                  text_motor(per_que.toLatin1().constData()));
@@ -222,7 +285,10 @@ void MotorVeuReal::GuardarFitxerReconeixementDeParaules() {
 }
 
 void MotorVeuReal::IniciarEntrenament() {
-    if (!entrenament_) entrenament_ = crear_finestra_entrenament(*this, finestra_pare());
+    if (!entrenament_) {
+        entrenament_ = crear_finestra_entrenament(*this, finestra_pare());
+        situar_sota_menus(entrenament_, finestra_per_handle(finestra_unitat_));
+    }
     preparat_enviat_ = false;
     entrenament_->show();
     entrenament_->raise();
@@ -230,7 +296,10 @@ void MotorVeuReal::IniciarEntrenament() {
 }
 
 void MotorVeuReal::VeureFinestraGrafiques() {
-    if (!patrons_) patrons_ = crear_finestra_patrons(*this, finestra_pare());
+    if (!patrons_) {
+        patrons_ = crear_finestra_patrons(*this, finestra_pare());
+        situar_sota_menus(patrons_, finestra_per_handle(finestra_unitat_));
+    }
     patrons_->show();
     patrons_->raise();
     patrons_->activateWindow();

@@ -83,6 +83,9 @@ class MotorVeuReal : public QObject, public MotorVeu {
     void esborrar_presa(int entrada, int presa);
     void provar(bool si);
     bool provant() const { return provant_; }
+    // Waits in the event loop while the set is read and matched on other
+    // threads, with progress once it lasts; stopped there, it leaves the
+    // patterns as they were and says no reason.
     bool obrir_patrons(const QString& fitxer, QString* per_que = nullptr);
     bool desar_patrons(const QString& fitxer) const;
     AjustosVeu ajustos() const { return ajustos_; }
@@ -142,6 +145,7 @@ class MotorVeuReal : public QObject, public MotorVeu {
     std::pair<int, int> darrera_{-1, -1}; // entry and take recorded last
     bool provant_ = false;
     bool preparat_enviat_ = false;
+    bool obrint_ = false;
     Microfon* microfon_ = nullptr; // the one opened and handed our receiver
     QPointer<QWidget> entrenament_, patrons_, nivell_;
 };

@@ -10,6 +10,7 @@
 #include <limits>
 #include <numeric>
 #include <numbers>
+#include <thread>
 
 namespace lumi::plataforma::veu {
 
@@ -108,9 +109,10 @@ double hz(double m) {
 }
 
 struct Banc {
-    std::vector<std::vector<double>> filtres; // weight of each FFT bin
+    std::vector<std::vector<double>> filtres;     // weight of each FFT bin
+    std::vector<std::pair<size_t, size_t>> trams; // of each filter, the bins it weighs
     std::vector<double> hamming;
-    std::vector<std::vector<double>> dct;
+    std::array<std::array<double, COEFICIENTS>, FILTRES> dct; // band by band
     Banc() {
         const double lo = mel(60), hi = mel(7600);
         std::vector<double> punts(FILTRES + 2);
@@ -124,16 +126,18 @@ struct Banc {
                 if (k > a && k <= b) w[static_cast<size_t>(k)] = (k - a) / (b - a);
                 if (k > b && k < c) w[static_cast<size_t>(k)] = (c - k) / (c - b);
             }
+            const auto pes = [](double x) { return x > 0; };
+            const auto primer = std::find_if(w.begin(), w.end(), pes);
+            const auto darrer = std::find_if(w.rbegin(), w.rend(), pes).base();
+            trams.emplace_back(primer - w.begin(), std::max(primer, darrer) - w.begin());
             filtres.push_back(std::move(w));
         }
         for (int i = 0; i < FINESTRA; ++i)
             hamming.push_back(0.54 - 0.46 * std::cos(2 * std::numbers::pi * i / (FINESTRA - 1)));
-        for (int c = 1; c <= COEFICIENTS; ++c) {
-            std::vector<double> fila;
+        for (int c = 1; c <= COEFICIENTS; ++c)
             for (int f = 0; f < FILTRES; ++f)
-                fila.push_back(std::cos(std::numbers::pi * c * (f + 0.5) / FILTRES));
-            dct.push_back(std::move(fila));
-        }
+                dct[static_cast<size_t>(f)][static_cast<size_t>(c - 1)] =
+                    std::cos(std::numbers::pi * c * (f + 0.5) / FILTRES);
     }
 };
 
@@ -167,7 +171,7 @@ Bandes bandes_de(const Mostres& so) {
         auto& e = bandes.emplace_back();
         for (size_t f = 0; f < BANDES; ++f) {
             e[f] = 0;
-            for (size_t k = 0; k <= FFT / 2; ++k)
+            for (size_t k = b.trams[f].first; k < b.trams[f].second; ++k)
                 if (b.filtres[f][k] > 0) e[f] += b.filtres[f][k] * std::norm(x[k]);
         }
     }
@@ -176,10 +180,11 @@ Bandes bandes_de(const Mostres& so) {
 
 // MFCC of the bands with a noise added to every frame, each coefficient less
 // its mean over the stretch (so a microphone's colour or a level change does
-// not count), and their deltas.
-Trets trets_de(Bandes bandes, const std::array<double, BANDES>& afegit) {
+// not count), and their deltas: DIMENSIONS values a frame, frame after frame.
+constexpr size_t DIMENSIONS = 2 * COEFICIENTS;
+std::vector<float> trets_de(Bandes bandes, const std::array<double, BANDES>& afegit) {
     const Banc& b = banc();
-    Trets t;
+    std::vector<float> t;
     if (bandes.empty()) return t;
     double pic = 0;
     for (auto& e : bandes)
@@ -190,66 +195,86 @@ Trets trets_de(Bandes bandes, const std::array<double, BANDES>& afegit) {
     // What lies far under the loudest band of the stretch (a room's noise,
     // other in every room) is levelled to one floor.
     const double terra = pic * std::pow(10, -RANG_DB / 10) + 1;
-    for (const auto& e : bandes) {
-        std::array<double, BANDES> l;
-        for (size_t f = 0; f < BANDES; ++f)
-            l[f] = std::log(e[f] + terra);
-        std::vector<float> c(COEFICIENTS);
-        for (size_t k = 0; k < COEFICIENTS; ++k) {
-            double s = 0;
-            for (size_t f = 0; f < BANDES; ++f)
-                s += b.dct[k][f] * l[f];
-            c[k] = static_cast<float>(s);
+    const size_t n = bandes.size();
+    t.resize(n * DIMENSIONS);
+    for (size_t i = 0; i < n; ++i) {
+        // Every coefficient at once, each summed band after band.
+        std::array<double, COEFICIENTS> c{};
+        for (size_t f = 0; f < BANDES; ++f) {
+            const double l = std::log(bandes[i][f] + terra);
+            for (size_t k = 0; k < COEFICIENTS; ++k)
+                c[k] += b.dct[f][k] * l;
         }
-        t.push_back(std::move(c));
+        for (size_t k = 0; k < COEFICIENTS; ++k)
+            t[i * DIMENSIONS + k] = static_cast<float>(c[k]);
     }
     for (size_t k = 0; k < COEFICIENTS; ++k) {
         double mitjana = 0;
-        for (const auto& c : t)
-            mitjana += c[k];
-        mitjana /= static_cast<double>(t.size());
-        for (auto& c : t)
-            c[k] -= static_cast<float>(mitjana);
+        for (size_t i = 0; i < n; ++i)
+            mitjana += t[i * DIMENSIONS + k];
+        mitjana /= static_cast<double>(n);
+        for (size_t i = 0; i < n; ++i)
+            t[i * DIMENSIONS + k] -= static_cast<float>(mitjana);
     }
     // And how each coefficient moves, over two frames either side: a
     // consonant's quick change tells "mo" from "o" where the spectra alone
     // are close.
-    const size_t n = t.size();
-    std::vector<std::array<float, COEFICIENTS>> delta(n);
     for (size_t i = 0; i < n; ++i)
         for (size_t k = 0; k < COEFICIENTS; ++k) {
             double d = 0;
             for (size_t o = 1; o <= TRAMES_DELTA; ++o)
-                d += static_cast<double>(o) * (t[std::min(n - 1, i + o)][k] - t[i >= o ? i - o : 0][k]);
-            delta[i][k] = static_cast<float>(d / NORMA_DELTA);
+                d += static_cast<double>(o) *
+                     (t[std::min(n - 1, i + o) * DIMENSIONS + k] - t[(i >= o ? i - o : 0) * DIMENSIONS + k]);
+            t[i * DIMENSIONS + COEFICIENTS + k] = static_cast<float>(d / NORMA_DELTA);
         }
-    for (size_t i = 0; i < n; ++i)
-        t[i].insert(t[i].end(), delta[i].begin(), delta[i].end());
     return t;
 }
 
-} // namespace
+// The frame distance of frame i of `a` and frame j of `b`, `dim` values each.
+double cost_trama(const float* a, const float* b, size_t dim) {
+    double d = 0;
+    for (size_t k = 0; k < dim; ++k) {
+        const double x = a[k] - b[k];
+        d += x * x;
+    }
+    return std::sqrt(d);
+}
 
-Alineacio alinear_dtw(const Trets& a, const Trets& b) {
-    const size_t n = a.size(), m = b.size();
+// The alignment of two stretches of `dim` values a frame. The frame
+// distances are worked out a row at a time, every column at once.
+Alineacio alinear(const std::vector<float>& a, const std::vector<float>& b, size_t dim) {
+    const size_t n = a.size() / dim, m = b.size() / dim;
     const double inf = std::numeric_limits<double>::infinity();
     if (n == 0 || m == 0) return {inf, inf};
-    auto cost = [&](size_t i, size_t j) {
-        double d = 0;
-        for (size_t k = 0; k < a[i].size(); ++k) {
-            const double x = a[i][k] - b[j][k];
-            d += x * x;
-        }
-        return std::sqrt(d);
-    };
+    // `b` value by value, frame after frame, padded to whole blocks of
+    // BLOC frames: a block's distances are summed side by side.
+    constexpr size_t BLOC = 4;
+    const size_t mb = (m + BLOC - 1) / BLOC * BLOC;
+    std::vector<float> bt(dim * mb);
+    for (size_t j = 0; j < m; ++j)
+        for (size_t k = 0; k < dim; ++k)
+            bt[k * mb + j] = b[j * dim + k];
     // The cheapest step into each cell: 0 diagonal, 1 from above, 2 from the left.
     std::vector<uint8_t> pas(n * m);
-    std::vector<double> abans(m + 1, inf), ara(m + 1, inf);
+    std::vector<double> abans(m + 1, inf), ara(m + 1, inf), fila(mb);
     abans[0] = 0;
     for (size_t i = 1; i <= n; ++i) {
+        const float* x = a.data() + (i - 1) * dim;
+        for (size_t j = 0; j < mb; j += BLOC) {
+            std::array<double, BLOC> suma{};
+            for (size_t k = 0; k < dim; ++k) {
+                const float* y = bt.data() + k * mb + j;
+                for (size_t l = 0; l < BLOC; ++l) {
+                    const double d = x[k] - y[l];
+                    suma[l] += d * d;
+                }
+            }
+            for (size_t l = 0; l < BLOC; ++l)
+                fila[j + l] = std::sqrt(suma[l]);
+        }
         ara[0] = inf;
         for (size_t j = 1; j <= m; ++j) {
-            const double d = cost(i - 1, j - 1);
+            const double d = fila[j - 1];
             const double diag = abans[j - 1] + 2 * d, amunt = abans[j] + d, esquerra = ara[j - 1] + d;
             uint8_t p = 0;
             double v = diag;
@@ -264,7 +289,7 @@ Alineacio alinear_dtw(const Trets& a, const Trets& b) {
     // a part the other lacks (a syllable more), however short.
     std::vector<double> cami;
     for (size_t i = n - 1, j = m - 1;;) {
-        cami.push_back(cost(i, j));
+        cami.push_back(cost_trama(a.data() + i * dim, b.data() + j * dim, dim));
         if (i == 0 && j == 0) break;
         const uint8_t p = i == 0 ? 2 : j == 0 ? 1 : pas[i * m + j];
         if (p != 2) --i;
@@ -279,6 +304,8 @@ Alineacio alinear_dtw(const Trets& a, const Trets& b) {
     }
     return {abans[m] / static_cast<double>(n + m), pitjor / static_cast<double>(w)};
 }
+
+} // namespace
 
 Sala sala_de(const Mostres& so, bool altres_fases) {
     Sala s;
@@ -307,19 +334,48 @@ Sala sala_de(const Mostres& so, bool altres_fases) {
     return s;
 }
 
-Alineacio alinear_en_sala(const Sala& a, const Sala& b) {
+namespace {
+
+// The noise each of two stretches gets of the other's room.
+std::pair<std::array<double, BANDES>, std::array<double, BANDES>> sorolls(const Sala& a, const Sala& b) {
     auto per_a = b.soroll, per_b = a.soroll;
     for (auto& x : per_a)
         x *= PART_SOROLL * a.pic / b.pic;
     for (auto& x : per_b)
         x *= PART_SOROLL * b.pic / a.pic;
-    const Trets ta = trets_de(a.bandes, per_a);
-    Alineacio millor = alinear_dtw(ta, trets_de(b.bandes, per_b));
-    for (const auto& fase : b.altres_fases) {
-        const Alineacio al = alinear_dtw(ta, trets_de(fase, per_b));
+    return {per_a, per_b};
+}
+
+// A stretch's features on each of its frame grids, with `afegit` in every band.
+std::vector<std::vector<float>> trets_fases(const Sala& s, const std::array<double, BANDES>& afegit) {
+    std::vector<std::vector<float>> t{trets_de(s.bandes, afegit)};
+    for (const auto& fase : s.altres_fases)
+        t.push_back(trets_de(fase, afegit));
+    return t;
+}
+
+// `a` against whichever of `fases` matches best.
+Alineacio millor_fase(const std::vector<float>& a, const std::vector<std::vector<float>>& fases) {
+    Alineacio millor = alinear(a, fases[0], DIMENSIONS);
+    for (size_t k = 1; k < fases.size(); ++k) {
+        const Alineacio al = alinear(a, fases[k], DIMENSIONS);
         if (al.mitjana + al.pitjor < millor.mitjana + millor.pitjor) millor = al;
     }
     return millor;
+}
+
+} // namespace
+
+Alineacio alinear_en_sala(const Sala& a, const Sala& b) {
+    const auto [per_a, per_b] = sorolls(a, b);
+    return millor_fase(trets_de(a.bandes, per_a), trets_fases(b, per_b));
+}
+
+std::pair<Alineacio, Alineacio> alinear_en_sala_dos(const Sala& a, const Sala& b) {
+    // Each way gives each stretch the same noise: its features serve both.
+    const auto [per_a, per_b] = sorolls(a, b);
+    const auto ta = trets_fases(a, per_a), tb = trets_fases(b, per_b);
+    return {millor_fase(ta[0], tb), millor_fase(tb[0], ta)};
 }
 
 double sonoritat(const Mostres& so) {
@@ -376,12 +432,36 @@ QStringList Patrons::etiquetes() const {
     return l;
 }
 
+namespace {
+
+uint64_t clau_nova() {
+    static std::atomic<uint64_t> seguent{1};
+    return seguent++;
+}
+
+// f(0) to f(n - 1) on every core, in any order; none more once `aturar` is set.
+template <class F> void repartir(size_t n, const std::atomic<bool>* aturar, const F& f) {
+    const size_t fils = std::min<size_t>(n, std::max(1U, std::thread::hardware_concurrency()));
+    std::atomic<size_t> seguent{0};
+    auto treballar = [&] {
+        for (size_t i = seguent++; i < n && !(aturar && *aturar); i = seguent++)
+            f(i);
+    };
+    std::vector<std::thread> altres;
+    for (size_t k = 1; k < fils; ++k)
+        altres.emplace_back(treballar);
+    treballar();
+    for (std::thread& t : altres)
+        t.join();
+}
+
+} // namespace
+
 void Patrons::afegir_presa(size_t entrada, Mostres presa) {
     if (entrada >= entrades.size()) return;
     entrades[entrada].sonoritats.push_back(sonoritat(presa));
     entrades[entrada].sales.push_back(sala_de(presa, true));
-    static std::atomic<uint64_t> seguent{1};
-    entrades[entrada].claus.push_back(seguent++);
+    entrades[entrada].claus.push_back(clau_nova());
     entrades[entrada].preses.push_back(std::move(presa));
     clau_.clear();
 }
@@ -456,6 +536,65 @@ double Patrons::distancia(size_t entrada, size_t presa, size_t altra, size_t alt
     if (const auto d = distancies_.find(clau); d != distancies_.end()) return d->second;
     return distancies_[clau] =
                nota(alinear_en_sala(entrades[entrada].sales[presa], entrades[altra].sales[altra_presa]));
+}
+
+bool Patrons::preparar(Feina* feina) const {
+    // Each pair of named entries' takes not yet kept, matched both ways at once.
+    std::vector<std::pair<size_t, size_t>> preses;
+    for (size_t i = 0; i < entrades.size(); ++i)
+        for (size_t k = 0; !entrada_buida(i) && k < entrades[i].preses.size(); ++k)
+            preses.emplace_back(i, k);
+    auto clau = [&](size_t x) { return entrades[preses[x].first].claus[preses[x].second]; };
+    auto sala = [&](size_t x) -> const Sala& { return entrades[preses[x].first].sales[preses[x].second]; };
+    std::vector<std::pair<size_t, size_t>> parelles;
+    for (size_t x = 0; x < preses.size(); ++x)
+        for (size_t y = x + 1; y < preses.size(); ++y)
+            if (!distancies_.count({clau(x), clau(y)}) || !distancies_.count({clau(y), clau(x)}))
+                parelles.emplace_back(x, y);
+    if (feina) feina->totals += parelles.size();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::vector<std::pair<double, double>> notes(parelles.size(), {nan, nan});
+    repartir(parelles.size(), feina ? &feina->aturar : nullptr, [&](size_t p) {
+        const auto [xy, yx] = alinear_en_sala_dos(sala(parelles[p].first), sala(parelles[p].second));
+        notes[p] = {nota(xy), nota(yx)};
+        if (feina) ++feina->fetes;
+    });
+    for (size_t p = 0; p < parelles.size(); ++p)
+        if (!std::isnan(notes[p].first)) {
+            const uint64_t x = clau(parelles[p].first), y = clau(parelles[p].second);
+            distancies_[{x, y}] = notes[p].first;
+            distancies_[{y, x}] = notes[p].second;
+        }
+    if (feina && feina->aturar) return false;
+    refer();
+    return true;
+}
+
+void Patrons::prendre_distancies(const std::vector<size_t>& de, const std::vector<double>& d) {
+    // The takes in file order: each one's entry, and its place in it.
+    std::vector<std::pair<size_t, size_t>> preses;
+    for (size_t x = 0, k = 0; x < de.size(); ++x, ++k) {
+        if (x > 0 && de[x] != de[x - 1]) k = 0;
+        preses.emplace_back(de[x], k);
+    }
+    auto clau = [&](size_t x) { return entrades[preses[x].first].claus[preses[x].second]; };
+    const size_t n = preses.size();
+    std::vector<std::pair<size_t, size_t>> conegudes;
+    for (size_t x = 0; x < n; ++x)
+        for (size_t y = x + 1; y < n; ++y)
+            if (!std::isnan(d[x * n + y]) && !std::isnan(d[y * n + x])) conegudes.emplace_back(x, y);
+    // Matched again, the first and the last must give what was kept: else
+    // they were kept another way, and none is taken.
+    if (conegudes.empty()) return;
+    for (const auto& [x, y] : {conegudes.front(), conegudes.back()}) {
+        const auto [xy, yx] = alinear_en_sala_dos(entrades[preses[x].first].sales[preses[x].second],
+                                                  entrades[preses[y].first].sales[preses[y].second]);
+        if (nota(xy) != d[x * n + y] || nota(yx) != d[y * n + x]) return;
+    }
+    for (const auto& [x, y] : conegudes) {
+        distancies_[{clau(x), clau(y)}] = d[x * n + y];
+        distancies_[{clau(y), clau(x)}] = d[y * n + x];
+    }
 }
 
 bool Patrons::presa_apartada(size_t entrada, size_t presa) const {
@@ -536,8 +675,13 @@ int Patrons::pendent(int des_de, int preses_per_entrada) const {
 
 namespace {
 const QByteArray MAGIC = QByteArrayLiteral("LUMIRAGA-SONS\n");
-constexpr quint32 VERSIO_FITXER = 1;
+// Version 2 keeps the distances between takes after them: the set opens
+// without matching them all again.
+constexpr quint32 VERSIO_FITXER = 2;
 constexpr quint32 MAX_ENTRADES = 32, MAX_PRESES = 64, MAX_MOSTRES = 30 * MOSTRES_PER_SEGON;
+// Raise it with any change to how takes are matched: kept distances of
+// another way are worked out again (a few are checked all the same).
+constexpr quint32 METODE_DISTANCIES = 1;
 } // namespace
 
 bool Patrons::desar(const QString& fitxer) const {
@@ -556,11 +700,21 @@ bool Patrons::desar(const QString& fitxer) const {
                 s << x;
         }
     }
+    // Take against take in file order, NaN for those not worked out.
+    std::vector<uint64_t> claus;
+    for (const Entrada& e : entrades)
+        claus.insert(claus.end(), e.claus.begin(), e.claus.end());
+    s << METODE_DISTANCIES << static_cast<quint32>(claus.size());
+    for (uint64_t x : claus)
+        for (uint64_t y : claus) {
+            const auto d = distancies_.find({x, y});
+            s << (d != distancies_.end() ? d->second : std::numeric_limits<double>::quiet_NaN());
+        }
     s.writeRawData("FI", 2);
     return s.status() == QDataStream::Ok && f.commit();
 }
 
-std::optional<Patrons> Patrons::llegir(const QString& fitxer, QString* per_que) {
+std::optional<Patrons> Patrons::llegir(const QString& fitxer, QString* per_que, Feina* feina) {
     auto no = [&](const char* motiu) -> std::optional<Patrons> {
         if (per_que) *per_que = QString::fromLatin1(motiu);
         return std::nullopt;
@@ -574,29 +728,67 @@ std::optional<Patrons> Patrons::llegir(const QString& fitxer, QString* per_que) 
     quint32 versio = 0, per_segon = 0, n = 0;
     s >> versio >> per_segon >> n;
     if (s.status() != QDataStream::Ok) return no("motiu_malmes");
-    if (versio != VERSIO_FITXER) return no("motiu_nou");
+    if (versio == 0 || versio > VERSIO_FITXER) return no("motiu_nou");
     if (per_segon != MOSTRES_PER_SEGON || n == 0 || n > MAX_ENTRADES) return no("motiu_malmes");
     Patrons p;
+    std::vector<size_t> de; // each take's entry
+    std::vector<Mostres> preses;
+    bool llarga = false;
     for (quint32 i = 0; i < n; ++i) {
         QString etiqueta;
-        quint32 preses = 0;
-        s >> etiqueta >> preses;
-        if (s.status() != QDataStream::Ok || preses > MAX_PRESES) return no("motiu_malmes");
+        quint32 nombre = 0;
+        s >> etiqueta >> nombre;
+        if (s.status() != QDataStream::Ok || nombre > MAX_PRESES) return no("motiu_malmes");
         p.entrades.push_back(Entrada{etiqueta, {}});
-        for (quint32 k = 0; k < preses; ++k) {
+        for (quint32 k = 0; k < nombre; ++k) {
             quint32 mida = 0;
             s >> mida;
             if (s.status() != QDataStream::Ok || mida > MAX_MOSTRES || mida * 2 > f.bytesAvailable())
                 return no("motiu_malmes");
+            // Matching grows with the square of a take's length: the set's
+            // takes are at most what training records.
+            llarga = llarga || mida > static_cast<quint32>(MOSTRES_PRESA_MAXIMES);
             Mostres m(mida);
             for (auto& x : m)
                 s >> x;
             if (s.status() != QDataStream::Ok) return no("motiu_malmes");
-            p.afegir_presa(i, std::move(m));
+            de.push_back(i);
+            preses.push_back(std::move(m));
         }
+    }
+    quint32 metode = 0, nombre = 0;
+    std::vector<double> distancies;
+    if (versio >= 2) {
+        s >> metode >> nombre;
+        const qint64 bytes = qint64{nombre} * nombre * 8;
+        if (s.status() != QDataStream::Ok || nombre != preses.size() || bytes > f.bytesAvailable())
+            return no("motiu_malmes");
+        distancies.resize(static_cast<size_t>(nombre) * nombre);
+        for (double& d : distancies)
+            s >> d;
     }
     char fi[2] = {};
     if (s.readRawData(fi, 2) != 2 || fi[0] != 'F' || fi[1] != 'I' || !f.atEnd()) return no("motiu_malmes");
+    if (llarga) return no("motiu_llarga");
+    // As afegir_presa does, take by take on every core.
+    if (feina) feina->totals += preses.size();
+    std::vector<double> sonoritats(preses.size());
+    std::vector<Sala> sales(preses.size());
+    repartir(preses.size(), feina ? &feina->aturar : nullptr, [&](size_t k) {
+        sonoritats[k] = sonoritat(preses[k]);
+        sales[k] = sala_de(preses[k], true);
+        if (feina) ++feina->fetes;
+    });
+    if (feina && feina->aturar) return std::nullopt;
+    for (size_t k = 0; k < preses.size(); ++k) {
+        Entrada& e = p.entrades[de[k]];
+        e.sonoritats.push_back(sonoritats[k]);
+        e.sales.push_back(std::move(sales[k]));
+        e.claus.push_back(clau_nova());
+        e.preses.push_back(std::move(preses[k]));
+    }
+    if (metode == METODE_DISTANCIES) p.prendre_distancies(de, distancies);
+    if (!p.preparar(feina)) return std::nullopt;
     return p;
 }
 

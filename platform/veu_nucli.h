@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <atomic>
 #include <map>
 #include <cstdint>
 #include <optional>
@@ -22,14 +23,12 @@ constexpr int MOSTRES_TRAMA = 160;  // the detector's 10 ms frame
 constexpr double SEGONS_SILENCI_FI = 0.2;
 
 using Mostres = std::vector<int16_t>;
-using Trets = std::vector<std::vector<float>>; // one vector per 10 ms frame
 
 // The dynamic-time-warping alignment of two stretches: the distance per step
 // of the path, and the mean of its costliest few steps in a row.
 struct Alineacio {
     double mitjana = 0, pitjor = 0;
 };
-Alineacio alinear_dtw(const Trets& a, const Trets& b);
 // A stretch's mel band energies frame by frame, the room's noise in them
 // (the quieter of the frames before its onset and of those after its end)
 // and its loudest band; for a take, also the same bands on frames a third
@@ -48,6 +47,8 @@ Sala sala_de(const Mostres& so, bool altres_fases = false);
 // room than its takes meets them in one room. The second stretch is taken on
 // whichever of its frame grids matches best.
 Alineacio alinear_en_sala(const Sala& a, const Sala& b);
+// Both ways at once: alinear_en_sala(a, b) and alinear_en_sala(b, a).
+std::pair<Alineacio, Alineacio> alinear_en_sala_dos(const Sala& a, const Sala& b);
 // How much of a sound is voiced, 0 to 1: the periodicity of its voiced part
 // (the pitch's normalised autocorrelation, high in the frames that have it).
 // A noise, a cough or a clap gives little; a vowel or a hum much.
@@ -61,6 +62,13 @@ struct Entrada {
     std::vector<double> sonoritats = {};
     std::vector<Sala> sales = {};
     std::vector<uint64_t> claus = {};
+};
+
+// Long work done for someone who waits: they may stop it, and see how far
+// it has gone (steps done of the steps known so far).
+struct Feina {
+    std::atomic<bool> aturar{false};
+    std::atomic<size_t> fetes{0}, totals{0};
 };
 
 // The trained sounds: the entries of the unit, in list order.
@@ -95,15 +103,26 @@ class Patrons {
     // it, coming round to the first; -1 when all are complete.
     int pendent(int des_de, int preses_per_entrada) const;
 
+    // Works out, on every core, every distance between takes that the takes
+    // set aside and the spreads ask for, then those; false when `feina` was
+    // stopped (the distances done are kept).
+    bool preparar(Feina* feina = nullptr) const;
+
     // Pattern files keep the raw takes, so a later change of features keeps
     // saved sets valid. Reading gives nothing for a foreign, damaged or empty
-    // file; `per_que` receives the key of the engine's text that says why
-    // ("motiu_lectura", "motiu_forani", "motiu_malmes", "motiu_nou").
+    // file, or one with a take longer than training records; `per_que`
+    // receives the key of the engine's text that says why ("motiu_lectura",
+    // "motiu_forani", "motiu_malmes", "motiu_nou", "motiu_llarga"). The set
+    // read comes prepared, unless `feina` was stopped (then nothing).
     bool desar(const QString& fitxer) const;
-    static std::optional<Patrons> llegir(const QString& fitxer, QString* per_que = nullptr);
+    static std::optional<Patrons> llegir(const QString& fitxer, QString* per_que = nullptr,
+                                         Feina* feina = nullptr);
 
   private:
     std::vector<char> apartar(size_t entrada) const;
+    // Distances kept in a file: of take x against take y at x * n + y, the
+    // takes in file order, `de` the entry of each.
+    void prendre_distancies(const std::vector<size_t>& de, const std::vector<double>& d);
     void refer() const;
     double distancia(size_t entrada, size_t presa, size_t altra, size_t altra_presa) const;
     // The takes left out and each entry's spread, worked out again when the

@@ -12,15 +12,20 @@
 #include "platform/motor_veu.h"
 #include "platform/motor_veu_sintetic.h"
 #include "platform/rellotge_sintetic.h"
+#include "veu_prova.h"
 
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
+#include <QProgressDialog>
 #include <QTemporaryDir>
+#include <QTest>
 #include <deque>
 #include <gtest/gtest.h>
 #include <linux/capability.h>
@@ -640,6 +645,57 @@ TEST_F(Menus, RecoveredPatternsTakeTheEnginesListNotTheClipboard) {
     EXPECT_EQ(m.motor.grafiques, 1);
     EXPECT_EQ(m.motor.desats, 1);
     EXPECT_EQ(m.motor.nivells, 1);
+}
+
+// A file of 160 takes saved before distances were kept, recovered with the
+// patterns window open, through the engine the program installs: stopped
+// once, then let run, the window answers all along.
+TEST_F(Menus, RecoveringALargePatternFileKeepsTheWindowAnsweringAndCanBeStopped) {
+    const QString fitxer = cami("gran.SonsVxdSR02");
+    ASSERT_TRUE(desar_patrons_sense_distancies(fitxer, 20, 8, 8000));
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    plataforma::posar_motor_veu(&plataforma::motor_veu_maquina());
+    plataforma::RellotgeSintetic rellotge; // the unit's settling pause goes by at once
+    rellotge.pas = 0.05;
+    plataforma::posar_rellotge(&rellotge);
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
+    activitat().paraules_veu[0] = QStringLiteral("A,I");
+    f->mn_fressa_Click(2);
+    QElapsedTimer rellotge_real;
+    rellotge_real.start();
+    double darrer = 0, buit = 0;
+    bool aturar = true;
+    QTimer t;
+    QObject::connect(&t, &QTimer::timeout, [&] {
+        const double ara = static_cast<double>(rellotge_real.elapsed());
+        buit = std::max(buit, ara - darrer);
+        darrer = ara;
+        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(fitxer);
+            QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+        }
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<QProgressDialog*>(w); p && p->isVisible() && aturar) {
+                aturar = false;
+                QTest::keyClick(p, Qt::Key_Escape);
+            }
+    });
+    t.start(10);
+    f->mn_fressa[0]->trigger();
+    EXPECT_FALSE(aturar);
+    EXPECT_EQ(activitat().paraules_veu[0], QStringLiteral("A,I"));
+    EXPECT_EQ(plataforma::motor_veu().SonsQueSeReconeixen(), QStringLiteral("A,I"));
+    buit = 0;
+    f->mn_fressa[0]->trigger();
+    t.stop();
+    EXPECT_EQ(activitat().paraules_veu[20], QStringLiteral("20"));
+    const QListWidget* entrades = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == u"motor_veu_patrons")
+            entrades = w->findChild<QListWidget*>(QStringLiteral("veu_entrades"));
+    EXPECT_EQ(entrades ? entrades->count() : 0, 20);
+    EXPECT_LT(buit, 250) << "ms the window did not answer";
+    plataforma::posar_rellotge(nullptr);
 }
 
 TEST_F(Menus, TrainingNeedsAWordListOfTwoEntries) {

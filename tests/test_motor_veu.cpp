@@ -9,10 +9,15 @@
 #include "veu_prova.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cmath>
@@ -354,8 +359,48 @@ TEST_F(MotorVeu, SavedSetsReopenAndForeignFilesOpenNothing) {
         EXPECT_FALSE(altre.obrir_patrons(d, &per_que));
         EXPECT_FALSE(per_que.isEmpty());
     }
+    // Takes longer than training records: not opened either, saying so.
+    const QString llarg = dir.filePath(QStringLiteral("e.SonsVxdSR02"));
+    ASSERT_TRUE(proves::desar_patrons_sense_distancies(llarg, 2, 1, 4 * pf::veu::MOSTRES_PER_SEGON));
+    QString per_que;
+    EXPECT_FALSE(altre.obrir_patrons(llarg, &per_que));
+    EXPECT_EQ(per_que, QStringLiteral("motiu_llarga"));
     EXPECT_EQ(altre.SonsQueSeReconeixen(), QStringLiteral("a,i,o"));
     EXPECT_EQ(altre.ObrirFitxerReconeixementDeParaulesDeLaCarpeta(dir.filePath(QStringLiteral("cap"))), 0);
+}
+
+// In Catalan, beside a player whose menu bar lies where windows open.
+TEST_F(MotorVeu, TheWindowsNumbersTakeTheInterfacesDecimalMarkAndThePlayersMenusStayInSight) {
+    const QLocale abans;
+    QLocale::setDefault(QLocale(QLocale::Catalan));
+    QMenuBar barra(&finestra);
+    barra.addMenu(QStringLiteral("Configurar"));
+    finestra.setGeometry(40, 30, 720, 540);
+    barra.setGeometry(0, 0, 720, 25);
+    finestra.show();
+    entrenar();
+    motor->IniciarEntrenament();
+    motor->VeureFinestraGrafiques();
+    const QRect menus(barra.mapToGlobal(QPoint(0, 0)), barra.size());
+    QWidget* patrons = nullptr;
+    for (QWidget* t : QApplication::topLevelWidgets()) {
+        if (t->objectName().startsWith(u"motor_veu_")) {
+            EXPECT_FALSE(t->frameGeometry().intersects(menus)) << t->objectName().toStdString();
+        }
+        if (t->objectName() == u"motor_veu_patrons") patrons = t;
+    }
+    ASSERT_NE(patrons, nullptr);
+    EXPECT_EQ(patrons->findChild<QDoubleSpinBox*>(QStringLiteral("veu_llindar"))->text(),
+              QStringLiteral("12,0"));
+    const QString presa = patrons->findChild<QListWidget*>(QStringLiteral("veu_preses"))->item(0)->text();
+    EXPECT_TRUE(presa.contains(QRegularExpression(QStringLiteral(": 0,\\d\\d s")))) << presa.toStdString();
+    patrons->findChild<QCheckBox*>(QStringLiteral("veu_prova"))->setChecked(true);
+    const pf::veu::Mostres prova = llegir_so(DADES + QStringLiteral("/veu_prova.flac"));
+    alimentar(pf::veu::Mostres(prova.begin(), prova.begin() + 3 * pf::veu::MOSTRES_PER_SEGON));
+    const QString distancies = patrons->findChild<QLabel*>(QStringLiteral("veu_resultat"))->text();
+    EXPECT_TRUE(distancies.contains(QRegularExpression(QStringLiteral("\\(\\d+,\\d\\)"))))
+        << distancies.toStdString();
+    QLocale::setDefault(abans);
 }
 
 // Sets nobody tuned on (see generar_veu.py --joc), trained through the list

@@ -5,6 +5,7 @@
 #include "platform/motor_veu_real.h"
 
 #include <QCoreApplication>
+#include <QDataStream>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -40,6 +41,31 @@ inline void alimentar(plataforma::MotorVeuReal& motor, const plataforma::veu::Mo
     for (size_t i = 0; i < m.size(); i += 400)
         motor.alimentar(m.data() + i, std::min<size_t>(400, m.size() - i));
     cedir(motor);
+}
+
+// A pattern file as they were saved before the distances between takes were
+// kept in them: `sons` sounds "1", "2"... of `preses` takes of `mida` samples
+// each, cut from the training stream around its takes (round it when longer).
+inline bool desar_patrons_sense_distancies(const QString& fitxer, size_t sons, size_t preses, size_t mida) {
+    const plataforma::veu::Mostres flux = llegir_so(QStringLiteral(LUMI_DADES "/veu_entrenament.flac"));
+    constexpr double inicis[] = {0.717, 1.696, 2.626, 3.564, 4.5, 5.574, 6.399, 7.47, 8.156};
+    QFile f(fitxer);
+    if (flux.empty() || !f.open(QIODevice::WriteOnly)) return false;
+    QDataStream s(&f);
+    s.setByteOrder(QDataStream::LittleEndian);
+    s.writeRawData("LUMIRAGA-SONS\n", 14);
+    s << quint32{1} << quint32{plataforma::veu::MOSTRES_PER_SEGON} << static_cast<quint32>(sons);
+    for (size_t i = 0; i < sons; ++i) {
+        s << QString::number(i + 1) << static_cast<quint32>(preses);
+        for (size_t k = 0; k < preses; ++k) {
+            const auto inici = static_cast<size_t>((inicis[(i * preses + k) % 9] - 0.1) * 16000);
+            s << static_cast<quint32>(mida);
+            for (size_t j = 0; j < mida; ++j)
+                s << flux[(inici + j) % flux.size()];
+        }
+    }
+    s.writeRawData("FI", 2);
+    return s.status() == QDataStream::Ok;
 }
 
 // The sets of `generar_veu.py --joc`: per voice, a fresh core trained on one

@@ -2,8 +2,9 @@
 # Spoken sounds end to end, through our engine and the synthetic microphone
 # (a stream of "a", "i" and "o" takes): the example made to accept voice word
 # 1 on its first item and word 2 on its second, "Crear Patrons" trains both
-# in the training window, "Salvar Patrons" saves them, and a run answers the
-# first item when the microphone says "a".
+# in the training window (opened below the player's menu bar), "Salvar
+# Patrons" saves them, "Recuperar patrons" opens them again, and a run
+# answers the first item when the microphone says "a".
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
@@ -34,9 +35,12 @@ esperar_primera_pregunta "of the first run"
 xdotool key Escape
 
 menu_sons 1
+y_jugador=$Y
 esperar_finestra '^Entrenament de sons$' 5 || fallar "\"Crear Patrons\" opened no training window"
 xdotool windowraise "$finestra"
 eval "$(xdotool getwindowgeometry --shell "$finestra")"
+# Below the player's menu bar (19 pixels high here, clicked 9 pixels into it).
+[ "$Y" -ge $((y_jugador + 19)) ] || fallar "the training window at $Y covers the player's menu bar at $y_jugador"
 captura entrenament >/dev/null
 xdotool mousemove $((X + 50)) $((Y + HEIGHT - 23)) click 1
 sleep 4
@@ -54,6 +58,13 @@ until [ -s "$tmp/sons.SonsVxdSR02" ]; do
   [ "$(ara_ms)" -lt "$fins" ] || fallar "no pattern file was saved"
   sleep 0.05
 done
+
+# "Recuperar patrons" opens the file just saved, its distances with it.
+menu_sons 0
+esperar_finestra '^Obrir patrons$' 5 || fallar "\"Recuperar patrons\" opened no file dialog"
+xdotool type --delay 2 "$tmp/sons.SonsVxdSR02"
+xdotool key Return
+esperar_sense_finestra '^Obrir patrons$' 5 || fallar "the saved patterns did not open within 5 s"
 
 menu_opcions 4
 esperar_primera_pregunta "of the second run"
