@@ -230,8 +230,11 @@ bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
         bucle.exec(progres.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
     }
     fil.join();
+    // A stop that came as the work ended still keeps the patterns in use.
+    if (progres.wasCanceled() || (mostrat && !progres.isVisible())) feina.aturar = true;
     progres.close();
     obrint_ = false;
+    if (feina.aturar) p.reset();
     if (!p) {
         if (per_que) *per_que = feina.aturar ? QString() : motiu;
         return false;
