@@ -14,6 +14,11 @@ QMessageBox::StandardButton missatge(QWidget* pare, const QString& text, QMessag
                                      QMessageBox::StandardButtons botons = QMessageBox::Ok,
                                      const QString& titol = QStringLiteral("LUMIRAGA"));
 
+// A message with a path to take elsewhere (to open by hand): the path in a
+// box of its own, whole on one line where the screen allows, selected and
+// ready to copy.
+void missatge_cami(QWidget* pare, const QString& text, const QString& cami);
+
 // True when the caller must not go on: there are unsaved changes and the
 // user did not answer OK to message 30.
 bool confirmar_descartar(QWidget* pare = nullptr);
