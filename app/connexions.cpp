@@ -22,6 +22,7 @@
 #include "player/menus.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QThread>
 
@@ -129,6 +130,7 @@ int executar(int argc, char** argv, const std::function<void(QApplication&)>& ab
     const QStringList args = QApplication::arguments();
     // The whole command line names one activity file.
     form.linia_ordres = args.mid(1).join(u' ');
+    form.carpeta_inicial = QDir::currentPath();
     if (!form.Form_Load()) return 0;
     form.show();
     form.activateWindow();

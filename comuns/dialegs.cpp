@@ -13,7 +13,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QDialogButtonBox>
 #include <QFontInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QScreen>
 #include <algorithm>
 #include <memory>
@@ -62,6 +69,39 @@ QMessageBox::StandardButton missatge(QWidget* pare, const QString& text, QMessag
 
 void avisar_no_nombre(QWidget* pare, const QString& text) {
     missatge(pare, tradueix(QStringLiteral("caixes|no_nombre")).arg(retallar(text)), QMessageBox::Warning);
+}
+
+void missatge_cami(QWidget* pare, const QString& text, const QString& cami) {
+    QDialog box(pare);
+    box.setObjectName(QStringLiteral("missatge"));
+    box.setWindowTitle(QStringLiteral("LUMIRAGA"));
+    auto* icona = new QLabel(&box);
+    const int mida = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+    icona->setPixmap(box.style()->standardIcon(QStyle::SP_MessageBoxInformation, nullptr, &box).pixmap(mida));
+    auto* etiqueta = new QLabel(text, &box);
+    etiqueta->setWordWrap(true);
+    auto* camp = new QLineEdit(cami, &box);
+    camp->setReadOnly(true);
+    // Wide enough for the whole path, as far as the screen goes; past it
+    // the box scrolls, and the path is still copied whole.
+    QStyleOptionFrame o;
+    o.initFrom(camp);
+    const QSize cal = camp->style()->sizeFromContents(
+        QStyle::CT_LineEdit, &o, QSize(camp->fontMetrics().horizontalAdvance(cami + QStringLiteral("MM")), 0),
+        camp);
+    camp->setMinimumWidth(std::min(cal.width(), box.screen()->availableGeometry().width() - 120));
+    auto* botons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
+    botons->button(QDialogButtonBox::Ok)->setDefault(true);
+    QObject::connect(botons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    auto* g = new QGridLayout(&box);
+    g->addWidget(icona, 0, 0, 2, 1, Qt::AlignTop);
+    g->addWidget(etiqueta, 0, 1);
+    g->addWidget(camp, 1, 1);
+    g->addWidget(botons, 2, 0, 1, 2);
+    g->setSizeConstraint(QLayout::SetFixedSize);
+    camp->selectAll();
+    camp->setFocus();
+    box.exec();
 }
 
 bool confirmar_descartar(QWidget* pare) {

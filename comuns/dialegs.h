@@ -18,6 +18,11 @@ QMessageBox::StandardButton missatge(QWidget* pare, const QString& text, QMessag
 // has its value back and the teacher a word of why.
 void avisar_no_nombre(QWidget* pare, const QString& text);
 
+// A message with a path to take elsewhere (to open by hand): the path in a
+// box of its own, whole on one line where the screen allows, selected and
+// ready to copy.
+void missatge_cami(QWidget* pare, const QString& text, const QString& cami);
+
 // True when the caller must not go on: there are unsaved changes and the
 // user did not answer OK to message 30.
 bool confirmar_descartar(QWidget* pare = nullptr);

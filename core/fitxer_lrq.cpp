@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
+#include <unistd.h>
 #include <limits>
 #include <optional>
 #include <string>
@@ -984,20 +985,26 @@ bool desar_exercici(const QString& path, const QString& llengua_interficie, cons
 
 namespace {
 
-// The file whole; false with `motiu` (the tables' reason, "" when they
-// have none for it) when it exists but may not be read.
-bool llegir_fitxer(const QString& fitxer, QByteArray& dades, QString& motiu) {
+// The file whole; "" when it was read, else what the user is told: that it
+// is missing, or there but unreadable (and why, where the tables say).
+QString llegir_fitxer(const QString& fitxer, QByteArray& dades) {
+    const QString no_llegit = tradueix(QStringLiteral("fitxers|no_llegit"));
     const int fd = ::open(QFile::encodeName(fitxer).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         const int error = errno;
-        // A missing file counts as an empty one.
-        if (error == ENOENT || error == ENOTDIR) return true;
-        if (error == EACCES || error == EPERM) motiu = tradueix(QStringLiteral("fitxers|motiu_permis"));
-        return false;
+        if (error == ENOENT || error == ENOTDIR) return tradueix(QStringLiteral("fitxers|no_existeix"));
+        if (error == EACCES || error == EPERM)
+            return no_llegit + QStringLiteral(": ") + tradueix(QStringLiteral("fitxers|motiu_permis"));
+        return no_llegit;
     }
     QFile f;
-    if (f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) dades = f.readAll();
-    return true;
+    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return no_llegit;
+    }
+    dades = f.readAll();
+    // A folder, or a disk that fails under it.
+    return f.error() == QFileDevice::NoError ? QString() : no_llegit;
 }
 
 } // namespace
@@ -1040,11 +1047,8 @@ bool carregar_exercici(const QString& path) {
     }
 
     QByteArray dades;
-    QString motiu;
-    if (!llegir_fitxer(fitxer, dades, motiu)) {
+    if (const QString text = llegir_fitxer(fitxer, dades); !text.isEmpty()) {
         refusar();
-        QString text = tradueix(QStringLiteral("fitxers|no_llegit"));
-        if (!motiu.isEmpty()) text += QStringLiteral(": ") + motiu;
         if (avis_usuari()) avis_usuari()(text + QChar(13) + s);
         return false;
     }

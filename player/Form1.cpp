@@ -4,6 +4,7 @@
 #include "comuns/dialegs.h"
 #include "core/fitxer_lrq.h"
 #include "player/linia_ordres.h"
+#include "player/menus.h"
 #include "comuns/media_jugar.h"
 #include "comuns/formulari.h"
 #include "core/idioma.h"
@@ -300,7 +301,14 @@ void Form1::Form_Activate() {
         // Marked activated first, so a later activation does not start it again.
         j.estat_finestra = 1;
         activant_ = false;
-        carregar_exercici(cami_linia_ordres(linia_ordres, plataforma::carpeta_programa()));
+        // A file refused starts nothing: the window is the teacher's, with its
+        // menus, and the loader has said why.
+        if (!carregar_exercici(
+                cami_linia_ordres(linia_ordres, carpeta_inicial, plataforma::carpeta_programa()))) {
+            mostrar_menus(true);
+            setWindowTitle(titol_activitat());
+            return;
+        }
         j.estat_carrega = 1;
         engegar_exercici();
         return;

@@ -91,8 +91,10 @@ class Form1 : public QMainWindow, private EscenaResposta {
 
     // The screen-saver entry remembered at start.
     QString estalvi_pantalla;
-    // Command line: the activity to load and start, empty for none.
+    // Command line: the activity to load and start, empty for none, and the
+    // folder it was given in, where a relative path is looked for first.
     QString linia_ordres;
+    QString carpeta_inicial;
 
     // Question and series state shared by the presentation, the answers and
     // the reactions.

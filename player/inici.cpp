@@ -134,7 +134,7 @@ void inici::crear_controls() {
     connect(Dir1, &LlistaCarpetes::canviat, this, [this] { Dir1_Change(); });
     connect(Text1, &QLineEdit::returnPressed, this, [this] { Command1_Click(3); });
 
-    posar_carpeta(QDir::currentPath());
+    carpeta_pendent_ = QDir::currentPath();
     mostrar_panell(Frame2, 234, 136);
 }
 
@@ -164,6 +164,7 @@ void inici::ct_idioma_Click(int16_t Index) {
 }
 
 void inici::mostrar_panell(QFrame* panell, int amplada, int alcada) {
+    if (panell == Frame1 && !carpeta_pendent_.isEmpty()) posar_carpeta(carpeta_pendent_);
     for (QFrame* f : {Frame1, Frame2, Frame3})
         f->setVisible(f == panell);
     adjustSize();
@@ -176,6 +177,7 @@ void inici::Drive1_Change() {
 }
 
 void inici::posar_carpeta(const QString& carpeta) {
+    carpeta_pendent_.clear();
     Dir1->setPath(carpeta);
 }
 
@@ -264,7 +266,7 @@ void inici::crear_projecte() {
                  QMessageBox::Critical);
         return;
     }
-    const QString carpeta_abans = Dir1->path();
+    const QString carpeta_abans = inici::carpeta();
     Frame1->show();
     posar_carpeta(carpeta);
     Text1->setText(QStringLiteral("_") + QFileInfo(carpeta).fileName());

@@ -33,7 +33,7 @@ class inici : public QDialog {
     void Dir1_Change();
 
     // The folder list's path, and setting it (which refreshes the file list).
-    QString carpeta() const { return Dir1->path(); }
+    QString carpeta() const { return carpeta_pendent_.isEmpty() ? Dir1->path() : carpeta_pendent_; }
     void posar_carpeta(const QString& carpeta);
 
     // Main panel.
@@ -68,6 +68,10 @@ class inici : public QDialog {
     void crear_projecte();
 
     bool descarregat_ = false;
+    // The folder the lists open on, until their panel first shows: sorting
+    // its names wakes the locale's collation data, which a start that
+    // creates no activity never needs.
+    QString carpeta_pendent_;
 };
 
 } // namespace lumi

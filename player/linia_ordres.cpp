@@ -2,6 +2,8 @@
 
 #include "core/camins.h"
 
+#include <QFileInfo>
+
 namespace lumi {
 
 QString cami_linia_ordres(const QString& linia, const QString& carpeta_programa) {
@@ -28,6 +30,14 @@ QString cami_linia_ordres(const QString& linia, const QString& carpeta_programa)
     while (carpeta.size() > 1 && carpeta.endsWith(u'/'))
         carpeta.chop(1);
     return (carpeta.endsWith(u'/') ? carpeta : carpeta + u'/') + resta;
+}
+
+QString cami_linia_ordres(const QString& linia, const QString& carpeta_actual,
+                          const QString& carpeta_programa) {
+    const QString programa = cami_linia_ordres(linia, carpeta_programa);
+    if (carpeta_actual.isEmpty()) return programa;
+    const QString aqui = cami_linia_ordres(linia, carpeta_actual);
+    return !QFileInfo::exists(aqui) && QFileInfo::exists(programa) ? programa : aqui;
 }
 
 } // namespace lumi

@@ -11,5 +11,11 @@ namespace lumi {
 // the program folder's root. One leading and one trailing double quote go;
 // "" for an empty command line.
 QString cami_linia_ordres(const QString& linia, const QString& carpeta_programa);
+// The same, a relative path naming first a file of `carpeta_actual` (the
+// folder the program was started from), then one of the program folder;
+// in neither, the path in `carpeta_actual`, the one the user meant. An
+// empty `carpeta_actual` looks in the program folder alone.
+QString cami_linia_ordres(const QString& linia, const QString& carpeta_actual,
+                          const QString& carpeta_programa);
 
 } // namespace lumi

@@ -204,8 +204,7 @@ void obrir_ajuda(QWidget* pare) {
     const QString pagina = plataforma::fitxer_ajuda(codis.value(0, QStringLiteral("ca")));
     if (pagina.isEmpty() || (obrir_document() && obrir_document()(pagina))) return;
     // Nothing on this desktop opens it: where it is, to open by hand.
-    missatge(pare, tradueix(QStringLiteral("fitxers|ajuda_sense_obridor")) + u'\n' + pagina,
-             QMessageBox::Information);
+    missatge_cami(pare, tradueix(QStringLiteral("fitxers|ajuda_sense_obridor")), pagina);
 }
 
 void mostrar_quant_a(QWidget* pare) {

@@ -1033,12 +1033,12 @@ TEST_F(Procediments, APathWithBackslashesOrAnotherCaseNamesTheRealFile) {
               QStringList{QStringLiteral("Act.lrq")});
 }
 
-TEST_F(Procediments, AMissingFileShowsMessage45WithThePath) {
+TEST_F(Procediments, AMissingFileIsToldMissingWithThePath) {
     const QString f = cami(QStringLiteral("no_hi_es.lrq"));
     activitat().exercici_modificat = CERT;
     carregar_exercici(f);
     ASSERT_EQ(avisos.size(), 1);
-    EXPECT_EQ(avisos[0], text_idioma(45) + QChar(13) + f);
+    EXPECT_EQ(avisos[0], tradueix(QStringLiteral("fitxers|no_existeix")) + QChar(13) + f);
     EXPECT_TRUE(activitat().fitxer_actual.isEmpty());
     EXPECT_EQ(activitat().exercici_modificat, CERT);
 

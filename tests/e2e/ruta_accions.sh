@@ -18,8 +18,10 @@ ini="$tmp/programa/lumiraga.ini"
 ESPERA_JOYSTICK=20
 
 # The training window hears a stream of spoken vowels.
+# From the temporary folder: a comma in the checkout's path would split the options.
+cp "$arrel/tests/dades/veu_entrenament.flac" "$tmp/"
 export SDL_AUDIODRIVER=dummy LUMIRAGA_BACKENDS=microfon:sintetic \
-  LUMIRAGA_SINTETIC="microfon:wav=$arrel/tests/dades/veu_entrenament.flac"
+  LUMIRAGA_SINTETIC="microfon:wav=$tmp/veu_entrenament.flac"
 
 planificador() {
   esperar_finestra "$titol_planificador" 5 || fallar "no planner window"

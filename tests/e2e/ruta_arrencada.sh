@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program's services on the machine's own back ends, loaded where they
 # are first used: at rest after the start none of the sound, joystick,
-# camera or metafile libraries is mapped; an activity that plays a sound and
+# camera or metafile libraries is mapped, nor the locale's collation data
+# read (the start dialog's lists fill when they first show); an activity that plays a sound and
 # accepts the webcam and the joystick, started right after the program's
 # start, loads them, says there is no camera on this machine, shows its
 # question and goes on. Then a second copy and a killed one, and missing
@@ -23,6 +24,8 @@ esperar_inici 10 "at the first start"
 captura inici >/dev/null
 carregats=$(moduls_carregats)
 [ -z "$carregats" ] || fallar "at rest after the start these are already mapped: $carregats"
+icu=$(awk '/^[0-9a-f]+-/ {m = /libicudata/} m && /^Rss:/ {s += $2} END {print s + 0}' "/proc/$app_pid/smaps")
+[ "$icu" -lt 100 ] || fallar "at rest after the start $icu kB of the locale's data are read"
 
 # A second copy is refused with message 31 and ends; the first goes on.
 primer=$app_pid

@@ -8,8 +8,10 @@
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
+# From the temporary folder: a comma in the checkout's path would split the options.
+cp "$arrel/tests/dades/veu_entrenament.flac" "$tmp/"
 export SDL_AUDIODRIVER=dummy LUMIRAGA_BACKENDS=microfon:sintetic \
-  LUMIRAGA_SINTETIC="microfon:wav=$arrel/tests/dades/veu_entrenament.flac"
+  LUMIRAGA_SINTETIC="microfon:wav=$tmp/veu_entrenament.flac"
 
 # Chooses an item of "Configurar > Reconeixement de sons" (0 = the first).
 menu_sons() {

@@ -4,12 +4,17 @@
 # ("Calibrar mides" once, its black picture, and its "Imatge WebCam" button,
 # which leaves the other controls waiting) and "Crear Patrons" on an activity
 # with no sounds; so does the start of an activity that needs a missing device,
-# and "Ajuda > Index" where nothing opens documents (no xdg-open on PATH).
+# and "Ajuda > Index" where nothing opens documents (no xdg-open on PATH):
+# the page's path, from a program in a deep folder with blanks and accents,
+# copied whole.
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
 export LUMIRAGA_BACKENDS=camera:sintetic,microfon:sintetic,joystick:sintetic,media:sintetic,processos:sintetic
 export LUMIRAGA_SINTETIC=camera:falla,microfon:falla,joystick:falla
+fons="$tmp/construccio-de-lumiraga-llarga ñ/à é/lumiraga"
+mkdir -p "$fons" && cp -r "$programa" "$(dirname "$programa")"/{liblumi_*.so,ajuda} "$fons/"
+programa=$fons/lumiraga
 engegar_sense_inici
 # Item 1 takes the joystick (line 14), word 1 (23), the webcam (40); or a sound level.
 primera=$tmp/examples/primera
@@ -27,8 +32,9 @@ for llengua in catala:catala:ca espanol:español:es galego:galego:gl; do
   esperar_sense_finestra "^$inici\$" 5 || fallar "Esc did not close the start dialog ($l)"
   finestra_jugador && eval "$(geometria "$finestra")"
   triar_menu $((X + 225)) $((Y + 9)) 1 Ajuda # after "Idioma" in every language
-  llegir_missatge "from \"Ajuda > Index\" without an opener ($l)" \
-    "$(text_taula "$l" 'fitxers|ajuda_sense_obridor')" "$(dirname "$(readlink -f "$programa")")/ajuda/$codi.html"
+  pagina="$(readlink -f "$fons")/ajuda/$codi.html"
+  llegir_missatge "from \"Ajuda > Index\" without an opener ($l)" "$pagina"
+  [ "$(xclip -o -selection clipboard)" = "$pagina" ] || fallar "the help page's path was not copied whole ($l)"
   obrir_configurar
   xdotool mousemove $((X + 140)) $((Y + 95)) click 1
   llegir_missatge "from \"Imatge WebCam\" without a camera ($l)" "$(text_taula "$l" 'OmbraVisor|sense_camera')"

@@ -40,8 +40,10 @@ timeout 5 tail --pid="$app_pid" -f /dev/null || fallar "Ok at Sortir did not end
 # Read-only: as root through a bind mount in a namespace of the program's own.
 printf '999999\nlumiraga\naltra\n' >"$tmp/programa/lumiraga.lock"
 if [ "$(id -u)" = 0 ]; then
+  # The paths go through the environment: a blank in them would split a command line.
+  export LUMI_RO=$tmp/programa LUMI_PROGRAMA=$programa
   printf '#!/bin/sh\nexec unshare -m sh -c %s sh "$@"\n' \
-    "'mount --bind $tmp/programa $tmp/programa && mount -o remount,ro,bind $tmp/programa && exec $programa \"\$@\"'" \
+    "'mount --bind \"\$LUMI_RO\" \"\$LUMI_RO\" && mount -o remount,ro,bind \"\$LUMI_RO\" && exec \"\$LUMI_PROGRAMA\" \"\$@\"'" \
     >"$tmp/nomes-lectura.sh"
   chmod +x "$tmp/nomes-lectura.sh"
   programa="$tmp/nomes-lectura.sh"
