@@ -11,6 +11,7 @@
 #include <map>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace lumi::plataforma::veu {
@@ -103,7 +104,7 @@ class Patrons {
     static std::optional<Patrons> llegir(const QString& fitxer, QString* per_que = nullptr);
 
   private:
-    std::vector<char> apartar(size_t entrada) const;
+    void apartar() const;
     void refer() const;
     double distancia(size_t entrada, size_t presa, size_t altra, size_t altra_presa) const;
     // The takes left out and each entry's spread, worked out again when the
@@ -111,6 +112,7 @@ class Patrons {
     mutable std::vector<size_t> clau_;
     mutable std::vector<std::vector<char>> apartades_;
     mutable std::vector<Escala> escales_;
+    mutable std::set<uint64_t> marcades_; // takes once left out, while takes only come
     // Take against take, each pair matched once: a new take is matched
     // against the others, not every take again.
     mutable std::map<std::pair<uint64_t, uint64_t>, double> distancies_;
