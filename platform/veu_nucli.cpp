@@ -55,9 +55,16 @@ constexpr double SONORITAT_DB = 20, SONORITAT_QUANTIL = 0.9;
 // A take is out of its sound when it is far less voiced than the others
 // (a cough or a noise among vowels): by this much, and below this share.
 constexpr double PRESA_SONORITAT_MARGE = 0.2, PRESA_SONORITAT_PART = 0.7;
-// Or when another entry's nearest take is nearer than its own: a take of its
-// sound lies about half as far from its own as from any other, a false start
-// or a take that went to the wrong entry nearer another's.
+// Or far shorter than they are (a false start): on the tuning seeds false
+// starts reach 0.62 of their entry's other takes, real takes 0.70 and up.
+constexpr double PRESA_MIDA_PART = 0.66;
+// Or when another entry holds two takes nearer it than its own, both within
+// this many times that entry's spread: it sits among that entry's takes.
+constexpr double PRESA_DINS = 2.5;
+// Or when its nearest own take lies this many times further than its own
+// others lie from theirs: on the tuning seeds real takes reach 2.57, strays
+// 2.79 but for a false start of the sound itself.
+constexpr double PRESA_LLUNY = 2.7;
 // Whether a match stands out: the weights of the logs of its score over
 // the runner-up's, over the other entries' takes' mean, over its own takes'
 // spread, and of its place between these and the other entries' takes; and
@@ -423,6 +430,7 @@ void Patrons::posar_etiquetes(const QStringList& etiquetes) {
     for (const QString& e : etiquetes)
         entrades.push_back(Entrada{e, {}});
     clau_.clear();
+    marcades_.clear();
 }
 
 QStringList Patrons::etiquetes() const {
@@ -476,6 +484,7 @@ void Patrons::esborrar_presa(size_t entrada, size_t presa) {
     e.sales.erase(e.sales.begin() + k);
     e.claus.erase(e.claus.begin() + k);
     clau_.clear();
+    marcades_.clear(); // what is left is judged afresh
 }
 
 bool Patrons::entrada_buida(size_t entrada) const {
@@ -488,9 +497,7 @@ void Patrons::refer() const {
         clau.push_back(entrada_buida(i) ? 0 : entrades[i].preses.size() + 1);
     if (clau == clau_) return;
     clau_ = std::move(clau);
-    apartades_.assign(entrades.size(), {});
-    for (size_t i = 0; i < entrades.size(); ++i)
-        apartades_[i] = apartar(i);
+    apartar();
     auto valida = [this](size_t i, size_t k) { return !entrada_buida(i) && !apartades_[i][k]; };
     escales_.assign(entrades.size(), {});
     for (size_t i = 0; i < entrades.size(); ++i) {
@@ -609,41 +616,100 @@ Patrons::Escala Patrons::escala(size_t entrada) const {
     return escales_[entrada];
 }
 
-// Each take judged against its entry's other takes, so a sound all of whose
-// takes are unvoiced (a breath, a click) keeps them: out when far less
-// voiced than they are (a cough, a noise), or when nearer another entry's
-// takes than any of its own (a false start of another sound, or a
-// take that went to the wrong entry). Only a minority is left out, and none
-// before there are three to compare.
-std::vector<char> Patrons::apartar(size_t entrada) const {
-    const Entrada& e = entrades[entrada];
-    const size_t n = e.preses.size();
-    std::vector<char> fora(n, 0);
-    if (entrada_buida(entrada) || n < 3) return fora;
-    auto propera = [&](size_t presa, size_t altra, size_t llevat) {
-        double d = std::numeric_limits<double>::infinity();
-        for (size_t k = 0; k < entrades[altra].sales.size(); ++k)
-            if (k != llevat) d = std::min(d, distancia(entrada, presa, altra, k));
+namespace {
+// The median of `x` (at least one value); of an even count, the mean of
+// the middle two, or with `baixa` the lower, so that one long stray of two
+// others does not set the measure.
+double mediana(std::vector<double> x, bool baixa = false) {
+    std::sort(x.begin(), x.end());
+    const size_t m = x.size() / 2;
+    return x.size() % 2 || baixa ? x[(x.size() - 1) / 2] : (x[m - 1] + x[m]) / 2;
+}
+} // namespace
+
+// Each take judged against the takes still in, its own entry's and the
+// others', none in an entry of fewer than three: out when another entry
+// holds two takes nearer it than any of its own (a take of another sound
+// said into this entry, or a false start of one: one stray in another entry
+// is never enough), when far less voiced than its entry's others (a cough
+// or a noise among vowels; a sound all of whose takes are unvoiced, a
+// breath or a click, keeps them) or far shorter (a false start of its own
+// sound). A take once out stays out while takes only come, so strays never
+// outvote the takes they stand among.
+void Patrons::apartar() const {
+    const size_t n = entrades.size();
+    auto& fora = apartades_;
+    fora.assign(n, {});
+    auto jutjada = [&](size_t i) { return !entrada_buida(i) && entrades[i].preses.size() >= 3; };
+    for (size_t i = 0; i < n; ++i)
+        for (uint64_t c : entrades[i].claus)
+            fora[i].push_back(jutjada(i) && marcades_.count(c));
+    const double inf = std::numeric_limits<double>::infinity();
+    // The nearest of entry j's takes still in, take l of entry i aside.
+    auto propera = [&](size_t i, size_t k, size_t j, size_t llevat) {
+        double d = inf;
+        for (size_t l = 0; l < fora[j].size(); ++l)
+            if (l != llevat && !fora[j][l]) d = std::min(d, distancia(i, k, j, l));
         return d;
     };
-    for (size_t i = 0; i < n; ++i) {
-        std::vector<double> altres;
-        for (size_t k = 0; k < n; ++k)
-            if (k != i) altres.push_back(e.sonoritats[k]);
-        std::sort(altres.begin(), altres.end());
-        const size_t m = altres.size() / 2;
-        const double mediana = altres.size() % 2 ? altres[m] : (altres[m - 1] + altres[m]) / 2;
-        fora[i] = e.sonoritats[i] < mediana - PRESA_SONORITAT_MARGE &&
-                  e.sonoritats[i] < PRESA_SONORITAT_PART * mediana;
-        if (fora[i]) continue;
-        const double propia = propera(i, entrada, i);
-        for (size_t j = 0; j < entrades.size() && !fora[i]; ++j)
-            if (j != entrada && !entrada_buida(j))
-                fora[i] = propera(i, j, entrades[j].preses.size()) < propia;
+    for (bool canvi = true; canvi;) {
+        canvi = false;
+        // How far each entry's takes still in lie from their nearest other.
+        std::vector<double> escampat(n, 0);
+        for (size_t j = 0; j < n; ++j) {
+            std::vector<double> d;
+            for (size_t l = 0; l < fora[j].size(); ++l)
+                if (!fora[j][l] && !entrada_buida(j)) d.push_back(propera(j, l, j, l));
+            if (d.size() >= 2) escampat[j] = mediana(d);
+        }
+        for (size_t i = 0; i < n; ++i)
+            for (size_t k = 0; jutjada(i) && k < fora[i].size(); ++k) {
+                if (fora[i][k]) continue;
+                const double propia = propera(i, k, i, k);
+                for (size_t j = 0; j < n && !fora[i][k]; ++j) {
+                    if (j == i || escampat[j] == 0) continue;
+                    int properes = 0;
+                    for (size_t l = 0; l < fora[j].size(); ++l) {
+                        const double d = distancia(i, k, j, l);
+                        properes += !fora[j][l] && d < propia && d < PRESA_DINS * escampat[j];
+                    }
+                    if (properes >= 2) fora[i][k] = canvi = true;
+                }
+                // Far from all its own, as its own are not from one another.
+                std::vector<double> altres;
+                for (size_t l = 0; l < fora[i].size() && !fora[i][k]; ++l)
+                    if (l != k && !fora[i][l]) {
+                        double d = inf;
+                        for (size_t m = 0; m < fora[i].size(); ++m)
+                            if (m != k && m != l && !fora[i][m]) d = std::min(d, distancia(i, l, i, m));
+                        altres.push_back(d);
+                    }
+                if (altres.size() >= 3 && propia > PRESA_LLUNY * mediana(altres)) fora[i][k] = canvi = true;
+            }
     }
-    if (2 * static_cast<size_t>(std::count(fora.begin(), fora.end(), 1)) >= n)
-        std::fill(fora.begin(), fora.end(), 0);
-    return fora;
+    for (size_t i = 0; i < n; ++i) {
+        const Entrada& e = entrades[i];
+        std::vector<char> menys(fora[i].size(), 0);
+        for (size_t k = 0; jutjada(i) && k < fora[i].size(); ++k) {
+            if (fora[i][k]) continue;
+            std::vector<double> sonoritats, mides;
+            for (size_t l = 0; l < fora[i].size(); ++l)
+                if (l != k && !fora[i][l]) {
+                    sonoritats.push_back(e.sonoritats[l]);
+                    mides.push_back(static_cast<double>(e.preses[l].size()));
+                }
+            if (sonoritats.size() < 2) continue;
+            const double s = mediana(sonoritats);
+            menys[k] =
+                (e.sonoritats[k] < s - PRESA_SONORITAT_MARGE && e.sonoritats[k] < PRESA_SONORITAT_PART * s) ||
+                static_cast<double>(e.preses[k].size()) < PRESA_MIDA_PART * mediana(mides, true);
+        }
+        for (size_t k = 0; k < menys.size(); ++k)
+            fora[i][k] = fora[i][k] || menys[k];
+    }
+    for (size_t i = 0; i < n; ++i)
+        for (size_t k = 0; k < fora[i].size(); ++k)
+            if (fora[i][k]) marcades_.insert(entrades[i].claus[k]);
 }
 
 int Patrons::preses_valides(size_t entrada) const {

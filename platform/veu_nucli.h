@@ -12,6 +12,7 @@
 #include <map>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace lumi::plataforma::veu {
@@ -119,7 +120,7 @@ class Patrons {
                                          Feina* feina = nullptr);
 
   private:
-    std::vector<char> apartar(size_t entrada) const;
+    void apartar() const;
     // Distances kept in a file: of take x against take y at x * n + y, the
     // takes in file order, `de` the entry of each.
     void prendre_distancies(const std::vector<size_t>& de, const std::vector<double>& d);
@@ -130,6 +131,7 @@ class Patrons {
     mutable std::vector<size_t> clau_;
     mutable std::vector<std::vector<char>> apartades_;
     mutable std::vector<Escala> escales_;
+    mutable std::set<uint64_t> marcades_; // takes once left out, while takes only come
     // Take against take, each pair matched once: a new take is matched
     // against the others, not every take again.
     mutable std::map<std::pair<uint64_t, uint64_t>, double> distancies_;

@@ -319,6 +319,56 @@ def joc(dest, seed):
             with open(path[:-4] + ".txt", "w") as f:
                 for m in marks:
                     f.write("%s %s %.3f %.3f\n" % m)
+        estranys(dest, name, seed, who, sons, items, train_room, beds["entrenament"], noise_burst, knock)
+
+
+def estranys(dest, name, seed, who, sons, items, rm, bed, noise_burst, knock):
+    # A classroom session: the training takes with 2 to 4 strays of different
+    # kinds among them, a take of another trained sound said in place of the
+    # one asked for always one of them, then three more takes of each sound
+    # for when the window asks again. Lines in the order the teacher says
+    # them; a stray's label is the sound being asked for. A random stream of
+    # its own, so the other streams stay as they were.
+    q = random.Random(7919 * seed + (name == "dona"))
+
+    def take(text):
+        v, pitch, speed = who
+        s = espeak(text, pitch + q.randint(-8, 8), int(speed * q.uniform(0.85, 1.15)), v)
+        g = 10 ** (-q.uniform(0, 12) / 20)
+        x = [a * g for a in s]
+        return [a + b for a, b in zip(x, under(q, bed, x, 20, len(x)))] if q.random() < 0.3 else x
+
+    kinds = ["altre"] + q.sample(["tos", "soroll", "fals"], q.choice([1, 2, 3]))
+    plan = {s: [(s, x, "net") for x in items[s][:3]] for s, _ in sons}
+    for kind in kinds:
+        s, t = q.choice(sons)
+        if kind == "altre":
+            x = take(q.choice([u for _, u in sons if u != t]))
+        elif kind == "fals":
+            x = take(t)
+            x = envelope(x[:int(len(x) * q.uniform(0.25, 0.45))], 0.001, 0.02)
+        elif kind == "tos":
+            x = [a * 60 * 10 ** (q.uniform(20, 45) / 20) for a in cough(q)]
+        else:
+            x = q.choice([lambda: [a * 60 * 10 ** (q.uniform(10, 40) / 20) for a in noise_burst(q)],
+                          lambda: knock(q)])()
+        plan[s].insert(q.randint(0, 2 if kind == "altre" else 3), (s, x, "estrany_" + kind))
+    parts = [p for s, _ in sons for p in plan[s]]
+    parts += [(s, take(t), "extra") for s, t in sons for _ in range(3)]
+    sig, marks = [], []
+    for label, x, kind in parts:
+        sig += [0.0] * int(RATE * q.uniform(0.6, 1.1))
+        marks.append((label, kind, len(sig) / RATE, (len(sig) + len(x)) / RATE))
+        sig += x
+    sig += [0.0] * RATE
+    level, noise_bed, echoes = rm
+    for d, k in echoes:
+        sig = [a + k * sig[i - d] if i >= d else a for i, a in enumerate(sig)]
+    path = os.path.join(dest, "joc_%s_estranys.wav" % name)
+    write_room(sig, [level * x for x in noise_bed], path)
+    with open(path[:-4] + ".txt", "w") as f:
+        for m in marks:
+            f.write("%s %s %.3f %.3f\n" % m)
 
 
 def under(r, bed, x, db, n):
@@ -331,7 +381,35 @@ def joc_llavor(dest_seed):
     joc(os.path.join(dest_seed[0], dest_seed[1]), int(dest_seed[1]))
 
 
-if len(sys.argv) > 2 and sys.argv[1] == "--joc":
+def sessio(dest):
+    # A training session as it goes in a classroom, for the list "1,2,3,"
+    # ("a", "o", "mama"), the teacher saying what the window asks for: a,
+    # a cough, a, a pause, a; o, a chair scraped, o, an "a" said by mistake,
+    # o; a pause, a false start of "mama", then "mama" four times.
+    r = random.Random(44)
+    takes = {s: [espeak(s, 50, 150 + 10 * k) for k in range(4)] for s in ["a", "o", "mama"]}
+    cough_ = [x * 3000 for x in cough(r)]
+    chair = [x * 1500 for x in envelope(pink(int(RATE * 0.6), r), 0.02, 0.1)]
+    fals = envelope(takes["mama"][3][:len(takes["mama"][3]) * 3 // 10], 0.001, 0.02)
+    a, o, m = takes["a"], takes["o"], takes["mama"]
+    parts = [("a", a[0]), ("-", cough_), ("a", a[1]), ("", None), ("a", a[2]), ("o", o[0]), ("-", chair), ("o", o[1]),
+             ("-", a[3]), ("o", o[2]), ("", None), ("-", fals)] + [("mama", x) for x in m]
+    sig, marks = [0.0] * RATE, []
+    for label, x in parts:
+        sig += [0.0] * int(RATE * (2.5 if x is None else r.uniform(0.8, 1.0)))
+        if x is not None:
+            marks.append((label, len(sig) / RATE))
+            sig += x
+    sig += [0.0] * RATE
+    write_room(sig, noise(len(sig), 60), os.path.join(dest, "veu_sessio.wav"))
+    with open(os.path.join(dest, "veu_sessio.txt"), "w") as f:
+        for label, t in marks:
+            f.write("%s %.3f\n" % (label, t))
+
+
+if len(sys.argv) > 2 and sys.argv[1] == "--sessio":
+    sessio(sys.argv[2])
+elif len(sys.argv) > 2 and sys.argv[1] == "--joc":
     import multiprocessing
     with multiprocessing.Pool(min(4, os.cpu_count() or 1)) as pool:
         pool.map(joc_llavor, [(sys.argv[2], seed) for seed in sys.argv[3:] or ["25"]])

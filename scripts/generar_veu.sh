@@ -6,6 +6,7 @@ dest=$(cd "$(dirname "$0")/../tests/dades" && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 python3 "$(dirname "$0")/generar_veu.py" "$tmp"
+python3 "$(dirname "$0")/generar_veu.py" --sessio "$tmp"
 cat >"$tmp/flac.c" <<'C'
 #include <sndfile.h>
 #include <stdlib.h>
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
 }
 C
 cc -o "$tmp/flac" "$tmp/flac.c" -lsndfile
-for f in veu_entrenament veu_prova; do
+for f in veu_entrenament veu_prova veu_sessio; do
     "$tmp/flac" "$tmp/$f.wav" "$dest/$f.flac"
     cp "$tmp/$f.txt" "$dest/$f.txt"
 done

@@ -77,24 +77,36 @@ struct Taxes {
     double retard = -1;                          // latest word after its window, s
     // Accepted and heard, per kind of untrained sound ("seguit": in the stretch).
     std::map<QString, std::pair<int, int>> intrusos;
+    // Of a session with several strays: the takes of no sound or of another
+    // that count as valid, the genuine ones set aside, marks gone when a
+    // later take came, and sounds left short of takes.
+    int estranys_valids = 0, bones_apartades = 0, marques_perdudes = 0, incomplets = 0;
 };
+
+// How a session is trained: as recorded, with one stray in it, or with
+// several, for a teacher who says what the window asks for and for one who
+// says three of each without looking (then what it still asks for).
+enum Sessio { Neta, UnEstrany, EstranysFinestra, EstranysComptant };
 
 // The engine's limits were chosen on seeds 1 to 10; these check them.
 constexpr int LLAVORS_PROVA = 101;
 // The sets of these seeds, each made once per process; "" without espeak-ng.
+// In LUMI_JOCS_DIR when set, where sets made before are used again.
 inline QString joc_veu(const std::vector<int>& llavors) {
-    static QTemporaryDir dir;
+    static QTemporaryDir temporal;
+    static const QString dir = qEnvironmentVariable("LUMI_JOCS_DIR", temporal.path());
     static std::set<int> fetes;
     QStringList args{QStringLiteral(LUMI_DADES "/../../scripts/generar_veu.py"), QStringLiteral("--joc"),
-                     dir.path()};
+                     dir};
     for (int l : llavors)
-        if (!fetes.count(l)) args << QString::number(l);
+        if (!fetes.count(l) && !QFile::exists(QStringLiteral("%1/%2/joc_dona_estranys.txt").arg(dir).arg(l)))
+            args << QString::number(l);
     if (args.size() > 3 && QProcess::execute(QStringLiteral("python3"), args) != 0) return {};
     fetes.insert(llavors.begin(), llavors.end());
-    return dir.path();
+    return dir;
 }
 
-inline Taxes avaluar_veu(const QString& joc, int decimes, bool estrany = false) {
+inline Taxes avaluar_veu(const QString& joc, int decimes, int sessio = Neta) {
     namespace v = plataforma::veu;
     struct Marca {
         QString so, tipus;
@@ -125,14 +137,88 @@ inline Taxes avaluar_veu(const QString& joc, int decimes, bool estrany = false) 
         // has its valid takes, then on to the next short of them.
         n.patrons.posar_etiquetes(sons + QStringList{QString()});
         n.enregistrant = true;
-        const v::Mostres e = llegir_so(base + (estrany ? QStringLiteral("_entrenament_estrany.wav")
-                                                       : QStringLiteral("_entrenament.wav")));
         int entrada = n.patrons.pendent(0, 3);
-        for (const auto& f : n.alimentar(e.data(), e.size()))
-            if (f.tipus == v::Esdeveniment::Presa && entrada >= 0) {
-                n.patrons.afegir_presa(static_cast<size_t>(entrada), f.presa);
-                entrada = n.patrons.pendent(entrada, 3);
+        std::map<uint64_t, bool> genuines; // of every take, by its number
+        std::set<uint64_t> marcades;
+        auto sentir = [&](const v::Mostres& so, const QString& dit) {
+            for (const auto& f : n.alimentar(so.data(), so.size()))
+                if (f.tipus == v::Esdeveniment::Presa && entrada >= 0) {
+                    n.patrons.afegir_presa(static_cast<size_t>(entrada), f.presa);
+                    genuines[n.patrons.entrades[static_cast<size_t>(entrada)].claus.back()] =
+                        dit == sons[entrada];
+                    for (size_t i = 0; i < n.patrons.entrades.size(); ++i)
+                        for (size_t k = 0; k < n.patrons.entrades[i].preses.size(); ++k) {
+                            const uint64_t c = n.patrons.entrades[i].claus[k];
+                            if (n.patrons.presa_apartada(i, k))
+                                marcades.insert(c);
+                            else
+                                t.marques_perdudes += static_cast<int>(marcades.count(c));
+                        }
+                    entrada = n.patrons.pendent(entrada, 3);
+                }
+        };
+        if (sessio < EstranysFinestra) {
+            sentir(llegir_so(base + (sessio == UnEstrany ? QStringLiteral("_entrenament_estrany.wav")
+                                                         : QStringLiteral("_entrenament.wav"))),
+                   QString());
+        } else {
+            // Each thing said with the room around it, in the order the teacher says them.
+            const v::Mostres e = llegir_so(base + QStringLiteral("_estranys.wav"));
+            std::vector<Marca> dites = marques(base + QStringLiteral("_estranys.txt")), pla;
+            std::map<QString, std::vector<Marca>> preses;
+            for (const Marca& m : dites)
+                if (m.tipus == u"net" || m.tipus == u"extra") preses[m.so].push_back(m);
+            // The one counting takes the wrong sound for the last of the three.
+            std::set<QString> errades;
+            for (const Marca& m : dites)
+                if (m.tipus == u"estrany_altre") errades.insert(m.so);
+            for (auto m = dites.rbegin(); m != dites.rend(); ++m)
+                if (m->tipus != u"extra" &&
+                    !(sessio == EstranysComptant && m->tipus == u"net" && errades.erase(m->so)))
+                    pla.insert(pla.begin(), *m);
+            auto dir = [&](const Marca& m) {
+                const auto d = [&](double s) {
+                    return static_cast<std::ptrdiff_t>(
+                        std::clamp(s, 0.0, static_cast<double>(e.size()) / v::MOSTRES_PER_SEGON) *
+                        v::MOSTRES_PER_SEGON);
+                };
+                sentir(v::Mostres(e.begin() + d(m.inici - 0.5), e.begin() + d(m.fi + 0.5)),
+                       m.tipus.startsWith(u"estrany") ? QString() : m.so);
+            };
+            // What the window asks for, from the takes not said yet.
+            auto demanada = [&] {
+                auto& q = preses[sons.value(entrada)];
+                if (entrada < 0 || q.empty()) return false;
+                dir(q.front());
+                q.erase(q.begin());
+                return true;
+            };
+            for (const Marca& m : pla) {
+                if (entrada < 0) break;
+                if (m.tipus != u"net")
+                    dir(m);
+                else if (sessio == EstranysFinestra)
+                    demanada();
+                else {
+                    auto& q = preses[m.so];
+                    q.erase(
+                        std::find_if(q.begin(), q.end(), [&](const Marca& x) { return x.inici == m.inici; }));
+                    dir(m);
+                }
             }
+            while (demanada()) {
+            }
+        }
+        if (sessio != UnEstrany) { // of a clean session, every take is genuine
+            for (size_t i = 0; i < n.patrons.entrades.size(); ++i)
+                for (size_t k = 0; k < n.patrons.entrades[i].preses.size(); ++k) {
+                    const bool fora = n.patrons.presa_apartada(i, k);
+                    const bool genuina = sessio == Neta || genuines[n.patrons.entrades[i].claus[k]];
+                    t.estranys_valids += !fora && !genuina;
+                    t.bones_apartades += fora && genuina;
+                }
+            t.incomplets += entrada >= 0;
+        }
         n.enregistrant = false;
         n.reconeixent = true;
         n.reiniciar();
@@ -160,11 +246,11 @@ inline Taxes avaluar_veu(const QString& joc, int decimes, bool estrany = false) 
 
 // The sets of these seeds side by side, each on a thread of its own.
 inline std::vector<Taxes> avaluar_jocs(const QString& joc, const std::vector<int>& llavors, int decimes,
-                                       bool estrany) {
+                                       int sessio) {
     std::vector<std::future<Taxes>> fils;
     for (int l : llavors)
         fils.push_back(std::async(std::launch::async, [=] {
-            return avaluar_veu(joc + u'/' + QString::number(l), decimes, estrany);
+            return avaluar_veu(joc + u'/' + QString::number(l), decimes, sessio);
         }));
     std::vector<Taxes> t;
     for (auto& f : fils)

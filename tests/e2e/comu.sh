@@ -538,6 +538,39 @@ primera_des_de_inici() {
     "Nombre de Preguntes=4" "Preguntes no respostes=1"
 }
 
+# Chooses an item of "Configurar > Reconeixement de sons" (0 = the first).
+menu_sons() {
+  local i
+  finestra_jugador
+  xdotool windowraise "$finestra"
+  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  triar_menu $((X + 105)) $((Y + 9)) 2 Configurar
+  sleep 0.3
+  for ((i = 0; i < $1; ++i)); do
+    xdotool key Down
+  done
+  xdotool key Return
+}
+
+# The edited example started once from the start dialog and left, so that
+# its word list is the engine's; then "Crear Patrons" and one press of
+# "Enregistrar" in the training window.
+enregistrar_patrons() {
+  esperar_inici 10 "at the first start"
+  engegar_des_de_inici
+  esperar_primera_pregunta "of the first run"
+  xdotool key Escape
+  menu_sons 1
+  local y_jugador=$Y
+  esperar_finestra '^Entrenament de sons$' 5 || fallar "\"Crear Patrons\" opened no training window"
+  xdotool windowraise "$finestra"
+  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  # Below the player's menu bar (19 pixels high here, clicked 9 pixels into it).
+  [ "$Y" -ge $((y_jugador + 19)) ] || fallar "the training window at $Y covers the player's menu bar at $y_jugador"
+  captura entrenament >/dev/null
+  xdotool mousemove $((X + 50)) $((Y + HEIGHT - 23)) click 1
+}
+
 # The program started with no activity, its first start dialog closed with
 # Esc, as a teacher who goes to the menus does.
 engegar_sense_inici() {

@@ -13,38 +13,11 @@ cp "$arrel/tests/dades/veu_entrenament.flac" "$tmp/"
 export SDL_AUDIODRIVER=dummy LUMIRAGA_BACKENDS=microfon:sintetic \
   LUMIRAGA_SINTETIC="microfon:wav=$tmp/veu_entrenament.flac"
 
-# Chooses an item of "Configurar > Reconeixement de sons" (0 = the first).
-menu_sons() {
-  local i
-  finestra_jugador
-  xdotool windowraise "$finestra"
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
-  triar_menu $((X + 105)) $((Y + 9)) 2 Configurar
-  sleep 0.3
-  for ((i = 0; i < $1; ++i)); do
-    xdotool key Down
-  done
-  xdotool key Return
-}
-
 engegar
 # Item 1 accepts word 1, item 2 word 2; the list "1,2," as the action editor
 # writes it, and the listening time a new activity has (0).
 sed -i '23s/.*/1\r/;88s/.*/1\r/;202s/.*/"1,2,"\r/;206s/.*/0\r/' "$tmp/examples/primera/primera.lrq"
-esperar_inici 10 "at the first start"
-engegar_des_de_inici
-esperar_primera_pregunta "of the first run"
-xdotool key Escape
-
-menu_sons 1
-y_jugador=$Y
-esperar_finestra '^Entrenament de sons$' 5 || fallar "\"Crear Patrons\" opened no training window"
-xdotool windowraise "$finestra"
-eval "$(xdotool getwindowgeometry --shell "$finestra")"
-# Below the player's menu bar (19 pixels high here, clicked 9 pixels into it).
-[ "$Y" -ge $((y_jugador + 19)) ] || fallar "the training window at $Y covers the player's menu bar at $y_jugador"
-captura entrenament >/dev/null
-xdotool mousemove $((X + 50)) $((Y + HEIGHT - 23)) click 1
+enregistrar_patrons
 sleep 4
 captura enregistrant >/dev/null
 sleep 4
