@@ -218,11 +218,15 @@ bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
     QTimer tic;
     QObject::connect(&tic, &QTimer::timeout, &bucle, &QEventLoop::quit);
     tic.start(20);
-    bool mostrat = false;
+    // Cancel, the close button (both "canceled") or Esc ("rejected") stop it,
+    // however soon after the window shows they come.
+    bool aturat = false;
+    const auto atura = [&aturat] { aturat = true; };
+    const QMetaObject::Connection c1 = QObject::connect(&progres, &QProgressDialog::canceled, atura);
+    const QMetaObject::Connection c2 = QObject::connect(&progres, &QDialog::rejected, atura);
     while (!fet) {
         // Cancelled, closed or put away with Esc: stopped.
-        mostrat = mostrat || progres.isVisible();
-        if (progres.wasCanceled() || (mostrat && !progres.isVisible())) feina.aturar = true;
+        if (aturat) feina.aturar = true;
         const size_t totals = feina.totals;
         if (totals > 0 && !feina.aturar)
             progres.setValue(static_cast<int>(1000 * std::min(feina.fetes.load(), totals) / totals));
@@ -231,7 +235,10 @@ bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
     }
     fil.join();
     // A stop that came as the work ended still keeps the patterns in use.
-    if (progres.wasCanceled() || (mostrat && !progres.isVisible())) feina.aturar = true;
+    if (aturat) feina.aturar = true;
+    // Closing it says "canceled" too: no stop of the user's.
+    QObject::disconnect(c1);
+    QObject::disconnect(c2);
     progres.close();
     obrint_ = false;
     if (feina.aturar) p.reset();

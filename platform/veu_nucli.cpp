@@ -55,6 +55,10 @@ constexpr double SONORITAT_DB = 20, SONORITAT_QUANTIL = 0.9;
 // A take is out of its sound when it is far less voiced than the others
 // (a cough or a noise among vowels): by this much, and below this share.
 constexpr double PRESA_SONORITAT_MARGE = 0.2, PRESA_SONORITAT_PART = 0.7;
+// Unless it lies among its own by sound: then only this far below. On the
+// tuning seeds real weak takes lie at most 1.83 times further from their
+// own than those from each other, noises 2.78 and up or voiced under 0.39.
+constexpr double PRESA_SONORITAT_PART_PROPERA = 0.45, PRESA_PROPERA = 2.2;
 // Or far shorter than they are (a false start): on the tuning seeds false
 // starts reach 0.62 of their entry's other takes, real takes 0.70 and up.
 constexpr double PRESA_MIDA_PART = 0.66;
@@ -652,6 +656,19 @@ void Patrons::apartar() const {
             if (l != llevat && !fora[j][l]) d = std::min(d, distancia(i, k, j, l));
         return d;
     };
+    // How many times further take k lies from its own nearest than its own
+    // others from theirs; 0 with fewer than `minim` others in.
+    auto lluny = [&](size_t i, size_t k, size_t minim) {
+        std::vector<double> altres;
+        for (size_t l = 0; l < fora[i].size(); ++l)
+            if (l != k && !fora[i][l]) {
+                double d = inf;
+                for (size_t m = 0; m < fora[i].size(); ++m)
+                    if (m != k && m != l && !fora[i][m]) d = std::min(d, distancia(i, l, i, m));
+                altres.push_back(d);
+            }
+        return altres.size() < minim ? 0.0 : propera(i, k, i, k) / mediana(altres);
+    };
     for (bool canvi = true; canvi;) {
         canvi = false;
         // How far each entry's takes still in lie from their nearest other.
@@ -676,15 +693,7 @@ void Patrons::apartar() const {
                     if (properes >= 2) fora[i][k] = canvi = true;
                 }
                 // Far from all its own, as its own are not from one another.
-                std::vector<double> altres;
-                for (size_t l = 0; l < fora[i].size() && !fora[i][k]; ++l)
-                    if (l != k && !fora[i][l]) {
-                        double d = inf;
-                        for (size_t m = 0; m < fora[i].size(); ++m)
-                            if (m != k && m != l && !fora[i][m]) d = std::min(d, distancia(i, l, i, m));
-                        altres.push_back(d);
-                    }
-                if (altres.size() >= 3 && propia > PRESA_LLUNY * mediana(altres)) fora[i][k] = canvi = true;
+                if (!fora[i][k] && lluny(i, k, 3) > PRESA_LLUNY) fora[i][k] = canvi = true;
             }
     }
     for (size_t i = 0; i < n; ++i) {
@@ -699,10 +708,11 @@ void Patrons::apartar() const {
                     mides.push_back(static_cast<double>(e.preses[l].size()));
                 }
             if (sonoritats.size() < 2) continue;
-            const double s = mediana(sonoritats);
+            const double s = mediana(sonoritats), v = e.sonoritats[k];
+            const bool sorda = v < s - PRESA_SONORITAT_MARGE && v < PRESA_SONORITAT_PART * s &&
+                               (v < PRESA_SONORITAT_PART_PROPERA * s || lluny(i, k, 2) > PRESA_PROPERA);
             menys[k] =
-                (e.sonoritats[k] < s - PRESA_SONORITAT_MARGE && e.sonoritats[k] < PRESA_SONORITAT_PART * s) ||
-                static_cast<double>(e.preses[k].size()) < PRESA_MIDA_PART * mediana(mides, true);
+                sorda || static_cast<double>(e.preses[k].size()) < PRESA_MIDA_PART * mediana(mides, true);
         }
         for (size_t k = 0; k < menys.size(); ++k)
             fora[i][k] = fora[i][k] || menys[k];
