@@ -160,8 +160,10 @@ QString estat(const MotorVeuReal& m, const veu::Patrons& p, int preses) {
     QStringList t;
     if (m.darrera_apartada()) t << text_motor("presa_apartada");
     if (k >= 0 && static_cast<size_t>(k) < p.entrades.size())
-        t << text_motor("digueu").arg(p.entrades[static_cast<size_t>(k)].etiqueta,
-                                      recompte(p, static_cast<size_t>(k), preses));
+        t << text_motor("digueu").arg(
+            p.entrades[static_cast<size_t>(k)].etiqueta,
+            recompte(p, static_cast<size_t>(k), preses) +
+                (p.per_confirmar(static_cast<size_t>(k), preses) ? text_motor("confirmar") : QString()));
     return t.join(u' ');
 }
 

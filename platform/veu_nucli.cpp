@@ -69,6 +69,10 @@ constexpr double PRESA_DINS = 2.5;
 // others lie from theirs: on the tuning seeds real takes reach 2.57, strays
 // 2.79 but for a false start of the sound itself.
 constexpr double PRESA_LLUNY = 2.7;
+// With only two others to measure by, a take this much further from its
+// nearest than they are from each other makes its entry ask for one more:
+// on the tuning seeds no genuine take of a clean session reaches it.
+constexpr double PRESA_DUBTE = 2.2;
 // Whether a match stands out: the weights of the logs of its score over
 // the runner-up's, over the other entries' takes' mean, over its own takes'
 // spread, and of its place between these and the other entries' takes; and
@@ -717,6 +721,12 @@ void Patrons::apartar() const {
         for (size_t k = 0; k < menys.size(); ++k)
             fora[i][k] = fora[i][k] || menys[k];
     }
+    dubtoses_.assign(n, 0);
+    for (size_t i = 0; i < n; ++i) {
+        if (!jutjada(i) || std::count(fora[i].begin(), fora[i].end(), 0) != 3) continue;
+        for (size_t k = 0; k < fora[i].size(); ++k)
+            if (!fora[i][k] && lluny(i, k, 2) > PRESA_DUBTE) dubtoses_[i] = 1;
+    }
     for (size_t i = 0; i < n; ++i)
         for (size_t k = 0; k < fora[i].size(); ++k)
             if (fora[i][k]) marcades_.insert(entrades[i].claus[k]);
@@ -740,12 +750,20 @@ bool Patrons::complets(int preses_per_entrada) const {
     return alguna;
 }
 
+bool Patrons::per_confirmar(size_t entrada, int preses_per_entrada) const {
+    if (entrada_buida(entrada) || preses_valides(entrada) != preses_per_entrada) return false;
+    return dubtoses_[entrada];
+}
+
 int Patrons::pendent(int des_de, int preses_per_entrada) const {
     const size_t n = entrades.size();
-    for (size_t k = 0; k < n; ++k) {
-        const size_t i = (static_cast<size_t>(std::max(des_de, 0)) + k) % n;
-        if (!entrada_buida(i) && preses_valides(i) < preses_per_entrada) return static_cast<int>(i);
-    }
+    for (bool confirmar : {false, true})
+        for (size_t k = 0; k < n; ++k) {
+            const size_t i = (static_cast<size_t>(std::max(des_de, 0)) + k) % n;
+            if (confirmar ? per_confirmar(i, preses_per_entrada)
+                          : !entrada_buida(i) && preses_valides(i) < preses_per_entrada)
+                return static_cast<int>(i);
+        }
     return -1;
 }
 

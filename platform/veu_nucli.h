@@ -90,6 +90,11 @@ class Patrons {
     // entry's takes, and matching leaves it out.
     bool presa_apartada(size_t entrada, size_t presa) const;
     int preses_valides(size_t entrada) const;
+    // An entry at exactly `preses_per_entrada` valid takes, three, one of
+    // which lies far from the other two: three takes cannot tell a stray
+    // from an odd genuine take, so training asks for one more to judge them
+    // by, once every entry has its takes. Nothing is set aside for it.
+    bool per_confirmar(size_t entrada, int preses_per_entrada) const;
     // How an entry's valid takes lie: the mean score of each to its nearest
     // other (0 with fewer than two), drawn halfway to all entries' mean on a
     // log scale, and to the nearest take of another entry (0 without).
@@ -101,7 +106,8 @@ class Patrons {
     bool complets(int preses_per_entrada) const;
     // The named entry short of valid takes that training asks for next:
     // `des_de` (the one being recorded) if it still is, else the next after
-    // it, coming round to the first; -1 when all are complete.
+    // it, coming round to the first; when none is short, likewise one to
+    // confirm; -1 when all are complete and none is to confirm.
     int pendent(int des_de, int preses_per_entrada) const;
 
     // Works out, on every core, every distance between takes that the takes
@@ -131,6 +137,7 @@ class Patrons {
     mutable std::vector<size_t> clau_;
     mutable std::vector<std::vector<char>> apartades_;
     mutable std::vector<Escala> escales_;
+    mutable std::vector<char> dubtoses_;  // of three valid takes, one far from the others
     mutable std::set<uint64_t> marcades_; // takes once left out, while takes only come
     // Take against take, each pair matched once: a new take is matched
     // against the others, not every take again.
