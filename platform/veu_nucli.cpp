@@ -752,6 +752,7 @@ bool Patrons::complets(int preses_per_entrada) const {
 
 bool Patrons::per_confirmar(size_t entrada, int preses_per_entrada) const {
     if (entrada_buida(entrada) || preses_valides(entrada) != preses_per_entrada) return false;
+    refer();
     return dubtoses_[entrada];
 }
 
