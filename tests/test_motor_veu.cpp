@@ -274,6 +274,37 @@ TEST_F(MotorVeu, TrainingThroughTheWindowsButtonsIsReadyOnce) {
     w->close();
 }
 
+// An "o" said into «a» before two genuine "a" makes up its three takes: the
+// window asks for one "a" more once «i» has its takes, and that one tells
+// the "o" out.
+TEST_F(MotorVeu, ThreeTakesWithOneFarFromTheOtherTwoAreConfirmedByOneMore) {
+    const pf::veu::Mostres flux = llegir_so(DADES + QStringLiteral("/veu_entrenament.flac"));
+    auto tros = [&](double de, double a) {
+        return pf::veu::Mostres(flux.begin() + static_cast<std::ptrdiff_t>(de * 16000),
+                                flux.begin() + static_cast<std::ptrdiff_t>(a * 16000));
+    };
+    pf::veu::Mostres sessio = tros(7.27, 8.0); // o a a i i i
+    for (const auto& t : {tros(0.5, 2.5), tros(3.35, 6.3), pf::veu::Mostres(32000)})
+        sessio.insert(sessio.end(), t.begin(), t.end());
+    unitat(QStringLiteral("a,i,"));
+    motor->IniciarEntrenament();
+    QWidget* w = nullptr;
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t->objectName() == u"motor_veu_entrenament") w = t;
+    ASSERT_NE(w, nullptr);
+    w->findChild<QPushButton*>(QStringLiteral("veu_enregistrar"))->click();
+    alimentar(sessio);
+    EXPECT_EQ(motor->entrada_enregistrant(), 0);
+    EXPECT_TRUE(
+        w->findChild<QLabel*>(QStringLiteral("veu_estat"))->text().contains(pf::text_motor("confirmar")));
+    EXPECT_EQ(finestra.comptar(-1), 1); // ready all the same
+    alimentar(tros(2.4, 3.3));
+    EXPECT_EQ(motor->entrada_enregistrant(), -1);
+    EXPECT_TRUE(motor->patrons().presa_apartada(0, 0));
+    EXPECT_EQ(motor->patrons().preses_valides(0), 3);
+    w->close();
+}
+
 // The list as the action editor writes it, a noise burst heard before the
 // first take, then one take more from the patterns window.
 TEST_F(MotorVeu, TrainingSkipsTheUnnamedEntrySetsAStrayTakeAsideAndOnePressRecordsOneTake) {
@@ -434,11 +465,8 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
     // And set 109, where a weakly voiced genuine take set aside for good let
     // a session with one stray fill its sound with another's takes.
     const int feble = proves::LLAVORS_PROVA + 8;
-    // And set 114, where a cough voiced like a vowel came as «o»'s first
-    // take and two genuine ones made up its three.
-    const int tos = proves::LLAVORS_PROVA + 13;
     std::vector<int> jocs = llavors;
-    jocs.insert(jocs.end(), {feble, tos});
+    jocs.push_back(feble);
     const QString joc = proves::joc_veu(jocs);
     if (joc.isEmpty()) GTEST_SKIP() << "espeak-ng made no sound set";
     for (const int sessio : {proves::Neta, proves::UnEstrany, proves::EstranysFinestra})
@@ -473,9 +501,6 @@ TEST(ReconeixementVeu, EveryListeningTimeRecognisesHeldOutTakesAndRejectsTheRest
     const auto r = proves::resum_veu(proves::avaluar_jocs(joc, {feble}, 10, proves::UnEstrany));
     EXPECT_GE(r.at(QStringLiteral("encerts")).pitjor, 0.9);
     EXPECT_GE(r.at(QStringLiteral("pitjor_so")).pitjor, 6.0 / 7 - 1e-9);
-    const auto t = proves::avaluar_jocs(joc, {tos}, 10, proves::EstranysFinestra);
-    EXPECT_EQ(t[0].estranys_valids + t[0].incomplets + t[0].marques_perdudes, 0);
-    EXPECT_GE(proves::resum_veu(t).at(QStringLiteral("pitjor_so")).pitjor, 6.0 / 7 - 1e-9);
 }
 
 // What the training route does not meet: a take of another sound among an
