@@ -92,6 +92,14 @@ class MotorVeu : public ::testing::Test {
         ASSERT_EQ(motor->IniciarUnitReconeixementDeSonsSenseQuadreInicial(handle, 3, llista), 0);
         motor->AssignarNumeroDeDecimesDeSegonDereconeixement(10);
     }
+    // The unit of `llista`, its training window open (null when none opened).
+    QWidget* finestra_entrenament(const QString& llista) {
+        unitat(llista);
+        motor->IniciarEntrenament();
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (t->objectName() == u"motor_veu_entrenament") return t;
+        return nullptr;
+    }
     // Trains "a,i,o" from the training stream, entry after entry.
     void entrenar() {
         unitat(QStringLiteral("a,i,o"));
@@ -254,11 +262,7 @@ TEST_F(MotorVeu, TrainedVowelsAreRecognisedInOtherVoicesAndNoiseIsNot) {
 }
 
 TEST_F(MotorVeu, TrainingThroughTheWindowsButtonsIsReadyOnce) {
-    unitat(QStringLiteral("a,i,o"));
-    motor->IniciarEntrenament();
-    QWidget* w = nullptr;
-    for (QWidget* t : QApplication::topLevelWidgets())
-        if (t->objectName() == u"motor_veu_entrenament") w = t;
+    QWidget* w = finestra_entrenament(QStringLiteral("a,i,o"));
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->property(pf::PROPIETAT_FINESTRA_DISPOSITIU).toBool());
     auto* enregistrar = w->findChild<QPushButton*>(QStringLiteral("veu_enregistrar"));
@@ -286,11 +290,7 @@ TEST_F(MotorVeu, ThreeTakesWithOneFarFromTheOtherTwoAreConfirmedByOneMore) {
     pf::veu::Mostres sessio = tros(7.27, 8.0); // o a a i i i
     for (const auto& t : {tros(0.5, 2.5), tros(3.35, 6.3), pf::veu::Mostres(32000)})
         sessio.insert(sessio.end(), t.begin(), t.end());
-    unitat(QStringLiteral("a,i,"));
-    motor->IniciarEntrenament();
-    QWidget* w = nullptr;
-    for (QWidget* t : QApplication::topLevelWidgets())
-        if (t->objectName() == u"motor_veu_entrenament") w = t;
+    QWidget* w = finestra_entrenament(QStringLiteral("a,i,"));
     ASSERT_NE(w, nullptr);
     w->findChild<QPushButton*>(QStringLiteral("veu_enregistrar"))->click();
     alimentar(sessio);
