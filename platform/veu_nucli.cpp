@@ -59,9 +59,11 @@ constexpr double PRESA_SONORITAT_MARGE = 0.2, PRESA_SONORITAT_PART = 0.7;
 // tuning seeds real weak takes lie at most 1.83 times further from their
 // own than those from each other, noises 2.78 and up or voiced under 0.39.
 constexpr double PRESA_SONORITAT_PART_PROPERA = 0.45, PRESA_PROPERA = 2.2;
-// Or far shorter than they are (a false start): on the tuning seeds false
-// starts reach 0.62 of their entry's other takes, real takes 0.70 and up.
-constexpr double PRESA_MIDA_PART = 0.66;
+// Or far shorter than they are (a false start): on the tuning seeds, now
+// that training asks to confirm a doubtful three, false starts reach 0.69
+// of their entry's other takes, real takes of a clean session 0.77 and up
+// (a real take under it in a session with strays is said again).
+constexpr double PRESA_MIDA_PART = 0.72;
 // Or when another entry holds two takes nearer it than its own, both within
 // this many times that entry's spread: it sits among that entry's takes.
 constexpr double PRESA_DINS = 2.5;

@@ -530,8 +530,13 @@ TEST(ReconeixementVeu, ATakeOfAnotherSoundIsLeftOutAndASoundOfNoiseAloneKeepsIts
             x = static_cast<int16_t>(std::normal_distribution<>(0, 3000)(g));
         p.afegir_presa(static_cast<size_t>(entrada), k < 0 ? m : s[static_cast<size_t>(k)]);
     }
+    // And an "a" cut at 0.69 of the shorter genuine one, as a false start ends.
+    p.afegir_presa(
+        3, v::Mostres(s[2].begin(), s[2].begin() + static_cast<std::ptrdiff_t>(
+                                                       std::min(s[0].size(), s[1].size()) * 69 / 100)));
     for (auto [entrada, valides] : {std::pair{0, 2}, {1, 2}, {2, 3}, {3, 2}})
         EXPECT_EQ(p.preses_valides(static_cast<size_t>(entrada)), valides) << entrada;
     EXPECT_TRUE(p.presa_apartada(0, 2));
     EXPECT_TRUE(p.presa_apartada(3, 2));
+    EXPECT_TRUE(p.presa_apartada(3, 3));
 }
