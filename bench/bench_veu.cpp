@@ -422,7 +422,8 @@ void BM_TaxesPerTempsDEscolta(benchmark::State& state) {
     // (0), one (1), or several, the teacher following the window (2) or
     // saying three of each without looking (3), at the listening time given:
     // each figure pooled over the sets and on the worst set. LUMI_LLAVOR_VEU
-    // gives another first seed (1: the tuning seeds).
+    // gives another first seed (1: the tuning seeds; 201: sets of 3 to 6
+    // sounds in any order, where the others all have the same four).
     const int n =
         qEnvironmentVariableIsSet("LUMI_JOCS_VEU") ? qEnvironmentVariableIntValue("LUMI_JOCS_VEU") : 40;
     std::vector<int> llavors(static_cast<size_t>(std::max(n, 1)));

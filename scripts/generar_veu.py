@@ -190,6 +190,7 @@ def breath(r):
 
 VARIANTS = ["", "+m1", "+m2", "+m3", "+m4", "+m5", "+m6", "+m7", "+f1", "+f2", "+f3", "+f4", "+f5"]
 LANGUAGES = ["es", "es-419", "ca", "pt", "it"]
+SONS = [("o", "o"), ("ma", "ma"), ("mama", "mamá"), ("mm", "[[mmmmm]]"), ("a", "a"), ("i", "i")]
 # Other words; and voiced syllables sharing a vowel or a consonant with a trained sound.
 WORDS = ["si", "tu", "fe", "lupe", "queso", "pa", "luz", "gol", "ca", "dedo", "su", "te", "kiwi", "zapato"]
 SHARING = ["mo", "me", "mu", "mi", "no", "na", "po", "lo", "so", "ba", "am", "om", "mono", "nana", "oso", "moto"]
@@ -213,7 +214,12 @@ def joc(dest, seed):
     # room of its own (level, colour of its noise, echoes). A seed makes
     # another set.
     r = random.Random(seed)
-    sons = [("o", "o"), ("ma", "ma"), ("mama", "mamá"), ("mm", "[[mmmmm]]")]
+    sons = SONS[:4]
+    if seed >= 201:
+        # From seed 201 a set has 3 to 6 sounds in any order, as a classroom
+        # list does; the sets before keep the four they were made with.
+        q = random.Random(-seed)
+        sons = q.sample(SONS, q.randint(3, 6))
 
     def voice(languages):
         return r.choice(languages) + r.choice(VARIANTS), r.randint(25, 75), r.randint(120, 230)
@@ -283,7 +289,8 @@ def joc(dest, seed):
         # The continuous stretch at the end: untrained sounds close between trained ones.
         stretch = [(s, x) for s, _ in sons for x in items[s][10:]]
         r.shuffle(stretch)
-        others = untrained(who, other, r.sample(WORDS, 2), r.sample(SHARING, 2), 3, 1)
+        # As many as the trained takes: more bursts for six sounds.
+        others = untrained(who, other, r.sample(WORDS, 2), r.sample(SHARING, 2), max(3, 3 * len(sons) - 12), 1)
         r.shuffle(others)
         for k, (s, x) in enumerate(stretch):
             test += [(s, x, "seguit"), (others[k][0], others[k][1], "seguit")]
