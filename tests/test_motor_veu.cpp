@@ -92,7 +92,7 @@ class MotorVeu : public ::testing::Test {
         ASSERT_EQ(motor->IniciarUnitReconeixementDeSonsSenseQuadreInicial(handle, 3, llista), 0);
         motor->AssignarNumeroDeDecimesDeSegonDereconeixement(10);
     }
-    // The unit of `llista`, its training window open (null when none opened).
+    // The unit of `llista`, its training window open (null without one).
     QWidget* finestra_entrenament(const QString& llista) {
         unitat(llista);
         motor->IniciarEntrenament();
@@ -278,22 +278,19 @@ TEST_F(MotorVeu, TrainingThroughTheWindowsButtonsIsReadyOnce) {
     w->close();
 }
 
-// An "o" said into «a» before two genuine "a" makes up its three takes: the
-// window asks for one "a" more once «i» has its takes, and that one tells
-// the "o" out.
+// An "o" said into «a» before two "a": once «i» has its takes, the window
+// asks for one "a" more, and that one tells the "o" out.
 TEST_F(MotorVeu, ThreeTakesWithOneFarFromTheOtherTwoAreConfirmedByOneMore) {
     const pf::veu::Mostres flux = llegir_so(DADES + QStringLiteral("/veu_entrenament.flac"));
     auto tros = [&](double de, double a) {
-        return pf::veu::Mostres(flux.begin() + static_cast<std::ptrdiff_t>(de * 16000),
-                                flux.begin() + static_cast<std::ptrdiff_t>(a * 16000));
+        return pf::veu::Mostres(flux.begin() + std::lround(de * 16000),
+                                flux.begin() + std::lround(a * 16000));
     };
-    pf::veu::Mostres sessio = tros(7.27, 8.0); // o a a i i i
-    for (const auto& t : {tros(0.5, 2.5), tros(3.35, 6.3), pf::veu::Mostres(32000)})
-        sessio.insert(sessio.end(), t.begin(), t.end());
     QWidget* w = finestra_entrenament(QStringLiteral("a,i,"));
     ASSERT_NE(w, nullptr);
     w->findChild<QPushButton*>(QStringLiteral("veu_enregistrar"))->click();
-    alimentar(sessio);
+    for (const auto& t : {tros(7.27, 8.0), tros(0.5, 2.5), tros(3.35, 6.3), pf::veu::Mostres(32000)})
+        alimentar(t); // o, a a, i i i, silence
     EXPECT_EQ(motor->entrada_enregistrant(), 0);
     EXPECT_TRUE(
         w->findChild<QLabel*>(QStringLiteral("veu_estat"))->text().contains(pf::text_motor("confirmar")));
@@ -532,8 +529,7 @@ TEST(ReconeixementVeu, ATakeOfAnotherSoundIsLeftOutAndASoundOfNoiseAloneKeepsIts
     }
     // And an "a" cut at 0.69 of the shorter genuine one, as a false start ends.
     p.afegir_presa(
-        3, v::Mostres(s[2].begin(), s[2].begin() + static_cast<std::ptrdiff_t>(
-                                                       std::min(s[0].size(), s[1].size()) * 69 / 100)));
+        3, v::Mostres(s[2].begin(), s[2].begin() + std::lround(std::min(s[0].size(), s[1].size()) * 0.69)));
     for (auto [entrada, valides] : {std::pair{0, 2}, {1, 2}, {2, 3}, {3, 2}})
         EXPECT_EQ(p.preses_valides(static_cast<size_t>(entrada)), valides) << entrada;
     EXPECT_TRUE(p.presa_apartada(0, 2));
