@@ -441,6 +441,7 @@ void Patrons::posar_etiquetes(const QStringList& etiquetes) {
         entrades.push_back(Entrada{e, {}});
     clau_.clear();
     marcades_.clear();
+    sordes_.clear();
 }
 
 QStringList Patrons::etiquetes() const {
@@ -495,6 +496,7 @@ void Patrons::esborrar_presa(size_t entrada, size_t presa) {
     e.claus.erase(e.claus.begin() + k);
     clau_.clear();
     marcades_.clear(); // what is left is judged afresh
+    sordes_.clear();
 }
 
 bool Patrons::entrada_buida(size_t entrada) const {
@@ -704,8 +706,9 @@ void Patrons::apartar() const {
     }
     for (size_t i = 0; i < n; ++i) {
         const Entrada& e = entrades[i];
-        std::vector<char> menys(fora[i].size(), 0);
+        std::vector<char> menys(fora[i].size(), 0), sordes(fora[i].size(), 0);
         for (size_t k = 0; jutjada(i) && k < fora[i].size(); ++k) {
+            sordes[k] = fora[i][k] && sordes_.count(e.claus[k]);
             if (fora[i][k]) continue;
             std::vector<double> sonoritats, mides;
             for (size_t l = 0; l < fora[i].size(); ++l)
@@ -715,13 +718,28 @@ void Patrons::apartar() const {
                 }
             if (sonoritats.size() < 2) continue;
             const double s = mediana(sonoritats), v = e.sonoritats[k];
-            const bool sorda = v < s - PRESA_SONORITAT_MARGE && v < PRESA_SONORITAT_PART * s &&
-                               (v < PRESA_SONORITAT_PART_PROPERA * s || lluny(i, k, 2) > PRESA_PROPERA);
-            menys[k] =
-                sorda || static_cast<double>(e.preses[k].size()) < PRESA_MIDA_PART * mediana(mides, true);
+            sordes[k] = v < s - PRESA_SONORITAT_MARGE && v < PRESA_SONORITAT_PART * s &&
+                        (v < PRESA_SONORITAT_PART_PROPERA * s || lluny(i, k, 2) > PRESA_PROPERA);
+            menys[k] = static_cast<double>(e.preses[k].size()) < PRESA_MIDA_PART * mediana(mides, true);
         }
-        for (size_t k = 0; k < menys.size(); ++k)
-            fora[i][k] = fora[i][k] || menys[k];
+        // A sound said now and then with little voice (an "mm" half hummed)
+        // must not stall its training: a weak take that lies among its own,
+        // with two other weak takes nearer it than any of its own still in,
+        // is the sound's own.
+        std::vector<char> propies(menys.size(), 0);
+        for (size_t k = 0; k < menys.size(); ++k) {
+            if (!sordes[k] || fora[i][k] || lluny(i, k, 2) > PRESA_PROPERA) continue;
+            const double propia = propera(i, k, i, k);
+            int properes = 0;
+            for (size_t l = 0; l < menys.size(); ++l)
+                properes += l != k && sordes[l] && distancia(i, k, i, l) < propia;
+            propies[k] = properes >= 2;
+        }
+        for (size_t k = 0; k < menys.size(); ++k) {
+            const bool sorda = sordes[k] && !propies[k] && !fora[i][k];
+            if (sorda) sordes_.insert(e.claus[k]);
+            fora[i][k] = fora[i][k] || menys[k] || sorda;
+        }
     }
     dubtoses_.assign(n, 0);
     for (size_t i = 0; i < n; ++i) {

@@ -139,6 +139,7 @@ class Patrons {
     mutable std::vector<Escala> escales_;
     mutable std::vector<char> dubtoses_;  // of three valid takes, one far from the others
     mutable std::set<uint64_t> marcades_; // takes once left out, while takes only come
+    mutable std::set<uint64_t> sordes_;   // of those, the ones left out as far less voiced
     // Take against take, each pair matched once: a new take is matched
     // against the others, not every take again.
     mutable std::map<std::pair<uint64_t, uint64_t>, double> distancies_;
