@@ -690,7 +690,18 @@ void Patrons::apartar() const {
         for (size_t i = 0; i < n; ++i)
             for (size_t k = 0; jutjada(i) && k < fora[i].size(); ++k) {
                 if (fora[i][k]) continue;
-                const double propia = propera(i, k, i, k);
+                double propia = propera(i, k, i, k);
+                // With fewer than two others still in, its entry has no sound
+                // yet to judge by: a stray that came first must not set each
+                // genuine take aside in turn. Two of its own vouch for it,
+                // those set aside too.
+                if (std::count(fora[i].begin(), fora[i].end(), 0) < 3) {
+                    std::vector<double> totes;
+                    for (size_t l = 0; l < fora[i].size(); ++l)
+                        if (l != k) totes.push_back(distancia(i, k, i, l));
+                    std::nth_element(totes.begin(), totes.begin() + 1, totes.end());
+                    propia = std::min(propia, totes[1]);
+                }
                 for (size_t j = 0; j < n && !fora[i][k]; ++j) {
                     if (j == i || escampat[j] == 0) continue;
                     int properes = 0;
