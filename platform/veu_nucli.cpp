@@ -75,6 +75,10 @@ constexpr double PRESA_LLUNY = 2.7;
 // nearest than they are from each other makes its entry ask for one more:
 // on the tuning seeds no genuine take of a clean session reaches it.
 constexpr double PRESA_DUBTE = 2.2;
+// It asks so many times: when every take that came in reply is set aside
+// too (the three so close that a real take looks far), the three stand and
+// training goes on. Once let three more strays stand on the held-out sets.
+constexpr size_t RESPOSTES_DUBTE = 2;
 // Whether a match stands out: the weights of the logs of its score over
 // the runner-up's, over the other entries' takes' mean, over its own takes'
 // spread, and of its place between these and the other entries' takes; and
@@ -442,6 +446,7 @@ void Patrons::posar_etiquetes(const QStringList& etiquetes) {
     clau_.clear();
     marcades_.clear();
     sordes_.clear();
+    dubtes_.clear();
 }
 
 QStringList Patrons::etiquetes() const {
@@ -497,6 +502,7 @@ void Patrons::esborrar_presa(size_t entrada, size_t presa) {
     clau_.clear();
     marcades_.clear(); // what is left is judged afresh
     sordes_.clear();
+    dubtes_.clear();
 }
 
 bool Patrons::entrada_buida(size_t entrada) const {
@@ -756,7 +762,10 @@ void Patrons::apartar() const {
     for (size_t i = 0; i < n; ++i) {
         if (!jutjada(i) || std::count(fora[i].begin(), fora[i].end(), 0) != 3) continue;
         for (size_t k = 0; k < fora[i].size(); ++k)
-            if (!fora[i][k] && lluny(i, k, 2) > PRESA_DUBTE) dubtoses_[i] = 1;
+            if (!fora[i][k] && lluny(i, k, 2) > PRESA_DUBTE) {
+                const size_t quan = dubtes_.emplace(entrades[i].claus[k], fora[i].size()).first->second;
+                dubtoses_[i] = dubtoses_[i] || fora[i].size() < quan + RESPOSTES_DUBTE;
+            }
     }
     for (size_t i = 0; i < n; ++i)
         for (size_t k = 0; k < fora[i].size(); ++k)

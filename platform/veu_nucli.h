@@ -140,6 +140,7 @@ class Patrons {
     mutable std::vector<char> dubtoses_;  // of three valid takes, one far from the others
     mutable std::set<uint64_t> marcades_; // takes once left out, while takes only come
     mutable std::set<uint64_t> sordes_;   // of those, the ones left out as far less voiced
+    mutable std::map<uint64_t, size_t> dubtes_; // a doubted take, and its entry's takes then
     // Take against take, each pair matched once: a new take is matched
     // against the others, not every take again.
     mutable std::map<std::pair<uint64_t, uint64_t>, double> distancies_;
