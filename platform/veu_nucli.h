@@ -137,9 +137,9 @@ class Patrons {
     mutable std::vector<size_t> clau_;
     mutable std::vector<std::vector<char>> apartades_;
     mutable std::vector<Escala> escales_;
-    mutable std::vector<char> dubtoses_;  // of three valid takes, one far from the others
-    mutable std::set<uint64_t> marcades_; // takes once left out, while takes only come
-    mutable std::set<uint64_t> sordes_;   // of those, the ones left out as far less voiced
+    mutable std::vector<char> dubtoses_;        // of three valid takes, one far from the others
+    mutable std::set<uint64_t> marcades_;       // takes once left out, while takes only come
+    mutable std::set<uint64_t> sordes_;         // of those, the ones left out as far less voiced
     mutable std::map<uint64_t, size_t> dubtes_; // a doubted take, and its entry's takes then
     // Take against take, each pair matched once: a new take is matched
     // against the others, not every take again.
