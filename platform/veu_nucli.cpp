@@ -743,20 +743,21 @@ void Patrons::apartar() const {
         // must not stall its training: a weak take that lies among its own,
         // with two other weak takes nearer it than any of its own still in,
         // is the sound's own.
-        std::vector<char> propies(menys.size(), 0);
         for (size_t k = 0; k < menys.size(); ++k) {
-            if (!sordes[k] || fora[i][k] || lluny(i, k, 2) > PRESA_PROPERA) continue;
-            const double propia = propera(i, k, i, k);
+            if (!sordes[k] || fora[i][k]) continue;
             int properes = 0;
-            for (size_t l = 0; l < menys.size(); ++l)
-                properes += l != k && sordes[l] && distancia(i, k, i, l) < propia;
-            propies[k] = properes >= 2;
+            if (lluny(i, k, 2) <= PRESA_PROPERA) {
+                const double propia = propera(i, k, i, k);
+                for (size_t l = 0; l < menys.size(); ++l)
+                    properes += l != k && sordes[l] && distancia(i, k, i, l) < propia;
+            }
+            if (properes < 2) {
+                menys[k] = 1;
+                sordes_.insert(e.claus[k]);
+            }
         }
-        for (size_t k = 0; k < menys.size(); ++k) {
-            const bool sorda = sordes[k] && !propies[k] && !fora[i][k];
-            if (sorda) sordes_.insert(e.claus[k]);
-            fora[i][k] = fora[i][k] || menys[k] || sorda;
-        }
+        for (size_t k = 0; k < menys.size(); ++k)
+            fora[i][k] = fora[i][k] || menys[k];
     }
     dubtoses_.assign(n, 0);
     for (size_t i = 0; i < n; ++i) {

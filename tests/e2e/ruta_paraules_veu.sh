@@ -43,8 +43,7 @@ esperar_sense_finestra '^Obrir patrons$' 5 || fallar "the saved patterns did not
 
 menu_opcions 4
 esperar_primera_pregunta "of the second run"
-# Green is the next item: the reaction can pass between two looks at a loaded screen.
-esperar_color 'groc|verd' 15 ||
+esperar_color 'groc|verd' 15 || # green, the next item: yellow can pass unseen
   fallar "saying \"a\" did not answer the first item (the screen's middle stayed $color_vist)"
 captura paraula-sentida >/dev/null
 llegir_informe
