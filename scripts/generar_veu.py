@@ -334,7 +334,8 @@ def estranys(dest, name, seed, who, sons, items, rm, bed, noise_burst, knock):
     # kinds among them, a take of another trained sound said in place of the
     # one asked for always one of them, then three more takes of each sound
     # for when the window asks again. Lines in the order the teacher says
-    # them; a stray's label is the sound being asked for. A random stream of
+    # them; a stray's label is the sound being asked for (and a wrong-sound
+    # take's kind names the sound said). A random stream of
     # its own, so the other streams stay as they were.
     q = random.Random(7919 * seed + (name == "dona"))
 
@@ -350,7 +351,9 @@ def estranys(dest, name, seed, who, sons, items, rm, bed, noise_burst, knock):
     for kind in kinds:
         s, t = q.choice(sons)
         if kind == "altre":
-            x = take(q.choice([u for _, u in sons if u != t]))
+            u = q.choice([u for _, u in sons if u != t])
+            kind += ":" + [n for n, v in sons if v == u][0]
+            x = take(u)
         elif kind == "fals":
             x = take(t)
             x = envelope(x[:int(len(x) * q.uniform(0.25, 0.45))], 0.001, 0.02)
@@ -359,7 +362,7 @@ def estranys(dest, name, seed, who, sons, items, rm, bed, noise_burst, knock):
         else:
             x = q.choice([lambda: [a * 60 * 10 ** (q.uniform(10, 40) / 20) for a in noise_burst(q)],
                           lambda: knock(q)])()
-        plan[s].insert(q.randint(0, 2 if kind == "altre" else 3), (s, x, "estrany_" + kind))
+        plan[s].insert(q.randint(0, 2 if kind.startswith("altre") else 3), (s, x, "estrany_" + kind))
     parts = [p for s, _ in sons for p in plan[s]]
     parts += [(s, take(t), "extra") for s, t in sons for _ in range(3)]
     sig, marks = [], []

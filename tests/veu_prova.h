@@ -171,7 +171,7 @@ inline Taxes avaluar_veu(const QString& joc, int decimes, int sessio = Neta) {
             // The one counting takes the wrong sound for the last of the three.
             std::set<QString> errades;
             for (const Marca& m : dites)
-                if (m.tipus == u"estrany_altre") errades.insert(m.so);
+                if (m.tipus.startsWith(u"estrany_altre")) errades.insert(m.so);
             for (auto m = dites.rbegin(); m != dites.rend(); ++m)
                 if (m->tipus != u"extra" &&
                     !(sessio == EstranysComptant && m->tipus == u"net" && errades.erase(m->so)))
@@ -182,8 +182,9 @@ inline Taxes avaluar_veu(const QString& joc, int decimes, int sessio = Neta) {
                         std::clamp(s, 0.0, static_cast<double>(e.size()) / v::MOSTRES_PER_SEGON) *
                         v::MOSTRES_PER_SEGON);
                 };
+                // A wrong-sound take is genuine when the window asks for the sound said.
                 sentir(v::Mostres(e.begin() + d(m.inici - 0.5), e.begin() + d(m.fi + 0.5)),
-                       m.tipus.startsWith(u"estrany") ? QString() : m.so);
+                       m.tipus.startsWith(u"estrany") ? m.tipus.section(u':', 1) : m.so);
             };
             // What the window asks for, from the takes not said yet.
             auto demanada = [&] {
