@@ -182,7 +182,6 @@ inline Taxes avaluar_veu(const QString& joc, int decimes, int sessio = Neta) {
                         std::clamp(s, 0.0, static_cast<double>(e.size()) / v::MOSTRES_PER_SEGON) *
                         v::MOSTRES_PER_SEGON);
                 };
-                // A wrong-sound take is genuine when the window asks for the sound said.
                 sentir(v::Mostres(e.begin() + d(m.inici - 0.5), e.begin() + d(m.fi + 0.5)),
                        m.tipus.startsWith(u"estrany") ? m.tipus.section(u':', 1) : m.so);
             };
