@@ -1,19 +1,19 @@
 // From the play request to the first audio played (the player's position
-// moves), through the player's playback beside a bare QMediaPlayer playing
-// the same file. Needs an audio output (the test script's null sound server).
+// moves), through the player's playback beside GStreamer alone: its own
+// playbin on the same file. Needs an audio output (the test script's null
+// sound server).
 #include "core/activitat.h"
 #include "generar_media.h"
 #include "platform/media.h"
 #include "comuns/media_jugar.h"
 
-#include <QAudioOutput>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QMediaPlayer>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <functional>
 #include <benchmark/benchmark.h>
-#include <memory>
+#include <gst/gst.h>
 
 namespace {
 
@@ -41,14 +41,31 @@ Fitxers& fitxers() {
 }
 
 // Polls until the position moves; false after 5 s.
-bool esperar_so(const std::function<QMediaPlayer*()>& p) {
+bool esperar_so(const std::function<qint64()>& posicio) {
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < 5000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-        if (QMediaPlayer* r = p(); r && r->position() > 0) return true;
+        if (posicio() > 0) return true;
     }
     return false;
+}
+
+// GStreamer alone: a playbin on the file.
+bool playbin(const QString& f) {
+    gst_init(nullptr, nullptr);
+    GstElement* p = gst_element_factory_make("playbin", nullptr);
+    if (!p) return false;
+    const QByteArray uri = QUrl::fromLocalFile(f).toEncoded();
+    g_object_set(p, "uri", uri.constData(), nullptr);
+    gst_element_set_state(p, GST_STATE_PLAYING);
+    const bool ok = esperar_so([p] {
+        gint64 t = 0;
+        return gst_element_query_position(p, GST_FORMAT_TIME, &t) ? t / GST_MSECOND : 0;
+    });
+    gst_element_set_state(p, GST_STATE_NULL);
+    gst_object_unref(p);
+    return ok;
 }
 
 bool preparar(benchmark::State& state) {
@@ -68,7 +85,7 @@ void jugador(benchmark::State& state, Tipus tipus) {
         t.start();
         QString nom = f;
         lumi::reproduir_media(nom);
-        const bool ok = esperar_so([&] { return pf::mci_qt().reproductor(lumi::jugador().media_actual); });
+        const bool ok = esperar_so([&] { return pf::mci_qt().posicio(lumi::jugador().media_actual); });
         state.SetIterationTime(static_cast<double>(t.nsecsElapsed()) / 1e9);
         QString res;
         lumi::reproduir_media(res);
@@ -79,19 +96,14 @@ void jugador(benchmark::State& state, Tipus tipus) {
     }
 }
 
-void qt_nu(benchmark::State& state, Tipus tipus) {
+void gstreamer_nu(benchmark::State& state, Tipus tipus) {
     if (!preparar(state)) return;
     const QString f = fitxers().de(tipus);
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
-        auto p = std::make_unique<QMediaPlayer>();
-        p->setAudioOutput(new QAudioOutput(p.get()));
-        p->setSource(QUrl::fromLocalFile(f));
-        p->play();
-        const bool ok = esperar_so([&] { return p.get(); });
+        const bool ok = playbin(f);
         state.SetIterationTime(static_cast<double>(t.nsecsElapsed()) / 1e9);
-        p->stop();
         if (!ok) {
             state.SkipWithError("the medium did not start");
             return;
@@ -102,11 +114,20 @@ void qt_nu(benchmark::State& state, Tipus tipus) {
 } // namespace
 
 BENCHMARK_CAPTURE(jugador, wav, Tipus::Wav)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK_CAPTURE(qt_nu, wav, Tipus::Wav)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK_CAPTURE(gstreamer_nu, wav, Tipus::Wav)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 BENCHMARK_CAPTURE(jugador, adpcm, Tipus::Adpcm)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(10);
-BENCHMARK_CAPTURE(qt_nu, adpcm, Tipus::Adpcm)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK_CAPTURE(gstreamer_nu, adpcm, Tipus::Adpcm)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 BENCHMARK_CAPTURE(jugador, midi, Tipus::Midi)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
-BENCHMARK_CAPTURE(qt_nu, midi, Tipus::Midi)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK_CAPTURE(gstreamer_nu, midi, Tipus::Midi)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);

@@ -89,9 +89,15 @@ class MciQt final : public Mci {
     int enviar(const QString& ordre) override;
     void en_fallada(const QString& nom, std::function<void()> f) override;
 
-    // Looked at by tests and benchmarks: the player of an open medium (by name
-    // or alias, any letter case), nullptr when none is open under that name.
+    // Looked at by tests and benchmarks, by name or alias in any letter case:
+    // the Qt player of an open medium (nullptr for a sound libsndfile reads,
+    // which plays without one, and when none is open under that name);
+    // milliseconds played (-1 when none is open), its length, and whether it
+    // has played to its end.
     QMediaPlayer* reproductor(const QString& nom) const;
+    qint64 posicio(const QString& nom) const;
+    qint64 durada(const QString& nom) const;
+    bool acabat(const QString& nom) const;
     QVideoWidget* video(const QString& nom) const;
     int oberts() const;
     // The audio-output check; empty means the machine's own.
@@ -111,12 +117,6 @@ class MciQt final : public Mci {
 // The process's Qt Multimedia interpreter (created on first use).
 MciQt& mci_qt();
 
-// A WAV file whose samples Qt Multimedia would cut short (ADPCM and other
-// compressed WAV) decoded into 16-bit PCM at `desti`. False when the file is
-// not such a WAV or cannot be decoded; `desti` is then not written.
-bool descodificar_wav(const QString& origen, const QString& desti);
-// Whether a file is a WAV that needs that decoding.
-bool wav_comprimit(const QString& fitxer);
 // A sound file's samples, its channels mixed to mono; false when it cannot
 // be read.
 bool llegir_so_mono(const QString& fitxer, std::vector<int16_t>& mostres, int& per_segon);

@@ -1,16 +1,17 @@
-// The command interpreter over Qt Multimedia (GStreamer back end).
+// The command interpreter: sounds (MIDI, and whatever libsndfile reads) play
+// on a GStreamer pipeline of our own (so_directe.h), videos and the rest
+// through Qt Multimedia's GStreamer back end.
 #include "platform/finestres.h"
 #include "platform/media.h"
 #include "platform/moduls.h"
+#include "platform/so_directe.h"
 
 #include <QAudioDevice>
 #include <QAudioOutput>
-#include <QDir>
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QPointer>
-#include <QTemporaryFile>
 #include <QUrl>
 #include <QVideoWidget>
 
@@ -20,7 +21,7 @@ struct MciQt::Medi {
     QString fitxer;
     std::unique_ptr<QMediaPlayer> reproductor;
     QPointer<QVideoWidget> video; // owned by its parent window
-    std::unique_ptr<QTemporaryFile> descodificat;
+    std::unique_ptr<SoDirecte> so;
 
     ~Medi() {
         if (reproductor) {
@@ -106,17 +107,10 @@ int MciQt::obrir(const QString& fitxer, const QString& nom, int32_t pare) {
     triar_backend_media();
     auto m = std::make_unique<Medi>();
     m->fitxer = fitxer;
-    QString font = fi.absoluteFilePath();
-    if (wav_comprimit(font)) {
-        auto tmp =
-            std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/lumiraga-XXXXXX.wav"));
-        if (tmp->open()) {
-            tmp->close();
-            if (descodificar_wav(font, tmp->fileName())) {
-                font = tmp->fileName();
-                m->descodificat = std::move(tmp);
-            }
-        }
+    const QString font = fi.absoluteFilePath();
+    if (!finestra_pare && (m->so = SoDirecte::obrir(font))) {
+        medis_[clau] = std::move(m);
+        return MCI_OK;
     }
     m->reproductor = std::make_unique<QMediaPlayer>();
     if (amb_so) m->reproductor->setAudioOutput(new QAudioOutput(m->reproductor.get()));
@@ -134,6 +128,11 @@ int MciQt::reproduir(const QString& clau) {
     auto it = medis_.find(clau);
     if (it == medis_.end()) return MCIERR_NOM_DESCONEGUT;
     Medi& m = *it->second;
+    if (m.so) {
+        // Played again once ended, from its start; while it plays, nothing.
+        if (m.so->sonant()) return MCI_OK;
+        return m.so->reproduir() ? MCI_OK : MCIERR_NO_ES_POT_LLEGIR;
+    }
     if (m.video) {
         m.video->show();
         m.video->raise();
@@ -153,6 +152,8 @@ void MciQt::en_fallada(const QString& nom, std::function<void()> f) {
     auto it = medis_.find(clau_de(nom));
     if (it == medis_.end() || !f) return;
     QMediaPlayer* p = it->second->reproductor.get();
+    // A sound without a Qt player was read when it opened.
+    if (!p) return;
     if (p->error() != QMediaPlayer::NoError || p->mediaStatus() == QMediaPlayer::InvalidMedia) {
         f();
         return;
@@ -173,6 +174,27 @@ void MciQt::en_fallada(const QString& nom, std::function<void()> f) {
 QMediaPlayer* MciQt::reproductor(const QString& nom) const {
     auto it = medis_.find(clau_de(nom));
     return it == medis_.end() ? nullptr : it->second->reproductor.get();
+}
+
+qint64 MciQt::posicio(const QString& nom) const {
+    auto it = medis_.find(clau_de(nom));
+    if (it == medis_.end()) return -1;
+    const Medi& m = *it->second;
+    return m.so ? m.so->posicio_ms() : m.reproductor->position();
+}
+
+qint64 MciQt::durada(const QString& nom) const {
+    auto it = medis_.find(clau_de(nom));
+    if (it == medis_.end()) return 0;
+    const Medi& m = *it->second;
+    return m.so ? m.so->durada_ms() : m.reproductor->duration();
+}
+
+bool MciQt::acabat(const QString& nom) const {
+    auto it = medis_.find(clau_de(nom));
+    if (it == medis_.end()) return false;
+    const Medi& m = *it->second;
+    return m.so ? m.so->acabat() : m.reproductor->mediaStatus() == QMediaPlayer::EndOfMedia;
 }
 
 QVideoWidget* MciQt::video(const QString& nom) const {
