@@ -90,8 +90,9 @@ class MciQt final : public Mci {
     void en_fallada(const QString& nom, std::function<void()> f) override;
 
     // Looked at by tests and benchmarks, by name or alias in any letter case:
-    // the Qt player of an open medium (nullptr for a sound libsndfile reads,
-    // which plays without one, and when none is open under that name);
+    // the Qt player of an open medium (nullptr for a sound, MIDI or one
+    // libsndfile reads, which plays without one, and when none is open under
+    // that name);
     // milliseconds played (-1 when none is open), its length, and whether it
     // has played to its end.
     QMediaPlayer* reproductor(const QString& nom) const;
