@@ -106,6 +106,7 @@ class MciQt final : public Mci {
 
   private:
     struct Medi;
+    const Medi* medi(const QString& nom) const; // nullptr when none is open under that name
     int obrir(const QString& fitxer, const QString& clau, int32_t pare);
     int reproduir(const QString& clau);
     int tancar(const QString& clau);

@@ -149,11 +149,9 @@ int MciQt::tancar(const QString& clau) {
 }
 
 void MciQt::en_fallada(const QString& nom, std::function<void()> f) {
-    auto it = medis_.find(clau_de(nom));
-    if (it == medis_.end() || !f) return;
-    QMediaPlayer* p = it->second->reproductor.get();
+    QMediaPlayer* p = reproductor(nom);
     // A sound without a Qt player was read when it opened.
-    if (!p) return;
+    if (!p || !f) return;
     if (p->error() != QMediaPlayer::NoError || p->mediaStatus() == QMediaPlayer::InvalidMedia) {
         f();
         return;
@@ -171,35 +169,37 @@ void MciQt::en_fallada(const QString& nom, std::function<void()> f) {
     });
 }
 
-QMediaPlayer* MciQt::reproductor(const QString& nom) const {
+const MciQt::Medi* MciQt::medi(const QString& nom) const {
     auto it = medis_.find(clau_de(nom));
-    return it == medis_.end() ? nullptr : it->second->reproductor.get();
+    return it == medis_.end() ? nullptr : it->second.get();
+}
+
+QMediaPlayer* MciQt::reproductor(const QString& nom) const {
+    const Medi* m = medi(nom);
+    return m ? m->reproductor.get() : nullptr;
 }
 
 qint64 MciQt::posicio(const QString& nom) const {
-    auto it = medis_.find(clau_de(nom));
-    if (it == medis_.end()) return -1;
-    const Medi& m = *it->second;
-    return m.so ? m.so->posicio_ms() : m.reproductor->position();
+    const Medi* m = medi(nom);
+    if (!m) return -1;
+    return m->so ? m->so->posicio_ms() : m->reproductor->position();
 }
 
 qint64 MciQt::durada(const QString& nom) const {
-    auto it = medis_.find(clau_de(nom));
-    if (it == medis_.end()) return 0;
-    const Medi& m = *it->second;
-    return m.so ? m.so->durada_ms() : m.reproductor->duration();
+    const Medi* m = medi(nom);
+    if (!m) return 0;
+    return m->so ? m->so->durada_ms() : m->reproductor->duration();
 }
 
 bool MciQt::acabat(const QString& nom) const {
-    auto it = medis_.find(clau_de(nom));
-    if (it == medis_.end()) return false;
-    const Medi& m = *it->second;
-    return m.so ? m.so->acabat() : m.reproductor->mediaStatus() == QMediaPlayer::EndOfMedia;
+    const Medi* m = medi(nom);
+    if (!m) return false;
+    return m->so ? m->so->acabat() : m->reproductor->mediaStatus() == QMediaPlayer::EndOfMedia;
 }
 
 QVideoWidget* MciQt::video(const QString& nom) const {
-    auto it = medis_.find(clau_de(nom));
-    return it == medis_.end() ? nullptr : it->second->video.data();
+    const Medi* m = medi(nom);
+    return m ? m->video.data() : nullptr;
 }
 
 int MciQt::oberts() const {
