@@ -554,6 +554,10 @@ TEST_F(WebcamJugador, ThePointerFollowsTheDiscAndAWebcamZoneIsAnswered) {
     ASSERT_EQ(dispositius().omvis_estat, -2);
     ASSERT_TRUE(f.t_web->isActive());
     ASSERT_TRUE(f.t_web_control->isActive());
+    // Ticked by hand from here: a real tick while the tracker is awaited
+    // would judge the zone once more.
+    f.t_web->stop();
+    f.t_web_control->stop();
 
     // Off the zone: the pointer is where the disc maps, nothing is answered.
     cam.cami = {{0, {160, 120}}};
