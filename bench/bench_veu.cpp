@@ -456,6 +456,7 @@ void BM_TaxesPerTempsDEscolta(benchmark::State& state) {
     for (auto [nom, camp] : {std::pair{"estranys_valids", &lumi::proves::Taxes::estranys_valids},
                              {"bones_apartades", &lumi::proves::Taxes::bones_apartades},
                              {"marques_perdudes", &lumi::proves::Taxes::marques_perdudes},
+                             {"marques_reobertes", &lumi::proves::Taxes::marques_reobertes},
                              {"incomplets", &lumi::proves::Taxes::incomplets}}) {
         int suma = 0;
         for (const auto& x : t)

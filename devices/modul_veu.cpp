@@ -69,6 +69,17 @@ class GanxoParaules : public QObject {
 
 QPointer<GanxoParaules> g_ganxo;
 int32_t g_token = 0;
+// A unit that gave the window to the sound level: the engine still holds it.
+bool g_unitat_deixada = false;
+
+void enganxar(QWidget* w) {
+    if (g_ganxo && g_ganxo->parent() != w) delete g_ganxo.data();
+    if (!g_ganxo) {
+        g_ganxo = new GanxoParaules(w);
+        w->installEventFilter(g_ganxo);
+        g_token = plataforma::registrar_finestra(w);
+    }
+}
 
 } // namespace
 
@@ -125,12 +136,8 @@ bool veu_iniciar_unitat() {
     d.motor_veu_preparat = FALS;
     // The hook listens before the pause: the window keeps handling events
     // while the engine settles, and the engine's first messages count.
-    if (g_ganxo && g_ganxo->parent() != w) delete g_ganxo.data();
-    if (!g_ganxo) {
-        g_ganxo = new GanxoParaules(w);
-        w->installEventFilter(g_ganxo);
-        g_token = plataforma::registrar_finestra(w);
-    }
+    enganxar(w);
+    g_unitat_deixada = false;
     if (jugador_veu().esperar) jugador_veu().esperar(1.0);
     motor.AssignarNumeroDeDecimesDeSegonDereconeixement(a.decimes_veu);
     d.procOld_rec = g_token;
@@ -180,9 +187,23 @@ bool restaurar_ganxo_veu(int32_t token) {
 
 void veu_deixar_per_nivell() {
     EstatDispositius& d = dispositius();
+    g_unitat_deixada = g_unitat_deixada || d.procOld_rec != 0;
     restaurar_ganxo_veu(d.procOld_rec);
     d.procOld_rec = 0;
     d.veu_activa = FALS;
+}
+
+bool veu_reprendre_unitat() {
+    EstatDispositius& d = dispositius();
+    if (!g_unitat_deixada || d.procOld_rec != 0) return false;
+    auto& fc = finestra_captura();
+    QWidget* w = fc ? fc() : nullptr;
+    if (!w) return false;
+    enganxar(w);
+    g_unitat_deixada = false;
+    d.procOld_rec = g_token;
+    d.veu_activa = CERT;
+    return true;
 }
 
 } // namespace lumi

@@ -44,5 +44,8 @@ bool restaurar_ganxo_veu(int32_t token);
 // same microphone: the word hook goes and the unit counts as not started
 // (the engine keeps its patterns).
 void veu_deixar_per_nivell();
+// The unit left so takes the player window back, its patterns as they were;
+// false when none was left.
+bool veu_reprendre_unitat();
 
 } // namespace lumi

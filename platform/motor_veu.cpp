@@ -63,6 +63,7 @@ class MotorVeuMaquina final : public MotorVeu {
         return real().ObrirFitxerReconeixementDeParaulesDeLaCarpeta(cami);
     }
     void VeureNivellDeSo() override { real().VeureNivellDeSo(); }
+    bool PatronsPreparats() override { return real().PatronsPreparats(); }
 
   private:
     // Asked once and remembered.

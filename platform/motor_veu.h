@@ -60,6 +60,9 @@ class MotorVeu {
     }
     // The engine's level window: the live level, the capture device, the gain.
     virtual void VeureNivellDeSo() {}
+    // A unit runs whose every named sound has its takes, however its set
+    // came (opened, trained, or kept from before an activity was loaded).
+    virtual bool PatronsPreparats() { return false; }
 };
 
 // The property that marks the engine's windows (and other device windows):

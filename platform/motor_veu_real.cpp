@@ -147,6 +147,9 @@ int16_t MotorVeuReal::IniciarUnitReconeixementDeSonsSenseQuadreInicial(int32_t f
         for (size_t i = 0; i < nous.entrades.size(); ++i)
             for (const auto& v : n.patrons.entrades)
                 if (!nous.entrada_buida(i) && v.etiqueta == nous.entrades[i].etiqueta) nous.entrades[i] = v;
+        // Judged again, the same takes could come out otherwise than the
+        // teacher last saw them.
+        nous.conservar(n.patrons);
         n.patrons = std::move(nous);
     });
     emit patrons_canviats();
@@ -186,6 +189,12 @@ void MotorVeuReal::FinalitzarCapturaNivellDeSo() {
 QString MotorVeuReal::SonsQueSeReconeixen() {
     std::lock_guard l(nucli_mutex_);
     return nucli_.patrons.etiquetes().join(u',');
+}
+
+bool MotorVeuReal::PatronsPreparats() {
+    if (!unitat_) return false;
+    std::lock_guard l(nucli_mutex_);
+    return nucli_.patrons.complets(ajustos_.preses);
 }
 
 veu::Patrons MotorVeuReal::patrons() const {
@@ -300,6 +309,8 @@ void MotorVeuReal::IniciarEntrenament() {
         situar_sota_menus(entrenament_, finestra_per_handle(finestra_unitat_));
     }
     preparat_enviat_ = false;
+    // A set already complete is ready now: no take to come would say it.
+    enviar_preparat_si_cal();
     entrenament_->show();
     entrenament_->raise();
     entrenament_->activateWindow();

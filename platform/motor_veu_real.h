@@ -60,6 +60,7 @@ class MotorVeuReal : public QObject, public MotorVeu {
     int16_t AssignarNumeroDeDecimesDeSegonDereconeixement(int16_t decimes) override;
     int32_t ObrirFitxerReconeixementDeParaulesDeLaCarpeta(const QString& cami) override;
     void VeureNivellDeSo() override;
+    bool PatronsPreparats() override;
 
     // Samples at 16 kHz as if heard: the capture path hands the microphone's
     // here, tests and benchmarks their own, faster than real time. Their

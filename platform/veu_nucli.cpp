@@ -1,5 +1,6 @@
 #include "platform/veu_nucli.h"
 
+#include <QCryptographicHash>
 #include <QDataStream>
 #include <QFile>
 #include <QSaveFile>
@@ -447,6 +448,7 @@ void Patrons::posar_etiquetes(const QStringList& etiquetes) {
     marcades_.clear();
     sordes_.clear();
     dubtes_.clear();
+    fixades_.clear();
 }
 
 QStringList Patrons::etiquetes() const {
@@ -503,6 +505,7 @@ void Patrons::esborrar_presa(size_t entrada, size_t presa) {
     marcades_.clear(); // what is left is judged afresh
     sordes_.clear();
     dubtes_.clear();
+    fixades_.clear();
 }
 
 bool Patrons::entrada_buida(size_t entrada) const {
@@ -515,7 +518,7 @@ void Patrons::refer() const {
         clau.push_back(entrada_buida(i) ? 0 : entrades[i].preses.size() + 1);
     if (clau == clau_) return;
     clau_ = std::move(clau);
-    apartar();
+    if (!marques_fixades()) apartar();
     auto valida = [this](size_t i, size_t k) { return !entrada_buida(i) && !apartades_[i][k]; };
     escales_.assign(entrades.size(), {});
     for (size_t i = 0; i < entrades.size(); ++i) {
@@ -620,6 +623,56 @@ void Patrons::prendre_distancies(const std::vector<size_t>& de, const std::vecto
         distancies_[{clau(x), clau(y)}] = d[x * n + y];
         distancies_[{clau(y), clau(x)}] = d[y * n + x];
     }
+}
+
+Patrons::Marca Patrons::marca(size_t entrada, size_t presa) const {
+    refer();
+    const uint64_t c = entrades[entrada].claus[presa];
+    const auto d = dubtes_.find(c);
+    return {apartades_[entrada][presa] != 0, sordes_.count(c) > 0, dubtoses_[entrada] != 0,
+            d != dubtes_.end() ? static_cast<quint32>(d->second) : 0};
+}
+
+void Patrons::fixar(std::map<uint64_t, Marca> marques) {
+    marcades_.clear();
+    sordes_.clear();
+    dubtes_.clear();
+    // Should a take come, judging goes on from these as training would.
+    for (const auto& [c, m] : marques) {
+        if (m.apartada) marcades_.insert(c);
+        if (m.sorda) sordes_.insert(c);
+        if (m.dubte > 0) dubtes_.emplace(c, m.dubte);
+    }
+    fixades_ = std::move(marques);
+    clau_.clear();
+}
+
+bool Patrons::marques_fixades() const {
+    if (fixades_.empty()) return false;
+    for (const Entrada& e : entrades)
+        for (uint64_t c : e.claus)
+            if (!fixades_.count(c)) {
+                fixades_.clear();
+                return false;
+            }
+    apartades_.assign(entrades.size(), {});
+    dubtoses_.assign(entrades.size(), 0);
+    for (size_t i = 0; i < entrades.size(); ++i)
+        for (uint64_t c : entrades[i].claus) {
+            const Marca& m = fixades_.at(c);
+            apartades_[i].push_back(!entrada_buida(i) && m.apartada);
+            dubtoses_[i] = dubtoses_[i] || (!entrada_buida(i) && m.confirmar);
+        }
+    return true;
+}
+
+void Patrons::conservar(const Patrons& abans) {
+    std::map<uint64_t, Marca> marques;
+    for (size_t i = 0; i < abans.entrades.size(); ++i)
+        for (size_t k = 0; k < abans.entrades[i].claus.size(); ++k)
+            marques[abans.entrades[i].claus[k]] = abans.marca(i, k);
+    distancies_ = abans.distancies_;
+    fixar(std::move(marques));
 }
 
 bool Patrons::presa_apartada(size_t entrada, size_t presa) const {
@@ -812,20 +865,37 @@ int Patrons::pendent(int des_de, int preses_per_entrada) const {
 namespace {
 const QByteArray MAGIC = QByteArrayLiteral("LUMIRAGA-SONS\n");
 // Version 2 keeps the distances between takes after them: the set opens
-// without matching them all again.
-constexpr quint32 VERSIO_FITXER = 2;
+// without matching them all again. Version 3 keeps before them what training
+// left on each take, so the set opens as the teacher last saw it, and a
+// checksum after each of the two, so a damaged one is never trusted.
+constexpr quint32 VERSIO_FITXER = 3;
 constexpr quint32 MAX_ENTRADES = 32, MAX_PRESES = 64, MAX_MOSTRES = 30 * MOSTRES_PER_SEGON;
 // Raise it with any change to how takes are matched: kept distances of
 // another way are worked out again (a few are checked all the same).
 constexpr quint32 METODE_DISTANCIES = 1;
+constexpr qint64 BYTES_MARCA = 5, BYTES_SUMA = 32;
+
+QByteArray suma(const QByteArray& b) {
+    return QCryptographicHash::hash(b, QCryptographicHash::Sha256);
+}
+
+QDataStream& preparar_flux(QDataStream& s) {
+    s.setVersion(QDataStream::Qt_6_4);
+    s.setByteOrder(QDataStream::LittleEndian);
+    return s;
+}
+
+// A kept distance is one worked out (never negative) or none (NaN).
+bool distancia_valida(double d) {
+    return std::isnan(d) || (std::isfinite(d) && d >= 0);
+}
 } // namespace
 
 bool Patrons::desar(const QString& fitxer) const {
     QSaveFile f(fitxer);
     if (!f.open(QIODevice::WriteOnly)) return false;
     QDataStream s(&f);
-    s.setVersion(QDataStream::Qt_6_4);
-    s.setByteOrder(QDataStream::LittleEndian);
+    preparar_flux(s);
     s.writeRawData(MAGIC.constData(), static_cast<int>(MAGIC.size()));
     s << VERSIO_FITXER << static_cast<quint32>(MOSTRES_PER_SEGON) << static_cast<quint32>(entrades.size());
     for (const Entrada& e : entrades) {
@@ -836,16 +906,35 @@ bool Patrons::desar(const QString& fitxer) const {
                 s << x;
         }
     }
-    // Take against take in file order, NaN for those not worked out.
+    QByteArray marques, taula;
     std::vector<uint64_t> claus;
-    for (const Entrada& e : entrades)
-        claus.insert(claus.end(), e.claus.begin(), e.claus.end());
+    {
+        QDataStream m(&marques, QIODevice::WriteOnly);
+        preparar_flux(m);
+        for (size_t i = 0; i < entrades.size(); ++i)
+            for (size_t k = 0; k < entrades[i].claus.size(); ++k) {
+                const Marca x = marca(i, k);
+                m << static_cast<quint8>(x.apartada | x.sorda << 1 | x.confirmar << 2) << x.dubte;
+                claus.push_back(entrades[i].claus[k]);
+            }
+    }
+    {
+        // Take against take in file order, NaN for those not worked out.
+        QDataStream t(&taula, QIODevice::WriteOnly);
+        preparar_flux(t);
+        for (uint64_t x : claus)
+            for (uint64_t y : claus) {
+                const auto d = distancies_.find({x, y});
+                t << (d != distancies_.end() ? d->second : std::numeric_limits<double>::quiet_NaN());
+            }
+    }
+    auto escriure = [&s](const QByteArray& b) {
+        s.writeRawData(b.constData(), static_cast<int>(b.size()));
+        s.writeRawData(suma(b).constData(), BYTES_SUMA);
+    };
+    escriure(marques);
     s << METODE_DISTANCIES << static_cast<quint32>(claus.size());
-    for (uint64_t x : claus)
-        for (uint64_t y : claus) {
-            const auto d = distancies_.find({x, y});
-            s << (d != distancies_.end() ? d->second : std::numeric_limits<double>::quiet_NaN());
-        }
+    escriure(taula);
     s.writeRawData("FI", 2);
     return s.status() == QDataStream::Ok && f.commit();
 }
@@ -859,8 +948,7 @@ std::optional<Patrons> Patrons::llegir(const QString& fitxer, QString* per_que, 
     if (!f.open(QIODevice::ReadOnly)) return no("motiu_lectura");
     if (f.read(MAGIC.size()) != MAGIC) return no("motiu_forani");
     QDataStream s(&f);
-    s.setVersion(QDataStream::Qt_6_4);
-    s.setByteOrder(QDataStream::LittleEndian);
+    preparar_flux(s);
     quint32 versio = 0, per_segon = 0, n = 0;
     s >> versio >> per_segon >> n;
     if (s.status() != QDataStream::Ok) return no("motiu_malmes");
@@ -892,16 +980,50 @@ std::optional<Patrons> Patrons::llegir(const QString& fitxer, QString* per_que, 
             preses.push_back(std::move(m));
         }
     }
+    // A block of `bytes` and, from version 3, its checksum; false when the
+    // file ends first, `sencer` false when the checksum does not match.
+    auto bloc = [&](qint64 bytes, QByteArray& b, bool& sencer) {
+        const qint64 amb_suma = bytes + (versio >= 3 ? BYTES_SUMA : 0);
+        if (bytes < 0 || amb_suma > f.bytesAvailable()) return false;
+        b.resize(bytes);
+        if (s.readRawData(b.data(), static_cast<int>(bytes)) != bytes) return false;
+        sencer = versio < 3 || f.read(BYTES_SUMA) == suma(b);
+        return true;
+    };
+    std::vector<Marca> marques(preses.size()); // in file order
+    bool marques_senceres = false;
+    if (versio >= 3) {
+        QByteArray b;
+        if (!bloc(BYTES_MARCA * static_cast<qint64>(preses.size()), b, marques_senceres))
+            return no("motiu_malmes");
+        QDataStream m(b);
+        preparar_flux(m);
+        for (size_t k = 0; k < preses.size(); ++k) {
+            quint8 bits = 0;
+            Marca x;
+            m >> bits >> x.dubte;
+            x.apartada = bits & 1, x.sorda = bits & 2, x.confirmar = bits & 4;
+            marques_senceres = marques_senceres && bits < 8 && x.dubte <= MAX_PRESES;
+            marques[k] = x;
+        }
+    }
     quint32 metode = 0, nombre = 0;
     std::vector<double> distancies;
     if (versio >= 2) {
         s >> metode >> nombre;
-        const qint64 bytes = qint64{nombre} * nombre * 8;
-        if (s.status() != QDataStream::Ok || nombre != preses.size() || bytes > f.bytesAvailable())
-            return no("motiu_malmes");
+        if (s.status() != QDataStream::Ok || nombre != preses.size()) return no("motiu_malmes");
+        QByteArray b;
+        bool sencera = false;
+        if (!bloc(qint64{nombre} * nombre * 8, b, sencera)) return no("motiu_malmes");
         distancies.resize(static_cast<size_t>(nombre) * nombre);
-        for (double& d : distancies)
-            s >> d;
+        QDataStream t(b);
+        preparar_flux(t);
+        for (double& d : distancies) {
+            t >> d;
+            sencera = sencera && distancia_valida(d);
+        }
+        // Damaged: worked out again from the takes, which are whole.
+        if (!sencera) distancies.clear();
     }
     char fi[2] = {};
     if (s.readRawData(fi, 2) != 2 || fi[0] != 'F' || fi[1] != 'I' || !f.atEnd()) return no("motiu_malmes");
@@ -923,7 +1045,16 @@ std::optional<Patrons> Patrons::llegir(const QString& fitxer, QString* per_que, 
         e.claus.push_back(clau_nova());
         e.preses.push_back(std::move(preses[k]));
     }
-    if (metode == METODE_DISTANCIES) p.prendre_distancies(de, distancies);
+    if (metode == METODE_DISTANCIES && !distancies.empty()) p.prendre_distancies(de, distancies);
+    if (marques_senceres) {
+        // The takes went in by file order, entry after entry.
+        std::map<uint64_t, Marca> per_clau;
+        size_t k = 0;
+        for (const Entrada& e : p.entrades)
+            for (uint64_t c : e.claus)
+                per_clau[c] = marques[k++];
+        p.fixar(std::move(per_clau));
+    }
     if (!p.preparar(feina)) return std::nullopt;
     return p;
 }

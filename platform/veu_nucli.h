@@ -124,9 +124,26 @@ class Patrons {
     bool desar(const QString& fitxer) const;
     static std::optional<Patrons> llegir(const QString& fitxer, QString* per_que = nullptr,
                                          Feina* feina = nullptr);
+    // A set made again from these entries' takes (the unit started again):
+    // the takes `abans` also holds keep the marks it shows for them and the
+    // distances it worked out.
+    void conservar(const Patrons& abans);
 
   private:
+    // What training left on a take: set aside, as far less voiced, its entry
+    // waiting for a confirming take, and the takes its entry had when it was
+    // first doubted (0 never).
+    struct Marca {
+        bool apartada = false, sorda = false, confirmar = false;
+        quint32 dubte = 0;
+    };
+    Marca marca(size_t entrada, size_t presa) const;
+    // Marks kept whole for the takes they were given for: those takes are
+    // judged by them alone until a take comes or goes.
+    void fixar(std::map<uint64_t, Marca> marques);
+    bool marques_fixades() const;
     void apartar() const;
+    void dubtar() const;
     // Distances kept in a file: of take x against take y at x * n + y, the
     // takes in file order, `de` the entry of each.
     void prendre_distancies(const std::vector<size_t>& de, const std::vector<double>& d);
@@ -144,6 +161,7 @@ class Patrons {
     // Take against take, each pair matched once: a new take is matched
     // against the others, not every take again.
     mutable std::map<std::pair<uint64_t, uint64_t>, double> distancies_;
+    mutable std::map<uint64_t, Marca> fixades_;
 };
 
 // The match of one utterance against the named entries' valid takes: the

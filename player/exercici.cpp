@@ -289,7 +289,13 @@ void Form1::engegar_exercici() {
             avortar(text_idioma(57) + QLatin1Char('\n') + text_idioma(54));
             return;
         }
-        if (!absents.microfon && (!a.carpeta_veu.isEmpty() || d.motor_veu_preparat)) {
+        // The patterns of a unit that an earlier level run put aside answer
+        // again, however they were opened; and a set the engine holds whole
+        // answers though loading an activity since forgot it was ready.
+        veu_reprendre_unitat();
+        const bool preparats =
+            d.motor_veu_preparat || (d.procOld_rec != 0 && plataforma::motor_veu().PatronsPreparats());
+        if (!absents.microfon && (!a.carpeta_veu.isEmpty() || preparats)) {
             if (plataforma::motor_veu().IniciarReconeixement() == 0)
                 d.veu_activa = -2;
             else

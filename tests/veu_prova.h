@@ -81,6 +81,8 @@ struct Taxes {
     // that count as valid, the genuine ones set aside, marks gone when a
     // later take came, and sounds left short of takes.
     int estranys_valids = 0, bones_apartades = 0, marques_perdudes = 0, incomplets = 0;
+    // Takes whose mark differs once the set is saved and opened again.
+    int marques_reobertes = 0;
 };
 
 // How a session is trained: as recorded, with one stray in it, or with
@@ -104,6 +106,11 @@ inline QString joc_veu(const std::vector<int>& llavors) {
     if (args.size() > 3 && QProcess::execute(QStringLiteral("python3"), args) != 0) return {};
     fetes.insert(llavors.begin(), llavors.end());
     return dir;
+}
+
+// Where the evaluation leaves the set a session trained, as saved.
+inline QString entrenat(const QString& joc, const char* veu, int sessio, int decimes) {
+    return QStringLiteral("%1%2_%3_%4.SonsVxdSR02").arg(joc, QLatin1String(veu)).arg(sessio).arg(decimes);
 }
 
 inline Taxes avaluar_veu(const QString& joc, int decimes, int sessio = Neta) {
@@ -218,6 +225,12 @@ inline Taxes avaluar_veu(const QString& joc, int decimes, int sessio = Neta) {
                     t.bones_apartades += fora && genuina;
                 }
             t.incomplets += entrada >= 0;
+            const QString f = entrenat(joc, veu, sessio, decimes);
+            const auto obert = n.patrons.desar(f) ? v::Patrons::llegir(f) : std::nullopt;
+            for (size_t i = 0; i < n.patrons.entrades.size(); ++i)
+                for (size_t k = 0; k < n.patrons.entrades[i].preses.size(); ++k)
+                    t.marques_reobertes +=
+                        !obert || obert->presa_apartada(i, k) != n.patrons.presa_apartada(i, k);
         }
         n.enregistrant = false;
         n.reconeixent = true;

@@ -371,19 +371,24 @@ a_la_cantonada() {
 # name. The folder first, then the name, as the dialog's completer and its
 # folder listing keep up with a person (a whole path typed at full speed on a
 # loaded machine can be confirmed before the dialog has read it).
-triar_al_dialeg_obrir() {
-  local carpeta=$1 nom=$2
-  # Under a window manager keys typed as the completer's list comes up can
-  # be lost: the folder is read back, and typed again, before it is taken.
+# A path typed into a file dialog's name box and taken. Keys typed as the
+# dialog comes up, or under a window manager as the completer's list comes
+# up, can be lost: it is read back, and typed again, before it is taken.
+escriure_al_dialeg() {
   for _ in 1 2 3; do
     sleep 0.3
     xdotool key ctrl+a
-    xdotool type --delay 2 "$carpeta/"
+    xdotool type --delay 2 "$1"
     sleep 0.3
     xdotool key ctrl+a ctrl+c
-    [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$carpeta/" ] && break
+    [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ] && break
   done
   xdotool key Return
+}
+
+triar_al_dialeg_obrir() {
+  local carpeta=$1 nom=$2
+  escriure_al_dialeg "$carpeta/"
   sleep 0.3
   for _ in 1 2 3; do
     xdotool key ctrl+a
@@ -578,4 +583,19 @@ engegar_sense_inici() {
   esperar_inici 10 "at the first start"
   xdotool key Escape
   esperar_sense_finestra "^$titol_inici\$" 5 || fallar "Esc did not close the first start dialog"
+}
+
+# The synthetic microphone saying a sound file of tests/dades over and over
+# (copied to the temporary folder: a comma in the checkout's path would
+# split the options).
+microfon_de() {
+  cp "$arrel/tests/dades/$1" "$tmp/"
+  export SDL_AUDIODRIVER=dummy LUMIRAGA_BACKENDS=microfon:sintetic LUMIRAGA_SINTETIC="microfon:wav=$tmp/$1"
+}
+
+# The example made to accept voice word 1 on its first item and word 2 on
+# its second, with the list "1,2," as the action editor writes it and the
+# listening time a new activity has (0).
+paraules_a_primera() {
+  sed -i '23s/.*/1\r/;88s/.*/1\r/;202s/.*/"1,2,"\r/;206s/.*/0\r/' "$tmp/examples/primera/primera.lrq"
 }

@@ -8,15 +8,10 @@
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
-# From the temporary folder: a comma in the checkout's path would split the options.
-cp "$arrel/tests/dades/veu_entrenament.flac" "$tmp/"
-export SDL_AUDIODRIVER=dummy LUMIRAGA_BACKENDS=microfon:sintetic \
-  LUMIRAGA_SINTETIC="microfon:wav=$tmp/veu_entrenament.flac"
+microfon_de veu_entrenament.flac
 
 engegar
-# Item 1 accepts word 1, item 2 word 2; the list "1,2," as the action editor
-# writes it, and the listening time a new activity has (0).
-sed -i '23s/.*/1\r/;88s/.*/1\r/;202s/.*/"1,2,"\r/;206s/.*/0\r/' "$tmp/examples/primera/primera.lrq"
+paraules_a_primera
 enregistrar_patrons
 sleep 4
 captura enregistrant >/dev/null

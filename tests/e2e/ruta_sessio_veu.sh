@@ -9,10 +9,7 @@
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
-# From the temporary folder: a comma in the checkout's path would split the options.
-cp "$arrel/tests/dades/veu_sessio.flac" "$tmp/"
-export SDL_AUDIODRIVER=dummy LUMIRAGA_BACKENDS=microfon:sintetic \
-  LUMIRAGA_SINTETIC="microfon:wav=$tmp/veu_sessio.flac"
+microfon_de veu_sessio.flac
 
 engegar
 # One item (the other two gone), taking word 2; reactions of a picture alone
