@@ -19,11 +19,13 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTextStream>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
 #include <numeric>
+#include <pthread.h>
 #include <random>
 
 using namespace lumi;
@@ -271,6 +273,13 @@ TEST_F(MotorVeu, TrainingThroughTheWindowsButtonsIsReadyOnce) {
     alimentar(llegir_so(DADES + QStringLiteral("/veu_entrenament.flac")));
     EXPECT_EQ(finestra.comptar(-1), 1);
     EXPECT_EQ(motor->entrada_enregistrant(), -1);
+    // A take discarded once training ended: the line asks for it again.
+    w->findChild<QListWidget*>(QStringLiteral("veu_entrades"))->setCurrentRow(0);
+    w->findChild<QPushButton*>(QStringLiteral("veu_descartar"))->click();
+    EXPECT_EQ(
+        w->findChild<QLabel*>(QStringLiteral("veu_estat"))->text(),
+        pf::text_motor("falta").arg(
+            QStringLiteral("a"), pf::text_motor("preses_n").arg(QStringLiteral("2"), QStringLiteral("/3"))));
     // More takes later (the patterns window) do not make it ready again.
     motor->enregistrar_presa(1);
     alimentar(llegir_so(DADES + QStringLiteral("/veu_entrenament.flac")));
@@ -398,6 +407,56 @@ TEST_F(MotorVeu, SavedSetsReopenAndForeignFilesOpenNothing) {
     EXPECT_EQ(per_que, QStringLiteral("motiu_llarga"));
     EXPECT_EQ(altre.SonsQueSeReconeixen(), QStringLiteral("a,i,o"));
     EXPECT_EQ(altre.ObrirFitxerReconeixementDeParaulesDeLaCarpeta(dir.filePath(QStringLiteral("cap"))), 0);
+}
+
+// What comes while a set opens, in the program's event loop: the open ends
+// whole or not at all, says why when refused, and the next one runs.
+TEST_F(MotorVeu, WhatComesDuringAnOpenFindsNoHalfDoneOpenAndLeavesTheNextFree) {
+    QTemporaryDir dir;
+    const QString fitxer = dir.filePath(QStringLiteral("p.SonsVxdSR02"));
+    ASSERT_TRUE(proves::desar_patrons_sense_distancies(fitxer, 3, 3, 24000));
+    pthread_attr_t sense_fils, abans;
+    pthread_getattr_default_np(&abans);
+    pthread_attr_init(&sense_fils);
+    pthread_attr_setstacksize(&sense_fils, size_t{1} << 60); // no thread can start
+    QString segon;
+    struct Cas {
+        const char* que;
+        bool sense_fils;
+        std::function<void()> durant;
+        bool obert;
+        const char* per_que;
+        const char* sons;
+    };
+    const std::vector<Cas> casos = {
+        {"no thread", true, [] {}, false, "motiu_fil", "x,y"},
+        {"second open", false, [&] { motor->obrir_patrons(fitxer, &segon); }, true, "", "1,2,3"},
+        {"word list", false, [&] { unitat(QStringLiteral("x,z")); }, false, "motiu_canviat", "x,z"},
+        {"quit", false, [] { QCoreApplication::quit(); }, false, "", "x,y"},
+    };
+    for (const Cas& c : casos) {
+        unitat(QStringLiteral("x,y"));
+        if (c.sense_fils) pthread_setattr_default_np(&sense_fils);
+        bool obert = !c.obert;
+        QString per_que;
+        QTimer::singleShot(0, [&] {
+            QTimer::singleShot(0, c.durant);
+            try {
+                obert = motor->obrir_patrons(fitxer, &per_que);
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << e.what();
+            }
+            pthread_setattr_default_np(&abans);
+            QCoreApplication::quit();
+        });
+        QCoreApplication::exec();
+        EXPECT_EQ(obert, c.obert) << c.que;
+        EXPECT_EQ(per_que, QLatin1String(c.per_que)) << c.que;
+        EXPECT_EQ(motor->SonsQueSeReconeixen(), QLatin1String(c.sons)) << c.que;
+    }
+    EXPECT_EQ(segon, QStringLiteral("motiu_obrint"));
+    pthread_attr_destroy(&sense_fils);
+    pthread_attr_destroy(&abans);
 }
 
 // In Catalan, beside a player whose menu bar lies where windows open.
