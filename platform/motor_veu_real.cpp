@@ -57,19 +57,25 @@ QString filtre() {
 }
 
 // Opened over the player's middle, under its menu bar, where the screen
-// allows: the menus stay in reach.
+// allows: the menus stay in reach. The window manager frames it as it framed
+// the player, title bar included, and that frame goes under the menus too.
 void situar_sota_menus(QWidget* f, const QWidget* jugador) {
     const auto* barra = jugador ? jugador->findChild<QMenuBar*>() : nullptr;
     if (!barra || !barra->isVisible()) return;
-    QRect r(QPoint(jugador->frameGeometry().center().x() - f->width() / 2,
-                   barra->mapToGlobal(QPoint(0, barra->height())).y()),
-            f->size());
+    const QRect dins = jugador->geometry(), fora = jugador->frameGeometry();
+    const QMargins marc(dins.left() - fora.left(), dins.top() - fora.top(), fora.right() - dins.right(),
+                        fora.bottom() - dins.bottom());
+    const QSize mida = f->size().grownBy(marc);
+    QRect r(QPoint(fora.center().x() - mida.width() / 2, barra->mapToGlobal(QPoint(0, barra->height())).y()),
+            mida);
     if (const QScreen* pantalla = jugador->screen()) {
         const QRect d = pantalla->availableGeometry();
         r.moveLeft(std::clamp(r.left(), d.left(), std::max(d.left(), d.right() - r.width())));
         r.moveTop(std::max(d.top(), std::min(r.top(), d.bottom() - r.height())));
     }
-    f->move(r.topLeft());
+    // The inside's place: a position given before the frame is known would
+    // be taken for the inside's anyway.
+    f->setGeometry(QRect(r.topLeft() + QPoint(marc.left(), marc.top()), f->size()));
 }
 
 } // namespace

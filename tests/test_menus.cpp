@@ -704,30 +704,23 @@ TEST_F(Menus, RecoveringALargePatternFileKeepsTheWindowAnsweringAndCanBeStopped)
     plataforma::posar_rellotge(nullptr);
 }
 
-// Saved where no folder is, through the engine the program installs: the
-// message names the file and why.
+// Saved where no folder is, through the engine the program installs.
 TEST_F(Menus, AFailedPatternSaveNamesTheFileAndWhy) {
     qputenv("SDL_AUDIODRIVER", "dummy");
     plataforma::posar_motor_veu(&plataforma::motor_veu_maquina());
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
-    const QString fitxer = cami("cap/p.SonsVxdSR02");
-    QTimer t;
-    QObject::connect(&t, &QTimer::timeout, [&] {
-        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(fitxer);
-            QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
-        }
+    const QString fitxer = cami("cap/p.SonsVxdSR02"),
+                  inici = tradueix(QStringLiteral("motor_veu|no_desat")) + u'\n' + fitxer + u'\n';
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(fitxer);
+        QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
     });
-    t.start(10);
     proves::Contestador c;
     f->mn_fressa_Click(3);
-    t.stop();
     ASSERT_EQ(c.textos.size(), 1);
-    const QStringList linies = c.textos[0].split(u'\n');
-    ASSERT_EQ(linies.size(), 3) << c.textos[0].toStdString();
-    EXPECT_EQ(linies[0], tradueix(QStringLiteral("motor_veu|no_desat")));
-    EXPECT_EQ(linies[1], fitxer);
-    EXPECT_FALSE(linies[2].trimmed().isEmpty());
+    EXPECT_TRUE(c.textos[0].startsWith(inici) && c.textos[0].size() > inici.size())
+        << qPrintable(c.textos[0]);
 }
 
 TEST_F(Menus, TrainingNeedsAWordListOfTwoEntries) {

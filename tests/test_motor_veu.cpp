@@ -415,34 +415,25 @@ TEST_F(MotorVeu, WhatComesDuringAnOpenFindsNoHalfDoneOpenAndLeavesTheNextFree) {
     QTemporaryDir dir;
     const QString fitxer = dir.filePath(QStringLiteral("p.SonsVxdSR02"));
     ASSERT_TRUE(proves::desar_patrons_sense_distancies(fitxer, 3, 3, 24000));
-    pthread_attr_t sense_fils, abans;
+    pthread_attr_t sense_fils, abans; // no thread can start with a stack this big
     pthread_getattr_default_np(&abans);
     pthread_attr_init(&sense_fils);
-    pthread_attr_setstacksize(&sense_fils, size_t{1} << 60); // no thread can start
-    QString segon;
-    struct Cas {
-        const char* que;
-        bool sense_fils;
-        std::function<void()> durant;
-        bool obert;
-        const char* per_que;
-        const char* sons;
-    };
-    const std::vector<Cas> casos = {
-        {"no thread", true, [] {}, false, "motiu_fil", "x,y"},
-        {"second open", false, [&] { motor->obrir_patrons(fitxer, &segon); }, true, "", "1,2,3"},
-        {"word list", false, [&] { unitat(QStringLiteral("x,z")); }, false, "motiu_canviat", "x,z"},
-        {"quit", false, [] { QCoreApplication::quit(); }, false, "", "x,y"},
-    };
-    for (const Cas& c : casos) {
+    pthread_attr_setstacksize(&sense_fils, size_t{1} << 60);
+    QString segon, per_que;
+    const std::tuple<const char*, std::function<void()>, bool, const char*, const char*> casos[] = {
+        {"no thread", [] {}, false, "motiu_fil", "x,y"},
+        {"second open", [&] { motor->obrir_patrons(fitxer, &segon); }, true, "", "1,2,3"},
+        {"word list", [&] { unitat(QStringLiteral("x,z")); }, false, "motiu_canviat", "x,z"},
+        {"quit", [] { QCoreApplication::quit(); }, false, "", "x,y"}};
+    for (const auto& [que, durant, obert, motiu, sons] : casos) {
         unitat(QStringLiteral("x,y"));
-        if (c.sense_fils) pthread_setattr_default_np(&sense_fils);
-        bool obert = !c.obert;
-        QString per_que;
+        if (que == std::get<0>(casos[0])) pthread_setattr_default_np(&sense_fils);
+        per_que.clear();
+        bool fet = !obert;
         QTimer::singleShot(0, [&] {
-            QTimer::singleShot(0, c.durant);
+            QTimer::singleShot(0, durant);
             try {
-                obert = motor->obrir_patrons(fitxer, &per_que);
+                fet = motor->obrir_patrons(fitxer, &per_que);
             } catch (const std::exception& e) {
                 ADD_FAILURE() << e.what();
             }
@@ -450,13 +441,11 @@ TEST_F(MotorVeu, WhatComesDuringAnOpenFindsNoHalfDoneOpenAndLeavesTheNextFree) {
             QCoreApplication::quit();
         });
         QCoreApplication::exec();
-        EXPECT_EQ(obert, c.obert) << c.que;
-        EXPECT_EQ(per_que, QLatin1String(c.per_que)) << c.que;
-        EXPECT_EQ(motor->SonsQueSeReconeixen(), QLatin1String(c.sons)) << c.que;
+        EXPECT_EQ(std::tuple(fet, per_que, motor->SonsQueSeReconeixen()),
+                  std::tuple(obert, QLatin1String(motiu), QLatin1String(sons)))
+            << que;
     }
     EXPECT_EQ(segon, QStringLiteral("motiu_obrint"));
-    pthread_attr_destroy(&sense_fils);
-    pthread_attr_destroy(&abans);
 }
 
 // In Catalan, beside a player whose menu bar lies where windows open.
