@@ -1067,6 +1067,15 @@ bool carregar_exercici(const QString& path) {
     a = std::move(r.r.activitat);
     if (r.r.usa_nivell_so) dispositius().nivell_so_actiu = CERT;
 
+    const bool refusat = r.r.missatge == 46 || !versio_de(r.r.capcalera);
+    if (!refusat) jugador().estat_carrega = 2;
+    if (!es_fitxer_desfer(s)) fitxer_refusat() = r.r.missatge != 0 ? fitxer : QString();
+    // Nothing of it was read: it does not become the current file.
+    if (refusat) refusar();
+    if (r.r.missatge != 0 && avis_usuari()) avis_usuari()(r.r.text_missatge);
+
+    // Last, as the open yields while it reads: what runs meanwhile finds the
+    // activity whole, as a folder that does not open leaves it.
     if (r.obrir_carpeta_veu && !a.carpeta_veu.isEmpty()) {
         // Without an engine, or when it cannot open the folder, the folder
         // and the word list stay as the file gave them.
@@ -1078,13 +1087,6 @@ bool carregar_exercici(const QString& path) {
             a.paraules_veu[0] = paraules;
         }
     }
-
-    const bool refusat = r.r.missatge == 46 || !versio_de(r.r.capcalera);
-    if (!refusat) jugador().estat_carrega = 2;
-    if (!es_fitxer_desfer(s)) fitxer_refusat() = r.r.missatge != 0 ? fitxer : QString();
-    // Nothing of it was read: it does not become the current file.
-    if (refusat) refusar();
-    if (r.r.missatge != 0 && avis_usuari()) avis_usuari()(r.r.text_missatge);
     return !refusat;
 }
 

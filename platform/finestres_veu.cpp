@@ -153,6 +153,11 @@ Llistes llistes(FinestraMotor* f, MotorVeuReal& m, QPushButton* escoltar, QPushB
     return l;
 }
 
+// A sound with its takes so far, and whether one more must confirm them.
+QString falten(const veu::Patrons& p, size_t k, int preses) {
+    return recompte(p, k, preses) + (p.per_confirmar(k, preses) ? text_motor("confirmar") : QString());
+}
+
 // What recording is at: the sound asked for with its takes so far, after a
 // word that the last take was set aside.
 QString estat(const MotorVeuReal& m, const veu::Patrons& p, int preses) {
@@ -160,10 +165,8 @@ QString estat(const MotorVeuReal& m, const veu::Patrons& p, int preses) {
     QStringList t;
     if (m.darrera_apartada()) t << text_motor("presa_apartada");
     if (k >= 0 && static_cast<size_t>(k) < p.entrades.size())
-        t << text_motor("digueu").arg(
-            p.entrades[static_cast<size_t>(k)].etiqueta,
-            recompte(p, static_cast<size_t>(k), preses) +
-                (p.per_confirmar(static_cast<size_t>(k), preses) ? text_motor("confirmar") : QString()));
+        t << text_motor("digueu").arg(p.entrades[static_cast<size_t>(k)].etiqueta,
+                                      falten(p, static_cast<size_t>(k), preses));
     return t.join(u' ');
 }
 
@@ -201,7 +204,11 @@ QWidget* crear_finestra_entrenament(MotorVeuReal& m, QWidget* pare) {
         const int n = m.ajustos().preses;
         l.omplir(p, n);
         seleccionar(l.entrades, m.entrada_enregistrant());
-        const QString t = estat(m, p, n);
+        QString t = estat(m, p, n);
+        // Not recording (a take discarded after the end): what is missing.
+        if (const int k = m.entrada_pendent(entrada(l.entrades)); t.isEmpty() && k >= 0)
+            t = text_motor("falta").arg(p.entrades[static_cast<size_t>(k)].etiqueta,
+                                        falten(p, static_cast<size_t>(k), n));
         estat_->setText(t.isEmpty() && p.complets(n) ? text_motor("fet") : t);
     };
     QObject::connect(&m, &MotorVeuReal::patrons_canviats, f, refrescar);

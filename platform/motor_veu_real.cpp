@@ -15,9 +15,12 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressDialog>
+#include <QSaveFile>
+#include <QScopeGuard>
 #include <QScreen>
 #include <SDL.h>
 #include <algorithm>
+#include <system_error>
 
 namespace lumi::plataforma {
 
@@ -25,6 +28,9 @@ namespace {
 
 const QString SECCIO = QStringLiteral("VEU");
 const QString EXTENSIO = QStringLiteral("SonsVxdSR02");
+// Why an open was refused that are not the file's.
+const QStringList MOTIUS_DE_LOBERTURA = {QStringLiteral("motiu_obrint"), QStringLiteral("motiu_fil"),
+                                         QStringLiteral("motiu_fallada"), QStringLiteral("motiu_canviat")};
 
 // The entries of a list as the wrapper splits it: at most 31 commas cut, the
 // last entry keeps the rest.
@@ -51,19 +57,25 @@ QString filtre() {
 }
 
 // Opened over the player's middle, under its menu bar, where the screen
-// allows: the menus stay in reach.
+// allows: the menus stay in reach. The window manager frames it as it framed
+// the player, title bar included, and that frame goes under the menus too.
 void situar_sota_menus(QWidget* f, const QWidget* jugador) {
     const auto* barra = jugador ? jugador->findChild<QMenuBar*>() : nullptr;
     if (!barra || !barra->isVisible()) return;
-    QRect r(QPoint(jugador->frameGeometry().center().x() - f->width() / 2,
-                   barra->mapToGlobal(QPoint(0, barra->height())).y()),
-            f->size());
+    const QRect dins = jugador->geometry(), fora = jugador->frameGeometry();
+    const QMargins marc(dins.left() - fora.left(), dins.top() - fora.top(), fora.right() - dins.right(),
+                        fora.bottom() - dins.bottom());
+    const QSize mida = f->size().grownBy(marc);
+    QRect r(QPoint(fora.center().x() - mida.width() / 2, barra->mapToGlobal(QPoint(0, barra->height())).y()),
+            mida);
     if (const QScreen* pantalla = jugador->screen()) {
         const QRect d = pantalla->availableGeometry();
         r.moveLeft(std::clamp(r.left(), d.left(), std::max(d.left(), d.right() - r.width())));
         r.moveTop(std::max(d.top(), std::min(r.top(), d.bottom() - r.height())));
     }
-    f->move(r.topLeft());
+    // The inside's place: a position given before the frame is known would
+    // be taken for the inside's anyway.
+    f->setGeometry(QRect(r.topLeft() + QPoint(marc.left(), marc.top()), f->size()));
 }
 
 } // namespace
@@ -203,20 +215,36 @@ veu::Patrons MotorVeuReal::patrons() const {
 }
 
 bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
-    // The wait below yields: one open at a time.
-    if (obrint_) return false;
+    const auto no = [per_que](const char* motiu) {
+        if (per_que) *per_que = QString::fromLatin1(motiu);
+        return false;
+    };
+    // The wait below yields: one open at a time, and a second one is told why.
+    if (obrint_) return no("motiu_obrint");
     obrint_ = true;
+    const auto alliberar = qScopeGuard([this] { obrint_ = false; });
     // Read and matched take against take on other threads; the interface
     // thread waits in its event loop, with progress once it lasts, and the
     // patterns in use stay until the new set is whole.
     veu::Feina feina;
     std::optional<veu::Patrons> p;
     QString motiu;
-    std::atomic<bool> fet{false};
-    std::thread fil([&] {
-        p = veu::Patrons::llegir(fitxer, &motiu, &feina);
-        fet = true;
-    });
+    std::atomic<bool> fet{false}, fallat{false};
+    std::thread fil;
+    try {
+        fil = std::thread([&] {
+            // Out of memory or threads midway: a failed open, not the program's end.
+            try {
+                p = veu::Patrons::llegir(fitxer, &motiu, &feina);
+            } catch (...) {
+                p.reset();
+                fallat = true;
+            }
+            fet = true;
+        });
+    } catch (const std::system_error&) {
+        return no("motiu_fil");
+    }
     QProgressDialog progres(text_motor("obrint"), tradueix(QStringLiteral("Cancelar")), 0, 1000,
                             finestra_pare());
     progres.setWindowTitle(text_motor("obrir"));
@@ -225,7 +253,11 @@ bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
     progres.setAutoReset(false);
     QEventLoop bucle;
     QTimer tic;
-    QObject::connect(&tic, &QTimer::timeout, &bucle, &QEventLoop::quit);
+    bool despert = false;
+    QObject::connect(&tic, &QTimer::timeout, &bucle, [&] {
+        despert = true;
+        bucle.quit();
+    });
     tic.start(20);
     // Cancel, the close button (both "canceled") or Esc ("rejected") stop it,
     // however soon after the window shows they come.
@@ -233,6 +265,13 @@ bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
     const auto atura = [&aturat] { aturat = true; };
     const QMetaObject::Connection c1 = QObject::connect(&progres, &QProgressDialog::canceled, atura);
     const QMetaObject::Connection c2 = QObject::connect(&progres, &QDialog::rejected, atura);
+    // Patterns changed meanwhile (a word list set, a take recorded) are newer
+    // than the file's: the open gives way to them.
+    bool canviats = false;
+    const QMetaObject::Connection c3 = QObject::connect(this, &MotorVeuReal::patrons_canviats, [&] {
+        canviats = true;
+        feina.aturar = true;
+    });
     while (!fet) {
         // Cancelled, closed or put away with Esc: stopped.
         if (aturat) feina.aturar = true;
@@ -240,7 +279,14 @@ bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
         if (totals > 0 && !feina.aturar)
             progres.setValue(static_cast<int>(1000 * std::min(feina.fetes.load(), totals) / totals));
         // Until the progress shows, what the user does waits for it.
+        despert = false;
         bucle.exec(progres.isVisible() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+        // Ended by no tick of ours: the program is quitting, and every loop
+        // now returns at once.
+        if (!despert) {
+            feina.aturar = true;
+            break;
+        }
     }
     fil.join();
     // A stop that came as the work ended still keeps the patterns in use.
@@ -248,8 +294,10 @@ bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
     // Closing it says "canceled" too: no stop of the user's.
     QObject::disconnect(c1);
     QObject::disconnect(c2);
+    QObject::disconnect(c3);
     progres.close();
-    obrint_ = false;
+    if (canviats) return no("motiu_canviat");
+    if (fallat) return no("motiu_fallada");
     if (feina.aturar) p.reset();
     if (!p) {
         if (per_que) *per_que = feina.aturar ? QString() : motiu;
@@ -261,8 +309,22 @@ bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
     return true;
 }
 
-bool MotorVeuReal::desar_patrons(const QString& fitxer) const {
-    return patrons().desar(fitxer);
+bool MotorVeuReal::desar_patrons(const QString& fitxer, QString* per_que) const {
+    if (patrons().desar(fitxer)) return true;
+    if (per_que) {
+        // The set's writer tells only that it failed: the same file opened
+        // again tells what the system refused; opened, it was the writing.
+        QSaveFile f(fitxer);
+        *per_que = f.open(QIODevice::WriteOnly) ? text_motor("motiu_escriptura") : f.errorString();
+        f.cancelWriting();
+    }
+    return false;
+}
+
+void MotorVeuReal::avisar_no_obert(const QString& fitxer, const QString& per_que) const {
+    QMessageBox::warning(finestra_pare(), text_motor("obrir"),
+                         text_motor("no_obert") + QStringLiteral("\n") + fitxer + QStringLiteral("\n") +
+                             text_motor(per_que.toLatin1().constData()));
 }
 
 int32_t MotorVeuReal::ObrirFitxerReconeixementDeParaulesDeLaCarpeta(const QString& cami) {
@@ -273,7 +335,12 @@ int32_t MotorVeuReal::ObrirFitxerReconeixementDeParaulesDeLaCarpeta(const QStrin
         if (l.isEmpty()) return 0;
         fitxer = QDir(cami).filePath(l.first());
     }
-    return obrir_patrons(fitxer) ? 1 : 0;
+    QString per_que;
+    if (obrir_patrons(fitxer, &per_que)) return 1;
+    // The file's own faults stay quiet here, as the loader goes on without
+    // its patterns; a refusal of the open itself is told.
+    if (MOTIUS_DE_LOBERTURA.contains(per_que)) avisar_no_obert(fitxer, per_que);
+    return 0;
 }
 
 QWidget* MotorVeuReal::finestra_pare() const {
@@ -288,9 +355,7 @@ int32_t MotorVeuReal::ObrirFitxer() {
     if (!obrir_patrons(f, &per_que)) {
         // Stopped by the user: nothing to say.
         if (per_que.isEmpty()) return 0;
-        QMessageBox::warning(finestra_pare(), text_motor("obrir"),
-                             text_motor("no_obert") + QStringLiteral("\n") + f + QStringLiteral("\n") +
-                                 text_motor(per_que.toLatin1().constData()));
+        avisar_no_obert(f, per_que);
         return 0;
     }
     return 1;
@@ -300,7 +365,11 @@ void MotorVeuReal::GuardarFitxerReconeixementDeParaules() {
     QString f = QFileDialog::getSaveFileName(finestra_pare(), text_motor("desar"), QString(), filtre());
     if (f.isEmpty()) return;
     if (QFileInfo(f).suffix().isEmpty()) f += u'.' + EXTENSIO;
-    if (!desar_patrons(f)) QMessageBox::warning(finestra_pare(), text_motor("desar"), text_motor("no_desat"));
+    QString per_que;
+    if (!desar_patrons(f, &per_que))
+        QMessageBox::warning(finestra_pare(), text_motor("desar"),
+                             text_motor("no_desat") + QStringLiteral("\n") + f + QStringLiteral("\n") +
+                                 per_que);
 }
 
 void MotorVeuReal::IniciarEntrenament() {

@@ -85,10 +85,12 @@ class MotorVeuReal : public QObject, public MotorVeu {
     void provar(bool si);
     bool provant() const { return provant_; }
     // Waits in the event loop while the set is read and matched on other
-    // threads, with progress once it lasts; stopped there, it leaves the
-    // patterns as they were and says no reason.
+    // threads, with progress once it lasts; stopped there (Cancel, or the
+    // program quitting), it leaves the patterns as they were and says no
+    // reason. Refused, with the reason, while another open waits, when the
+    // patterns change meanwhile, or when the work cannot start or fails.
     bool obrir_patrons(const QString& fitxer, QString* per_que = nullptr);
-    bool desar_patrons(const QString& fitxer) const;
+    bool desar_patrons(const QString& fitxer, QString* per_que = nullptr) const;
     AjustosVeu ajustos() const { return ajustos_; }
     void posar_ajustos(const AjustosVeu& a); // reopens the microphone on another device
     // The microphone for a window that shows the live level.
@@ -116,6 +118,7 @@ class MotorVeuReal : public QObject, public MotorVeu {
     void treballar();
     void posar_nucli(const std::function<void(veu::NucliVeu&)>& f);
     QWidget* finestra_pare() const;
+    void avisar_no_obert(const QString& fitxer, const QString& per_que) const;
     void enviar_preparat_si_cal();
 
     AjustosVeu ajustos_;

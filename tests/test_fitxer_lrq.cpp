@@ -1111,14 +1111,19 @@ TEST_F(Procediments, AWordPatternFolderTheEngineCannotOpenStaysAsRead) {
     EXPECT_EQ(activitat().carpeta_veu, dir.filePath(QStringLiteral("veus")));
     EXPECT_EQ(activitat().paraules_veu[0], QStringLiteral("1,2,"));
 
-    // One that opens it keeps what it set.
-    veu_obrir_paraules_carpeta() = [](const QString& c) {
+    // One that opens it keeps what it set; it yields while it reads, and
+    // what runs meanwhile finds the activity loaded.
+    jugador().estat_carrega = 0;
+    int estat_durant = -1;
+    veu_obrir_paraules_carpeta() = [&estat_durant](const QString& c) {
+        estat_durant = jugador().estat_carrega;
         activitat().carpeta_veu = c;
         activitat().paraules_veu[0] = QStringLiteral("1,2,3,");
         return true;
     };
     carregar_exercici(f);
     EXPECT_EQ(activitat().paraules_veu[0], QStringLiteral("1,2,3,"));
+    EXPECT_EQ(estat_durant, 2);
 }
 
 // The bundled first activity is in the current form and names only files it ships with.

@@ -704,6 +704,25 @@ TEST_F(Menus, RecoveringALargePatternFileKeepsTheWindowAnsweringAndCanBeStopped)
     plataforma::posar_rellotge(nullptr);
 }
 
+// Saved where no folder is, through the engine the program installs.
+TEST_F(Menus, AFailedPatternSaveNamesTheFileAndWhy) {
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    plataforma::posar_motor_veu(&plataforma::motor_veu_maquina());
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, true);
+    const QString fitxer = cami("cap/p.SonsVxdSR02"),
+                  inici = tradueix(QStringLiteral("motor_veu|no_desat")) + u'\n' + fitxer + u'\n';
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(fitxer);
+        QMetaObject::invokeMethod(d, "accept", Qt::DirectConnection);
+    });
+    proves::Contestador c;
+    f->mn_fressa_Click(3);
+    ASSERT_EQ(c.textos.size(), 1);
+    EXPECT_TRUE(c.textos[0].startsWith(inici) && c.textos[0].size() > inici.size())
+        << qPrintable(c.textos[0]);
+}
+
 TEST_F(Menus, TrainingNeedsAWordListOfTwoEntries) {
     MotorMenus m;
     proves::Contestador c;

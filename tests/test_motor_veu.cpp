@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTextStream>
 #include <cmath>
 #include <cstring>
@@ -26,6 +27,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <numeric>
+#include <pthread.h>
 #include <random>
 
 using namespace lumi;
@@ -273,6 +275,13 @@ TEST_F(MotorVeu, TrainingThroughTheWindowsButtonsIsReadyOnce) {
     alimentar(llegir_so(DADES + QStringLiteral("/veu_entrenament.flac")));
     EXPECT_EQ(finestra.comptar(-1), 1);
     EXPECT_EQ(motor->entrada_enregistrant(), -1);
+    // A take discarded once training ended: the line asks for it again.
+    w->findChild<QListWidget*>(QStringLiteral("veu_entrades"))->setCurrentRow(0);
+    w->findChild<QPushButton*>(QStringLiteral("veu_descartar"))->click();
+    EXPECT_EQ(
+        w->findChild<QLabel*>(QStringLiteral("veu_estat"))->text(),
+        pf::text_motor("falta").arg(
+            QStringLiteral("a"), pf::text_motor("preses_n").arg(QStringLiteral("2"), QStringLiteral("/3"))));
     // More takes later (the patterns window) do not make it ready again.
     motor->enregistrar_presa(1);
     alimentar(llegir_so(DADES + QStringLiteral("/veu_entrenament.flac")));
@@ -444,6 +453,45 @@ TEST_F(MotorVeu, ADamagedDistanceTableIsWorkedOutAgainFromTheTakes) {
                 EXPECT_EQ(p.presa_apartada(i, k), sa.presa_apartada(i, k)) << d << i << k;
         }
     }
+}
+
+// What comes while a set opens, in the program's event loop: the open ends
+// whole or not at all, says why when refused, and the next one runs.
+TEST_F(MotorVeu, WhatComesDuringAnOpenFindsNoHalfDoneOpenAndLeavesTheNextFree) {
+    QTemporaryDir dir;
+    const QString fitxer = dir.filePath(QStringLiteral("p.SonsVxdSR02"));
+    ASSERT_TRUE(proves::desar_patrons_sense_distancies(fitxer, 3, 3, 24000));
+    pthread_attr_t sense_fils, abans; // no thread can start with a stack this big
+    pthread_getattr_default_np(&abans);
+    pthread_attr_init(&sense_fils);
+    pthread_attr_setstacksize(&sense_fils, size_t{1} << 60);
+    QString segon, per_que;
+    const std::tuple<const char*, std::function<void()>, bool, const char*, const char*> casos[] = {
+        {"no thread", [] {}, false, "motiu_fil", "x,y"},
+        {"second open", [&] { motor->obrir_patrons(fitxer, &segon); }, true, "", "1,2,3"},
+        {"word list", [&] { unitat(QStringLiteral("x,z")); }, false, "motiu_canviat", "x,z"},
+        {"quit", [] { QCoreApplication::quit(); }, false, "", "x,y"}};
+    for (const auto& [que, durant, obert, motiu, sons] : casos) {
+        unitat(QStringLiteral("x,y"));
+        if (que == std::get<0>(casos[0])) pthread_setattr_default_np(&sense_fils);
+        per_que.clear();
+        bool fet = !obert;
+        QTimer::singleShot(0, [&] {
+            QTimer::singleShot(0, durant);
+            try {
+                fet = motor->obrir_patrons(fitxer, &per_que);
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << e.what();
+            }
+            pthread_setattr_default_np(&abans);
+            QCoreApplication::quit();
+        });
+        QCoreApplication::exec();
+        EXPECT_EQ(std::tuple(fet, per_que, motor->SonsQueSeReconeixen()),
+                  std::tuple(obert, QLatin1String(motiu), QLatin1String(sons)))
+            << que;
+    }
+    EXPECT_EQ(segon, QStringLiteral("motiu_obrint"));
 }
 
 // In Catalan, beside a player whose menu bar lies where windows open.

@@ -570,8 +570,12 @@ enregistrar_patrons() {
   esperar_finestra '^Entrenament de sons$' 5 || fallar "\"Crear Patrons\" opened no training window"
   xdotool windowraise "$finestra"
   eval "$(xdotool getwindowgeometry --shell "$finestra")"
-  # Below the player's menu bar (19 pixels high here, clicked 9 pixels into it).
-  [ "$Y" -ge $((y_jugador + 19)) ] || fallar "the training window at $Y covers the player's menu bar at $y_jugador"
+  # Its frame below the player's menu bar (19 pixels high here, clicked 9
+  # pixels into it): a window manager's title bar lies above the window.
+  local marc
+  marc=$(xprop -id "$finestra" _NET_FRAME_EXTENTS | sed -n 's/.*= *[0-9]*, *[0-9]*, *\([0-9]*\),.*/\1/p')
+  [ "$((Y - ${marc:-0}))" -ge $((y_jugador + 19)) ] ||
+    fallar "the training window's frame at $((Y - ${marc:-0})) covers the player's menu bar at $y_jugador"
   captura entrenament >/dev/null
   xdotool mousemove $((X + 50)) $((Y + HEIGHT - 23)) click 1
 }
