@@ -406,22 +406,27 @@ void planificar::connectar_general() {
             for (size_t j = 0; j < 8; ++j)
                 model.retard[j] = retard[j]->text();
             retard_LostFocus(i);
+            capturar();
             if (!numero_escrit(escrit)) avisar_no_nombre(this, escrit);
         });
     }
     connect(tots_temps, &QCheckBox::toggled, this, [this](bool b) {
         model.tots_temps = b ? 1 : 0;
         tots_temps_Click();
+        capturar();
     });
     connect(t_total, &QLineEdit::textEdited, this, modificat);
     connect(t_total, &QLineEdit::editingFinished, this, [this] {
         const QString escrit = t_total->text();
-        if (numero_escrit(escrit)) return;
+        if (numero_escrit(escrit)) return capturar();
         t_total->setText(model.t_total);
         avisar_no_nombre(this, escrit);
     });
     connect(intents, &QLineEdit::textChanged, this, modificat);
-    connect(atzar, &QCheckBox::toggled, this, [this](bool b) { model.atzar_Click(b); });
+    connect(atzar, &QCheckBox::toggled, this, [this](bool b) {
+        model.atzar_Click(b);
+        capturar();
+    });
     for (int i = 0; i < 3; ++i)
         connect(Exer_seg[static_cast<size_t>(i)], &QRadioButton::clicked, this, [this, i] {
             model.Exer_seg_Click(i);
@@ -443,8 +448,11 @@ void planificar::connectar_general() {
     });
     connect(fit_exer, &QLineEdit::editingFinished, this, [this] { fit_exer_LostFocus(); });
     for (int i : {0, 1})
-        connect(Option1[static_cast<size_t>(i)], &QRadioButton::clicked, this,
-                [this, i] { model.Option1_Click(i); });
+        connect(Option1[static_cast<size_t>(i)], &QRadioButton::clicked, this, [this, i] {
+            model.Option1_Click(i);
+            capturar();
+        });
+    connect(fitxer_so, &QLineEdit::editingFinished, this, [this] { capturar(); });
     for (int i = 0; i < 8; ++i)
         connect(buto[static_cast<size_t>(i)], &QPushButton::clicked, this, [this, i] { buto_Click(i); });
     IMG_fons->setMouseTracking(true);
@@ -555,8 +563,8 @@ void planificar::capturar() {
     if (numero_escrit(t_total->text())) model.t_total = t_total->text();
     model.fitxer_so = fitxer_so->text();
     model.finestra_opcio = Option1[1]->isChecked() ? 1 : 0;
-    // Every command starts and ends here: what the general page or an editor
-    // changed in between is a step of its own for "Desfer".
+    // Every command starts and ends here, and every change of the general
+    // page ends here: each is a step of its own for "Desfer".
     model.punt_desfer();
 }
 

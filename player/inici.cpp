@@ -176,7 +176,7 @@ void inici::Drive1_Change() {
     if (!Dir1->setPath(Drive1->drive())) Drive1->seguir(Dir1->path());
 }
 
-void inici::posar_carpeta(const QString& carpeta) {
+void inici::posar_carpeta(QString carpeta) {
     carpeta_pendent_.clear();
     Dir1->setPath(carpeta);
 }
@@ -231,11 +231,14 @@ bool inici::crear_exercici(bool preguntar) {
         n = n.left(n.lastIndexOf(u'.') + 1) + QStringLiteral("lrq");
     Text1->setText(n);
 
-    const QString f = QDir(carpeta()).filePath(n);
+    // A name may hold folders of its own, or be a whole path: the activity's
+    // folder is where the file goes, named whole.
+    const QString f = QDir::cleanPath(QDir(carpeta()).absoluteFilePath(n));
     if (QFileInfo::exists(f) && !confirmar_sobreescriure(this, n)) return false;
 
-    QDir::setCurrent(carpeta());
-    carpeta_activitat() = carpeta();
+    const QString carpeta_fitxer = QFileInfo(f).absolutePath();
+    QDir::setCurrent(carpeta_fitxer);
+    carpeta_activitat() = carpeta_fitxer;
     exercici_nou();
     const bool desat = desar_exercici(f);
     activitat().exercici_modificat = FALS;

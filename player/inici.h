@@ -34,7 +34,8 @@ class inici : public QDialog {
 
     // The folder list's path, and setting it (which refreshes the file list).
     QString carpeta() const { return carpeta_pendent_.isEmpty() ? Dir1->path() : carpeta_pendent_; }
-    void posar_carpeta(const QString& carpeta);
+    // By value: the pending folder itself is handed in, and cleared here.
+    void posar_carpeta(QString carpeta);
 
     // Main panel.
     QFrame* Frame2 = nullptr;

@@ -1571,6 +1571,69 @@ TEST_F(Editors, UndoGivesBackTheActivityAsItWasBeforeTheLastChange) {
     }
 }
 
+// Pairs of general-page changes, then one "Desfer", with and without a "Desar" between them: what
+// "Desar" writes then is what it writes after the first change alone.
+TEST_F(Editors, OneUndoTakesBackOnlyTheLastChangeOfTheGeneralPage) {
+    auto caixa = [](QLineEdit*(planificar::*c), const char* t) {
+        return
+            [c, t](planificar& p) { (p.*c)->setText(QString::fromUtf8(t)), emit(p.*c)->editingFinished(); };
+    };
+    auto retard = [](size_t i, const char* t) {
+        return [i, t](planificar& p) {
+            p.retard[i]->setText(QString::fromUtf8(t)), emit p.retard[i]->editingFinished();
+        };
+    };
+    auto clic = [](auto c) { return [c](planificar& p) { c(p)->click(); }; };
+    const std::function<void(planificar&)> temps_total = caixa(&planificar::t_total, "60"),
+                                           tots = clic([](planificar&p) { return p.tots_temps; }),
+                                           atzar = clic([](planificar&p) { return p.atzar; }),
+                                           seguent = clic([](planificar&p) { return p.Exer_seg[1]; }),
+                                           minim = clic([](planificar&p) { return p.Option1[1]; }),
+                                           color = clic([](planificar&p) { return p.buto[1]; }),
+                                           fons = clic([](planificar&p) { return p.buto[6]; }),
+                                           fitxer = caixa(&planificar::fit_exer, "b.lrq"),
+                                           patrons = caixa(&planificar::fitxer_so, "veus");
+    const std::vector<std::tuple<int, std::function<void(planificar&)>, std::function<void(planificar&)>>>
+        parells{{1, retard(1, "7,5"), temps_total},
+                {1, retard(0, "2"), retard(2, "1")},
+                {0, retard(3, "8"), retard(4, "3")},
+                {0, retard(5, "2"), minim},
+                {0, tots, retard(1, "9")},
+                {1, atzar, seguent},
+                {1, seguent, minim},
+                {1, minim, atzar},
+                {1, temps_total, color},
+                {1, fitxer, fons},
+                {0, retard(7, "4"), tots},
+                {1, patrons, atzar}};
+    this->color = QStringLiteral("255"), this->fitxer = abs(QStringLiteral("f.bmp"));
+    for (size_t n = 0; n < parells.size(); ++n)
+        for (const bool desar_entre : {false, true}) {
+            const auto& [tots_global, primer, segon] = parells[n];
+            QByteArray dos;
+            auto escrit = [&](bool els_dos) {
+                exercici_nou(), activitat().fitxer_actual = abs("d.lrq"); // nothing left from the run before
+                posar_items({amb_accio()});
+                activitat().tots_temps_global = static_cast<int16_t>(tots_global);
+                planificar p(f.get());
+                p.model.pont.preguntar = [](int) { return true; }; // times copied to every item
+                p.Form_Load();
+                primer(p);
+                if (desar_entre) respostes = {abs("d.lrq")}, p.mn_disc_Click(2);
+                if (els_dos) segon(p);
+                if (els_dos && desar_entre)
+                    respostes = {abs("d.lrq")}, p.mn_disc_Click(2), dos = llegir(abs("d.lrq"));
+                if (els_dos) p.desfer->trigger();
+                respostes = {abs("d.lrq")}, p.mn_disc_Click(2);
+                return llegir(abs("d.lrq"));
+            };
+            const QByteArray desfet = escrit(true), un = escrit(false);
+            EXPECT_EQ(desfet.toStdString(), un.toStdString())
+                << "pair " << n << (desar_entre ? ", saved between" : "");
+            if (desar_entre) EXPECT_NE(dos, un) << "pair " << n; // the second change is one
+        }
+}
+
 TEST_F(Editors, TimeBoxesTakeADecimalCommaOrPointInEveryLanguageAndRefuseTheRest) {
     for (const QString& llengua : {IDIOMA_CATALA, IDIOMA_ESPANOL, IDIOMA_GALEGO}) {
         idioma() = llengua;

@@ -2,7 +2,8 @@
 # The planner as a teacher uses it: opened on a copy of the example from the
 # player's "Opcions > Planificar", its pages looked at, an item copied and
 # pasted, the activity saved, the planner closed and opened again; then the
-# start dialog's new activity, which opens the planner on the new file.
+# start dialog's new activity, which opens the planner on the new file, and
+# one made inside a folder gone into from the dialog's folder list.
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
 
@@ -65,4 +66,18 @@ nova=$(find "$tmp" -name nova.lrq | head -1)
 [ "$(sed -n '2p' "$nova" | tr -d '\r')" = 1 ] || fallar "the new activity should hold one item"
 menu_planificador 392 3
 esperar_sense_finestra "$titol_planificador" 5 || fallar "\"Sortir\" did not close the planner on the new activity"
+
+# Into a folder of the current one (the last activity's), gone into from the folder list (its last row).
+mkdir "$tmp/examples/primera/Cançó"
+menu_opcions 1
+esperar_inici 5 "after \"Opcions > Iniciar\""
+xdotool key space sleep 0.3
+eval "$(geometria "$finestra")"
+xdotool mousemove $((X + WIDTH / 4)) $((Y + HEIGHT / 2)) click 1 sleep 0.2 key End Return sleep 0.3
+captura carpeta >/dev/null
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 60)) click 1 sleep 0.2 type --delay 2 dins
+xdotool key Return
+esperar_finestra "$titol_planificador" 5 || fallar "the activity in a folder did not open the planner"
+[ -f "$tmp/examples/primera/Cançó/dins.lrq" ] || fallar "the activity was not written in the folder gone into"
+esperar_finestra "^LUMIRAGA - $tmp/examples/primera/Cançó/dins.lrq\$" 5 || fallar "the player's caption does not name the activity whole"
 superada=1
