@@ -11,6 +11,7 @@
 #include <limits>
 #include <numeric>
 #include <numbers>
+#include <system_error>
 #include <thread>
 
 namespace lumi::plataforma::veu {
@@ -474,8 +475,14 @@ template <class F> void repartir(size_t n, const std::atomic<bool>* aturar, cons
             f(i);
     };
     std::vector<std::thread> altres;
-    for (size_t k = 1; k < fils; ++k)
-        altres.emplace_back(treballar);
+    // A thread the system will not give leaves its share to the others.
+    for (size_t k = 1; k < fils; ++k) {
+        try {
+            altres.emplace_back(treballar);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
     treballar();
     for (std::thread& t : altres)
         t.join();
