@@ -26,6 +26,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <cmath>
+#include <cstdio>
 
 namespace lumi {
 
@@ -232,11 +233,16 @@ bool Form1::Form_Load() {
     for (int i = 0; i < 3; ++i)
         mn_idioma[i]->setChecked(idioma() == noms[i]);
 
-    // 4. One copy at a time.
+    // 4. One copy at a time. A refused copy leaves the telling to the running
+    // one, which says it where the teacher sees it without taking a learner's
+    // run from them, and ends at once.
     if (!plataforma::reservar_instancia_unica()) {
-        missatge(nullptr, text_idioma(31), QMessageBox::Warning);
+        std::fprintf(stderr, "lumiraga: %s\n", qPrintable(text_idioma(31)));
+        if (!plataforma::avisar_copia_en_marxa()) missatge(nullptr, text_idioma(31), QMessageBox::Warning);
         return false;
     }
+    // Kept while a run is on screen, as a module's warning is.
+    plataforma::escoltar_copies_refusades([this] { avisar_modul(text_idioma(31)); });
 
     // 5-6.
     QDir::setCurrent(carpeta);

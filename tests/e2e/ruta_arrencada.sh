@@ -5,7 +5,8 @@
 # read (the start dialog's lists fill when they first show); an activity that plays a sound and
 # accepts the webcam and the joystick, started right after the program's
 # start, loads them, says there is no camera on this machine, shows its
-# question and goes on. Then a second copy and a killed one, and missing
+# question and goes on; a second copy started over it ends at once and is
+# told once Esc gives the window back. Then a killed copy, and missing
 # modules: told at the start, or, found during the run, once Esc gives the window back.
 # shellcheck source=tests/e2e/comu.sh source-path=SCRIPTDIR/../..
 source "$(dirname "$0")/comu.sh"
@@ -73,9 +74,20 @@ carregats=$(moduls_carregats)
 for b in liblumi_sdl libSDL2 liblumi_media libQt6Multimedia liblumi_imatges libwmf liblumi_camera libv4l2; do
   [[ "$carregats" == *"$b"* ]] || fallar "$b is not mapped while the activity plays (mapped: $carregats)"
 done
+# A second copy started over the run ends at once and says why on its
+# output; the learner's run goes on, and the teacher reads it once Esc gives
+# the window back.
+primer=$app_pid
+engegar_programa
+segon=$app_pid
+app_pid=$primer
+timeout 5 tail --pid="$segon" -f /dev/null || fallar "a second copy started during a run did not end"
+grep -qF "$(text_taula catala 31)" "$tmp/lumiraga.log" || fallar "the refused second copy said nothing on its output"
 respondre space groc vermell "to the activity started with the program"
 [ -z "$sense_reaccio" ] || fallar "$sense_reaccio"
 captura resposta >/dev/null
+xdotool key Escape
+llegir_missatge "from a copy refused during the run, once Esc gave the window back" "$(text_taula catala 31)"
 
 # A copy killed outright leaves its lock file; it keeps no later start out.
 kill -9 "$app_pid"
