@@ -732,12 +732,16 @@ void Patrons::apartar() const {
                 }
             if (sonoritats.size() < 2) continue;
             // Two others still in may both be strays that came first: the
-            // takes set aside, but for a weak voice, tell the sound's voice too.
-            if (sonoritats.size() < 3)
+            // takes set aside, but for a weak voice, may tell a stronger voice
+            // (never a weaker one, which would let a stray of theirs stay).
+            double s = mediana(sonoritats);
+            if (sonoritats.size() < 3) {
                 for (size_t l = 0; l < fora[i].size(); ++l)
                     if (l != k && fora[i][l] && !sordes_.count(e.claus[l]))
                         sonoritats.push_back(e.sonoritats[l]);
-            const double s = mediana(sonoritats), v = e.sonoritats[k];
+                s = std::max(s, mediana(sonoritats));
+            }
+            const double v = e.sonoritats[k];
             sordes[k] = v < s - PRESA_SONORITAT_MARGE && v < PRESA_SONORITAT_PART * s &&
                         (v < PRESA_SONORITAT_PART_PROPERA * s || lluny(i, k, 2) > PRESA_PROPERA);
             menys[k] = static_cast<double>(e.preses[k].size()) < PRESA_MIDA_PART * mediana(mides, true);
