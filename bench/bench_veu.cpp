@@ -420,7 +420,8 @@ void BM_TaxesPerTempsDEscolta(benchmark::State& state) {
     // those the engine's limits were chosen on (40, or LUMI_JOCS_VEU), each
     // trained through the training flow with no stray sound in the session
     // (0), one (1), or several, the teacher following the window (2) or
-    // saying three of each without looking (3), at the listening time given:
+    // saying three of each without looking (3), or one stray or two in a row
+    // before some sounds' first take (4 and 5), at the listening time given:
     // each figure pooled over the sets and on the worst set. LUMI_LLAVOR_VEU
     // gives another first seed (1: the tuning seeds; 201: sets of 3 to 6
     // sounds in any order, where the others all have the same four).
@@ -467,6 +468,7 @@ void BM_TaxesPerTempsDEscolta(benchmark::State& state) {
 BENCHMARK(BM_TaxesPerTempsDEscolta)
     ->ArgNames({"sessio", "decimes"})
     ->ArgsProduct({{0, 1, 2, 3}, {2, 10, 14}})
+    ->ArgsProduct({{4, 5}, {10}})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 

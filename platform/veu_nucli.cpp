@@ -757,17 +757,14 @@ void Patrons::apartar() const {
             for (size_t k = 0; jutjada(i) && k < fora[i].size(); ++k) {
                 if (fora[i][k]) continue;
                 double propia = propera(i, k, i, k);
-                // With fewer than two others still in, its entry has no sound
-                // yet to judge by: a stray that came first must not set each
-                // genuine take aside in turn. Two of its own vouch for it,
-                // those set aside too.
-                if (std::count(fora[i].begin(), fora[i].end(), 0) < 3) {
-                    std::vector<double> totes;
-                    for (size_t l = 0; l < fora[i].size(); ++l)
-                        if (l != k) totes.push_back(distancia(i, k, i, l));
-                    std::nth_element(totes.begin(), totes.begin() + 1, totes.end());
-                    propia = std::min(propia, totes[1]);
-                }
+                // Two of its own vouch for it, those set aside too: strays
+                // that came first, still in, must not set each genuine take
+                // aside in turn, whether one or two.
+                std::vector<double> totes;
+                for (size_t l = 0; l < fora[i].size(); ++l)
+                    if (l != k) totes.push_back(distancia(i, k, i, l));
+                std::nth_element(totes.begin(), totes.begin() + 1, totes.end());
+                propia = std::min(propia, totes[1]);
                 for (size_t j = 0; j < n && !fora[i][k]; ++j) {
                     if (j == i || escampat[j] == 0) continue;
                     int properes = 0;
@@ -794,7 +791,17 @@ void Patrons::apartar() const {
                     mides.push_back(static_cast<double>(e.preses[l].size()));
                 }
             if (sonoritats.size() < 2) continue;
-            const double s = mediana(sonoritats), v = e.sonoritats[k];
+            // Two others still in may both be strays that came first: the
+            // takes set aside, but for a weak voice, may tell a stronger voice
+            // (never a weaker one, which would let a stray of theirs stay).
+            double s = mediana(sonoritats);
+            if (sonoritats.size() < 3) {
+                for (size_t l = 0; l < fora[i].size(); ++l)
+                    if (l != k && fora[i][l] && !sordes_.count(e.claus[l]))
+                        sonoritats.push_back(e.sonoritats[l]);
+                s = std::max(s, mediana(sonoritats));
+            }
+            const double v = e.sonoritats[k];
             sordes[k] = v < s - PRESA_SONORITAT_MARGE && v < PRESA_SONORITAT_PART * s &&
                         (v < PRESA_SONORITAT_PART_PROPERA * s || lluny(i, k, 2) > PRESA_PROPERA);
             menys[k] = static_cast<double>(e.preses[k].size()) < PRESA_MIDA_PART * mediana(mides, true);

@@ -326,18 +326,21 @@ def joc(dest, seed):
             with open(path[:-4] + ".txt", "w") as f:
                 for m in marks:
                     f.write("%s %s %.3f %.3f\n" % m)
-        estranys(dest, name, seed, who, sons, items, train_room, beds["entrenament"], noise_burst, knock)
+        for primers in [False, True]:
+            estranys(dest, name, seed, who, sons, items, train_room, beds["entrenament"], noise_burst, knock, primers)
 
 
-def estranys(dest, name, seed, who, sons, items, rm, bed, noise_burst, knock):
+def estranys(dest, name, seed, who, sons, items, rm, bed, noise_burst, knock, primers=False):
     # A classroom session: the training takes with 2 to 4 strays of different
     # kinds among them, a take of another trained sound said in place of the
     # one asked for always one of them, then three more takes of each sound
     # for when the window asks again. Lines in the order the teacher says
     # them; a stray's label is the sound being asked for (and a wrong-sound
     # take's kind names the sound said). A random stream of
-    # its own, so the other streams stay as they were.
-    q = random.Random(7919 * seed + (name == "dona"))
+    # its own, so the other streams stay as they were. With `primers`, one or
+    # two sounds each have one stray or two in a row before their first take
+    # instead (a noise as "Enregistrar" is pressed, a word said by mistake).
+    q = random.Random(7919 * seed + (name == "dona") + 2 * primers)
 
     def take(text):
         v, pitch, speed = who
@@ -347,9 +350,16 @@ def estranys(dest, name, seed, who, sons, items, rm, bed, noise_burst, knock):
         return [a + b for a, b in zip(x, under(q, bed, x, 20, len(x)))] if q.random() < 0.3 else x
 
     kinds = ["altre"] + q.sample(["tos", "soroll", "fals"], q.choice([1, 2, 3]))
+    firsts = []
+    if primers:
+        kinds = []
+        for s in q.sample(sons, q.choice([1, 2])):
+            for kind in q.sample(["altre", "tos", "soroll", "fals"], q.choice([1, 2])):
+                kinds.append(kind)
+                firsts.append(s)
     plan = {s: [(s, x, "net") for x in items[s][:3]] for s, _ in sons}
     for kind in kinds:
-        s, t = q.choice(sons)
+        s, t = firsts.pop(0) if firsts else q.choice(sons)
         if kind == "altre":
             u = q.choice([u for _, u in sons if u != t])
             kind += ":" + [n for n, v in sons if v == u][0]
@@ -362,7 +372,8 @@ def estranys(dest, name, seed, who, sons, items, rm, bed, noise_burst, knock):
         else:
             x = q.choice([lambda: [a * 60 * 10 ** (q.uniform(10, 40) / 20) for a in noise_burst(q)],
                           lambda: knock(q)])()
-        plan[s].insert(q.randint(0, 2 if kind.startswith("altre") else 3), (s, x, "estrany_" + kind))
+        at = sum(k != "net" for _, _, k in plan[s]) if primers else q.randint(0, 2 if kind.startswith("altre") else 3)
+        plan[s].insert(at, (s, x, "estrany_" + kind))
     parts = [p for s, _ in sons for p in plan[s]]
     parts += [(s, take(t), "extra") for s, t in sons for _ in range(3)]
     sig, marks = [], []
@@ -374,7 +385,7 @@ def estranys(dest, name, seed, who, sons, items, rm, bed, noise_burst, knock):
     level, noise_bed, echoes = rm
     for d, k in echoes:
         sig = [a + k * sig[i - d] if i >= d else a for i, a in enumerate(sig)]
-    path = os.path.join(dest, "joc_%s_estranys.wav" % name)
+    path = os.path.join(dest, "joc_%s_%s.wav" % (name, "primers" if primers else "estranys"))
     write_room(sig, [level * x for x in noise_bed], path)
     with open(path[:-4] + ".txt", "w") as f:
         for m in marks:

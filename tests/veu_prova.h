@@ -87,8 +87,9 @@ struct Taxes {
 
 // How a session is trained: as recorded, with one stray in it, or with
 // several, for a teacher who says what the window asks for and for one who
-// says three of each without looking (then what it still asks for).
-enum Sessio { Neta, UnEstrany, EstranysFinestra, EstranysComptant };
+// says three of each without looking (then what it still asks for); or so,
+// with one stray or two in a row before some sounds' first take.
+enum Sessio { Neta, UnEstrany, EstranysFinestra, EstranysComptant, PrimersFinestra, PrimersComptant };
 
 // The engine's limits were chosen on seeds 1 to 10; these check them.
 constexpr int LLAVORS_PROVA = 101;
@@ -101,7 +102,7 @@ inline QString joc_veu(const std::vector<int>& llavors) {
     QStringList args{QStringLiteral(LUMI_DADES "/../../scripts/generar_veu.py"), QStringLiteral("--joc"),
                      dir};
     for (int l : llavors)
-        if (!fetes.count(l) && !QFile::exists(QStringLiteral("%1/%2/joc_dona_estranys.txt").arg(dir).arg(l)))
+        if (!fetes.count(l) && !QFile::exists(QStringLiteral("%1/%2/joc_dona_primers.txt").arg(dir).arg(l)))
             args << QString::number(l);
     if (args.size() > 3 && QProcess::execute(QStringLiteral("python3"), args) != 0) return {};
     fetes.insert(llavors.begin(), llavors.end());
@@ -164,14 +165,17 @@ inline Taxes avaluar_veu(const QString& joc, int decimes, int sessio = Neta) {
                     entrada = n.patrons.pendent(entrada, 3);
                 }
         };
+        const bool comptant = sessio == EstranysComptant || sessio == PrimersComptant;
         if (sessio < EstranysFinestra) {
             sentir(llegir_so(base + (sessio == UnEstrany ? QStringLiteral("_entrenament_estrany.wav")
                                                          : QStringLiteral("_entrenament.wav"))),
                    QString());
         } else {
             // Each thing said with the room around it, in the order the teacher says them.
-            const v::Mostres e = llegir_so(base + QStringLiteral("_estranys.wav"));
-            std::vector<Marca> dites = marques(base + QStringLiteral("_estranys.txt")), pla;
+            const QString estranys =
+                base + (sessio >= PrimersFinestra ? QStringLiteral("_primers") : QStringLiteral("_estranys"));
+            const v::Mostres e = llegir_so(estranys + QStringLiteral(".wav"));
+            std::vector<Marca> dites = marques(estranys + QStringLiteral(".txt")), pla;
             std::map<QString, std::vector<Marca>> preses;
             for (const Marca& m : dites)
                 if (m.tipus == u"net" || m.tipus == u"extra") preses[m.so].push_back(m);
@@ -180,8 +184,7 @@ inline Taxes avaluar_veu(const QString& joc, int decimes, int sessio = Neta) {
             for (const Marca& m : dites)
                 if (m.tipus.startsWith(u"estrany_altre")) errades.insert(m.so);
             for (auto m = dites.rbegin(); m != dites.rend(); ++m)
-                if (m->tipus != u"extra" &&
-                    !(sessio == EstranysComptant && m->tipus == u"net" && errades.erase(m->so)))
+                if (m->tipus != u"extra" && !(comptant && m->tipus == u"net" && errades.erase(m->so)))
                     pla.insert(pla.begin(), *m);
             auto dir = [&](const Marca& m) {
                 const auto d = [&](double s) {
@@ -204,7 +207,7 @@ inline Taxes avaluar_veu(const QString& joc, int decimes, int sessio = Neta) {
                 if (entrada < 0) break;
                 if (m.tipus != u"net")
                     dir(m);
-                else if (sessio == EstranysFinestra)
+                else if (!comptant)
                     demanada();
                 else {
                     auto& q = preses[m.so];
