@@ -1630,7 +1630,9 @@ TEST_F(Editors, OneUndoTakesBackOnlyTheLastChangeOfTheGeneralPage) {
             const QByteArray desfet = escrit(true), un = escrit(false);
             EXPECT_EQ(desfet.toStdString(), un.toStdString())
                 << "pair " << n << (desar_entre ? ", saved between" : "");
-            if (desar_entre) EXPECT_NE(dos, un) << "pair " << n; // the second change is one
+            if (desar_entre) {
+                EXPECT_NE(dos, un) << "pair " << n; // the second change is one
+            }
         }
 }
 
