@@ -66,6 +66,11 @@ constexpr double PRESA_SONORITAT_PART_PROPERA = 0.45, PRESA_PROPERA = 2.2;
 // of their entry's other takes, real takes of a clean session 0.77 and up
 // (a real take under it in a session with strays is said again).
 constexpr double PRESA_MIDA_PART = 0.72;
+// Judged by two others, a weak one by it and a stronger one this many times
+// further from both: the stronger is the sound's, the weak pair strays that
+// came first (a cough and a noise before a hum lay 1.7 times further from it
+// than from each other; a weak hum lies nearer its voiced takes).
+constexpr double PRESA_APART = 1.5;
 // Or when another entry holds two takes nearer it than its own, both within
 // this many times that entry's spread: it sits among that entry's takes.
 constexpr double PRESA_DINS = 2.5;
@@ -785,10 +790,12 @@ void Patrons::apartar() const {
             sordes[k] = fora[i][k] && sordes_.count(e.claus[k]);
             if (fora[i][k]) continue;
             std::vector<double> sonoritats, mides;
+            std::vector<size_t> altres;
             for (size_t l = 0; l < fora[i].size(); ++l)
                 if (l != k && !fora[i][l]) {
                     sonoritats.push_back(e.sonoritats[l]);
                     mides.push_back(static_cast<double>(e.preses[l].size()));
+                    altres.push_back(l);
                 }
             if (sonoritats.size() < 2) continue;
             // Two others still in may both be strays that came first: the
@@ -796,6 +803,18 @@ void Patrons::apartar() const {
             // (never a weaker one, which would let a stray of theirs stay).
             double s = mediana(sonoritats);
             if (sonoritats.size() < 3) {
+                // Or the take and the weaker of the two are strays that came
+                // first: when the weaker lies by the take and the stronger
+                // apart from both, the stronger tells the voice (a trained
+                // sound is voiced).
+                const size_t a = altres[0], b = altres[1];
+                const auto [feble, fort] =
+                    e.sonoritats[a] <= e.sonoritats[b] ? std::pair{a, b} : std::pair{b, a};
+                const double lo = e.sonoritats[feble], hi = e.sonoritats[fort];
+                const double prop = PRESA_APART * distancia(i, k, i, feble);
+                if (lo < hi - PRESA_SONORITAT_MARGE && lo < PRESA_SONORITAT_PART * hi &&
+                    prop < distancia(i, k, i, fort) && prop < distancia(i, feble, i, fort))
+                    s = hi;
                 for (size_t l = 0; l < fora[i].size(); ++l)
                     if (l != k && fora[i][l] && !sordes_.count(e.claus[l]))
                         sonoritats.push_back(e.sonoritats[l]);
@@ -822,6 +841,20 @@ void Patrons::apartar() const {
                 menys[k] = 1;
                 sordes_.insert(e.claus[k]);
             }
+        }
+        // A cough or a noise left out now does not tell how long the
+        // sound's takes are: the others are measured again without it.
+        std::vector<char> muda(menys.size(), 0);
+        for (size_t k = 0; k < menys.size(); ++k)
+            muda[k] = !fora[i][k] && menys[k] && sordes_.count(e.claus[k]);
+        for (size_t k = 0; std::count(muda.begin(), muda.end(), 1) && k < menys.size(); ++k) {
+            if (fora[i][k] || muda[k]) continue;
+            std::vector<double> mides;
+            for (size_t l = 0; l < menys.size(); ++l)
+                if (l != k && !fora[i][l] && !muda[l])
+                    mides.push_back(static_cast<double>(e.preses[l].size()));
+            menys[k] = mides.size() >= 2 &&
+                       static_cast<double>(e.preses[k].size()) < PRESA_MIDA_PART * mediana(mides, true);
         }
         for (size_t k = 0; k < menys.size(); ++k)
             fora[i][k] = fora[i][k] || menys[k];
