@@ -548,7 +548,7 @@ menu_sons() {
   local i
   finestra_jugador
   xdotool windowraise "$finestra"
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  eval "$(geometria "$finestra")"
   triar_menu $((X + 105)) $((Y + 9)) 2 Configurar
   sleep 0.3
   for ((i = 0; i < $1; ++i)); do
@@ -569,7 +569,7 @@ enregistrar_patrons() {
   local y_jugador=$Y
   esperar_finestra '^Entrenament de sons$' 5 || fallar "\"Crear Patrons\" opened no training window"
   xdotool windowraise "$finestra"
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  eval "$(geometria "$finestra")"
   # Its frame below the player's menu bar (19 pixels high here, clicked 9
   # pixels into it): a window manager's title bar lies above the window.
   local marc

@@ -11,7 +11,7 @@ paraules_a_primera
 # "Tancar", at the window's bottom right.
 tancar() {
   esperar_finestra '^Entrenament de sons$' 5 || fallar "\"Crear Patrons\" opened no training window"
-  eval "$(xdotool getwindowgeometry --shell "$finestra")"
+  eval "$(geometria "$finestra")"
   xdotool mousemove $((X + WIDTH - 50)) $((Y + HEIGHT - 23)) click 1
   esperar_sense_finestra '^Entrenament de sons$' 5 || fallar "\"Tancar\" did not close the training window"
 }
