@@ -30,7 +30,8 @@ const QString SECCIO = QStringLiteral("VEU");
 const QString EXTENSIO = QStringLiteral("SonsVxdSR02");
 // Why an open was refused that are not the file's.
 const QStringList MOTIUS_DE_LOBERTURA = {QStringLiteral("motiu_obrint"), QStringLiteral("motiu_fil"),
-                                         QStringLiteral("motiu_fallada"), QStringLiteral("motiu_canviat")};
+                                         QStringLiteral("motiu_fallada"), QStringLiteral("motiu_canviat"),
+                                         QStringLiteral("motiu_escolta")};
 
 // The entries of a list as the wrapper splits it: at most 31 commas cut, the
 // last entry keeps the rest.
@@ -175,6 +176,9 @@ int16_t MotorVeuReal::AssignarNumeroDeDecimesDeSegonDereconeixement(int16_t deci
 
 int16_t MotorVeuReal::IniciarReconeixement() {
     if (!unitat_ || !obrir_microfon()) return -1;
+    // A run that starts listening during an open (a chained activity) keeps
+    // the sounds it started with: the open gives way.
+    escolta_durant_obertura_ = obrint_;
     reconeixent_ = true;
     posar_nucli([](veu::NucliVeu& n) { n.reconeixent = true; });
     return 0;
@@ -272,9 +276,10 @@ bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
         canviats = true;
         feina.aturar = true;
     });
+    escolta_durant_obertura_ = false;
     while (!fet) {
         // Cancelled, closed or put away with Esc: stopped.
-        if (aturat) feina.aturar = true;
+        if (aturat || escolta_durant_obertura_) feina.aturar = true;
         const size_t totals = feina.totals;
         if (totals > 0 && !feina.aturar)
             progres.setValue(static_cast<int>(1000 * std::min(feina.fetes.load(), totals) / totals));
@@ -297,6 +302,7 @@ bool MotorVeuReal::obrir_patrons(const QString& fitxer, QString* per_que) {
     QObject::disconnect(c3);
     progres.close();
     if (canviats) return no("motiu_canviat");
+    if (escolta_durant_obertura_) return no("motiu_escolta");
     if (fallat) return no("motiu_fallada");
     if (feina.aturar) p.reset();
     if (!p) {

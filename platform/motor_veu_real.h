@@ -150,6 +150,7 @@ class MotorVeuReal : public QObject, public MotorVeu {
     bool provant_ = false;
     bool preparat_enviat_ = false;
     bool obrint_ = false;
+    bool escolta_durant_obertura_ = false;
     Microfon* microfon_ = nullptr; // the one opened and handed our receiver
     QPointer<QWidget> entrenament_, patrons_, nivell_;
 };

@@ -512,6 +512,7 @@ TEST_F(MotorVeu, WhatComesDuringAnOpenFindsNoHalfDoneOpenAndLeavesTheNextFree) {
         {"no thread", [] {}, false, "motiu_fil", "x,y"},
         {"second open", [&] { motor->obrir_patrons(fitxer, &segon); }, true, "", "1,2,3"},
         {"word list", [&] { unitat(QStringLiteral("x,z")); }, false, "motiu_canviat", "x,z"},
+        {"a run listening", [&] { motor->IniciarReconeixement(); }, false, "motiu_escolta", "x,y"},
         {"quit", [] { QCoreApplication::quit(); }, false, "", "x,y"}};
     for (const auto& [que, durant, obert, motiu, sons] : casos) {
         unitat(QStringLiteral("x,y"));
