@@ -368,38 +368,34 @@ TEST_F(MotorVeu, TrainingSkipsTheUnnamedEntrySetsAStrayTakeAsideAndOnePressRecor
 // one more of each); a cough and a noise before «mm», long (132: the window
 // stalled) or not (139: it took both).
 TEST_F(MotorVeu, TwoStraysBeforeASoundsFirstTakeEndSetAsideThroughTheWindow) {
-    const struct {
-        int llavor;
-        const char* sessio;
-        std::vector<int> linies;
-        size_t entrada;
-    } casos[] = {{176, "dona_estranys", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20, 11, 12, 13, 21}, 2},
-                 {132, "dona_primers", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 24, 25, 26}, 3},
-                 {139, "home_primers", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 23, 24, 25}, 3}};
+    // The seed, the session, its lines in the order said and the entry.
+    const std::tuple<int, const char*, std::vector<int>, size_t> casos[] = {
+        {176, "dona_estranys", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 20, 11, 12, 13, 21}, 2},
+        {132, "dona_primers", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 24, 25, 26}, 3},
+        {139, "home_primers", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 23, 24, 25}, 3}};
     const QString joc = proves::joc_veu({176, 132, 139});
     if (joc.isEmpty()) GTEST_SKIP() << "espeak-ng made no sound set";
-    for (const auto& c : casos) {
+    for (const auto& [llavor, sessio, ordre, entrada] : casos) {
         motor = std::make_unique<pf::MotorVeuReal>();
-        const QString base =
-            QStringLiteral("%1/%2/joc_%3").arg(joc).arg(c.llavor).arg(QLatin1String(c.sessio));
+        const QString base = QStringLiteral("%1/%2/joc_%3").arg(joc).arg(llavor).arg(QLatin1String(sessio));
         const pf::veu::Mostres flux = llegir_so(base + QStringLiteral(".wav"));
         QFile f(base + QStringLiteral(".txt"));
         const QList<QByteArray> linies =
             f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>();
         QWidget* w = finestra_entrenament(QStringLiteral("o,ma,mama,mm,"));
-        ASSERT_TRUE(w && linies.size() > c.linies.back());
+        ASSERT_TRUE(w && linies.size() > ordre.back());
         w->findChild<QPushButton*>(QStringLiteral("veu_enregistrar"))->click();
-        for (int l : c.linies) {
+        for (int l : ordre) {
             const auto m = linies[l].split(' ');
             const auto en = [&](int col, double d) {
                 return flux.begin() + std::lround((m.value(col).toDouble() + d) * 16000);
             };
             if (motor->entrada_enregistrant() >= 0) alimentar(pf::veu::Mostres(en(2, -0.5), en(3, 0.5)));
         }
-        EXPECT_EQ(motor->entrada_enregistrant(), -1) << c.llavor;
-        EXPECT_TRUE(motor->patrons().presa_apartada(c.entrada, 0) &&
-                    motor->patrons().presa_apartada(c.entrada, 1))
-            << c.llavor;
+        EXPECT_EQ(motor->entrada_enregistrant(), -1) << llavor;
+        EXPECT_TRUE(motor->patrons().presa_apartada(entrada, 0) &&
+                    motor->patrons().presa_apartada(entrada, 1))
+            << llavor;
         w->close();
     }
 }
