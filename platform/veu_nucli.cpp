@@ -847,7 +847,8 @@ void Patrons::apartar() const {
         std::vector<char> muda(menys.size(), 0);
         for (size_t k = 0; k < menys.size(); ++k)
             muda[k] = !fora[i][k] && menys[k] && sordes_.count(e.claus[k]);
-        for (size_t k = 0; std::count(muda.begin(), muda.end(), 1) && k < menys.size(); ++k) {
+        const bool alguna = std::count(muda.begin(), muda.end(), 1) > 0;
+        for (size_t k = 0; alguna && k < menys.size(); ++k) {
             if (fora[i][k] || muda[k]) continue;
             std::vector<double> mides;
             for (size_t l = 0; l < menys.size(); ++l)

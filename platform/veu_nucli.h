@@ -143,7 +143,6 @@ class Patrons {
     void fixar(std::map<uint64_t, Marca> marques);
     bool marques_fixades() const;
     void apartar() const;
-    void dubtar() const;
     // Distances kept in a file: of take x against take y at x * n + y, the
     // takes in file order, `de` the entry of each.
     void prendre_distancies(const std::vector<size_t>& de, const std::vector<double>& d);
