@@ -1,6 +1,5 @@
 #include "player/Form1.h"
 #include "ajudes.h"
-#include "comuns/dialegs.h"
 #include "core/camins.h"
 #include "platform/carpetes.h"
 #include "contestador.h"
@@ -371,31 +370,4 @@ TEST_F(Inici, MenuItemsOpenTheDialogModally) {
     EXPECT_TRUE(vist);
     EXPECT_FALSE(panell_nou);
     t.stop();
-}
-
-// The panel lists the current folder when it first shows; an activity goes where its name says,
-// into a folder gone into or named in it, and that folder is the one its files are copied to.
-TEST_F(Inici, NewExercisePanelListsTheFolderAndTheActivityGoesWhereItsNameSays) {
-    QDir(tmp.path()).mkpath(QStringLiteral("Cançó/sub"));
-    QFile(tmp.filePath(QStringLiteral("vella.lrq"))).open(QIODevice::WriteOnly);
-    const QString canco = tmp.filePath(QStringLiteral("Cançó"));
-    for (const auto& [nom, fitxer] :
-         {std::pair{QStringLiteral("nou"), canco + QStringLiteral("/nou.lrq")},
-          {QStringLiteral("sub/nou"), canco + QStringLiteral("/sub/nou.lrq")},
-          {tmp.filePath(QStringLiteral("tot")), tmp.filePath(QStringLiteral("tot.lrq"))}}) {
-        QDir::setCurrent(tmp.path());
-        inici* d = dialeg();
-        clic(d->Command1[0]);
-        ASSERT_EQ(d->File1->count(), 1);
-        EXPECT_EQ(d->File1->item(0)->text(), QStringLiteral("vella.lrq"));
-        const auto dins = d->Dir1->findItems(QStringLiteral("Cançó"), Qt::MatchEndsWith);
-        ASSERT_EQ(dins.size(), 1);
-        emit d->Dir1->itemActivated(dins[0]);
-        d->Text1->setText(nom);
-        clic(d->Command1[3]);
-        EXPECT_TRUE(QFile::exists(fitxer)) << fitxer.toStdString();
-        EXPECT_EQ(activitat().fitxer_actual, fitxer);
-        EXPECT_EQ(carpeta_recursos(), QFileInfo(fitxer).absolutePath());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
 }
